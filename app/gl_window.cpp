@@ -1,0 +1,96 @@
+#include "app/gl_window.h"
+
+#include <GL/glew.h>
+
+#include <string>
+
+#include "core/debug_log.h"
+#include "platform/message_box.h"
+
+namespace {
+
+void errorBox(const char* text) {
+  platform::showMessageBox(text, "ERROR", platform::BoxButtons::Ok, platform::BoxIcon::Exclamation);
+}
+
+void shutdownErrorBox(const char* text) {
+  platform::showMessageBox(text, "SHUTDOWN ERROR", platform::BoxButtons::Ok, platform::BoxIcon::Information);
+}
+
+// Asks whether to run in a window when the display has no mode of the wanted size.
+bool userAcceptsWindowedMode() {
+  const platform::BoxAnswer answer = platform::showMessageBox(
+      "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
+      "Orvo GL", platform::BoxButtons::YesNo, platform::BoxIcon::Exclamation);
+  return answer == platform::BoxAnswer::Yes;
+}
+
+}  // namespace
+
+bool GLWindow::fail(const char* text) {
+  kill();
+  failureText = text;
+  errorBox(text);
+  return false;
+}
+
+bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight, int bits,
+                      platform::WindowProcedure procedure) {
+  std::string error;
+  if (!platform::registerWindowClass(procedure, error)) {
+    failureText = "Failed To Register The Window Class.";
+    errorBox(failureText);
+    return false;
+  }
+  if (fullScreen && !platform::hasDisplayMode(requestedWidth, requestedHeight)) {
+    if (!userAcceptsWindowedMode()) {
+      failureText = "Program Will Now Close.";
+      platform::showMessageBox(failureText, "ERROR", platform::BoxButtons::Ok, platform::BoxIcon::Stop);
+      return false;
+    }
+    fullScreen = false;
+  }
+  if (fullScreen) {
+    platform::showCursor(false);
+  }
+  window = platform::createWindow(title, requestedWidth, requestedHeight, bits, fullScreen, error);
+  if (window == nullptr) {
+    return fail("Window Creation Error.");
+  }
+  renderContext = platform::createGLContext(window, error);
+  if (renderContext == nullptr) {
+    return fail("Can't Create A GL Rendering Context.");
+  }
+  if (!platform::makeCurrent(window, renderContext)) {
+    return fail("Can't Activate The GL Rendering Context.");
+  }
+  platform::showWindow(window);
+  width = requestedWidth;
+  height = requestedHeight;
+
+  if (glewInit() != GLEW_OK) {
+    errorBox("OpenGL extensions Init Failed.");
+    DebugLog::append(kLogFileName, "Initializing GLEW failed!");
+  }
+  DebugLog::append(kLogFileName, "Status: Using GLEW %s\n",
+                   reinterpret_cast<const char*>(glewGetString(GLEW_VERSION)));
+  return true;
+}
+
+void GLWindow::kill() {
+  if (fullScreen) {
+    platform::restoreDisplayMode(window);
+    platform::showCursor(true);
+  }
+  if (renderContext != nullptr) {
+    if (!platform::releaseCurrent()) {
+      shutdownErrorBox("Release Of DC And RC Failed.");
+    }
+    platform::deleteGLContext(renderContext);
+    renderContext = nullptr;
+  }
+  if (window != nullptr) {
+    platform::destroyWindow(window);
+    window = nullptr;
+  }
+}

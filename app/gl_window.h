@@ -1,0 +1,27 @@
+// The presentation's one window with its double-buffered GL context and the extension entry points.
+#pragma once
+
+#include "platform/native_window.h"
+
+class GLWindow {
+ public:
+  virtual ~GLWindow() = default;  // releases nothing: kill() does
+
+  // Full screen first when fullScreen is set; a display without the exact mode asks whether to
+  // run windowed. Every failure shows its message box and returns false.
+  bool create(const char* title, int width, int height, int bits, platform::WindowProcedure procedure);
+  // Leaves full-screen mode and releases context and window; safe on a partly made window and twice.
+  void kill();
+
+  platform::NativeWindow* window = nullptr;
+  platform::GLContextHandle renderContext = nullptr;
+  bool fullScreen = true;
+  int width = 0;
+  int height = 0;
+
+  // Why the last create() failed, for the program's error output.
+  const char* failureText = "";
+
+ private:
+  bool fail(const char* text);
+};

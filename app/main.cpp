@@ -1,0 +1,21 @@
+// The presentation program: parses its options and plays.
+#include <cstdio>
+#include <string>
+
+#include "app/options.h"
+#include "app/presentation.h"
+
+int main(int argc, char* argv[]) {
+  AppOptions options;
+  std::string message;
+  const OptionsOutcome outcome = parseOptions(argc, argv, options, message);
+  if (outcome == OptionsOutcome::ExitSuccess) {
+    std::fputs(message.c_str(), stdout);
+    return 0;
+  }
+  if (outcome == OptionsOutcome::ExitUsage) {
+    std::fputs(message.c_str(), stderr);
+    return 2;
+  }
+  return runPresentation(options);
+}

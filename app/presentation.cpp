@@ -1,0 +1,200 @@
+#include "app/presentation.h"
+
+#include <GL/glew.h>
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+#include "core/debug_log.h"
+#include "core/input_state.h"
+#include "core/random.h"
+
+GLWindow& glWindow() {
+  static GLWindow window;
+  return window;
+}
+
+FrameTimer& frameTimer() {
+  static FrameTimer timer(platform::performanceTicks());
+  return timer;
+}
+
+SceneList& sceneList() {
+  static SceneList list;
+  return list;
+}
+
+float& targetLift() {
+  static float lift = 0.0f;
+  return lift;
+}
+
+Vector3& movingLight() {
+  static Vector3 light;
+  return light;
+}
+
+namespace {
+
+uint16_t lowWord(uint32_t value) { return static_cast<uint16_t>(value & 0xffffu); }
+
+uint16_t highWord(uint32_t value) { return static_cast<uint16_t>(value >> 16); }
+
+void setKey(uint32_t code, uint8_t down) {
+  if (code < 256) {
+    inputState().keyState[code] = down;
+  }
+}
+
+}  // namespace
+
+long windowProcedure(const platform::WindowMessage& message) {
+  InputState& input = inputState();
+  switch (message.type) {
+    case platform::MessageType::Size: {
+      const int width = lowWord(message.lParam);
+      const int height = highWord(message.lParam) == 0 ? 1 : highWord(message.lParam);
+      input.viewportWidth = width;
+      input.viewportHeight = height;
+      glViewport(0, 0, width, height);
+      return 0;
+    }
+    case platform::MessageType::Activate:
+      input.appActive = highWord(message.wParam) == 0 ? 1 : 0;
+      return 0;
+    case platform::MessageType::Close:
+      platform::postQuitMessage();
+      return 0;
+    case platform::MessageType::KeyDown:
+      setKey(message.wParam, 1);
+      if (message.wParam == kKeyEscape) {
+        platform::postQuitMessage();
+      }
+      return 0;
+    case platform::MessageType::KeyUp:
+      setKey(message.wParam, 0);
+      return 0;
+    case platform::MessageType::MouseMove:
+      input.mouseX = lowWord(message.lParam);
+      input.mouseY = highWord(message.lParam);
+      return 0;
+    case platform::MessageType::LButtonDown:
+      input.leftButton = 1;
+      return 0;
+    case platform::MessageType::LButtonUp:
+      input.leftButton = 0;
+      return 0;
+    case platform::MessageType::RButtonDown:
+      input.rightButton = 1;
+      return 0;
+    case platform::MessageType::RButtonUp:
+      input.rightButton = 0;
+      return 0;
+    case platform::MessageType::Quit:
+      return 0;
+  }
+  return 0;
+}
+
+Vector3 movingLightAt(float timeSeconds, float randomFraction) {
+  Vector3 light;
+  light.x = static_cast<float>(std::sin(timeSeconds) * 70.0);
+  light.y = static_cast<float>(randomFraction * std::sin(timeSeconds + 1.5) * 100.0 + 50.0);
+  light.z = static_cast<float>(std::cos(timeSeconds) * 50.0);
+  return light;
+}
+
+bool startUp(const AppOptions& options) {
+  InputState& input = inputState();
+  input.appActive = 1;
+  input.clearKeys();
+  seedRandom(options.seedGiven ? options.seed : static_cast<unsigned int>(std::time(nullptr)));
+  DebugLog::append(kLogFileName, "-- Starting -- \r\n");
+
+  GLWindow& window = glWindow();
+  window.fullScreen = !options.windowed;
+  if (!window.create("Game", 800, 600, 32, &windowProcedure)) {
+    DebugLog::append(kLogFileName, "Could not create window\r\n");
+    std::fprintf(stderr, "demo: could not create the window: %s\n", window.failureText);
+    return false;
+  }
+
+  frameTimer().reset();
+  sceneList().initAll();
+  sceneList().loadAll();
+  frameTimer().reset();
+  return true;
+}
+
+bool frameStep() {
+  FrameTimer& timer = frameTimer();
+  const float timeSeconds = timer.elapsed;
+  const float dtSeconds = timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta;
+  if (timeSeconds > kPresentationEndSeconds) {
+    platform::postQuitMessage();
+  }
+
+  glEnable(GL_TEXTURE_2D);
+
+  movingLight() = movingLightAt(timeSeconds, randomFraction());
+
+  sceneList().updateAll(timeSeconds, dtSeconds);
+  updateCameraAndLights(dtSeconds);
+  return true;
+}
+
+void updateCameraAndLights(float dtSeconds) {
+  (void)dtSeconds;
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_COLOR_MATERIAL);
+  // A directional light, placed with whatever model-view matrix the last scene left behind.
+  const GLfloat position[] = {30.0f, 45.0f, 80.0f, 0.0f};
+  const GLfloat ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
+  const GLfloat diffuse[] = {0.7f, 0.7f, 0.7f, 0.0f};
+  const GLfloat specular[] = {0.5f, 0.5f, 0.5f, 0.0f};
+  glLightfv(GL_LIGHT1, GL_POSITION, position);
+  glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+  glLightfv(GL_LIGHT1, GL_SPECULAR, specular);
+  glEnable(GL_LIGHT1);
+  glEnable(GL_LIGHTING);
+}
+
+void mainLoop() {
+  InputState& input = inputState();
+  for (;;) {
+    platform::WindowMessage message;
+    if (platform::peekMessage(message)) {
+      if (message.type == platform::MessageType::Quit) {
+        break;
+      }
+      platform::dispatchMessage(message);
+      continue;
+    }
+    if (input.appActive == 1 && !frameStep()) {
+      break;
+    }
+    if (input.keyState[kKeyEscape] == 1) {
+      break;
+    }
+    platform::swapBuffers(glWindow().window);
+    frameTimer().update();
+    platform::yieldThread();
+  }
+}
+
+void shutDown() {
+  glWindow().kill();
+  platform::shutDownVideo();
+}
+
+int runPresentation(const AppOptions& options) {
+  if (!startUp(options)) {
+    shutDown();
+    return 1;
+  }
+  mainLoop();
+  shutDown();
+  return 0;
+}

@@ -1,0 +1,36 @@
+// The program's spine: start-up, the message-polling main loop, one frame, and shutdown.
+#pragma once
+
+#include "app/gl_window.h"
+#include "app/options.h"
+#include "core/frame_timer.h"
+#include "core/vector3.h"
+#include "platform/native_window.h"
+#include "sequence/scene_list.h"
+
+constexpr float kPresentationEndSeconds = 154.0f;
+constexpr float kMaxFrameDeltaSeconds = 0.1f;
+constexpr const char* kDataFolder = "data/";
+
+// Runs start-up, the main loop and shutdown; the process exit status.
+int runPresentation(const AppOptions& options);
+
+bool startUp(const AppOptions& options);
+void mainLoop();
+bool frameStep();
+void updateCameraAndLights(float dtSeconds);
+void shutDown();
+
+// Records input, size and activity from the window's messages.
+long windowProcedure(const platform::WindowMessage& message);
+
+// The moving light of a frame at time t: it circles the scene and flickers in height with the
+// random fraction r (0 to 0.9999).
+Vector3 movingLightAt(float timeSeconds, float randomFraction);
+
+// The global objects of the application layer.
+GLWindow& glWindow();
+FrameTimer& frameTimer();
+SceneList& sceneList();
+float& targetLift();
+Vector3& movingLight();

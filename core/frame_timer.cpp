@@ -1,0 +1,45 @@
+#include "core/frame_timer.h"
+
+#include <chrono>
+
+namespace {
+
+int64_t steadyCounter() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+int64_t steadyFrequency() { return 1000000000; }
+
+}  // namespace
+
+TickSource steadyClockTicks() {
+  TickSource source;
+  source.counter = &steadyCounter;
+  source.frequency = &steadyFrequency;
+  return source;
+}
+
+FrameTimer::FrameTimer(TickSource source) : source_(source) {}
+
+void FrameTimer::reset() {
+  if (frequency == 0) {
+    frequency = source_.frequency();
+  }
+  startCount = source_.counter();
+  currentCount = previousCount = startCount;
+  elapsed = 0.0f;
+  delta = 0.0f;
+}
+
+void FrameTimer::update() {
+  previousCount = currentCount;
+  currentCount = source_.counter();
+  if (frequency == 0) {
+    return;
+  }
+  const double ticksPerSecond = static_cast<double>(frequency);
+  delta = static_cast<float>(static_cast<double>(currentCount - previousCount) / ticksPerSecond);
+  elapsed = static_cast<float>(static_cast<double>(currentCount - startCount) / ticksPerSecond);
+}

@@ -1,0 +1,34 @@
+// Presentation time and frame duration, measured on a high-resolution tick counter.
+#pragma once
+
+#include <cstdint>
+
+// Where the timer reads its ticks; the program uses the platform's performance counter and
+// tests a counter of their own.
+struct TickSource {
+  int64_t (*counter)() = nullptr;
+  int64_t (*frequency)() = nullptr;
+};
+
+// Ticks of std::chrono::steady_clock, for code that runs without the platform layer.
+TickSource steadyClockTicks();
+
+class FrameTimer {
+ public:
+  explicit FrameTimer(TickSource source = steadyClockTicks());
+  virtual ~FrameTimer() = default;
+
+  void reset();   // a new time base; the frequency is asked for once per timer
+  void update();  // a new sample: recomputes elapsed and delta
+
+  // Seconds; computed from 64-bit tick differences in double precision, never accumulated.
+  float elapsed = 0.0f;
+  float delta = 0.0f;
+  int64_t startCount = 0;
+  int64_t currentCount = 0;
+  int64_t previousCount = 0;
+  int64_t frequency = 0;
+
+ private:
+  TickSource source_;
+};

@@ -1,0 +1,40 @@
+// What the window records of keys, mouse, size and activity, read by the frame and the scenes.
+#pragma once
+
+#include <cstdint>
+
+// Keys are indexed by Windows virtual-key codes: letters and digits as their upper-case ASCII.
+enum VirtualKey : int {
+  kKeyBackspace = 8,
+  kKeyTab = 9,
+  kKeyReturn = 13,
+  kKeyShift = 16,
+  kKeyControl = 17,
+  kKeyAlt = 18,
+  kKeyEscape = 27,
+  kKeySpace = 32,
+  kKeyPageUp = 33,
+  kKeyPageDown = 34,
+  kKeyEnd = 35,
+  kKeyHome = 36,
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40,
+  kKeyF1 = 112,
+};
+
+struct InputState {
+  uint8_t keyState[256] = {};  // 1 while the key is held
+  int32_t mouseX = 0;          // client pixels
+  int32_t mouseY = 0;
+  uint8_t leftButton = 0;
+  uint8_t rightButton = 0;
+  uint8_t appActive = 0;  // frames run only while the window is not minimised
+  int32_t viewportWidth = 0;
+  int32_t viewportHeight = 0;  // never 0: a zero height is stored as 1
+
+  void clearKeys();
+};
+
+InputState& inputState();

@@ -1,0 +1,11 @@
+// The one process-wide pseudo-random sequence: every draw in the program advances it.
+#pragma once
+
+constexpr int kRandomMax = 32767;
+
+void seedRandom(unsigned int seed);
+// The next value of the sequence, 0 to 32767 (the classic linear congruential generator, so a
+// seed gives the same sequence on every machine).
+int nextRandom();
+// (r mod 10000) × 0.0001 for the next value r: a fraction in [0, 0.9999].
+float randomFraction();

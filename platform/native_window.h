@@ -1,0 +1,76 @@
+// The program's top-level window, its GL context and its events, over SDL2. Events come out as
+// the window messages the application's window procedure handles.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/frame_timer.h"
+
+namespace platform {
+
+enum class MessageType {
+  Quit,        // the loop should end (posted, or the system asked the program to stop)
+  Size,        // lParam: width in the low 16 bits, height in the high 16 bits, drawable pixels
+  Activate,    // wParam: high 16 bits non-zero when the window is minimised
+  Close,       // the user closed the window
+  KeyDown,     // wParam: virtual-key code
+  KeyUp,       // wParam: virtual-key code
+  MouseMove,   // lParam: x in the low 16 bits, y in the high 16 bits, drawable pixels
+  LButtonDown,
+  LButtonUp,
+  RButtonDown,
+  RButtonUp,
+};
+
+struct WindowMessage {
+  MessageType type = MessageType::Quit;
+  uint32_t wParam = 0;
+  uint32_t lParam = 0;
+};
+
+using WindowProcedure = long (*)(const WindowMessage& message);
+
+struct NativeWindow;
+using GLContextHandle = void*;
+
+// Starts the video subsystem and remembers the procedure that dispatched messages go to.
+bool registerWindowClass(WindowProcedure procedure, std::string& error);
+// True when the display offers exactly width × height (any refresh rate).
+bool hasDisplayMode(int width, int height);
+// Creates the window hidden, with a double-buffered GL pixel format of the given colour depth
+// and a 16-bit depth buffer. Full screen switches the display to width × height when shown.
+NativeWindow* createWindow(const char* title, int width, int height, int colourBits, bool fullScreen,
+                           std::string& error);
+void destroyWindow(NativeWindow* window);
+// Leaves full-screen mode; SDL puts the desktop's own display mode back.
+void restoreDisplayMode(NativeWindow* window);
+void showCursor(bool visible);
+
+// A compatibility-profile context for the window; null on failure.
+GLContextHandle createGLContext(NativeWindow* window, std::string& error);
+bool makeCurrent(NativeWindow* window, GLContextHandle context);
+bool releaseCurrent();
+void deleteGLContext(GLContextHandle context);
+
+// Shows the window, raises it and gives it the keyboard focus; a Size message follows.
+void showWindow(NativeWindow* window);
+void swapBuffers(NativeWindow* window);
+void drawableSize(NativeWindow* window, int& width, int& height);
+
+// Takes the next waiting message off the queue; false when none is waiting.
+bool peekMessage(WindowMessage& message);
+// Hands the message to the registered window procedure.
+long dispatchMessage(const WindowMessage& message);
+void postQuitMessage();
+
+// Maps an SDL key code to a Windows virtual-key code; -1 for keys without one.
+int virtualKeyFromSdl(int32_t sdlKey);
+
+// Shuts SDL's video down again (after the window is gone).
+void shutDownVideo();
+
+TickSource performanceTicks();
+void yieldThread();
+
+}  // namespace platform

@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs every Debian 12 package the build, the data bake, the tests and the benchmarks need.
+set -e
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+  build-essential cmake pkg-config git ccache \
+  libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri \
+  libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
+  libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev libwmf-dev \
+  libmp3lame-dev lame \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  xvfb xauth x11-xserver-utils xdotool \
+  imagemagick lib3ds-dev assimp-utils

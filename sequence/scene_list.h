@@ -1,0 +1,25 @@
+// The presentation's scenes in the order they were appended; forwards every life-cycle call.
+// The list owns its scenes and deletes them when it is destroyed.
+#pragma once
+
+#include <cstddef>
+#include <list>
+
+#include "sequence/scene.h"
+
+class SceneList {
+ public:
+  SceneList() = default;
+  SceneList(const SceneList&) = delete;
+  SceneList& operator=(const SceneList&) = delete;
+  virtual ~SceneList();
+
+  void append(Scene* scene);  // takes ownership
+  void initAll();
+  void loadAll();
+  void updateAll(float timeSeconds, float dtSeconds);
+  std::size_t size() const { return scenes_.size(); }
+
+ private:
+  std::list<Scene*> scenes_;
+};

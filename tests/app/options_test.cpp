@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "app/presentation.h"
+
+namespace {
+
+OptionsOutcome parse(std::initializer_list<const char*> arguments, AppOptions& options, std::string& message) {
+  std::vector<const char*> argv = {"demo"};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return parseOptions(static_cast<int>(argv.size()), argv.data(), options, message);
+}
+
+TEST(Options, noOptionsRunsFullScreenWithTheClockSeed) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({}, options, message), OptionsOutcome::Run);
+  EXPECT_FALSE(options.windowed);
+  EXPECT_FALSE(options.seedGiven);
+}
+
+TEST(Options, windowedAndSeedAreRead) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--seed", "4242", "--windowed"}, options, message), OptionsOutcome::Run);
+  EXPECT_TRUE(options.windowed);
+  EXPECT_TRUE(options.seedGiven);
+  EXPECT_EQ(options.seed, 4242u);
+}
+
+TEST(Options, badOptionsAskForUsage) {
+  for (auto arguments : {std::vector<const char*>{"--fullscreen"}, {"--seed"}, {"--seed", "x1"},
+                         {"--seed", "-3"}, {"--seed", "99999999999"}}) {
+    AppOptions options;
+    std::string message;
+    std::vector<const char*> argv = {"demo"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
+        << arguments[0];
+    EXPECT_NE(message.find("usage: demo"), std::string::npos);
+  }
+}
+
+TEST(Options, helpAndVersionEndAtOnce) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--help"}, options, message), OptionsOutcome::ExitSuccess);
+  EXPECT_NE(message.find("--windowed"), std::string::npos);
+  EXPECT_EQ(parse({"--version"}, options, message), OptionsOutcome::ExitSuccess);
+  EXPECT_EQ(message, std::string("demo ") + DEMO_VERSION + "\n");
+}
+
+TEST(MovingLight, circlesAndFlickersAboutFiftyUnitsUp) {
+  const Vector3 still = movingLightAt(0.0f, 0.0f);
+  EXPECT_FLOAT_EQ(still.x, 0.0f);
+  EXPECT_FLOAT_EQ(still.y, 50.0f);
+  EXPECT_FLOAT_EQ(still.z, 50.0f);
+  const Vector3 high = movingLightAt(0.0f, 0.9999f);
+  EXPECT_NEAR(high.y, 0.9999 * std::sin(1.5) * 100.0 + 50.0, 1e-4);
+  const Vector3 later = movingLightAt(static_cast<float>(M_PI / 2), 0.5f);
+  EXPECT_NEAR(later.x, 70.0f, 1e-4);
+  EXPECT_NEAR(later.z, 0.0f, 1e-4);
+}
+
+}  // namespace

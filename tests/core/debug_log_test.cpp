@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/debug_log.h"
+
+namespace {
+
+std::string readAll(const char* path) {
+  std::ifstream stream(path, std::ios::binary);
+  std::stringstream text;
+  text << stream.rdbuf();
+  return text.str();
+}
+
+class DebugLogTest : public testing::Test {
+ protected:
+  void SetUp() override { std::remove(kLogFileName); }
+  void TearDown() override { std::remove(kLogFileName); }
+};
+
+TEST_F(DebugLogTest, appendsFormattedTextVerbatimAfterEarlierRuns) {
+  DebugLog::append(kLogFileName, "-- Starting -- \r\n");
+  DebugLog::append(kLogFileName, "Loading %s ,", "palm.3ds");
+  DebugLog::append(kLogFileName, "%d%%\n", 50);
+  DebugLog::append(kLogFileName, "%s", "a %s that is not formatted twice\n");
+  EXPECT_EQ(readAll(kLogFileName),
+            "-- Starting -- \r\nLoading palm.3ds ,50%\na %s that is not formatted twice\n");
+}
+
+TEST_F(DebugLogTest, bothSpellingsReachTheOneLog) {
+  DebugLog::append("Debug.txt", "one ");
+  DebugLog::append("DEBUG.TXT", "two ");
+  DebugLog::append("debug.txt", "three");
+  EXPECT_EQ(readAll(kLogFileName), "one two three");
+  std::ifstream other("Debug.txt");
+  EXPECT_FALSE(other.good());
+}
+
+TEST_F(DebugLogTest, longMessagesAreCutAt1023Characters) {
+  const std::string longText(3000, 'x');
+  DebugLog::append(kLogFileName, "%s", longText.c_str());
+  DebugLog::append(kLogFileName, "|");
+  EXPECT_EQ(readAll(kLogFileName), std::string(1023, 'x') + "|");
+}
+
+TEST_F(DebugLogTest, unwritableLogDropsTheMessage) {
+  DebugLog::append("no-such-folder/debug.txt", "lost\n");
+  std::ifstream stream("no-such-folder/debug.txt");
+  EXPECT_FALSE(stream.good());
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#include "tests/support/gl_test_context.h"
+
+#include <GL/glew.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/native_window.h"
+
+namespace {
+
+long ignoreMessages(const platform::WindowMessage&) { return 0; }
+
+struct SharedContext {
+  bool tried = false;
+  bool ready = false;
+  platform::NativeWindow* window = nullptr;
+  platform::GLContextHandle context = nullptr;
+};
+
+SharedContext& shared() {
+  static SharedContext state;
+  return state;
+}
+
+}  // namespace
+
+bool ensureGLContext() {
+  SharedContext& state = shared();
+  if (state.tried) {
+    if (state.ready) {
+      platform::makeCurrent(state.window, state.context);
+    }
+    return state.ready;
+  }
+  state.tried = true;
+  if (std::getenv("DISPLAY") == nullptr) {
+    return false;
+  }
+  std::string error;
+  if (!platform::registerWindowClass(&ignoreMessages, error)) {
+    return false;
+  }
+  state.window = platform::createWindow("tests", 256, 256, 32, false, error);
+  if (state.window == nullptr) {
+    return false;
+  }
+  state.context = platform::createGLContext(state.window, error);
+  if (state.context == nullptr || !platform::makeCurrent(state.window, state.context)) {
+    return false;
+  }
+  glewExperimental = GL_TRUE;
+  state.ready = glewInit() == GLEW_OK;
+  return state.ready;
+}

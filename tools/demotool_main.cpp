@@ -1,0 +1,44 @@
+// The tools program: the data baker and the file inspectors, one subcommand each.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/tool_commands.h"
+
+namespace {
+
+int printVersion(int, char**) {
+  std::printf("demotool %s\n", DEMO_VERSION);
+  return 0;
+}
+
+const ToolCommand kCommands[] = {
+    {"version", "", &printVersion},
+};
+
+void printUsage(std::FILE* stream) {
+  std::fprintf(stream, "usage: demotool COMMAND [ARGUMENTS]\ncommands:\n");
+  for (const ToolCommand& command : kCommands) {
+    std::fprintf(stream, "  %s %s\n", command.name, command.usage);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) {
+    printUsage(stderr);
+    return 2;
+  }
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
+    printUsage(stdout);
+    return 0;
+  }
+  for (const ToolCommand& command : kCommands) {
+    if (std::strcmp(argv[1], command.name) == 0) {
+      return command.run(argc - 2, argv + 2);
+    }
+  }
+  std::fprintf(stderr, "demotool: unknown command '%s'\n", argv[1]);
+  printUsage(stderr);
+  return 2;
+}
