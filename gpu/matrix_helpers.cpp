@@ -1,0 +1,36 @@
+#include "gpu/matrix_helpers.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+void pushMatrices() {
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+}
+
+void popMatrices() {
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+}
+
+void setOrtho2D(float left, float right, float bottom, float top) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(left, right, bottom, top);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void setFixedPerspective(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ) {
+  const float aspect = 1.3f;
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(50.0, aspect, 1.0, 2000.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  gluLookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, 0.0, 1.0, 0.0);
+}

@@ -1,0 +1,12 @@
+// Matrix-stack helpers used around 2D passes and fixed views.
+#pragma once
+
+// Model-view push, then projection push; leaves the projection mode current.
+void pushMatrices();
+// Projection pop, then model-view pop; leaves the model-view mode current.
+void popMatrices();
+// Projection = gluOrtho2D(left, right, bottom, top); model-view = identity (model-view current).
+void setOrtho2D(float left, float right, float bottom, float top);
+// Projection = 50° vertical field of view, aspect 1.3, near 1, far 2000; model-view = a look-at
+// from the eye to the target with up (0, 1, 0).
+void setFixedPerspective(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ);
