@@ -36,7 +36,8 @@ bool GLWindow::fail(const char* text) {
 
 bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight, int bits,
                       platform::WindowProcedure procedure) {
-  std::string error;
+  std::string& error = failureDetail;
+  error.clear();
   if (!platform::registerWindowClass(procedure, error)) {
     failureText = "Failed To Register The Window Class.";
     errorBox(failureText);

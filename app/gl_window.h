@@ -1,6 +1,8 @@
 // The presentation's one window with its double-buffered GL context and the extension entry points.
 #pragma once
 
+#include <string>
+
 #include "platform/native_window.h"
 
 class GLWindow {
@@ -19,8 +21,10 @@ class GLWindow {
   int width = 0;
   int height = 0;
 
-  // Why the last create() failed, for the program's error output.
+  // Why the last create() failed, for the program's error output: the box text and what the
+  // platform said.
   const char* failureText = "";
+  std::string failureDetail;
 
  private:
   bool fail(const char* text);

@@ -5,9 +5,10 @@
 #include <cstring>
 
 const char* usageText() {
-  return "usage: demo [--windowed] [--seed N] [--help] [--version]\n"
+  return "usage: demo [--windowed] [--seed N] [--fps] [--help] [--version]\n"
          "  --windowed   run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --seed N     start the random sequence from N, so a run can be repeated (default: the clock)\n"
+         "  --fps        print how many frames were drawn, and how fast, when the program ends\n"
          "  --help       print this text\n"
          "  --version    print the program's version\n"
          "Escape ends the presentation. The program reads data/ and its shader files from the\n"
@@ -44,6 +45,8 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       }
       options.seedGiven = true;
       ++index;
+    } else if (std::strcmp(argument, "--fps") == 0) {
+      options.reportFrameRate = true;
     } else if (std::strcmp(argument, "--help") == 0) {
       message = usageText();
       return OptionsOutcome::ExitSuccess;

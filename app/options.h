@@ -7,6 +7,7 @@ struct AppOptions {
   bool windowed = false;     // skip the full-screen attempt and its question
   bool seedGiven = false;    // seed the random sequence with `seed` instead of the clock
   unsigned int seed = 0;
+  bool reportFrameRate = false;  // print the frame count and frames per second at exit
 };
 
 enum class OptionsOutcome { Run, ExitSuccess, ExitUsage };

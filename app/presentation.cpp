@@ -116,7 +116,9 @@ bool startUp(const AppOptions& options) {
   window.fullScreen = !options.windowed;
   if (!window.create("Game", 800, 600, 32, &windowProcedure)) {
     DebugLog::append(kLogFileName, "Could not create window\r\n");
-    std::fprintf(stderr, "demo: could not create the window: %s\n", window.failureText);
+    std::fprintf(stderr, "demo: could not create the window: %s%s%s%s\n", window.failureText,
+                 window.failureDetail.empty() ? "" : " (", window.failureDetail.c_str(),
+                 window.failureDetail.empty() ? "" : ")");
     return false;
   }
 
@@ -161,8 +163,9 @@ void updateCameraAndLights(float dtSeconds) {
   glEnable(GL_LIGHTING);
 }
 
-void mainLoop() {
+long mainLoop() {
   InputState& input = inputState();
+  long framesDrawn = 0;
   for (;;) {
     platform::WindowMessage message;
     if (platform::peekMessage(message)) {
@@ -172,8 +175,11 @@ void mainLoop() {
       platform::dispatchMessage(message);
       continue;
     }
-    if (input.appActive == 1 && !frameStep()) {
-      break;
+    if (input.appActive == 1) {
+      if (!frameStep()) {
+        break;
+      }
+      ++framesDrawn;
     }
     if (input.keyState[kKeyEscape] == 1) {
       break;
@@ -182,6 +188,7 @@ void mainLoop() {
     frameTimer().update();
     platform::yieldThread();
   }
+  return framesDrawn;
 }
 
 void shutDown() {
@@ -194,7 +201,12 @@ int runPresentation(const AppOptions& options) {
     shutDown();
     return 1;
   }
-  mainLoop();
+  const long framesDrawn = mainLoop();
+  const float seconds = frameTimer().elapsed;
   shutDown();
+  if (options.reportFrameRate) {
+    std::printf("demo: %ld frames in %.2f s (%.1f frames per second)\n", framesDrawn, seconds,
+                seconds > 0.0f ? framesDrawn / seconds : 0.0f);
+  }
   return 0;
 }

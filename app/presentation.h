@@ -16,7 +16,8 @@ constexpr const char* kDataFolder = "data/";
 int runPresentation(const AppOptions& options);
 
 bool startUp(const AppOptions& options);
-void mainLoop();
+// Returns the number of frames drawn.
+long mainLoop();
 bool frameStep();
 void updateCameraAndLights(float dtSeconds);
 void shutDown();

@@ -143,6 +143,15 @@ bool registerWindowClass(WindowProcedure procedure, std::string& error) {
     error = SDL_GetError();
     return false;
   }
+  // Without a display SDL falls back to drivers that show nothing; a presentation nobody can see
+  // or stop is a failure unless someone asked for such a driver by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool invisible = driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+  if (invisible && SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
+    error = "no display to open a window on";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return false;
+  }
   // The presentation runs unattended: no screen saver and no monitor power-down while it plays.
   SDL_DisableScreenSaver();
   state.videoStarted = true;

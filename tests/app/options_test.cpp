@@ -26,7 +26,8 @@ TEST(Options, noOptionsRunsFullScreenWithTheClockSeed) {
 TEST(Options, windowedAndSeedAreRead) {
   AppOptions options;
   std::string message;
-  EXPECT_EQ(parse({"--seed", "4242", "--windowed"}, options, message), OptionsOutcome::Run);
+  EXPECT_EQ(parse({"--seed", "4242", "--windowed", "--fps"}, options, message), OptionsOutcome::Run);
+  EXPECT_TRUE(options.reportFrameRate);
   EXPECT_TRUE(options.windowed);
   EXPECT_TRUE(options.seedGiven);
   EXPECT_EQ(options.seed, 4242u);

@@ -1,0 +1,10 @@
+#!/bin/sh
+# Installs what the tests need, builds everything and runs every test on a private X server
+# (Mesa's software renderer draws, so no GPU is needed).
+set -e
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+./scripts/build.sh
+cd build
+# One test at a time: several tests read the one log file of the working folder.
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure "$@"
