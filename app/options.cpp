@@ -1,16 +1,24 @@
 #include "app/options.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 const char* usageText() {
-  return "usage: demo [--windowed] [--seed N] [--fps] [--help] [--version]\n"
-         "  --windowed   run in an 800 x 600 window instead of switching the display to full screen\n"
-         "  --seed N     start the random sequence from N, so a run can be repeated (default: the clock)\n"
-         "  --fps        print how many frames were drawn, and how fast, when the program ends\n"
-         "  --help       print this text\n"
-         "  --version    print the program's version\n"
+  return "usage: demo [--windowed] [--seed N] [--fps] [--fixed-step S] [--end-at T]\n"
+         "            [--screenshot T:FILE.png]... [--capture FILE|-] [--help] [--version]\n"
+         "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
+         "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
+         "  --fps             print how many frames were drawn, and how fast, when the program ends\n"
+         "  --fixed-step S    advance the presentation by S seconds (0 < S <= 0.1) every frame, whatever\n"
+         "                    the clock says: with --seed, every run draws the same frames\n"
+         "  --end-at T        end when the presentation passes T seconds (default 154)\n"
+         "  --screenshot T:F  save the first frame drawn at or after T seconds as the PNG file F\n"
+         "  --capture F       write every frame to F ('-' for standard output) as raw 8-bit RGB,\n"
+         "                    top row first, for a video encoder\n"
+         "  --help            print this text\n"
+         "  --version         print the program's version\n"
          "Escape ends the presentation. The program reads data/ and its shader files from the\n"
          "working folder and appends to debug.txt there.\n";
 }
@@ -31,31 +39,83 @@ bool parseSeed(const char* text, unsigned int& seed) {
   return true;
 }
 
+// A finite, non-negative number of seconds that fills the whole text (or the text up to `stop`).
+bool parseSeconds(const char* text, char stop, float& seconds) {
+  if (text == nullptr || *text == '\0') {
+    return false;
+  }
+  errno = 0;
+  char* end = nullptr;
+  const double value = std::strtod(text, &end);
+  if (errno != 0 || end == text || *end != stop || !std::isfinite(value) || value < 0.0 || value > 1.0e6) {
+    return false;
+  }
+  seconds = static_cast<float>(value);
+  return true;
+}
+
+bool parseScreenshot(const char* text, ScreenshotRequest& request) {
+  const char* colon = text != nullptr ? std::strchr(text, ':') : nullptr;
+  if (colon == nullptr || colon[1] == '\0' || !parseSeconds(text, ':', request.timeSeconds)) {
+    return false;
+  }
+  request.path = colon + 1;
+  return true;
+}
+
+OptionsOutcome usageError(const std::string& problem, std::string& message) {
+  message = "demo: " + problem + "\n" + usageText();
+  return OptionsOutcome::ExitUsage;
+}
+
 }  // namespace
 
 OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& options, std::string& message) {
   for (int index = 1; index < argc; ++index) {
-    const char* argument = argv[index];
-    if (std::strcmp(argument, "--windowed") == 0) {
+    const std::string argument = argv[index];
+    const char* value = index + 1 < argc ? argv[index + 1] : nullptr;
+    if (argument == "--windowed") {
       options.windowed = true;
-    } else if (std::strcmp(argument, "--seed") == 0) {
-      if (index + 1 >= argc || !parseSeed(argv[index + 1], options.seed)) {
-        message = std::string("demo: --seed needs a whole number from 0 to 4294967295\n") + usageText();
-        return OptionsOutcome::ExitUsage;
+    } else if (argument == "--fps") {
+      options.reportFrameRate = true;
+    } else if (argument == "--help") {
+      message = usageText();
+      return OptionsOutcome::ExitSuccess;
+    } else if (argument == "--version") {
+      message = std::string("demo ") + DEMO_VERSION + "\n";
+      return OptionsOutcome::ExitSuccess;
+    } else if (argument == "--seed") {
+      if (!parseSeed(value, options.seed)) {
+        return usageError("--seed needs a whole number from 0 to 4294967295", message);
       }
       options.seedGiven = true;
       ++index;
-    } else if (std::strcmp(argument, "--fps") == 0) {
-      options.reportFrameRate = true;
-    } else if (std::strcmp(argument, "--help") == 0) {
-      message = usageText();
-      return OptionsOutcome::ExitSuccess;
-    } else if (std::strcmp(argument, "--version") == 0) {
-      message = std::string("demo ") + DEMO_VERSION + "\n";
-      return OptionsOutcome::ExitSuccess;
+    } else if (argument == "--fixed-step") {
+      if (!parseSeconds(value, '\0', options.fixedStepSeconds) || options.fixedStepSeconds <= 0.0f ||
+          options.fixedStepSeconds > 0.1f) {
+        return usageError("--fixed-step needs seconds above 0 and at most 0.1", message);
+      }
+      ++index;
+    } else if (argument == "--end-at") {
+      if (!parseSeconds(value, '\0', options.endSeconds)) {
+        return usageError("--end-at needs a number of seconds", message);
+      }
+      ++index;
+    } else if (argument == "--screenshot") {
+      ScreenshotRequest request;
+      if (!parseScreenshot(value, request)) {
+        return usageError("--screenshot needs SECONDS:FILE.png", message);
+      }
+      options.screenshots.push_back(request);
+      ++index;
+    } else if (argument == "--capture") {
+      if (value == nullptr || *value == '\0') {
+        return usageError("--capture needs a file name or -", message);
+      }
+      options.capturePath = value;
+      ++index;
     } else {
-      message = std::string("demo: unknown option '") + argument + "'\n" + usageText();
-      return OptionsOutcome::ExitUsage;
+      return usageError("unknown option '" + argument + "'", message);
     }
   }
   return OptionsOutcome::Run;

@@ -2,12 +2,22 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+struct ScreenshotRequest {
+  float timeSeconds = 0.0f;  // the first frame drawn at or after this presentation time
+  std::string path;          // a PNG file
+};
 
 struct AppOptions {
-  bool windowed = false;     // skip the full-screen attempt and its question
-  bool seedGiven = false;    // seed the random sequence with `seed` instead of the clock
+  bool windowed = false;   // skip the full-screen attempt and its question
+  bool seedGiven = false;  // seed the random sequence with `seed` instead of the clock
   unsigned int seed = 0;
-  bool reportFrameRate = false;  // print the frame count and frames per second at exit
+  bool reportFrameRate = false;   // print the frame count and frames per second at exit
+  float fixedStepSeconds = 0.0f;  // > 0: every frame advances presentation time by this much
+  float endSeconds = 154.0f;      // the presentation ends once its time passes this
+  std::vector<ScreenshotRequest> screenshots;
+  std::string capturePath;  // every frame as raw RGB rows, top row first; "-" is stdout
 };
 
 enum class OptionsOutcome { Run, ExitSuccess, ExitUsage };

@@ -2,10 +2,12 @@
 
 #include <GL/glew.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
+#include "app/frame_capture.h"
 #include "core/debug_log.h"
 #include "core/input_state.h"
 #include "core/random.h"
@@ -36,6 +38,13 @@ Vector3& movingLight() {
 }
 
 namespace {
+
+float gPresentationEndSeconds = kPresentationEndSeconds;
+
+FrameCapture& frameCapture() {
+  static FrameCapture capture;
+  return capture;
+}
 
 uint16_t lowWord(uint32_t value) { return static_cast<uint16_t>(value & 0xffffu); }
 
@@ -110,6 +119,13 @@ bool startUp(const AppOptions& options) {
   input.appActive = 1;
   input.clearKeys();
   seedRandom(options.seedGiven ? options.seed : static_cast<unsigned int>(std::time(nullptr)));
+  gPresentationEndSeconds = options.endSeconds;
+  if (options.fixedStepSeconds > 0.0f) {
+    frameTimer().setTickSource(fixedStepTicks(options.fixedStepSeconds));
+  }
+  if (!frameCapture().begin(options)) {
+    return false;
+  }
   DebugLog::append(kLogFileName, "-- Starting -- \r\n");
 
   GLWindow& window = glWindow();
@@ -133,7 +149,7 @@ bool frameStep() {
   FrameTimer& timer = frameTimer();
   const float timeSeconds = timer.elapsed;
   const float dtSeconds = timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta;
-  if (timeSeconds > kPresentationEndSeconds) {
+  if (timeSeconds > gPresentationEndSeconds) {
     platform::postQuitMessage();
   }
 
@@ -180,6 +196,7 @@ long mainLoop() {
         break;
       }
       ++framesDrawn;
+      frameCapture().afterFrame(frameTimer().elapsed, input.viewportWidth, input.viewportHeight);
     }
     if (input.keyState[kKeyEscape] == 1) {
       break;
@@ -192,6 +209,7 @@ long mainLoop() {
 }
 
 void shutDown() {
+  frameCapture().end();
   glWindow().kill();
   platform::shutDownVideo();
 }
@@ -201,12 +219,16 @@ int runPresentation(const AppOptions& options) {
     shutDown();
     return 1;
   }
+  const auto loopStart = std::chrono::steady_clock::now();
   const long framesDrawn = mainLoop();
-  const float seconds = frameTimer().elapsed;
+  const double realSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loopStart).count();
+  const float presentationSeconds = frameTimer().elapsed;
   shutDown();
   if (options.reportFrameRate) {
-    std::printf("demo: %ld frames in %.2f s (%.1f frames per second)\n", framesDrawn, seconds,
-                seconds > 0.0f ? framesDrawn / seconds : 0.0f);
+    // A capture on standard output keeps that stream for pictures only.
+    std::fprintf(options.capturePath == "-" ? stderr : stdout,
+                 "demo: %ld frames, %.2f s of presentation in %.2f s (%.1f frames per second)\n", framesDrawn,
+                 presentationSeconds, realSeconds, realSeconds > 0.0 ? framesDrawn / realSeconds : 0.0);
   }
   return 0;
 }

@@ -12,6 +12,14 @@ int64_t steadyCounter() {
 
 int64_t steadyFrequency() { return 1000000000; }
 
+int64_t gFixedStepTicks = 0;
+int64_t gFixedStepCount = 0;
+
+int64_t fixedStepCounter() {
+  gFixedStepCount += gFixedStepTicks;
+  return gFixedStepCount;
+}
+
 }  // namespace
 
 TickSource steadyClockTicks() {
@@ -21,7 +29,21 @@ TickSource steadyClockTicks() {
   return source;
 }
 
+TickSource fixedStepTicks(double stepSeconds) {
+  gFixedStepTicks = static_cast<int64_t>(stepSeconds * 1.0e9 + 0.5);
+  gFixedStepCount = 0;
+  TickSource source;
+  source.counter = &fixedStepCounter;
+  source.frequency = &steadyFrequency;
+  return source;
+}
+
 FrameTimer::FrameTimer(TickSource source) : source_(source) {}
+
+void FrameTimer::setTickSource(TickSource source) {
+  source_ = source;
+  frequency = 0;
+}
 
 void FrameTimer::reset() {
   if (frequency == 0) {

@@ -12,12 +12,16 @@ struct TickSource {
 
 // Ticks of std::chrono::steady_clock, for code that runs without the platform layer.
 TickSource steadyClockTicks();
+// Ticks that advance by one fixed step at every read, so that time follows the number of
+// samples rather than the clock (repeatable runs and video capture). One such source per process.
+TickSource fixedStepTicks(double stepSeconds);
 
 class FrameTimer {
  public:
   explicit FrameTimer(TickSource source = steadyClockTicks());
   virtual ~FrameTimer() = default;
 
+  void setTickSource(TickSource source);  // takes effect at the next reset
   void reset();   // a new time base; the frequency is asked for once per timer
   void update();  // a new sample: recomputes elapsed and delta
 

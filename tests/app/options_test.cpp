@@ -68,3 +68,36 @@ TEST(MovingLight, circlesAndFlickersAboutFiftyUnitsUp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Options, repeatableRunAndCaptureOptionsAreRead) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--fixed-step", "0.04", "--end-at", "95.5", "--screenshot", "30:a.png", "--screenshot",
+                   "5:dir/b:c.png", "--capture", "-"},
+                  options, message),
+            OptionsOutcome::Run);
+  EXPECT_FLOAT_EQ(options.fixedStepSeconds, 0.04f);
+  EXPECT_FLOAT_EQ(options.endSeconds, 95.5f);
+  ASSERT_EQ(options.screenshots.size(), 2u);
+  EXPECT_FLOAT_EQ(options.screenshots[0].timeSeconds, 30.0f);
+  EXPECT_EQ(options.screenshots[0].path, "a.png");
+  EXPECT_EQ(options.screenshots[1].path, "dir/b:c.png");
+  EXPECT_EQ(options.capturePath, "-");
+}
+
+TEST(Options, badTimesAreRefused) {
+  for (auto arguments : {std::vector<const char*>{"--fixed-step", "0"}, {"--fixed-step", "0.5"},
+                         {"--fixed-step", "nan"}, {"--end-at", "-1"}, {"--end-at", "inf"}, {"--screenshot", "3"},
+                         {"--screenshot", "x:a.png"}, {"--screenshot", "4:"}, {"--capture"}}) {
+    AppOptions options;
+    std::string message;
+    std::vector<const char*> argv = {"demo"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
+        << arguments[0] << " " << (arguments.size() > 1 ? arguments[1] : "");
+  }
+}
+
+}  // namespace

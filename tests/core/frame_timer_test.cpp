@@ -66,3 +66,18 @@ TEST_F(FrameTimerTest, longRunsDoNotAccumulateRounding) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FixedStepTicks, presentationTimeFollowsTheFrameCount) {
+  FrameTimer timer;
+  timer.setTickSource(fixedStepTicks(0.04));
+  timer.reset();
+  for (int frame = 0; frame < 250; ++frame) {
+    timer.update();
+    EXPECT_FLOAT_EQ(timer.delta, 0.04f);
+  }
+  EXPECT_FLOAT_EQ(timer.elapsed, 10.0f);
+}
+
+}  // namespace

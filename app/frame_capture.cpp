@@ -1,0 +1,73 @@
+#include "app/frame_capture.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/debug_log.h"
+#include "image/png_writer.h"
+
+FrameCapture::~FrameCapture() { end(); }
+
+bool FrameCapture::begin(const AppOptions& options) {
+  pending_ = options.screenshots;
+  std::stable_sort(pending_.begin(), pending_.end(),
+                   [](const ScreenshotRequest& a, const ScreenshotRequest& b) { return a.timeSeconds < b.timeSeconds; });
+  if (options.capturePath.empty()) {
+    return true;
+  }
+  captureIsStdout_ = options.capturePath == "-";
+  capture_ = captureIsStdout_ ? stdout : std::fopen(options.capturePath.c_str(), "wb");
+  if (capture_ == nullptr) {
+    std::fprintf(stderr, "demo: cannot open %s for the frame capture\n", options.capturePath.c_str());
+    return false;
+  }
+  return true;
+}
+
+void FrameCapture::readFrame(int width, int height) {
+  const size_t rowBytes = static_cast<size_t>(width) * 3;
+  pixels_.resize(rowBytes * static_cast<size_t>(height));
+  flipped_.resize(pixels_.size());
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+  // GL gives the bottom row first; pictures and video frames start at the top.
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(&flipped_[static_cast<size_t>(y) * rowBytes],
+                &pixels_[static_cast<size_t>(height - 1 - y) * rowBytes], rowBytes);
+  }
+}
+
+void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
+  const bool screenshotDue = !pending_.empty() && timeSeconds >= pending_.front().timeSeconds;
+  if ((!screenshotDue && capture_ == nullptr) || width <= 0 || height <= 0) {
+    return;
+  }
+  readFrame(width, height);
+  while (!pending_.empty() && timeSeconds >= pending_.front().timeSeconds) {
+    std::string error;
+    if (writePng(pending_.front().path, width, height, flipped_.data(), error)) {
+      DebugLog::append(kLogFileName, "Screenshot %s at %.3f s\r\n", pending_.front().path.c_str(), timeSeconds);
+    } else {
+      std::fprintf(stderr, "demo: screenshot not saved: %s\n", error.c_str());
+    }
+    pending_.erase(pending_.begin());
+  }
+  if (capture_ != nullptr && std::fwrite(flipped_.data(), 1, flipped_.size(), capture_) != flipped_.size()) {
+    std::fprintf(stderr, "demo: the frame capture could not be written; capture stopped\n");
+    end();
+  }
+}
+
+void FrameCapture::end() {
+  if (capture_ != nullptr) {
+    if (captureIsStdout_) {
+      std::fflush(capture_);
+    } else {
+      std::fclose(capture_);
+    }
+    capture_ = nullptr;
+  }
+}

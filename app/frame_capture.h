@@ -1,0 +1,32 @@
+// Saves drawn frames: PNG screenshots at chosen times and a raw RGB stream for video encoders.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+
+class FrameCapture {
+ public:
+  FrameCapture() = default;
+  FrameCapture(const FrameCapture&) = delete;
+  FrameCapture& operator=(const FrameCapture&) = delete;
+  ~FrameCapture();
+
+  // False (with the reason on stderr) when the capture file cannot be opened.
+  bool begin(const AppOptions& options);
+  // Reads the frame just drawn (before the swap) when a screenshot is due or a capture runs.
+  void afterFrame(float timeSeconds, int width, int height);
+  void end();
+
+ private:
+  void readFrame(int width, int height);
+
+  std::vector<ScreenshotRequest> pending_;
+  std::FILE* capture_ = nullptr;
+  bool captureIsStdout_ = false;
+  std::vector<uint8_t> pixels_;
+  std::vector<uint8_t> flipped_;
+};

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# A repeatable run with a fixed frame step: the screenshot is a PNG of the window, the capture
+# holds exactly one raw frame per frame drawn, and the run ends at the requested time.
+set -u
+run_dir=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+cd "$work"
+ln -s "$run_dir/data" data 2>/dev/null
+cp "$run_dir"/*.cg . 2>/dev/null
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --seed 7 --fixed-step 0.1 --end-at 3 \
+  --screenshot 1.5:shot.png --capture frames.rgb --fps >stdout.txt 2>stderr.txt
+status=$?
+[ "$status" = 0 ] || fail "status $status: $(cat stderr.txt)"
+# Time 0, 0.1, ... 3.0 and the first frame past 3 s: 32 frames.
+grep -q '^demo: 32 frames,' stdout.txt || fail "frame count: $(cat stdout.txt)"
+[ "$(identify -format '%m %w %h' shot.png 2>/dev/null)" = "PNG 800 600" ] || fail "screenshot is not an 800 x 600 PNG"
+size=$(stat -c %s frames.rgb 2>/dev/null || echo 0)
+[ "$size" = $((32 * 800 * 600 * 3)) ] || fail "capture holds $size bytes"
+grep -q 'Screenshot shot.png at 1.500 s' debug.txt || fail "no screenshot line in the log"
+
+# A screenshot that cannot be written is reported and the run still ends well.
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --fixed-step 0.1 --end-at 0.5 \
+  --screenshot 0:no-such-folder/shot.png >/dev/null 2>stderr.txt
+[ $? = 0 ] || fail "an unwritable screenshot changed the exit status"
+grep -q 'screenshot not saved' stderr.txt || fail "an unwritable screenshot went unreported"
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all capture checks passed"
