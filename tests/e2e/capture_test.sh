@@ -1,15 +1,7 @@
 #!/usr/bin/env bash
 # A repeatable run with a fixed frame step: the screenshot is a PNG of the window, the capture
 # holds exactly one raw frame per frame drawn, and the run ends at the requested time.
-set -u
-run_dir=$(cd "$1" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/common.sh"
 
 cd "$work"
 ln -s "$run_dir/data" data 2>/dev/null
@@ -31,8 +23,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --
 [ $? = 0 ] || fail "an unwritable screenshot changed the exit status"
 grep -q 'screenshot not saved' stderr.txt || fail "an unwritable screenshot went unreported"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all capture checks passed"
+finish capture

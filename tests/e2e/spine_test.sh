@@ -1,16 +1,7 @@
 #!/usr/bin/env bash
 # Drives the real program on private X servers: the windowed run, the full-screen paths, and the
 # ways it refuses to start. $1 is the runnable folder.
-set -u
-run_dir=$(cd "$1" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/common.sh"
 
 # Runs the program in $work on its own X server of the given screen size, waits for a window
 # titled "Game", presses Escape and records the exit status, the window count and stderr.
@@ -87,8 +78,4 @@ grep -q 'could not create the window' "$work/stderr.txt" || fail "no display: no
 [ $? = 2 ] || fail "unknown option: wrong status"
 grep -q 'usage: demo' "$work/stderr.txt" || fail "unknown option: no usage"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all spine checks passed"
+finish spine
