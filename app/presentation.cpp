@@ -11,6 +11,8 @@
 #include "core/debug_log.h"
 #include "core/input_state.h"
 #include "core/random.h"
+#include "sequence/camera.h"
+#include "sequence/tween_timeline.h"
 
 GLWindow& glWindow() {
   static GLWindow window;
@@ -35,6 +37,11 @@ float& targetLift() {
 Vector3& movingLight() {
   static Vector3 light;
   return light;
+}
+
+Vector3& eyeCopy() {
+  static Vector3 eye;
+  return eye;
 }
 
 namespace {
@@ -114,6 +121,42 @@ Vector3 movingLightAt(float timeSeconds, float randomFraction) {
   return light;
 }
 
+namespace {
+
+// The rig's resting place, and the two pulses it shows: the target lift at 20 s and the field
+// of view at 30 s, both held at their end values afterwards.
+void placeRigAndTweens() {
+  RigCamera& rig = rigCamera();
+  rig.place(5.0f, 5.0f, 0.0f, 7.0f, 0.0f, 0.0f);
+  tweenTimeline().addPingPong(&rig.fieldOfView, 50.0f, 65.0f, 30.0f, 33.0f, 0.2f);
+  tweenTimeline().addPingPong(&targetLift(), 0.0f, 5.0f, 20.0f, 23.0f, 0.3f);
+}
+
+// Page Up / Page Down, orbit on the right button, pan on the left (faster with Space).
+void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
+  if (input.keyState[kKeyPageUp] == 1) {
+    rig.setEyeDistance(rig.eyeDistance() * 1.1f);
+  }
+  if (input.keyState[kKeyPageDown] == 1) {
+    rig.setEyeDistance(rig.eyeDistance() * 0.91f);
+  }
+  // Before the first size message the window has no width to measure the cursor against.
+  const bool hasArea = input.viewportWidth > 0 && input.viewportHeight > 0;
+  if (input.rightButton && hasArea) {
+    const float across = static_cast<float>(input.mouseX) / static_cast<float>(input.viewportWidth) - 0.5f;
+    const float down = static_cast<float>(input.mouseY) / static_cast<float>(input.viewportHeight) - 0.5f;
+    rig.orbit(across * dtSeconds * 4.0f);
+    rig.height -= down * dtSeconds * 40.0f;
+  }
+  if (input.leftButton) {
+    const bool fast = input.keyState[kKeySpace] == 1;
+    rig.pan(input.mouseX, input.mouseY, input.viewportWidth, input.viewportHeight, dtSeconds,
+            fast ? 150.0f : 50.0f, fast ? 330.0f : 30.0f);
+  }
+}
+
+}  // namespace
+
 bool startUp(const AppOptions& options) {
   InputState& input = inputState();
   input.appActive = 1;
@@ -141,6 +184,9 @@ bool startUp(const AppOptions& options) {
   frameTimer().reset();
   sceneList().initAll();
   sceneList().loadAll();
+
+  placeRigAndTweens();
+
   frameTimer().reset();
   return true;
 }
@@ -153,9 +199,16 @@ bool frameStep() {
     platform::postQuitMessage();
   }
 
+  tweenTimeline().update(dtSeconds);
+
   glEnable(GL_TEXTURE_2D);
+  const RigCamera& rig = rigCamera();
+  rig.applyView();
 
   movingLight() = movingLightAt(timeSeconds, randomFraction());
+  eyeCopy().x = rig.eye.x;
+  eyeCopy().y = rig.eye.y;
+  eyeCopy().z = rig.eye.z;
 
   sceneList().updateAll(timeSeconds, dtSeconds);
   updateCameraAndLights(dtSeconds);
@@ -163,7 +216,6 @@ bool frameStep() {
 }
 
 void updateCameraAndLights(float dtSeconds) {
-  (void)dtSeconds;
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_COLOR_MATERIAL);
   // A directional light, placed with whatever model-view matrix the last scene left behind.
@@ -177,6 +229,12 @@ void updateCameraAndLights(float dtSeconds) {
   glLightfv(GL_LIGHT1, GL_SPECULAR, specular);
   glEnable(GL_LIGHT1);
   glEnable(GL_LIGHTING);
+
+  RigCamera& rig = rigCamera();
+  steerRig(rig, inputState(), dtSeconds);
+  rig.update(dtSeconds);
+  rig.target.y += targetLift();
+  rig.applyView();
 }
 
 long mainLoop() {

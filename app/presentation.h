@@ -35,3 +35,5 @@ FrameTimer& frameTimer();
 SceneList& sceneList();
 float& targetLift();
 Vector3& movingLight();
+// The rig camera's eye x, y, z as of this frame: where the per-pixel lighting puts the viewer.
+Vector3& eyeCopy();
