@@ -41,17 +41,15 @@ TEST_F(RigSteering, pageUpAndPageDownScaleTheEyeDistanceEveryFrame) {
   input_.keyState[kKeyPageDown] = 1;
   updateCameraAndLights(0.016f);
   EXPECT_NEAR(rigCamera().eyeDistance(), 5.0f * 1.1f * 1.1f * 1.1f * 0.91f, 1e-4f);
-}
 
-TEST_F(RigSteering, heldPageUpPushesTheEyeAwayFromTheTarget) {
-  REQUIRE_GL_CONTEXT();
-  const Vector3 start = rigCamera().eye - rigCamera().target;
-  input_.keyState[kKeyPageUp] = 1;
+  // Held for a while, the eye itself moves away from the target.
+  input_.keyState[kKeyPageDown] = 0;
+  const Vector3 before = rigCamera().eye - rigCamera().target;
   for (int frame = 0; frame < 20; ++frame) {
     updateCameraAndLights(0.02f);
   }
-  const Vector3 later = rigCamera().eye - rigCamera().target;
-  EXPECT_GT(std::hypot(later.x, later.z), std::hypot(start.x, start.z) + 1.0f);
+  const Vector3 after = rigCamera().eye - rigCamera().target;
+  EXPECT_GT(std::hypot(after.x, after.z), std::hypot(before.x, before.z) + 1.0f);
 }
 
 TEST_F(RigSteering, targetLiftRaisesTheTargetAfterTheRigStep) {

@@ -27,14 +27,6 @@ TEST(Tween, sawToothEndsExactlyOnItsTargetAndStartsExactlyOnItsSource) {
   EXPECT_LT(tween.evaluate(2.69f), 7.7f);
 }
 
-TEST(Tween, sawToothRepeatsWithinItsWindow) {
-  float value = 0.0f;
-  const FloatTween tween(&value, 0.0f, 10.0f, kTweenSawToothHeld, 0.0f, 4.0f, 1.0f);
-  EXPECT_TRUE(tween.held);
-  EXPECT_NEAR(tween.evaluate(0.25f), 2.5f, 1e-5f);
-  EXPECT_NEAR(tween.evaluate(2.25f), 2.5f, 1e-5f);
-}
-
 TEST(Tween, vectorTweenBlendsAllFourComponentsAndApplyWritesTheTarget) {
   Vector3 value;
   VectorTween tween(&value, Vector3(0.0f, 10.0f, -4.0f, 1.0f), Vector3(2.0f, 20.0f, 4.0f, 0.0f), kTweenSawTooth,
