@@ -11,6 +11,7 @@
 #include "core/debug_log.h"
 #include "core/input_state.h"
 #include "core/random.h"
+#include "gpu/shader_manager.h"
 #include "sequence/camera.h"
 #include "sequence/tween_timeline.h"
 
@@ -181,6 +182,12 @@ bool startUp(const AppOptions& options) {
     return false;
   }
 
+  ShaderManager& shaders = shaderManager();
+  shaders.setupPerPixelLighting();
+  const float materialColours[9] = {0.1f, 0.1f, 0.1f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
+  shaders.setMaterialColours(materialColours);
+  shaders.setShininessAndAttenuation(3.0f, 800.0f, 2.2f);
+
   frameTimer().reset();
   sceneList().initAll();
   sceneList().loadAll();
@@ -209,6 +216,7 @@ bool frameStep() {
   eyeCopy().x = rig.eye.x;
   eyeCopy().y = rig.eye.y;
   eyeCopy().z = rig.eye.z;
+  shaderManager().setEyeAndLight(eyeCopy(), movingLight());
 
   sceneList().updateAll(timeSeconds, dtSeconds);
   updateCameraAndLights(dtSeconds);
@@ -268,6 +276,7 @@ long mainLoop() {
 
 void shutDown() {
   frameCapture().end();
+  shaderManager().release();
   glWindow().kill();
   platform::shutDownVideo();
 }

@@ -1,0 +1,382 @@
+// Contexts, profiles, compiling and stage binding of the shader runtime; the parameter calls are
+// in glsl_runtime_parameters.cpp.
+#include "platform/glsl_runtime.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/glsl_runtime_objects.h"
+
+namespace platform {
+
+namespace {
+
+// Shader sources are small text files; anything larger is not one.
+constexpr size_t kMaxSourceBytes = 1u << 20;
+
+enum Stage { kNoStage = -1, kVertexStage = 0, kFragmentStage = 1, kStageCount = 2 };
+
+struct StageBinding {
+  bool enabled = false;
+  GlslProgram* bound = nullptr;
+};
+
+// What the runtime keeps between calls. One GL context runs the program, so one pipeline serves
+// every shader context; it is made on first use and deleted with the last shader context.
+struct RuntimeState {
+  ShaderError lastError = ShaderError::None;
+  std::string lastListing;
+  GLuint pipeline = 0;
+  int liveContexts = 0;
+  StageBinding stages[kStageCount];
+};
+
+RuntimeState& runtime() {
+  static RuntimeState state;
+  return state;
+}
+
+Stage stageOf(ShaderProfile profile) {
+  switch (profile) {
+    case ShaderProfile::GlslVertex:
+    case ShaderProfile::Arbvp1:
+    case ShaderProfile::Vp40:
+      return kVertexStage;
+    case ShaderProfile::GlslFragment:
+    case ShaderProfile::Arbfp1:
+    case ShaderProfile::Fp30:
+    case ShaderProfile::Fp20:
+      return kFragmentStage;
+    case ShaderProfile::Unknown:
+      break;
+  }
+  return kNoStage;
+}
+
+bool separableProgramsAvailable() {
+  return (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) && glCreateShaderProgramv != nullptr &&
+         glGenProgramPipelines != nullptr && glProgramUniform1f != nullptr;
+}
+
+// Points the pipeline's stages at the programs that are both enabled and bound, and leaves the
+// pipeline bound while any stage runs a program; with none, drawing is fixed-function again.
+void applyStages() {
+  RuntimeState& state = runtime();
+  bool anyActive = false;
+  for (const StageBinding& binding : state.stages) {
+    anyActive = anyActive || (binding.enabled && binding.bound != nullptr);
+  }
+  if (state.pipeline == 0) {
+    if (!anyActive) {
+      return;
+    }
+    glGenProgramPipelines(1, &state.pipeline);
+  }
+  const GLbitfield stageBits[kStageCount] = {GL_VERTEX_SHADER_BIT, GL_FRAGMENT_SHADER_BIT};
+  for (int stage = 0; stage < kStageCount; ++stage) {
+    const StageBinding& binding = state.stages[stage];
+    const bool active = binding.enabled && binding.bound != nullptr;
+    glUseProgramStages(state.pipeline, stageBits[stage], active ? binding.bound->object : 0);
+  }
+  glBindProgramPipeline(anyActive ? state.pipeline : 0);
+}
+
+bool readSourceFile(const char* fileName, std::string& source) {
+  std::FILE* file = std::fopen(fileName, "rb");
+  if (file == nullptr) {
+    return false;
+  }
+  char buffer[4096];
+  size_t count = 0;
+  bool tooLarge = false;
+  while (!tooLarge && (count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
+    source.append(buffer, count);
+    tooLarge = source.size() > kMaxSourceBytes;
+  }
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  return !failed && !tooLarge;
+}
+
+bool isIdentifier(const char* text) {
+  if (text == nullptr || !(std::isalpha(static_cast<unsigned char>(text[0])) || text[0] == '_')) {
+    return false;
+  }
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (!std::isalnum(static_cast<unsigned char>(*c)) && *c != '_') {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The offset just past the #version line and that line's number, or (0, 0) without one.
+size_t endOfVersionLine(const std::string& source, int& versionLineNumber) {
+  size_t lineStart = 0;
+  int lineNumber = 1;
+  while (lineStart < source.size()) {
+    const size_t lineEnd = std::min(source.find('\n', lineStart), source.size());
+    size_t c = source.find_first_not_of(" \t", lineStart);
+    if (c < lineEnd && source[c] == '#') {
+      c = source.find_first_not_of(" \t", c + 1);
+      if (c < lineEnd && source.compare(c, 7, "version") == 0) {
+        versionLineNumber = lineNumber;
+        return lineEnd < source.size() ? lineEnd + 1 : lineEnd;
+      }
+    }
+    lineStart = lineEnd + 1;
+    ++lineNumber;
+  }
+  versionLineNumber = 0;
+  return 0;
+}
+
+// GLSL always starts at main: an entry of another name is renamed to it by a macro placed right
+// after the #version line, and a #line directive keeps the compiler's line numbers those of the file.
+std::string withEntryAsMain(const std::string& source, const std::string& entry) {
+  if (entry == "main") {
+    return source;
+  }
+  int versionLine = 0;
+  const size_t insertAt = endOfVersionLine(source, versionLine);
+  std::string header = "#define " + entry + " main\n";
+  if (versionLine > 0) {
+    std::string prefix = source.substr(0, insertAt);
+    if (prefix.empty() || prefix.back() != '\n') {
+      prefix += '\n';
+    }
+    return prefix + header + "#line " + std::to_string(versionLine + 1) + "\n" + source.substr(insertAt);
+  }
+  return header + source;
+}
+
+std::string programLog(GLuint object) {
+  GLint length = 0;
+  glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
+  if (length <= 1) {
+    return std::string();
+  }
+  std::string text(static_cast<size_t>(length), '\0');
+  GLsizei written = 0;
+  glGetProgramInfoLog(object, length, &written, &text[0]);
+  text.resize(static_cast<size_t>(std::max(written, 0)));
+  return text;
+}
+
+// The compiler's log as one line: line breaks become "; ", trailing ones are dropped.
+std::string oneLine(const std::string& text) {
+  std::string line;
+  bool breakPending = false;
+  for (const char c : text) {
+    if (c == '\n' || c == '\r') {
+      breakPending = !line.empty();
+      continue;
+    }
+    if (breakPending) {
+      line += "; ";
+      breakPending = false;
+    }
+    line += c;
+  }
+  return line;
+}
+
+GLuint compileSeparable(Stage stage, const std::string& source) {
+  const GLenum type = stage == kVertexStage ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER;
+  const char* text = source.c_str();
+  const GLuint object = glCreateShaderProgramv(type, 1, &text);
+  if (object == 0) {
+    runtime().lastListing = "the driver made no program object";
+    return 0;
+  }
+  GLint linked = GL_FALSE;
+  glGetProgramiv(object, GL_LINK_STATUS, &linked);
+  runtime().lastListing = programLog(object);
+  if (linked != GL_TRUE) {
+    glDeleteProgram(object);
+    return 0;
+  }
+  return object;
+}
+
+void forgetBindingsOf(const GlslProgram* program) {
+  bool changed = false;
+  for (StageBinding& binding : runtime().stages) {
+    if (binding.bound == program) {
+      binding.bound = nullptr;
+      changed = true;
+    }
+  }
+  if (changed) {
+    applyStages();
+  }
+}
+
+}  // namespace
+
+void recordError(ShaderError error) { runtime().lastError = error; }
+
+ShaderError getError() {
+  const ShaderError error = runtime().lastError;
+  runtime().lastError = ShaderError::None;
+  return error;
+}
+
+std::string errorString(ShaderError error) {
+  switch (error) {
+    case ShaderError::None:
+      return "No error.";
+    case ShaderError::CompileError: {
+      const std::string listing = oneLine(runtime().lastListing);
+      return listing.empty() ? "The compile returned an error." : "The compile returned an error: " + listing;
+    }
+    case ShaderError::FileReadError:
+      return "The file could not be read.";
+    case ShaderError::InvalidContext:
+      return "Invalid context handle.";
+    case ShaderError::InvalidProgram:
+      return "Invalid program handle.";
+    case ShaderError::InvalidParameter:
+      return "Invalid parameter handle.";
+    case ShaderError::InvalidProfile:
+      return "The profile is not supported.";
+    case ShaderError::InvalidEntry:
+      return "The entry function name is not an identifier.";
+    case ShaderError::InvalidEnumerant:
+      return "Invalid enumerant.";
+    case ShaderError::ParameterTypeMismatch:
+      return "The parameter is not of the type this call sets.";
+    case ShaderError::UnsupportedDriver:
+      return "The GL driver offers no separable shader programs.";
+  }
+  return "Unknown error.";
+}
+
+GlslContext* createShaderContext() {
+  ++runtime().liveContexts;
+  return new GlslContext();
+}
+
+void destroyShaderContext(GlslContext* context) {
+  if (context == nullptr) {
+    return;
+  }
+  RuntimeState& state = runtime();
+  for (const std::unique_ptr<GlslProgram>& program : context->programs) {
+    forgetBindingsOf(program.get());
+    glDeleteProgram(program->object);
+  }
+  delete context;
+  --state.liveContexts;
+  if (state.liveContexts == 0 && state.pipeline != 0) {
+    glBindProgramPipeline(0);
+    glDeleteProgramPipelines(1, &state.pipeline);
+    state.pipeline = 0;
+  }
+}
+
+ShaderProfile latestProfile(int profileClass) {
+  if (!separableProgramsAvailable()) {
+    return ShaderProfile::Unknown;
+  }
+  if (profileClass == kProfileClassVertex) {
+    return ShaderProfile::GlslVertex;
+  }
+  if (profileClass == kProfileClassFragment) {
+    return ShaderProfile::GlslFragment;
+  }
+  return ShaderProfile::Unknown;
+}
+
+bool isProfileSupported(ShaderProfile profile) {
+  return stageOf(profile) != kNoStage && separableProgramsAvailable();
+}
+
+GlslProgram* createProgramFromFile(GlslContext* context, const char* fileName, ShaderProfile profile,
+                                   const char* entry) {
+  runtime().lastListing.clear();
+  const Stage stage = stageOf(profile);
+  const std::string entryName = entry == nullptr ? "main" : entry;
+  if (context == nullptr) {
+    recordError(ShaderError::InvalidContext);
+    return nullptr;
+  }
+  if (stage == kNoStage) {
+    recordError(ShaderError::InvalidProfile);
+    return nullptr;
+  }
+  if (!separableProgramsAvailable()) {
+    recordError(ShaderError::UnsupportedDriver);
+    return nullptr;
+  }
+  if (!isIdentifier(entryName.c_str())) {
+    recordError(ShaderError::InvalidEntry);
+    return nullptr;
+  }
+  std::string source;
+  if (fileName == nullptr || !readSourceFile(fileName, source)) {
+    recordError(ShaderError::FileReadError);
+    return nullptr;
+  }
+  const GLuint object = compileSeparable(stage, withEntryAsMain(source, entryName));
+  if (object == 0) {
+    recordError(ShaderError::CompileError);
+    return nullptr;
+  }
+  auto program = std::make_unique<GlslProgram>();
+  program->context = context;
+  program->object = object;
+  program->profile = profile;
+  collectParameters(*program);
+  context->programs.push_back(std::move(program));
+  return context->programs.back().get();
+}
+
+ShaderProfile programProfile(const GlslProgram* program) {
+  return program == nullptr ? ShaderProfile::Unknown : program->profile;
+}
+
+unsigned int programObject(const GlslProgram* program) { return program == nullptr ? 0 : program->object; }
+
+void enableProfile(ShaderProfile profile) {
+  const Stage stage = stageOf(profile);
+  if (stage == kNoStage || !separableProgramsAvailable()) {
+    recordError(ShaderError::InvalidProfile);
+    return;
+  }
+  runtime().stages[stage].enabled = true;
+  applyStages();
+}
+
+void disableProfile(ShaderProfile profile) {
+  const Stage stage = stageOf(profile);
+  if (stage == kNoStage || !separableProgramsAvailable()) {
+    recordError(ShaderError::InvalidProfile);
+    return;
+  }
+  runtime().stages[stage].enabled = false;
+  applyStages();
+}
+
+void bindProgram(GlslProgram* program) {
+  if (program == nullptr) {
+    recordError(ShaderError::InvalidProgram);
+    return;
+  }
+  runtime().stages[stageOf(program->profile)].bound = program;
+  applyStages();
+}
+
+void unbindProgram(ShaderProfile profile) {
+  const Stage stage = stageOf(profile);
+  if (stage == kNoStage || !separableProgramsAvailable()) {
+    recordError(ShaderError::InvalidProfile);
+    return;
+  }
+  runtime().stages[stage].bound = nullptr;
+  applyStages();
+}
+
+}  // namespace platform

@@ -1,0 +1,224 @@
+// Named parameters of the shader runtime: the uniform table of a program and the loads into it.
+#include <cstring>
+
+#include "core/matrix4.h"
+#include "platform/glsl_runtime.h"
+#include "platform/glsl_runtime_objects.h"
+
+namespace platform {
+
+namespace {
+
+GLenum textureTargetOf(GLenum samplerType) {
+  switch (samplerType) {
+    case GL_SAMPLER_1D:
+    case GL_SAMPLER_1D_SHADOW:
+      return GL_TEXTURE_1D;
+    case GL_SAMPLER_3D:
+      return GL_TEXTURE_3D;
+    case GL_SAMPLER_CUBE:
+    case GL_SAMPLER_CUBE_SHADOW:
+      return GL_TEXTURE_CUBE_MAP;
+    default:
+      return GL_TEXTURE_2D;
+  }
+}
+
+// Array uniforms are listed as "name[0]"; they are asked for by their bare name.
+std::string bareUniformName(const char* listedName) {
+  std::string name = listedName;
+  const size_t length = name.size();
+  if (length > 3 && name.compare(length - 3, 3, "[0]") == 0) {
+    name.resize(length - 3);
+  }
+  return name;
+}
+
+// A sampler bound in the source (layout(binding = N)) keeps its unit. Otherwise all read 0, and
+// they are numbered in the order the program lists them.
+void assignTextureUnits(GlslProgram& program) {
+  bool sourceBindsUnits = false;
+  for (const auto& parameter : program.parameters) {
+    if (isSamplerType(parameter->type)) {
+      GLint unit = 0;
+      glGetUniformiv(program.object, parameter->location, &unit);
+      parameter->textureUnit = unit;
+      sourceBindsUnits = sourceBindsUnits || unit != 0;
+    }
+  }
+  GLint nextUnit = 0;
+  for (const auto& parameter : program.parameters) {
+    if (isSamplerType(parameter->type) && !sourceBindsUnits) {
+      parameter->textureUnit = nextUnit++;
+      glProgramUniform1i(program.object, parameter->location, parameter->textureUnit);
+    }
+  }
+}
+
+bool hasType(const GlslParameter* parameter, GLenum type) {
+  if (parameter == nullptr) {
+    recordError(ShaderError::InvalidParameter);
+    return false;
+  }
+  if (parameter->type != type) {
+    recordError(ShaderError::ParameterTypeMismatch);
+    return false;
+  }
+  return true;
+}
+
+bool isSampler(const GlslParameter* parameter) {
+  if (parameter == nullptr) {
+    recordError(ShaderError::InvalidParameter);
+    return false;
+  }
+  if (!isSamplerType(parameter->type)) {
+    recordError(ShaderError::ParameterTypeMismatch);
+    return false;
+  }
+  return true;
+}
+
+// Binds the texture on the sampler's unit and makes the earlier active unit active again.
+void bindOnUnit(const GlslParameter& parameter, GLuint texture) {
+  GLint activeUnit = GL_TEXTURE0;
+  glGetIntegerv(GL_ACTIVE_TEXTURE, &activeUnit);
+  glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + parameter.textureUnit));
+  glBindTexture(textureTargetOf(parameter.type), texture);
+  glActiveTexture(static_cast<GLenum>(activeUnit));
+}
+
+}  // namespace
+
+bool isSamplerType(GLenum type) {
+  switch (type) {
+    case GL_SAMPLER_1D:
+    case GL_SAMPLER_2D:
+    case GL_SAMPLER_3D:
+    case GL_SAMPLER_CUBE:
+    case GL_SAMPLER_1D_SHADOW:
+    case GL_SAMPLER_2D_SHADOW:
+    case GL_SAMPLER_CUBE_SHADOW:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void collectParameters(GlslProgram& program) {
+  GLint uniformCount = 0;
+  GLint longestName = 0;
+  glGetProgramiv(program.object, GL_ACTIVE_UNIFORMS, &uniformCount);
+  glGetProgramiv(program.object, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longestName);
+  std::string nameBuffer(static_cast<size_t>(longestName > 0 ? longestName : 1), '\0');
+  for (GLint index = 0; index < uniformCount; ++index) {
+    GLsizei nameLength = 0;
+    GLint size = 0;
+    GLenum type = 0;
+    glGetActiveUniform(program.object, static_cast<GLuint>(index), static_cast<GLsizei>(nameBuffer.size()),
+                       &nameLength, &size, &type, &nameBuffer[0]);
+    const GLint location = glGetUniformLocation(program.object, nameBuffer.c_str());
+    // Uniforms inside blocks and the GL's own state (gl_...) have no location of their own.
+    if (location < 0) {
+      continue;
+    }
+    auto parameter = std::make_unique<GlslParameter>();
+    parameter->program = &program;
+    parameter->name = bareUniformName(nameBuffer.c_str());
+    parameter->location = location;
+    parameter->type = type;
+    program.parameters.push_back(std::move(parameter));
+  }
+  assignTextureUnits(program);
+}
+
+GlslParameter* namedParameter(GlslProgram* program, const char* name) {
+  if (program == nullptr) {
+    recordError(ShaderError::InvalidProgram);
+    return nullptr;
+  }
+  if (name == nullptr) {
+    return nullptr;
+  }
+  for (const auto& parameter : program->parameters) {
+    if (parameter->name == name) {
+      return parameter.get();
+    }
+  }
+  return nullptr;
+}
+
+void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, MatrixTransform transform) {
+  if (!hasType(parameter, GL_FLOAT_MAT4)) {
+    return;
+  }
+  if (transform != MatrixTransform::Identity && transform != MatrixTransform::Transpose) {
+    recordError(ShaderError::InvalidEnumerant);
+    return;
+  }
+  Matrix4 value;
+  value.isIdentity = false;
+  switch (matrix) {
+    case StateMatrix::ModelView:
+      glGetFloatv(GL_MODELVIEW_MATRIX, value.m);
+      break;
+    case StateMatrix::Projection:
+      glGetFloatv(GL_PROJECTION_MATRIX, value.m);
+      break;
+    case StateMatrix::ModelViewProjection: {
+      Matrix4 modelView;
+      modelView.isIdentity = false;
+      glGetFloatv(GL_PROJECTION_MATRIX, value.m);
+      glGetFloatv(GL_MODELVIEW_MATRIX, modelView.m);
+      value.multiply(modelView);
+      break;
+    }
+    default:
+      recordError(ShaderError::InvalidEnumerant);
+      return;
+  }
+  const GLboolean transpose = transform == MatrixTransform::Transpose ? GL_TRUE : GL_FALSE;
+  glProgramUniformMatrix4fv(parameter->program->object, parameter->location, 1, transpose, value.m);
+}
+
+void setParameter3fv(GlslParameter* parameter, const float values[3]) {
+  if (!hasType(parameter, GL_FLOAT_VEC3)) {
+    return;
+  }
+  glProgramUniform3fv(parameter->program->object, parameter->location, 1, values);
+}
+
+void setParameter1f(GlslParameter* parameter, float value) {
+  if (!hasType(parameter, GL_FLOAT)) {
+    return;
+  }
+  glProgramUniform1f(parameter->program->object, parameter->location, value);
+}
+
+void setTextureParameter(GlslParameter* parameter, unsigned int texture) {
+  if (!isSampler(parameter)) {
+    return;
+  }
+  parameter->texture = texture;
+  glProgramUniform1i(parameter->program->object, parameter->location, parameter->textureUnit);
+}
+
+void enableTextureParameter(GlslParameter* parameter) {
+  if (isSampler(parameter)) {
+    bindOnUnit(*parameter, parameter->texture);
+  }
+}
+
+void disableTextureParameter(GlslParameter* parameter) {
+  if (isSampler(parameter)) {
+    bindOnUnit(*parameter, 0);
+  }
+}
+
+unsigned int textureParameter(const GlslParameter* parameter) {
+  return parameter == nullptr ? 0 : parameter->texture;
+}
+
+int textureUnit(const GlslParameter* parameter) { return parameter == nullptr ? -1 : parameter->textureUnit; }
+
+}  // namespace platform
