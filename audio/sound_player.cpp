@@ -1,0 +1,69 @@
+#include "audio/sound_player.h"
+
+#include "core/debug_log.h"
+
+SoundPlayer& soundPlayer() {
+  static SoundPlayer player;
+  return player;
+}
+
+SoundPlayer::~SoundPlayer() { closeSound(); }
+
+float SoundPlayer::nowSeconds() const { return timer != nullptr ? timer->elapsed : 0.0f; }
+
+bool SoundPlayer::initSound() {
+  if (mixerOpened_) {
+    return true;
+  }
+  std::string error;
+  mixerOpened_ = platform::openMixer(kSoundFrequencyHz, kSoundMixingChannels, error);
+  if (!mixerOpened_) {
+    DebugLog::append(kLogFileName, "SoundPlayer: no sound output (%s), running silent\r\n", error.c_str());
+  }
+  return true;
+}
+
+bool SoundPlayer::loadSound(int slot, const std::string& name, bool loop) {
+  platform::MixerSamplePtr sample = platform::loadSample(soundFolder + name, loop);
+  if (!sample) {
+    return false;
+  }
+  SoundEntry entry;
+  entry.lastPlayed = nowSeconds();
+  const int frequencyHz = platform::sampleFrequencyHz(*sample);
+  const double frames = static_cast<double>(platform::sampleFrames(*sample));
+  entry.duration = frequencyHz > 0 ? static_cast<float>(frames / frequencyHz) : 0.0f;
+  entry.sample = std::move(sample);
+  entry.name = name;
+  entry.slot = slot;
+  entries.push_back(std::move(entry));
+  return true;
+}
+
+bool SoundPlayer::playSound(int index, bool onlyWhenFinished) {
+  if (index < 0 || static_cast<size_t>(index) >= entries.size()) {
+    return false;
+  }
+  SoundEntry& entry = entries[static_cast<size_t>(index)];
+  if (!entry.sample) {
+    return false;
+  }
+  const float now = nowSeconds();
+  // Equal to one duration still counts as playing: the last sample frame may not be out yet.
+  if (onlyWhenFinished && !(now - entry.lastPlayed > entry.duration)) {
+    return false;
+  }
+  if (!platform::playSample(*entry.sample)) {
+    return false;
+  }
+  entry.lastPlayed = now;
+  return true;
+}
+
+void SoundPlayer::closeSound() {
+  entries.clear();
+  if (mixerOpened_) {
+    platform::closeMixer();
+    mixerOpened_ = false;
+  }
+}

@@ -1,0 +1,50 @@
+// The music player: whole-file samples loaded from the data folder into a numbered table, and
+// started on a free mixing channel.
+// Entries are only ever appended; an entry's index is its position among successful loads.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/frame_timer.h"
+#include "platform/mixer.h"
+
+constexpr int kSoundFrequencyHz = 44100;
+constexpr int kSoundMixingChannels = 8;
+
+struct SoundEntry {
+  platform::MixerSamplePtr sample;  // never null in a stored entry
+  std::string name;                 // as passed to loadSound, without the folder
+  float lastPlayed = 0.0f;          // timer seconds of the last start, or of the load
+  float duration = 0.0f;            // seconds: sample frames / frequency
+  int slot = 0;                     // the pool index the caller asked for; the mixer has no pools
+};
+
+class SoundPlayer {
+ public:
+  virtual ~SoundPlayer();  // closeSound()
+
+  // Opens the mixer at 44.1 kHz with 8 channels. Always true: without an audio device one log
+  // line says why, and the run goes on silent (every later load fails quietly).
+  bool initSound();
+  // Loads soundFolder + name whole; the loop flag makes every start of it repeat. False, with
+  // nothing appended and nothing logged, when the file is missing or cannot be decoded.
+  bool loadSound(int slot, const std::string& name, bool loop);
+  // Starts entry `index` on a free channel. With onlyWhenFinished, refused while no more than one
+  // duration has passed since the last start (or the load).
+  bool playSound(int index, bool onlyWhenFinished);
+  // Frees every sample and closes the mixer; a second call does nothing.
+  void closeSound();
+
+  std::vector<SoundEntry> entries;
+  std::string soundFolder;
+  // The clock that stamps loads and starts; no timer reads as time 0.
+  const FrameTimer* timer = nullptr;
+
+ private:
+  float nowSeconds() const;
+
+  bool mixerOpened_ = false;
+};
+
+SoundPlayer& soundPlayer();

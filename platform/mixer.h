@@ -1,0 +1,36 @@
+// The sound output over SDL2_mixer: one process-wide mixer, whole-file samples, free channels.
+// Every sample must be freed before the last closeMixer(); a closed mixer loads and plays nothing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+struct MixerSample;
+
+struct MixerSampleDeleter {
+  void operator()(MixerSample* sample) const;
+};
+using MixerSamplePtr = std::unique_ptr<MixerSample, MixerSampleDeleter>;
+
+// Opens the audio device at frequencyHz in 16-bit stereo with mixingChannels channels to mix
+// into. Opens are counted: only the first one opens the device. False with the reason in error
+// when there is no audio device or the mixer cannot start.
+bool openMixer(int frequencyHz, int mixingChannels, std::string& error);
+// Halts every channel and closes the device when the last opener closes; extra calls do nothing.
+void closeMixer();
+bool mixerOpen();
+
+// Decodes the whole file into memory in the device's format; null when the mixer is closed or
+// the file is missing or cannot be decoded. A looping sample repeats until the process ends.
+MixerSamplePtr loadSample(const std::string& path, bool loop);
+// Length in sample frames at the device's rate.
+uint32_t sampleFrames(const MixerSample& sample);
+// The rate the device really opened at (what the samples were converted to), in Hz.
+int sampleFrequencyHz(const MixerSample& sample);
+// Starts the sample on any free channel; false when no channel is free or the mixer is closed.
+bool playSample(const MixerSample& sample);
+
+}  // namespace platform

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "audio/sound_player.h"
+#include "core/debug_log.h"
+
+namespace {
+
+constexpr int kToneRateHz = 44100;
+constexpr float kToneSeconds = 0.5f;
+
+std::string readAll(const char* path) {
+  std::ifstream stream(path, std::ios::binary);
+  std::stringstream text;
+  text << stream.rdbuf();
+  return text.str();
+}
+
+void putLittleEndian(std::string& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) {
+    out.push_back(static_cast<char>((value >> (8 * i)) & 0xffu));
+  }
+}
+
+// A 16-bit mono 440 Hz tone as a canonical WAV file.
+void writeToneWav(const std::string& path) {
+  const uint32_t frames = static_cast<uint32_t>(kToneRateHz * kToneSeconds);
+  const uint32_t dataBytes = frames * 2;
+  std::string wav = "RIFF";
+  putLittleEndian(wav, 36 + dataBytes, 4);
+  wav += "WAVEfmt ";
+  putLittleEndian(wav, 16, 4);
+  putLittleEndian(wav, 1, 2);
+  putLittleEndian(wav, 1, 2);
+  putLittleEndian(wav, kToneRateHz, 4);
+  putLittleEndian(wav, kToneRateHz * 2, 4);
+  putLittleEndian(wav, 2, 2);
+  putLittleEndian(wav, 16, 2);
+  wav += "data";
+  putLittleEndian(wav, dataBytes, 4);
+  for (uint32_t i = 0; i < frames; ++i) {
+    const double value = std::sin(2.0 * M_PI * 440.0 * i / kToneRateHz) * 12000.0;
+    putLittleEndian(wav, static_cast<uint32_t>(static_cast<int16_t>(value)) & 0xffffu, 2);
+  }
+  std::ofstream(path, std::ios::binary) << wav;
+}
+
+class SoundPlayerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::remove(kLogFileName);
+    const char* previous = std::getenv("SDL_AUDIODRIVER");
+    hadDriver_ = previous != nullptr;
+    previousDriver_ = hadDriver_ ? previous : "";
+    // The dummy driver consumes sound in real time without a device.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    char pattern[] = "/tmp/sound_player_test_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = std::string(pattern) + "/";
+    writeToneWav(folder_ + "tone.wav");
+    const std::string command = "lame --quiet -b 128 '" + folder_ + "tone.wav' '" + folder_ + "tone.mp3'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "lame is needed to make the test tone";
+  }
+
+  void TearDown() override {
+    std::remove((folder_ + "tone.wav").c_str());
+    std::remove((folder_ + "tone.mp3").c_str());
+    std::remove(folder_.c_str());
+    std::remove(kLogFileName);
+    if (hadDriver_) {
+      setenv("SDL_AUDIODRIVER", previousDriver_.c_str(), 1);
+    } else {
+      unsetenv("SDL_AUDIODRIVER");
+    }
+  }
+
+  // A player on its own timer, opened and pointed at the temporary folder.
+  void openPlayer(SoundPlayer& player) {
+    player.timer = &timer_;
+    player.soundFolder = folder_;
+    EXPECT_TRUE(player.initSound());
+  }
+
+  FrameTimer timer_;
+  std::string folder_;
+  bool hadDriver_ = false;
+  std::string previousDriver_;
+};
+
+TEST_F(SoundPlayerTest, loadsTheWholeToneAndTimesItByFramesOverFrequency) {
+  SoundPlayer player;
+  openPlayer(player);
+  timer_.elapsed = 2.5f;
+
+  ASSERT_TRUE(player.loadSound(1, "tone.mp3", false));
+  ASSERT_EQ(player.entries.size(), 1u);
+  const SoundEntry& entry = player.entries[0];
+  EXPECT_EQ(entry.name, "tone.mp3");
+  EXPECT_EQ(entry.slot, 1);
+  EXPECT_FLOAT_EQ(entry.lastPlayed, 2.5f);
+  // The decoder may keep the encoder's padding: a few frames of 1152 samples at most.
+  EXPECT_GE(entry.duration, kToneSeconds - 0.01f);
+  EXPECT_LE(entry.duration, kToneSeconds + 0.1f);
+  EXPECT_EQ(readAll(kLogFileName), "");
+}
+
+TEST_F(SoundPlayerTest, failedLoadLogsNothingAndTakesNoIndex) {
+  SoundPlayer player;
+  openPlayer(player);
+  EXPECT_FALSE(player.playSound(0, false));
+
+  EXPECT_FALSE(player.loadSound(0, "missing.mp3", false));
+  std::ofstream(folder_ + "noise.mp3") << "not a sound at all";
+  EXPECT_FALSE(player.loadSound(0, "noise.mp3", false));
+  std::remove((folder_ + "noise.mp3").c_str());
+  EXPECT_TRUE(player.entries.empty());
+
+  // The track goes into pool index 1 but is played as table entry 0.
+  ASSERT_TRUE(player.loadSound(1, "tone.mp3", true));
+  EXPECT_TRUE(player.playSound(0, false));
+  EXPECT_FALSE(player.playSound(-1, false));
+  EXPECT_FALSE(player.playSound(1, false));
+  EXPECT_EQ(readAll(kLogFileName), "");
+}
+
+TEST_F(SoundPlayerTest, onlyWhenFinishedRefusesUpToExactlyOneDuration) {
+  SoundPlayer player;
+  openPlayer(player);
+  timer_.elapsed = 0.0f;
+  ASSERT_TRUE(player.loadSound(1, "tone.mp3", false));
+  const float duration = player.entries[0].duration;
+
+  // The load counts as the last start.
+  EXPECT_FALSE(player.playSound(0, true));
+  timer_.elapsed = duration;
+  EXPECT_FALSE(player.playSound(0, true));
+  timer_.elapsed = std::nextafter(duration, 2.0f * duration);
+  EXPECT_TRUE(player.playSound(0, true));
+  EXPECT_FLOAT_EQ(player.entries[0].lastPlayed, timer_.elapsed);
+
+  // Restarting while it plays is refused only when asked to wait; otherwise a second copy starts.
+  EXPECT_FALSE(player.playSound(0, true));
+  EXPECT_TRUE(player.playSound(0, false));
+}
+
+TEST_F(SoundPlayerTest, withoutAnAudioDeviceOneLineSaysWhyAndTheRunIsSilent) {
+  setenv("SDL_AUDIODRIVER", "nonexistent", 1);
+  SoundPlayer player;
+  openPlayer(player);
+
+  const std::string log = readAll(kLogFileName);
+  EXPECT_EQ(log.rfind("SoundPlayer: no sound output (", 0), 0u) << log;
+  EXPECT_EQ(log.find("\r\n"), log.size() - 2) << "exactly one line";
+  EXPECT_FALSE(player.loadSound(1, "tone.mp3", false));
+  EXPECT_FALSE(player.playSound(0, false));
+  player.closeSound();
+  player.closeSound();
+  EXPECT_EQ(readAll(kLogFileName), log);
+}
+
+}  // namespace
