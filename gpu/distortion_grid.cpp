@@ -1,0 +1,94 @@
+#include "gpu/distortion_grid.h"
+
+#include <GL/glew.h>
+
+#include "core/random.h"
+#include "gpu/matrix_helpers.h"
+
+namespace {
+
+// Grid steps of 0.25 put rows and columns 0 to 4 on the unit screen square; the rest lie beyond it.
+constexpr float kGridSpacing = 0.25f;
+constexpr float kDriftRange = 0.01f;
+
+float scaleOf(int region, int whole) {
+  return whole > 0 ? static_cast<float>(region) / static_cast<float>(whole) : 0.0f;
+}
+
+// A speed of up to half the scale per unit of time, either way round.
+float randomSpeed(float scale) {
+  float speed = static_cast<float>(nextRandom() % 1000) * 0.001f * scale * 0.5f;
+  if (static_cast<float>(nextRandom() % 1000) * 0.001f > 0.5f) {
+    speed = -speed;
+  }
+  return speed;
+}
+
+void advanceCoordinate(float& value, float minimum, float maximum, float& speed, float step) {
+  const float moved = value + step * speed;
+  // A value equal to a bound does not bounce; one past it stays where it was and turns round.
+  if (moved > maximum || moved < minimum) {
+    speed = -speed;
+    return;
+  }
+  value = moved;
+}
+
+// A point's own x and y are those of its column and row.
+void emitCorner(const GridPoint& point) {
+  glTexCoord2f(point.u, point.v);
+  glVertex2f(point.x, point.y);
+}
+
+}  // namespace
+
+void DistortionGrid::buildGrid() {
+  const float su = scaleOf(regionWidth, textureWidth);
+  const float sv = scaleOf(regionHeight, textureHeight);
+  for (int i = 0; i < kGridPointsPerSide; ++i) {
+    for (int j = 0; j < kGridPointsPerSide; ++j) {
+      const float fi = static_cast<float>(i) * kGridSpacing;
+      const float fj = static_cast<float>(j) * kGridSpacing;
+      GridPoint& point = points[i][j];
+      point.u = fj * su;
+      point.uMin = (fj - kDriftRange) * su;
+      point.uMax = (fj + kDriftRange) * su;
+      point.x = fj;
+      point.uSpeed = randomSpeed(su);
+      point.v = fi * sv;
+      point.vMin = (fi - kDriftRange) * sv;
+      point.vMax = (fi + kDriftRange) * sv;
+      point.y = fi;
+      point.vSpeed = randomSpeed(sv);
+    }
+  }
+}
+
+void DistortionGrid::advanceGrid(float step) {
+  for (auto& row : points) {
+    for (GridPoint& point : row) {
+      advanceCoordinate(point.u, point.uMin, point.uMax, point.uSpeed, step);
+      advanceCoordinate(point.v, point.vMin, point.vMax, point.vSpeed, step);
+    }
+  }
+}
+
+void DistortionGrid::drawGrid(float dtSeconds) {
+  advanceGrid(dtSeconds * (1.0f / 3.0f));
+  pushMatrices();
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  // Texturing stays on afterwards, as the composing passes that follow expect.
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, texture == kNoGridTexture ? 0u : texture);
+  for (int i = 0; i + 1 < kGridPointsPerSide; ++i) {
+    for (int j = 0; j + 1 < kGridPointsPerSide; ++j) {
+      glBegin(GL_QUADS);
+      emitCorner(points[i][j]);
+      emitCorner(points[i + 1][j]);
+      emitCorner(points[i + 1][j + 1]);
+      emitCorner(points[i][j + 1]);
+      glEnd();
+    }
+  }
+  popMatrices();
+}

@@ -1,0 +1,258 @@
+#include "gpu/render_target.h"
+
+#include <GL/glew.h>
+
+#include <cassert>
+
+#include "core/debug_log.h"
+
+RenderTarget& renderTarget() {
+  static RenderTarget target;
+  return target;
+}
+
+namespace {
+
+bool isDepthFormat(unsigned int format) {
+  for (const unsigned int depthFormat : kDepthFormats) {
+    if (format == depthFormat) {
+      return true;
+    }
+  }
+  return false;
+}
+
+DepthStorageReport allocateDepthStorage(unsigned int format, int width, int height) {
+  glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, format, width, height);
+  DepthStorageReport report;
+  glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_WIDTH_EXT, &report.width);
+  glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_HEIGHT_EXT, &report.height);
+  glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_DEPTH_SIZE_EXT, &report.depthBits);
+  return report;
+}
+
+// A renderbuffer with the best depth format the driver stores at the requested size; leaves no
+// renderbuffer bound.
+GLuint createDepthBuffer(int width, int height) {
+  GLuint name = 0;
+  glGenRenderbuffersEXT(1, &name);
+  glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, name);
+  if (!glIsRenderbufferEXT(name)) {
+    DebugLog::append(kLogFileName, "FBO: IsRenderBuffer failed\r\n");
+  }
+  DepthStorageReport kept;
+  chooseDepthFormat(
+      width, height, [width, height](unsigned int format) { return allocateDepthStorage(format, width, height); },
+      kept);
+  DebugLog::append(kLogFileName, "FBO: depth component %i,%i, %i bits\r\n", kept.width, kept.height, kept.depthBits);
+  glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+  return name;
+}
+
+// A linear-filtered texture with undefined contents; leaves it bound to GL_TEXTURE_2D.
+GLuint createSurfaceTexture(int width, int height, unsigned int format) {
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  if (isDepthFormat(format)) {
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_DEPTH_COMPONENT,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  } else {
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 nullptr);
+  }
+  return name;
+}
+
+void attachSurface(const RenderSurface& surface, int colourAttachment) {
+  if (surface.texture != 0) {
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT + colourAttachment, GL_TEXTURE_2D,
+                              surface.texture, 0);
+  }
+  if (surface.depthBuffer != 0) {
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 surface.depthBuffer);
+  }
+}
+
+void detachAll() {
+  glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, 0, 0);
+  glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, 0);
+}
+
+void deleteSurface(const RenderSurface& surface) {
+  if (surface.texture != 0) {
+    glDeleteTextures(1, &surface.texture);
+  }
+  if (surface.depthBuffer != 0) {
+    glDeleteRenderbuffersEXT(1, &surface.depthBuffer);
+  }
+}
+
+GLenum logStatus(GLenum status) {
+  DebugLog::append(kLogFileName, "FBO creation status[%s] \r\n", framebufferStatusText(status));
+  return status;
+}
+
+}  // namespace
+
+unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocator& allocate,
+                               DepthStorageReport& kept) {
+  for (int i = 0; i < kDepthFormatCount; ++i) {
+    kept = allocate(kDepthFormats[i]);
+    if (kept.width == width && kept.height == height) {
+      return kDepthFormats[i];
+    }
+  }
+  return kDepthFormats[kDepthFormatCount - 1];
+}
+
+const char* framebufferStatusText(unsigned int status) {
+  switch (status) {
+    case GL_INVALID_FRAMEBUFFER_OPERATION_EXT:
+      return "Invalid Framebuffer operation";
+    case GL_FRAMEBUFFER_COMPLETE_EXT:
+      return "Framebuffer complete";
+    case GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT_EXT:
+      return "Framebuffer incomplete attachment";
+    case GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT_EXT:
+      return "Framebuffer incomplete missing attachment";
+    case GL_FRAMEBUFFER_INCOMPLETE_DIMENSIONS_EXT:
+      return "Framebuffer incomplete dimensions";
+    case GL_FRAMEBUFFER_INCOMPLETE_FORMATS_EXT:
+      return "Framebuffer incomplete formats";
+    case GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER_EXT:
+      return "Framebuffer incomplete draw buffers";
+    case GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER_EXT:
+      return "Framebuffer incomplete read buffer";
+    case GL_FRAMEBUFFER_UNSUPPORTED_EXT:
+      return "Framebuffer unsupported";
+    default:
+      return "unknown/not a Framebuffer error code";
+  }
+}
+
+RenderTarget::~RenderTarget() { releaseTargets(); }
+
+bool RenderTarget::validIndex(int index) const {
+  return index >= 0 && static_cast<size_t>(index) < surfaces.size();
+}
+
+bool RenderTarget::createFramebuffer() {
+  if (!GLEW_EXT_framebuffer_object) {
+    DebugLog::append(kLogFileName, "FBO: framebuffer objects are not supported, drawing goes to the window\r\n");
+    return false;
+  }
+  glGenFramebuffersEXT(1, &framebuffer);
+  if (framebuffer != 0) {
+    // The first bind makes the name a framebuffer object.
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  }
+  return true;
+}
+
+int RenderTarget::addTarget(int width, int height, unsigned int format, bool withDepth) {
+  assert(framebuffer != 0 && "addTarget needs createFramebuffer first");
+  if (framebuffer == 0) {
+    return -1;
+  }
+  RenderSurface surface;
+  surface.width = width;
+  surface.height = height;
+  surface.format = format;
+  if (withDepth) {
+    surface.depthBuffer = createDepthBuffer(width, height);
+  }
+  surface.texture = createSurfaceTexture(width, height, format);
+
+  // The status that matters is this framebuffer's with the new surface in place, not that of
+  // whichever framebuffer happens to be bound. The surface stays attached when it is kept.
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+  if (!withDepth) {
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, 0);
+  }
+  attachSurface(surface, 0);
+  const GLenum status = logStatus(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT));
+  if (status != GL_FRAMEBUFFER_COMPLETE_EXT) {
+    detachAll();
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    deleteSurface(surface);
+    return -1;
+  }
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  surfaces.push_back(surface);
+  return static_cast<int>(surfaces.size()) - 1;
+}
+
+unsigned int RenderTarget::checkStatus() {
+  if (framebuffer == 0) {
+    const bool available = GLEW_EXT_framebuffer_object;
+    return logStatus(available ? glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) : GL_FRAMEBUFFER_UNSUPPORTED_EXT);
+  }
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+  const GLenum status = logStatus(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT));
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  return status;
+}
+
+void RenderTarget::bindFramebuffer() {
+  if (framebuffer != 0) {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+  }
+}
+
+void RenderTarget::unbindFramebuffer() {
+  if (framebuffer != 0) {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  }
+}
+
+void RenderTarget::attachTarget(int index, int colourAttachment) {
+  // Without a framebuffer of our own the attachment would land on the window's, which has none.
+  if (!validIndex(index) || framebuffer == 0) {
+    return;
+  }
+  attachSurface(surfaces[static_cast<size_t>(index)], colourAttachment);
+}
+
+void RenderTarget::setTargetViewport(int index) {
+  if (!validIndex(index)) {
+    return;
+  }
+  const RenderSurface& surface = surfaces[static_cast<size_t>(index)];
+  glViewport(0, 0, surface.width, surface.height);
+}
+
+void RenderTarget::clearTarget(int index) {
+  if (!validIndex(index) || framebuffer == 0) {
+    return;
+  }
+  const RenderSurface& surface = surfaces[static_cast<size_t>(index)];
+  bindFramebuffer();
+  attachTarget(index, 0);
+  glPushAttrib(GL_VIEWPORT_BIT);
+  glViewport(0, 0, surface.width, surface.height);
+  GLbitfield mask = GL_COLOR_BUFFER_BIT;
+  if (surface.depthBuffer != 0) {
+    mask |= GL_DEPTH_BUFFER_BIT;
+  }
+  glClear(mask);
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  glPopAttrib();
+}
+
+void RenderTarget::releaseTargets() {
+  for (const RenderSurface& surface : surfaces) {
+    deleteSurface(surface);
+  }
+  surfaces.clear();
+  if (framebuffer != 0) {
+    glDeleteFramebuffersEXT(1, &framebuffer);
+    framebuffer = 0;
+  }
+}

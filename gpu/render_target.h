@@ -1,0 +1,68 @@
+// Drawing into textures: one framebuffer object and the surfaces that take turns on it.
+// Every operation that binds the framebuffer binds the window's framebuffer again before it returns,
+// except bindFramebuffer itself.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+struct RenderSurface {
+  unsigned int depthBuffer = 0;  // renderbuffer name; 0 when the surface has no depth buffer
+  unsigned int texture = 0;      // drawn into; scenes bind it to use the picture
+  int width = 0;
+  int height = 0;
+  unsigned int format = 0;  // internal format as passed to addTarget
+};
+
+// The depth formats a surface's depth buffer tries, best first; the unsized last one is the last
+// resort and is kept whatever the driver reports for it.
+inline constexpr unsigned int kDepthFormats[] = {0x81A7, 0x81A6, 0x81A5, 0x1902};
+constexpr int kDepthFormatCount = 4;
+
+// What the driver reports after allocating depth storage in one format.
+struct DepthStorageReport {
+  int width = 0;
+  int height = 0;
+  int depthBits = 0;
+};
+using DepthStorageAllocator = std::function<DepthStorageReport(unsigned int format)>;
+
+// Allocates formats in order until the reported size equals width × height; returns the format
+// kept and its report in `kept`.
+unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocator& allocate,
+                               DepthStorageReport& kept);
+
+// The log text of a framebuffer status value.
+const char* framebufferStatusText(unsigned int status);
+
+class RenderTarget {
+ public:
+  virtual ~RenderTarget();  // releaseTargets()
+
+  // False, with a log line, when the driver has no framebuffer objects.
+  bool createFramebuffer();
+  // A colour texture of its own size and format, with its own depth buffer when asked. The
+  // surface is checked on this target's framebuffer and refused (−1) unless that is complete.
+  int addTarget(int width, int height, unsigned int format, bool withDepth);
+  // Logs and returns the status of this target's framebuffer as it stands.
+  unsigned int checkStatus();
+  void bindFramebuffer();  // only when there is a framebuffer
+  void unbindFramebuffer();
+  // Puts the surface's texture at colour attachment colourAttachment and its depth buffer, if it
+  // has one, at the depth attachment. Out-of-range indexes do nothing.
+  void attachTarget(int index, int colourAttachment);
+  void setTargetViewport(int index);  // out-of-range indexes do nothing
+  // Clears colour, and depth when the surface has a depth buffer, with the current clear values;
+  // the viewport is restored. Out-of-range indexes do nothing.
+  void clearTarget(int index);
+  // Deletes every surface's texture and depth buffer and the framebuffer; a second call does nothing.
+  void releaseTargets();
+
+  unsigned int framebuffer = 0;
+  std::vector<RenderSurface> surfaces;
+
+ private:
+  bool validIndex(int index) const;
+};
+
+RenderTarget& renderTarget();

@@ -1,0 +1,56 @@
+#include "tests/support/offscreen_surface.h"
+
+#include <GL/glew.h>
+
+#include <vector>
+
+static_assert(sizeof(Pixel) == 4, "pixels are read back as packed RGBA bytes");
+
+OffscreenSurface::OffscreenSurface(int size) : size_(size) {
+  if (target_.createFramebuffer()) {
+    target_.addTarget(size, size, GL_RGBA, true);
+  }
+}
+
+void OffscreenSurface::begin() {
+  glPushAttrib(GL_VIEWPORT_BIT | GL_COLOR_BUFFER_BIT);
+  target_.bindFramebuffer();
+  target_.attachTarget(0, 0);
+  target_.setTargetViewport(0);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void OffscreenSurface::end() {
+  target_.unbindFramebuffer();
+  glPopAttrib();
+}
+
+std::vector<Pixel> OffscreenSurface::readBack() const {
+  std::vector<Pixel> pixels(static_cast<size_t>(size_) * size_);
+  glBindTexture(GL_TEXTURE_2D, target_.surfaces[0].texture);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+Pixel OffscreenSurface::pixel(int x, int y) const { return readBack()[static_cast<size_t>(y) * size_ + x]; }
+
+int OffscreenSurface::countPixels(bool (*match)(const Pixel&)) const {
+  int count = 0;
+  for (const Pixel& pixel : readBack()) {
+    count += match(pixel) ? 1 : 0;
+  }
+  return count;
+}
+
+unsigned int createQuadrantTexture() {
+  const unsigned char texels[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+  return name;
+}
