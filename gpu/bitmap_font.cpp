@@ -28,11 +28,11 @@ BitmapFont::~BitmapFont() { releaseFont(); }
 
 bool BitmapFont::createBitmapFont(const char* face, int size) {
   releaseFont();
-  const GLuint base = glGenLists(kFontCharacterCount);
-  if (base == 0) {
+  listBase = reserveFontLists();
+  if (listBase == -1) {
     return false;
   }
-  listBase = static_cast<int>(base);
+  const GLuint base = static_cast<GLuint>(listBase);
   platform::FontSource source;
   const bool opened = openTypeface(face, source);
   // The glyph rows are packed bytes; the pixel-store state is read when each list is compiled.
@@ -51,10 +51,4 @@ bool BitmapFont::createBitmapFont(const char* face, int size) {
   return opened;
 }
 
-void BitmapFont::releaseFont() {
-  if (listBase == -1) {
-    return;
-  }
-  glDeleteLists(static_cast<GLuint>(listBase), kFontCharacterCount);
-  listBase = -1;
-}
+void BitmapFont::releaseFont() { deleteFontLists(listBase); }

@@ -160,11 +160,11 @@ OutlineFont::~OutlineFont() { releaseFont(); }
 
 bool OutlineFont::createOutlineFont(const char* face, [[maybe_unused]] int size, float extrusion) {
   releaseFont();
-  const GLuint base = glGenLists(kFontCharacterCount);
-  if (base == 0) {
+  listBase = reserveFontLists();
+  if (listBase == -1) {
     return false;
   }
-  listBase = static_cast<int>(base);
+  const GLuint base = static_cast<GLuint>(listBase);
   platform::FontSource source;
   const bool opened = openTypeface(face, source);
   for (int i = 0; i < kFontCharacterCount; ++i) {
@@ -181,10 +181,4 @@ bool OutlineFont::createOutlineFont(const char* face, [[maybe_unused]] int size,
   return opened;
 }
 
-void OutlineFont::releaseFont() {
-  if (listBase == -1) {
-    return;
-  }
-  glDeleteLists(static_cast<GLuint>(listBase), kFontCharacterCount);
-  listBase = -1;
-}
+void OutlineFont::releaseFont() { deleteFontLists(listBase); }

@@ -7,6 +7,11 @@
 constexpr int kFontFirstCharacter = 32;
 constexpr int kFontCharacterCount = 96;
 
+// Reserves the 96 consecutive list names; their first, or −1 when GL gives none.
+int reserveFontLists();
+// Deletes the 96 lists from listBase and sets it to −1; does nothing when it is −1 already.
+void deleteFontLists(int& listBase);
+
 // Opens the bold face of `face`, or a bold sans in its place (logged once per call). False, with a
 // log line, when there is no usable typeface; the caller's lists then stay empty.
 bool openTypeface(const char* face, platform::FontSource& source);
