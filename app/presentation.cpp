@@ -8,9 +8,13 @@
 #include <ctime>
 
 #include "app/frame_capture.h"
+#include "audio/sound_player.h"
 #include "core/debug_log.h"
 #include "core/input_state.h"
 #include "core/random.h"
+#include "gpu/bitmap_font.h"
+#include "gpu/outline_font.h"
+#include "gpu/render_target.h"
 #include "gpu/shader_manager.h"
 #include "sequence/camera.h"
 #include "sequence/tween_timeline.h"
@@ -161,6 +165,8 @@ void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
 bool startUp(const AppOptions& options) {
   InputState& input = inputState();
   input.appActive = 1;
+  soundPlayer().soundFolder = kDataFolder;
+  soundPlayer().timer = &frameTimer();
   input.clearKeys();
   seedRandom(options.seedGiven ? options.seed : static_cast<unsigned int>(std::time(nullptr)));
   gPresentationEndSeconds = options.endSeconds;
@@ -182,6 +188,9 @@ bool startUp(const AppOptions& options) {
     return false;
   }
 
+  bitmapFont().createBitmapFont("Arial Black", 36);
+  outlineFont().createOutlineFont("Arial Black", 24, 0.2f);
+
   ShaderManager& shaders = shaderManager();
   shaders.setupPerPixelLighting();
   const float materialColours[9] = {0.1f, 0.1f, 0.1f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
@@ -192,7 +201,16 @@ bool startUp(const AppOptions& options) {
   sceneList().initAll();
   sceneList().loadAll();
 
+  // The outdoor scene draws its world into this surface and lays it over the window.
+  renderTarget().createFramebuffer();
+  renderTarget().addTarget(512, 512, GL_RGBA, true);
+
   placeRigAndTweens();
+
+  // A missing or undecodable track leaves the presentation silent.
+  soundPlayer().initSound();
+  soundPlayer().loadSound(1, "Vallomere.mp3", false);
+  soundPlayer().playSound(0, false);
 
   frameTimer().reset();
   return true;
@@ -276,6 +294,7 @@ long mainLoop() {
 
 void shutDown() {
   frameCapture().end();
+  renderTarget().releaseTargets();
   shaderManager().release();
   glWindow().kill();
   platform::shutDownVideo();
