@@ -20,10 +20,10 @@ struct MixerState {
   int bytesPerFrame = 0;
 };
 
-MixerState& mixer() {
-  static MixerState state;
-  return state;
-}
+// Constant-initialised and trivially destroyed, so the player's exit-time close can still use it.
+MixerState mixerState;
+
+MixerState& mixer() { return mixerState; }
 
 // Bytes in one output buffer of the device: small enough for prompt starts, large enough to
 // keep a busy frame loop from starving the device.
