@@ -1,50 +1,37 @@
-#!/bin/bash
+#!/usr/bin/env bash
 # Start-up makes the fonts and the global render target and starts the music: with the disk audio
 # driver the track reaches the output; without an audio device one log line says why and the run
-# goes on; without the track the run is silent and says nothing about it.
-# $1: the runnable folder.
-set -u
-run_dir="$1"
-if [ -z "${DISPLAY:-}" ]; then
-  echo "skipped: no display (run under xvfb-run)"
-  exit 0
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/data"
-cd "$work" || exit 1
+# goes on; without the track the run is silent and says nothing about it. $1 is the runnable folder.
+. "$(dirname "$0")/common.sh"
 
+mkdir -p "$work/data"
+cp "$run_dir"/*.cg "$work"/ 2>/dev/null
 # One second of noise as the music track.
 head -c 176400 /dev/urandom |
-  lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -m m - data/Vallomere.mp3 || exit 1
+  lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -m m - "$work/data/Vallomere.mp3" ||
+  fail "lame could not make the track"
 
-fail() {
-  echo "FAIL: $1"
-  echo "--- debug.txt"
-  cat debug.txt
-  exit 1
-}
-
-# Runs the presentation for a few seconds and ends it the way a closed window would.
+# Plays two seconds of the presentation in $work on its own X server; the status goes to status.txt.
 play() {
-  rm -f debug.txt
-  timeout --preserve-status -s TERM 4 "$run_dir/demo" --windowed >/dev/null 2>&1
-  status=$?
-  [ "$status" -eq 0 ] || fail "demo ended with status $status"
+  rm -f "$work/debug.txt"
+  xvfb-run -a bash -c 'cd "$0" && "$1" --windowed --end-at 2 >/dev/null 2>&1; echo $? > status.txt' \
+    "$work" "$run_dir/demo"
+  [ "$(cat "$work/status.txt")" = 0 ] || fail "$1: status $(cat "$work/status.txt")"
 }
 
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw" play
-grep -q $'^FBO: depth component 512,512, [0-9]* bits\r$' debug.txt || fail "no depth line"
-grep -q $'^FBO creation status\\[Framebuffer complete\\] \r$' debug.txt || fail "no status line"
-grep -q "SoundPlayer" debug.txt && fail "a line about sound although the output works"
-audible=$(tr -d '\0' <out.raw | wc -c)
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw" play "disk output"
+grep -q $'^FBO: depth component 512,512, [0-9]* bits\r$' "$work/debug.txt" || fail "no depth line"
+grep -q $'^FBO creation status\\[Framebuffer complete\\] \r$' "$work/debug.txt" || fail "no status line"
+grep -q "SoundPlayer" "$work/debug.txt" && fail "a line about sound although the output works"
+audible=$(tr -d '\0' <"$work/out.raw" | wc -c)
 [ "$audible" -gt 10000 ] || fail "the track did not reach the output ($audible bytes)"
 
-SDL_AUDIODRIVER=nonexistent play
-[ "$(grep -c '^SoundPlayer: no sound output (' debug.txt)" -eq 1 ] || fail "not exactly one line about the missing device"
+SDL_AUDIODRIVER=nonexistent play "no device"
+[ "$(grep -c '^SoundPlayer: no sound output (' "$work/debug.txt")" = 1 ] ||
+  fail "no device: not exactly one line about it"
 
-rm data/Vallomere.mp3
-SDL_AUDIODRIVER=dummy play
-grep -q "SoundPlayer" debug.txt && fail "a line about sound although only the track is missing"
-grep -q "Vallomere" debug.txt && fail "the missing track was logged"
-echo "ok"
+rm "$work/data/Vallomere.mp3"
+SDL_AUDIODRIVER=dummy play "no track"
+grep -q -E "SoundPlayer|Vallomere" "$work/debug.txt" && fail "no track: the silence was logged"
+
+finish "music and render target"
