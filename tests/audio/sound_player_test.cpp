@@ -11,6 +11,7 @@
 
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
+#include "tests/support/private_working_folder.h"
 
 namespace {
 
@@ -56,26 +57,20 @@ void writeToneWav(const std::string& path) {
 class SoundPlayerTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::remove(kLogFileName);
     const char* previous = std::getenv("SDL_AUDIODRIVER");
     hadDriver_ = previous != nullptr;
     previousDriver_ = hadDriver_ ? previous : "";
     // The dummy driver consumes sound in real time without a device.
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 
-    char pattern[] = "/tmp/sound_player_test_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = std::string(pattern) + "/";
+    ASSERT_FALSE(working_.path().empty());
+    folder_ = working_.path() + "/";
     writeToneWav(folder_ + "tone.wav");
     const std::string command = "lame --quiet -b 128 '" + folder_ + "tone.wav' '" + folder_ + "tone.mp3'";
     ASSERT_EQ(std::system(command.c_str()), 0) << "lame is needed to make the test tone";
   }
 
   void TearDown() override {
-    std::remove((folder_ + "tone.wav").c_str());
-    std::remove((folder_ + "tone.mp3").c_str());
-    std::remove(folder_.c_str());
-    std::remove(kLogFileName);
     if (hadDriver_) {
       setenv("SDL_AUDIODRIVER", previousDriver_.c_str(), 1);
     } else {
@@ -90,6 +85,7 @@ class SoundPlayerTest : public testing::Test {
     EXPECT_TRUE(player.initSound());
   }
 
+  PrivateWorkingFolder working_;
   FrameTimer timer_;
   std::string folder_;
   bool hadDriver_ = false;
@@ -121,7 +117,6 @@ TEST_F(SoundPlayerTest, failedLoadLogsNothingAndTakesNoIndex) {
   EXPECT_FALSE(player.loadSound(0, "missing.mp3", false));
   std::ofstream(folder_ + "noise.mp3") << "not a sound at all";
   EXPECT_FALSE(player.loadSound(0, "noise.mp3", false));
-  std::remove((folder_ + "noise.mp3").c_str());
   EXPECT_TRUE(player.entries.empty());
 
   // The track goes into pool index 1 but is played as table entry 0.

@@ -2,7 +2,6 @@
 
 #include <GL/glew.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,6 +13,7 @@
 #include "gpu/typeface.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
+#include "tests/support/private_working_folder.h"
 
 namespace {
 
@@ -34,7 +34,13 @@ std::string readLog() {
   return text.str();
 }
 
-TEST(Fonts, bothFontsMake192ListsAndEachReleasesExactlyItsOwn) {
+// Every font logs the typeface standing in for "Arial Black"; each test keeps its own log.
+class Fonts : public testing::Test {
+ protected:
+  PrivateWorkingFolder working_;
+};
+
+TEST_F(Fonts, bothFontsMake192ListsAndEachReleasesExactlyItsOwn) {
   REQUIRE_GL_CONTEXT();
   BitmapFont bitmap;
   OutlineFont outline;
@@ -55,17 +61,15 @@ TEST(Fonts, bothFontsMake192ListsAndEachReleasesExactlyItsOwn) {
   EXPECT_EQ(listsAlive(outlineBase), 0);
 }
 
-TEST(Fonts, aMissingTypefaceIsLoggedAndABoldSansStandsIn) {
-  std::remove(kLogFileName);
+TEST_F(Fonts, aMissingTypefaceIsLoggedAndABoldSansStandsIn) {
   platform::FontSource source;
   EXPECT_TRUE(openTypeface("No Such Family", source));
   const std::string log = readLog();
   EXPECT_EQ(log.rfind("Font: No Such Family is not installed, using ", 0), 0u) << log;
   EXPECT_NE(log.find(" Bold\r\n"), std::string::npos) << log;
-  std::remove(kLogFileName);
 }
 
-TEST(Fonts, bitmapCharactersDrawAtTheRasterPositionAndAdvanceIt) {
+TEST_F(Fonts, bitmapCharactersDrawAtTheRasterPositionAndAdvanceIt) {
   REQUIRE_GL_CONTEXT();
   BitmapFont font;
   ASSERT_TRUE(font.createBitmapFont("Arial Black", 36));
@@ -89,7 +93,7 @@ TEST(Fonts, bitmapCharactersDrawAtTheRasterPositionAndAdvanceIt) {
   EXPECT_FALSE(isLit(surface.pixel(2, 30)));
 }
 
-TEST(Fonts, outlineLettersAreSolidFrontFacingAndKeepTheirCounters) {
+TEST_F(Fonts, outlineLettersAreSolidFrontFacingAndKeepTheirCounters) {
   REQUIRE_GL_CONTEXT();
   OutlineFont font;
   ASSERT_TRUE(font.createOutlineFont("Arial Black", 24, 0.2f));

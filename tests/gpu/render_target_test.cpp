@@ -12,6 +12,7 @@
 #include "core/debug_log.h"
 #include "gpu/render_target.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/support/private_working_folder.h"
 
 namespace {
 
@@ -37,8 +38,7 @@ GLint boundFramebuffer() {
 
 class RenderTargetTest : public testing::Test {
  protected:
-  void SetUp() override { std::remove(kLogFileName); }
-  void TearDown() override { std::remove(kLogFileName); }
+  PrivateWorkingFolder working_;
 };
 
 TEST(DepthFormatChoice, keepsTheFirstFormatStoredAtTheRequestedSize) {

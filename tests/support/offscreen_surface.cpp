@@ -4,9 +4,13 @@
 
 #include <vector>
 
+#include "tests/support/private_working_folder.h"
+
 static_assert(sizeof(Pixel) == 4, "pixels are read back as packed RGBA bytes");
 
 OffscreenSurface::OffscreenSurface(int size) : size_(size) {
+  // The target's log lines go to a log of their own, away from tests that read the shared one.
+  const PrivateWorkingFolder working;
   if (target_.createFramebuffer()) {
     target_.addTarget(size, size, GL_RGBA, true);
   }
