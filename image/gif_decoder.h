@@ -1,0 +1,12 @@
+// Decodes GIF pictures through giflib: the first frame, its transparent colour as alpha.
+#pragma once
+
+#include "image/format_decoder.h"
+
+class GifDecoder : public FormatDecoder {
+ public:
+  const char* formatName() const override;
+  bool canDecode(const uint8_t* data, size_t sizeBytes) const override;
+  bool readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const override;
+  bool decode(const uint8_t* data, size_t sizeBytes, DecodedImage& out, std::string& error) const override;
+};

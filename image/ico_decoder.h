@@ -1,0 +1,12 @@
+// Decodes Windows icons (ICO): the largest entry, a bitmap or PNG inside, its AND mask as alpha.
+#pragma once
+
+#include "image/format_decoder.h"
+
+class IcoDecoder : public FormatDecoder {
+ public:
+  const char* formatName() const override;
+  bool canDecode(const uint8_t* data, size_t sizeBytes) const override;
+  bool readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const override;
+  bool decode(const uint8_t* data, size_t sizeBytes, DecodedImage& out, std::string& error) const override;
+};

@@ -1,0 +1,12 @@
+// Decodes Wireless bitmaps (WBMP, type 0): one bit per pixel, 1 white, 0 black.
+#pragma once
+
+#include "image/format_decoder.h"
+
+class WbmpDecoder : public FormatDecoder {
+ public:
+  const char* formatName() const override;
+  bool canDecode(const uint8_t* data, size_t sizeBytes) const override;
+  bool readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const override;
+  bool decode(const uint8_t* data, size_t sizeBytes, DecodedImage& out, std::string& error) const override;
+};

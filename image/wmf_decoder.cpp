@@ -1,0 +1,166 @@
+#include "image/wmf_decoder.h"
+
+#include "image/byte_reader.h"
+
+#if defined(DEMO_HAVE_LIBWMF)
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+#endif
+
+namespace {
+
+// Placeable metafiles start with this key and a header giving the picture's frame in metafile
+// units and how many units make an inch.
+constexpr uint32_t kPlaceableKey = 0x9ac6cdd7u;
+constexpr size_t kPlaceableHeaderBytes = 22;
+// Metafiles are drawn at the screen resolution Windows assumes.
+constexpr double kDotsPerInch = 96.0;
+constexpr double kPointsPerInch = 72.0;
+
+struct PlaceableFrame {
+  int widthUnits = 0;
+  int heightUnits = 0;
+  int unitsPerInch = 0;
+};
+
+bool readFrame(const uint8_t* data, size_t sizeBytes, PlaceableFrame& frame) {
+  ByteReader reader(data, sizeBytes);
+  const uint32_t key = reader.u32le();
+  reader.u16le();
+  const int left = reader.s16le();
+  const int top = reader.s16le();
+  const int right = reader.s16le();
+  const int bottom = reader.s16le();
+  frame.unitsPerInch = reader.u16le();
+  frame.widthUnits = right > left ? right - left : left - right;
+  frame.heightUnits = bottom > top ? bottom - top : top - bottom;
+  return !reader.failed() && sizeBytes > kPlaceableHeaderBytes && key == kPlaceableKey && frame.unitsPerInch > 0;
+}
+
+#if defined(DEMO_HAVE_LIBWMF)
+
+class WmfRenderer {
+ public:
+  WmfRenderer() {
+    wmfAPI_Options options = {};
+    options.function = wmf_gd_function;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&api_, flags, &options) != wmf_E_None) {
+      api_ = nullptr;
+    }
+  }
+  ~WmfRenderer() {
+    if (api_ != nullptr) {
+      if (opened_) {
+        wmf_mem_close(api_);
+      }
+      wmf_api_destroy(api_);
+    }
+  }
+  WmfRenderer(const WmfRenderer&) = delete;
+  WmfRenderer& operator=(const WmfRenderer&) = delete;
+
+  // Draws the whole frame, white behind the drawing, into gd's true-colour pixels.
+  bool render(const uint8_t* data, size_t sizeBytes, const PlaceableFrame& frame, DecodedImage& out,
+              std::string& error) {
+    if (api_ == nullptr) {
+      error = "the metafile renderer could not start";
+      return false;
+    }
+    wmf_gd_t* device = WMF_GD_GetData(api_);
+    device->type = wmf_gd_image;
+    // libwmf reads the bytes only; its interface is not const.
+    opened_ = wmf_mem_open(api_, const_cast<unsigned char*>(data), static_cast<long>(sizeBytes)) == wmf_E_None;
+    wmfD_Rect bounds;
+    unsigned int width = 0;
+    unsigned int height = 0;
+    if (!opened_ || wmf_scan(api_, 0, &bounds) != wmf_E_None ||
+        wmf_display_size(api_, &width, &height, kDotsPerInch, kDotsPerInch) != wmf_E_None) {
+      error = "unreadable metafile (the renderer also needs the fonts-urw-base35 fonts)";
+      return false;
+    }
+    if (!out.create(static_cast<int>(width), static_cast<int>(height), 24, error)) {
+      return false;
+    }
+    // The player's coordinates are points from the frame's top-left corner.
+    bounds.TL.x = 0.0f;
+    bounds.TL.y = 0.0f;
+    bounds.BR.x = static_cast<float>(frame.widthUnits * kPointsPerInch / frame.unitsPerInch);
+    bounds.BR.y = static_cast<float>(frame.heightUnits * kPointsPerInch / frame.unitsPerInch);
+    device->bbox = bounds;
+    device->width = width;
+    device->height = height;
+    const int* pixels = nullptr;
+    if (wmf_play(api_, 0, &bounds) != wmf_E_None || device->gd_image == nullptr ||
+        (pixels = wmf_gd_image_pixels(device->gd_image)) == nullptr) {
+      error = "metafile could not be drawn";
+      return false;
+    }
+    copyPixels(pixels, out);
+    return true;
+  }
+
+ private:
+  // gd pixels are 0xAARRGGBB, rows top first, with a 7-bit alpha where 0 is opaque and 127 clear.
+  static void copyPixels(const int* pixels, DecodedImage& out) {
+    const int width = out.width();
+    const int height = out.height();
+    bool translucent = false;
+    for (size_t i = 0; i < static_cast<size_t>(width) * height && !translucent; ++i) {
+      translucent = (static_cast<uint32_t>(pixels[i]) >> 24) != 0;
+    }
+    if (translucent) {
+      out.createAlphaPlane(255);
+    }
+    for (int row = 0; row < height; ++row) {
+      const int y = height - 1 - row;
+      for (int x = 0; x < width; ++x) {
+        const uint32_t pixel = static_cast<uint32_t>(pixels[static_cast<size_t>(row) * width + x]);
+        out.setColour(x, y, static_cast<uint8_t>(pixel), static_cast<uint8_t>(pixel >> 8),
+                      static_cast<uint8_t>(pixel >> 16));
+        const uint32_t clear = (pixel >> 24) & 0x7f;
+        out.setAlpha(x, y, static_cast<uint8_t>((127 - clear) * 255 / 127));
+      }
+    }
+  }
+
+  wmfAPI* api_ = nullptr;
+  bool opened_ = false;
+};
+
+#endif
+
+}  // namespace
+
+const char* WmfDecoder::formatName() const { return "WMF"; }
+
+bool WmfDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
+  PlaceableFrame frame;
+  return readFrame(data, sizeBytes, frame);
+}
+
+bool WmfDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+  PlaceableFrame frame;
+  if (!readFrame(data, sizeBytes, frame)) {
+    return false;
+  }
+  width = static_cast<int>(frame.widthUnits * kDotsPerInch / frame.unitsPerInch + 0.5);
+  height = static_cast<int>(frame.heightUnits * kDotsPerInch / frame.unitsPerInch + 0.5);
+  return true;
+}
+
+bool WmfDecoder::decode(const uint8_t* data, size_t sizeBytes, DecodedImage& out, std::string& error) const {
+  PlaceableFrame frame;
+  if (!readFrame(data, sizeBytes, frame)) {
+    error = "not a placeable metafile";
+    return false;
+  }
+#if defined(DEMO_HAVE_LIBWMF)
+  WmfRenderer renderer;
+  return renderer.render(data, sizeBytes, frame, out, error);
+#else
+  (void)out;
+  error = "metafiles are not supported in this build (no libwmf)";
+  return false;
+#endif
+}
