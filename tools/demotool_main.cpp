@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/inspect_image_command.h"
 #include "tools/tool_commands.h"
 
 namespace {
@@ -13,6 +14,7 @@ int printVersion(int, char**) {
 
 const ToolCommand kCommands[] = {
     {"version", "", &printVersion},
+    {"inspect-image", "FILE [--raw OUT]", &runInspectImage},
 };
 
 void printUsage(std::FILE* stream) {
