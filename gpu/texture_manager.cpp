@@ -1,0 +1,220 @@
+#include "gpu/texture_manager.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "core/debug_log.h"
+
+TextureManager& textureManager() {
+  static TextureManager manager;
+  return manager;
+}
+
+namespace {
+
+constexpr std::chrono::milliseconds kUploadPollInterval(50);
+
+uint8_t alphaByte(float alpha) {
+  // a × 255 truncated toward zero; brightness may round a hair past 1, which must not wrap.
+  const double scaled = static_cast<double>(alpha) * 255.0;
+  if (scaled <= 0.0) {
+    return 0;
+  }
+  return scaled >= 255.0 ? 255 : static_cast<uint8_t>(scaled);
+}
+
+float brightness(const DecodedImage::Bgra& pixel) {
+  return static_cast<float>(pixel.r + pixel.g + pixel.b) * kBrightnessScale;
+}
+
+// Blue, green, red, alpha per pixel; rows of width × 4 bytes, bottom row first like the picture.
+std::vector<uint8_t> alphaBufferFromBrightness(const DecodedImage& image, int alphaMode, float threshold) {
+  std::vector<uint8_t> buffer(static_cast<size_t>(image.width()) * image.height() * 4);
+  uint8_t* out = buffer.data();
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const DecodedImage::Bgra pixel = image.pixel(x, y);
+      out[0] = pixel.b;
+      out[1] = pixel.g;
+      out[2] = pixel.r;
+      out[3] = alphaFromBrightness(pixel.b, pixel.g, pixel.r, alphaMode, threshold);
+      out += 4;
+    }
+  }
+  return buffer;
+}
+
+std::vector<uint8_t> alphaBufferFromMask(const DecodedImage& image, const DecodedImage& mask) {
+  std::vector<uint8_t> buffer(static_cast<size_t>(image.width()) * image.height() * 4);
+  uint8_t* out = buffer.data();
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const DecodedImage::Bgra pixel = image.pixel(x, y);
+      const DecodedImage::Bgra maskPixel = mask.pixel(x, y);
+      out[0] = pixel.b;
+      out[1] = pixel.g;
+      out[2] = pixel.r;
+      out[3] = mask.hasAlpha() ? maskPixel.a : alphaByte(brightness(maskPixel));
+      out += 4;
+    }
+  }
+  return buffer;
+}
+
+}  // namespace
+
+uint8_t alphaFromBrightness(uint8_t b, uint8_t g, uint8_t r, int alphaMode, float threshold) {
+  const float v = brightness(DecodedImage::Bgra{b, g, r, 255});
+  float alpha = 0.0f;
+  switch (alphaMode) {
+    case 1:
+      alpha = v > threshold ? 1.0f : 0.0f;
+      break;
+    case 2:
+      alpha = v < threshold ? v : 1.0f;
+      break;
+    case 3:
+      alpha = v > threshold ? v : 0.0f;
+      break;
+    case 4:
+      alpha = v;
+      break;
+    case 5:
+      alpha = 1.0f - v;
+      break;
+    default:
+      alpha = 0.0f;
+  }
+  return alphaByte(alpha);
+}
+
+TextureManager::TextureManager() = default;
+
+// Runs at process exit, after shutdown has released the GL context; the deletions then reach
+// no live context and do nothing.
+TextureManager::~TextureManager() {
+  for (const auto& entry : textureCache) {
+    const GLuint name = entry.second;
+    glDeleteTextures(1, &name);
+  }
+  textureCache.clear();
+}
+
+unsigned int TextureManager::loadTexture(const std::string& name, int alphaMode, float threshold) {
+  return load(name, nullptr, alphaMode, threshold);
+}
+
+unsigned int TextureManager::loadTextureWithMask(const std::string& name, const std::string& maskName) {
+  return load(name, &maskName, 0, 0.0f);
+}
+
+unsigned int TextureManager::load(const std::string& name, const std::string* maskName, int alphaMode,
+                                  float threshold) {
+  glEnable(GL_TEXTURE_2D);
+  const auto cached = textureCache.find(name);
+  if (cached != textureCache.end()) {
+    return cached->second;
+  }
+  std::unique_ptr<DecodedImage> image = decodeImage(name);
+  if (!image) {
+    return 0;
+  }
+  std::vector<uint8_t> alphaBuffer;
+  if (maskName != nullptr) {
+    std::unique_ptr<DecodedImage> mask = decodeImage(*maskName);
+    if (mask) {
+      if (mask->width() != image->width() || mask->height() != image->height()) {
+        DebugLog::append(kLogFileName, "Alpha image size doesnt match [%s sx(%i %i) sy(%i %i) ]\n", maskName->c_str(),
+                         image->width(), image->height(), mask->width(), mask->height());
+        *mask = mask->resampled(image->width(), image->height());
+      }
+      alphaBuffer = alphaBufferFromMask(*image, *mask);
+    }
+  } else if (alphaMode != 0) {
+    alphaBuffer = alphaBufferFromBrightness(*image, alphaMode, threshold);
+  }
+
+  waitForUpload();
+  resultName = 0;
+  pendingUpload.modulate = alphaMode;
+  pendingUpload.width = image->width();
+  pendingUpload.height = image->height();
+  if (!alphaBuffer.empty()) {
+    pendingUpload.pixels = alphaBuffer.data();
+    pendingUpload.components = 4;
+    pendingUpload.pixelFormat = GL_BGRA_EXT;
+  } else {
+    pendingUpload.pixels = image->bits();
+    pendingUpload.components = 3;
+    pendingUpload.pixelFormat = GL_BGR_EXT;
+  }
+  setUploadDone(false);
+  unsigned int textureName = 0;
+  if (!deferredUpload) {
+    textureName = uploadPending();
+  } else {
+    waitForUpload();
+    textureName = resultName;
+  }
+  pendingUpload.pixels = nullptr;
+  textureCache[name] = textureName;
+  return textureName;
+}
+
+unsigned int TextureManager::uploadPending() {
+  GLuint textureName = 0;
+  glGenTextures(1, &textureName);
+  glBindTexture(GL_TEXTURE_2D, textureName);
+  // Rows are padded to 4 bytes (or are 4 bytes per pixel): unpack with GL's default store
+  // whatever earlier code left set, and give the caller's settings back afterwards.
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+  const PendingUpload& upload = pendingUpload;
+  if (useMipmaps) {
+    gluBuild2DMipmaps(GL_TEXTURE_2D, upload.components, upload.width, upload.height, upload.pixelFormat,
+                      GL_UNSIGNED_BYTE, upload.pixels);
+  } else {
+    glTexImage2D(GL_TEXTURE_2D, 0, upload.components, upload.width, upload.height, 0, upload.pixelFormat,
+                 GL_UNSIGNED_BYTE, upload.pixels);
+  }
+  glPopClientAttrib();
+  // Environment state of the active texture unit, not of this texture: it stays in force.
+  if (upload.modulate != 0) {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  }
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, useMipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+  resultName = textureName;
+  setUploadDone(true);
+  // The new texture stays bound.
+  return textureName;
+}
+
+void TextureManager::processPendingUpload() {
+  if (!isUploadDone()) {
+    uploadPending();
+  }
+}
+
+bool TextureManager::isUploadDone() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return uploadDone_;
+}
+
+void TextureManager::setUploadDone(bool done) {
+  std::lock_guard<std::mutex> guard(lock_);
+  uploadDone_ = done;
+}
+
+void TextureManager::waitForUpload() {
+  while (!isUploadDone()) {
+    std::this_thread::sleep_for(kUploadPollInterval);
+  }
+}

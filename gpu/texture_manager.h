@@ -1,0 +1,75 @@
+// Turns image files into OpenGL textures with mipmaps and hands out their names, cached by the
+// file name exactly as the caller passed it.
+// Invariant: every texture name handed out stays valid until exit; a name that failed to load
+// is never cached, so it is searched (and logged) again on the next request.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "image/decoded_image.h"
+
+// The one upload in flight: what uploadPending hands to GL.
+struct PendingUpload {
+  const uint8_t* pixels = nullptr;  // first byte of the bottom row; not owned
+  int width = 0;
+  int height = 0;
+  int components = 0;             // 3 or 4, passed to GL as the internal format
+  unsigned int pixelFormat = 0;   // GL_BGR_EXT for 3 components, GL_BGRA_EXT for 4
+  int modulate = 0;               // nonzero: set the texture environment to modulate
+};
+
+// Brightness of a pixel is (r + g + b) × 1/765 in single precision.
+constexpr float kBrightnessScale = 1.0f / 765.0f;
+
+// The alpha byte that alpha mode 1..5 gives a pixel (any other nonzero mode gives 0).
+uint8_t alphaFromBrightness(uint8_t b, uint8_t g, uint8_t r, int alphaMode, float threshold);
+
+class TextureManager {
+ public:
+  TextureManager();
+  virtual ~TextureManager();
+  TextureManager(const TextureManager&) = delete;
+  TextureManager& operator=(const TextureManager&) = delete;
+
+  // alphaMode 0 = opaque; 1..5 = alpha from brightness against threshold (0..1). 0 on failure.
+  unsigned int loadTexture(const std::string& name, int alphaMode, float threshold);
+  // The mask picture's brightness (or its own alpha plane) becomes the texture's alpha.
+  unsigned int loadTextureWithMask(const std::string& name, const std::string& maskName);
+  // The picture converted to 24 bits per pixel, or nullptr; logs like a texture load.
+  std::unique_ptr<DecodedImage> decodeImage(const std::string& name);
+  // The main loop's half of a deferred upload; only while deferredUpload is on.
+  void processPendingUpload();
+  // With a dataKey set: copies path to a new temporary file, descrambles the copy and gives its
+  // path (the caller deletes it). False at once without a key, or when the copy fails.
+  bool makeDescrambledCopy(const std::string& path, std::string& tempPathOut);
+  // The same into a caller's buffer of at least kMaxPathBytes bytes.
+  bool makeDescrambledCopy(const std::string& path, char* tempPathOut);
+
+  static constexpr size_t kMaxPathBytes = 4096;
+
+  bool deferredUpload = false;     // never switched on by the presentation
+  const char* dataFolder = nullptr;  // "data/" from start-up; not owned
+  bool preferDataFolder = false;   // try the data folder before the name as passed
+  bool useMipmaps = true;
+  const char* dataKey = nullptr;   // no part of the presentation sets one; not owned
+  std::map<std::string, unsigned int> textureCache;
+  PendingUpload pendingUpload;
+  unsigned int resultName = 0;
+
+ private:
+  unsigned int load(const std::string& name, const std::string* maskName, int alphaMode, float threshold);
+  bool readCandidate(const std::string& path, std::vector<uint8_t>& bytes);
+  unsigned int uploadPending();
+  bool isUploadDone();
+  void setUploadDone(bool done);
+  void waitForUpload();
+
+  bool uploadDone_ = true;  // guarded by lock_
+  std::mutex lock_;
+};
+
+TextureManager& textureManager();
