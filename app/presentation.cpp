@@ -16,6 +16,7 @@
 #include "gpu/outline_font.h"
 #include "gpu/render_target.h"
 #include "gpu/shader_manager.h"
+#include "gpu/texture_manager.h"
 #include "sequence/camera.h"
 #include "sequence/tween_timeline.h"
 
@@ -165,6 +166,7 @@ void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
 bool startUp(const AppOptions& options) {
   InputState& input = inputState();
   input.appActive = 1;
+  textureManager().dataFolder = kDataFolder;
   soundPlayer().soundFolder = kDataFolder;
   soundPlayer().timer = &frameTimer();
   input.clearKeys();
@@ -287,6 +289,9 @@ long mainLoop() {
     }
     platform::swapBuffers(glWindow().window);
     frameTimer().update();
+    if (textureManager().deferredUpload) {
+      textureManager().processPendingUpload();
+    }
     platform::yieldThread();
   }
   return framesDrawn;
