@@ -49,11 +49,12 @@ bool WbmpDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, in
   ByteReader reader(data, sizeBytes);
   long long wide = 0;
   long long high = 0;
-  if (!readHeader(reader, wide, high) || !imageSizeAllowed(wide, high)) {
+  if (!readHeader(reader, wide, high)) {
     return false;
   }
-  width = static_cast<int>(wide);
-  height = static_cast<int>(high);
+  // Anything past the limit is reported just past it, so the caller refuses it.
+  width = static_cast<int>(wide > kMaxImageSide ? kMaxImageSide + 1 : wide);
+  height = static_cast<int>(high > kMaxImageSide ? kMaxImageSide + 1 : high);
   return true;
 }
 

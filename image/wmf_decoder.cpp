@@ -76,7 +76,7 @@ class WmfRenderer {
     unsigned int height = 0;
     if (!opened_ || wmf_scan(api_, 0, &bounds) != wmf_E_None ||
         wmf_display_size(api_, &width, &height, kDotsPerInch, kDotsPerInch) != wmf_E_None) {
-      error = "unreadable metafile (the renderer also needs the fonts-urw-base35 fonts)";
+      error = "metafile unreadable or truncated (drawing also needs the fonts-urw-base35 package)";
       return false;
     }
     if (!out.create(static_cast<int>(width), static_cast<int>(height), 24, error)) {

@@ -9,7 +9,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake pkg-config git ccache \
   libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri \
   libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
-  libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev libwmf-dev \
+  libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev libwmf-dev fonts-urw-base35 \
   libmp3lame-dev lame \
   libgtest-dev libgmock-dev libbenchmark-dev \
   xvfb xauth x11-xserver-utils xdotool \
