@@ -1,6 +1,9 @@
 #include "image/wmf_decoder.h"
 
+#include <vector>
+
 #include "image/byte_reader.h"
+#include "image/png_decoder.h"
 
 #if defined(DEMO_HAVE_LIBWMF)
 #include <libwmf/api.h>
@@ -39,6 +42,27 @@ bool readFrame(const uint8_t* data, size_t sizeBytes, PlaceableFrame& frame) {
 
 #if defined(DEMO_HAVE_LIBWMF)
 
+// gd's PNG writer hands its output here, piece by piece.
+int collectPngBytes(void* context, char* buffer, int length) {
+  std::vector<uint8_t>& bytes = *static_cast<std::vector<uint8_t>*>(context);
+  bytes.insert(bytes.end(), reinterpret_cast<uint8_t*>(buffer), reinterpret_cast<uint8_t*>(buffer) + length);
+  return length;
+}
+
+// gd writes an alpha channel even when nothing is transparent; such a plane is left out.
+void dropOpaqueAlpha(DecodedImage& image) {
+  const uint8_t* alpha = image.alphaPlane();
+  const size_t count = static_cast<size_t>(image.width()) * image.height();
+  for (size_t i = 0; alpha != nullptr && i < count; ++i) {
+    if (alpha[i] != 255) {
+      return;
+    }
+  }
+  image.dropAlphaPlane();
+}
+
+// Draws through libwmf's gd device into a PNG held in memory, which the PNG decoder then reads.
+// (gd's raw image output would be simpler, but this libwmf never frees that image.)
 class WmfRenderer {
  public:
   WmfRenderer() {
@@ -60,15 +84,14 @@ class WmfRenderer {
   WmfRenderer(const WmfRenderer&) = delete;
   WmfRenderer& operator=(const WmfRenderer&) = delete;
 
-  // Draws the whole frame, white behind the drawing, into gd's true-colour pixels.
+  // Draws the whole frame, white behind the drawing.
   bool render(const uint8_t* data, size_t sizeBytes, const PlaceableFrame& frame, DecodedImage& out,
               std::string& error) {
-    if (api_ == nullptr) {
+    wmf_gd_t* device = api_ == nullptr ? nullptr : WMF_GD_GetData(api_);
+    if (device == nullptr || (device->flags & WMF_GD_SUPPORTS_PNG) == 0) {
       error = "the metafile renderer could not start";
       return false;
     }
-    wmf_gd_t* device = WMF_GD_GetData(api_);
-    device->type = wmf_gd_image;
     // libwmf reads the bytes only; its interface is not const.
     opened_ = wmf_mem_open(api_, const_cast<unsigned char*>(data), static_cast<long>(sizeBytes)) == wmf_E_None;
     wmfD_Rect bounds;
@@ -79,7 +102,8 @@ class WmfRenderer {
       error = "metafile unreadable or truncated (drawing also needs the fonts-urw-base35 package)";
       return false;
     }
-    if (!out.create(static_cast<int>(width), static_cast<int>(height), 24, error)) {
+    if (!imageSizeAllowed(width, height)) {
+      error = "picture size " + std::to_string(width) + " x " + std::to_string(height) + " refused";
       return false;
     }
     // The player's coordinates are points from the frame's top-left corner.
@@ -87,43 +111,26 @@ class WmfRenderer {
     bounds.TL.y = 0.0f;
     bounds.BR.x = static_cast<float>(frame.widthUnits * kPointsPerInch / frame.unitsPerInch);
     bounds.BR.y = static_cast<float>(frame.heightUnits * kPointsPerInch / frame.unitsPerInch);
+    std::vector<uint8_t> png;
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = &collectPngBytes;
     device->bbox = bounds;
     device->width = width;
     device->height = height;
-    const int* pixels = nullptr;
-    if (wmf_play(api_, 0, &bounds) != wmf_E_None || device->gd_image == nullptr ||
-        (pixels = wmf_gd_image_pixels(device->gd_image)) == nullptr) {
+    if (wmf_play(api_, 0, &bounds) != wmf_E_None || png.empty()) {
       error = "metafile could not be drawn";
       return false;
     }
-    copyPixels(pixels, out);
+    if (!PngDecoder().decode(png.data(), png.size(), out, error)) {
+      return false;
+    }
+    dropOpaqueAlpha(out);
     return true;
   }
 
  private:
-  // gd pixels are 0xAARRGGBB, rows top first, with a 7-bit alpha where 0 is opaque and 127 clear.
-  static void copyPixels(const int* pixels, DecodedImage& out) {
-    const int width = out.width();
-    const int height = out.height();
-    bool translucent = false;
-    for (size_t i = 0; i < static_cast<size_t>(width) * height && !translucent; ++i) {
-      translucent = (static_cast<uint32_t>(pixels[i]) >> 24) != 0;
-    }
-    if (translucent) {
-      out.createAlphaPlane(255);
-    }
-    for (int row = 0; row < height; ++row) {
-      const int y = height - 1 - row;
-      for (int x = 0; x < width; ++x) {
-        const uint32_t pixel = static_cast<uint32_t>(pixels[static_cast<size_t>(row) * width + x]);
-        out.setColour(x, y, static_cast<uint8_t>(pixel), static_cast<uint8_t>(pixel >> 8),
-                      static_cast<uint8_t>(pixel >> 16));
-        const uint32_t clear = (pixel >> 24) & 0x7f;
-        out.setAlpha(x, y, static_cast<uint8_t>((127 - clear) * 255 / 127));
-      }
-    }
-  }
-
   wmfAPI* api_ = nullptr;
   bool opened_ = false;
 };

@@ -4,7 +4,7 @@
 # ImageMagick's own depth reduction truncates 16-bit samples; adding 128 first makes it round,
 # as our decoders do. Its orientation metadata is applied (-auto-orient), as we apply it.
 set -u
-RUN_DIR="$1"
+RUN_DIR="$(cd "$1" && pwd)"
 TOOL="$RUN_DIR/demotool"
 if ! command -v convert > /dev/null; then
   echo "ImageMagick is not installed; skipping"
