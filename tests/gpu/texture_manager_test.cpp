@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +15,7 @@
 #include "gpu/texture_manager.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/image_magick.h"
+#include "tests/support/private_working_folder.h"
 
 namespace {
 
@@ -46,18 +47,15 @@ Pixel gradient(int x, int y) {
 
 Pixel blackAndWhite(int x, int) { return x % 2 == 0 ? Pixel{0, 0, 0, 9} : Pixel{255, 255, 255, 9}; }
 
-// Each test runs in its own scratch folder, so the log and the data folder are its own.
+// Each test runs in its own working folder, so the log and the data folder are its own.
 class TextureManagerTest : public testing::Test {
  protected:
   void SetUp() override {
-    char current[4096];
-    ASSERT_NE(getcwd(current, sizeof(current)), nullptr);
-    previousFolder_ = current;
-    ASSERT_EQ(chdir(folder_.folder().c_str()), 0);
-    ASSERT_EQ(system("mkdir -p data dir"), 0);
+    ASSERT_FALSE(folder_.path().empty());
+    std::filesystem::create_directory("data");
+    std::filesystem::create_directory("dir");
     manager_.dataFolder = "data/";
   }
-  void TearDown() override { EXPECT_EQ(chdir(previousFolder_.c_str()), 0); }
 
   static std::string log() {
     const std::vector<uint8_t> bytes = readFileBytes(kLogFileName);
@@ -65,8 +63,7 @@ class TextureManagerTest : public testing::Test {
   }
   static void clearLog() { std::remove(kLogFileName); }
 
-  ScratchFolder folder_;
-  std::string previousFolder_;
+  PrivateWorkingFolder folder_;
   TextureManager manager_;
 };
 
@@ -167,9 +164,9 @@ TEST_F(TextureManagerTest, descrambledCopiesXorTheKeyAndTheOffsetAndUndoThemselv
   std::string copy;
   EXPECT_FALSE(manager_.makeDescrambledCopy("model.3ds", copy));
   manager_.dataKey = "key";
-  setenv("TMPDIR", folder_.folder().c_str(), 1);
+  setenv("TMPDIR", folder_.path().c_str(), 1);
   ASSERT_TRUE(manager_.makeDescrambledCopy("model.3ds", copy));
-  EXPECT_EQ(copy.rfind(folder_.folder() + "/qzv", 0), 0u) << copy;
+  EXPECT_EQ(copy.rfind(folder_.path() + "/qzv", 0), 0u) << copy;
   const std::vector<uint8_t> scrambled = readFileBytes(copy);
   ASSERT_EQ(scrambled.size(), original.size());
   for (const size_t i : {size_t{0}, size_t{1}, size_t{255}, size_t{8191}, size_t{8192}, size_t{19999}}) {

@@ -2,12 +2,14 @@
 
 #include <GL/glew.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "gpu/texture_manager.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/image_magick.h"
+#include "tests/support/private_working_folder.h"
 #include "world/material.h"
 
 namespace {
@@ -77,13 +79,13 @@ TEST(Material, aDefaultMaterialDrawsGreyAndLeavesTexturingAlone) {
 
 TEST(Material, aLayerLoadedByFileNameBindsItsTextureInWhite) {
   REQUIRE_GL_CONTEXT();
-  ScratchFolder folder;
-  // A 2 × 2 Targa picture, 24 bits.
+  PrivateWorkingFolder folder;
+  // A 2 × 2 Targa picture, 24 bits, in the data folder.
   std::vector<uint8_t> targa = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0};
   targa.resize(targa.size() + 12, 200);
-  writeFileBytes(folder.path("hull.tga"), targa);
-  const std::string data = folder.folder() + "/";
-  textureManager().dataFolder = data.c_str();
+  std::filesystem::create_directory("data");
+  writeFileBytes("data/hull.tga", targa);
+  textureManager().dataFolder = "data/";
   Material material;
   material.setLayer(0, "hull.tga", nullptr, -1);
   textureManager().dataFolder = nullptr;
