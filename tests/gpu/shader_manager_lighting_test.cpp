@@ -8,6 +8,7 @@
 
 #include "gpu/shader_manager.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/support/private_working_folder.h"
 #include "tests/support/shader_test_files.h"
 
 namespace {
@@ -19,6 +20,9 @@ const float kStartUpColours[9] = {0.1f, 0.1f, 0.1f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f
 // copy them there from the runnable folder.
 class PerPixelLightingTest : public testing::Test {
  protected:
+  // Its own working folder: the tests read the log and write shader files there.
+  PrivateWorkingFolder folder;
+
   void SetUp() override {
     if (!ensureGLContext()) {
       GTEST_SKIP() << "no display for a GL context; run under xvfb-run";

@@ -7,6 +7,7 @@
 
 #include "gpu/shader_manager.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/support/private_working_folder.h"
 #include "tests/support/shader_test_files.h"
 
 namespace {
@@ -16,6 +17,9 @@ constexpr const char* kBadFile = "manager_test_bad.cg";
 
 class ShaderManagerTest : public testing::Test {
  protected:
+  // Its own working folder: the tests read the log and write shader files there.
+  PrivateWorkingFolder folder;
+
   void SetUp() override {
     if (!ensureGLContext()) {
       GTEST_SKIP() << "no display for a GL context; run under xvfb-run";
