@@ -24,9 +24,7 @@ class PerPixelLightingTest : public testing::Test {
   PrivateWorkingFolder folder;
 
   void SetUp() override {
-    if (!ensureGLContext()) {
-      GTEST_SKIP() << "no display for a GL context; run under xvfb-run";
-    }
+    REQUIRE_GL_CONTEXT();
     copyShader(kPerPixelVertexFile);
     copyShader(kPerPixelFragmentFile);
   }

@@ -21,9 +21,7 @@ class ShaderManagerTest : public testing::Test {
   PrivateWorkingFolder folder;
 
   void SetUp() override {
-    if (!ensureGLContext()) {
-      GTEST_SKIP() << "no display for a GL context; run under xvfb-run";
-    }
+    REQUIRE_GL_CONTEXT();
     writeTextFile(kGoodFile, kTestVertexSource);
     writeTextFile(kBadFile, "#version 410 compatibility\nvoid main() { undeclaredThing = 1.0; }\n");
   }

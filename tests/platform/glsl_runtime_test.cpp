@@ -17,9 +17,7 @@ using platform::ShaderProfile;
 class GlslRuntimeTest : public testing::Test {
  protected:
   void SetUp() override {
-    if (!ensureGLContext()) {
-      GTEST_SKIP() << "no display for a GL context; run under xvfb-run";
-    }
+    REQUIRE_GL_CONTEXT();
     platform::getError();
     context = platform::createShaderContext();
     writeTextFile(kVertexFile, kTestVertexSource);

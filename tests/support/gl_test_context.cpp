@@ -16,6 +16,7 @@ struct SharedContext {
   bool ready = false;
   platform::NativeWindow* window = nullptr;
   platform::GLContextHandle context = nullptr;
+  std::string failure;
 };
 
 SharedContext& shared() {
@@ -24,6 +25,8 @@ SharedContext& shared() {
 }
 
 }  // namespace
+
+const std::string& glContextFailure() { return shared().failure; }
 
 bool ensureGLContext() {
   SharedContext& state = shared();
@@ -37,19 +40,25 @@ bool ensureGLContext() {
   if (std::getenv("DISPLAY") == nullptr) {
     return false;
   }
-  std::string error;
+  std::string& error = state.failure;
   if (!platform::registerWindowClass(&ignoreMessages, error)) {
+    error = "video: " + error;
     return false;
   }
   state.window = platform::createWindow("tests", 256, 256, 32, false, error);
   if (state.window == nullptr) {
+    error = "window: " + error;
     return false;
   }
   state.context = platform::createGLContext(state.window, error);
   if (state.context == nullptr || !platform::makeCurrent(state.window, state.context)) {
+    error = "context: " + error;
     return false;
   }
   glewExperimental = GL_TRUE;
   state.ready = glewInit() == GLEW_OK;
+  if (!state.ready) {
+    error = "GLEW could not be initialised";
+  }
   return state.ready;
 }

@@ -3,13 +3,22 @@
 
 #include <gtest/gtest.h>
 
-// Makes the shared context current, creating it on first use; false when no display is reachable.
-bool ensureGLContext();
+#include <string>
 
-// Skips the calling test when there is no display (run the tests under xvfb-run).
-#define REQUIRE_GL_CONTEXT()                                            \
-  do {                                                                 \
-    if (!ensureGLContext()) {                                          \
-      GTEST_SKIP() << "no display for a GL context; run under xvfb-run"; \
-    }                                                                  \
+// Makes the shared context current, creating it on first use; false when no display is reachable
+// or the context could not be made.
+bool ensureGLContext();
+// Why the context could not be made; empty when there simply is no display.
+const std::string& glContextFailure();
+
+// Skips the calling test when there is no display (run the tests under xvfb-run); fails it when a
+// display is there but no context could be made on it.
+#define REQUIRE_GL_CONTEXT()                                                   \
+  do {                                                                        \
+    if (!ensureGLContext()) {                                                 \
+      if (!glContextFailure().empty()) {                                      \
+        FAIL() << "no GL context on the display: " << glContextFailure();     \
+      }                                                                       \
+      GTEST_SKIP() << "no display for a GL context; run under xvfb-run";     \
+    }                                                                         \
   } while (0)
