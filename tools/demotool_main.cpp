@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "tools/inspect_image_command.h"
+#include "tools/inspect_model.h"
 #include "tools/tool_commands.h"
 
 namespace {
@@ -15,6 +16,7 @@ int printVersion(int, char**) {
 const ToolCommand kCommands[] = {
     {"version", "", &printVersion},
     {"inspect-image", "FILE [--raw OUT]", &runInspectImage},
+    {"inspect-model", "FILE", &inspectModel},
 };
 
 void printUsage(std::FILE* stream) {

@@ -19,10 +19,21 @@ uint32_t littleEndian32(const uint8_t* bytes) {
 
 ChunkStream::ChunkStream(const uint8_t* data, size_t sizeBytes) : data_(data), sizeBytes_(sizeBytes) {}
 
+void ChunkStream::markDamaged(size_t position) {
+  if (!damaged()) {
+    damagePosition_ = position;
+  }
+}
+
+void ChunkStream::stopAtEnd() {
+  markDamaged(position_);
+  failed_ = true;
+  position_ = sizeBytes_;
+}
+
 bool ChunkStream::take(void* destination, size_t count) {
   if (failed_ || count > sizeBytes_ - position_) {
-    failed_ = true;
-    position_ = sizeBytes_;
+    stopAtEnd();
     std::memset(destination, 0, count);
     return false;
   }
@@ -54,6 +65,8 @@ bool ChunkStream::nextChunk(ChunkCursor& parent, ChunkCursor& child) {
     return false;
   }
   if (child.length < model3ds::kChunkHeaderBytes || child.length > parent.remaining()) {
+    markDamaged(position_ - model3ds::kChunkHeaderBytes);
+    badHeaderSeen_ = true;
     parent.consumed += model3ds::kChunkHeaderBytes;
     skipRest(parent);
     return false;
@@ -128,8 +141,7 @@ void ChunkStream::skipRest(ChunkCursor& chunk) {
   const uint32_t count = chunk.remaining();
   chunk.consumed = chunk.length;
   if (failed_ || count > sizeBytes_ - position_) {
-    failed_ = true;
-    position_ = sizeBytes_;
+    stopAtEnd();
     return;
   }
   position_ += count;

@@ -45,12 +45,20 @@ class ChunkStream {
 
   // The buffer ended before a chunk said it would.
   bool failed() const { return failed_; }
+  // The buffer ended early or a chunk header was unusable, so part of the file was not read.
+  bool damaged() const { return failed_ || badHeaderSeen_; }
+  // Where reading stopped or the first unusable header was found, in bytes from the start.
+  size_t damagePosition() const { return damagePosition_; }
 
  private:
   bool take(void* destination, size_t count);
+  void markDamaged(size_t position);
+  void stopAtEnd();  // the buffer is used up: every later read gives zeros
 
   const uint8_t* data_;
   size_t sizeBytes_;
   size_t position_ = 0;
   bool failed_ = false;
+  bool badHeaderSeen_ = false;
+  size_t damagePosition_ = 0;
 };

@@ -251,6 +251,10 @@ bool Model3dsReader::importFile(ImportedModel& model, const std::string& path) {
     return false;
   }
   ChunkParser(stream, model).parseMainLevel(primary);
+  if (stream.damaged()) {
+    std::fprintf(stderr, "3DS reader: %s is damaged at byte %zu; keeping what was read before it\n", path.c_str(),
+                 stream.damagePosition());
+  }
   for (ImportedObject& object : model.objects) {
     computeVertexNormals(object);
   }
