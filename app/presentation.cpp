@@ -19,6 +19,7 @@
 #include "gpu/texture_manager.h"
 #include "sequence/camera.h"
 #include "sequence/tween_timeline.h"
+#include "world/model_3ds_reader.h"
 
 GLWindow& glWindow() {
   static GLWindow window;
@@ -166,7 +167,9 @@ void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
 bool startUp(const AppOptions& options) {
   InputState& input = inputState();
   input.appActive = 1;
+  // The data folder, as the texture manager and the model loader read it.
   textureManager().dataFolder = kDataFolder;
+  model3dsReader().setDataFolder(kDataFolder);
   soundPlayer().soundFolder = kDataFolder;
   soundPlayer().timer = &frameTimer();
   input.clearKeys();

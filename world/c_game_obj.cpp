@@ -1,0 +1,48 @@
+#include "world/c_game_obj.h"
+
+#include <GL/glew.h>
+
+#include "world/bounds.h"
+
+const char* CGameObj::getName() const { return "CGameObj"; }
+
+void CGameObj::applyTransform() {
+  glPushMatrix();
+  glTranslatef(position.x, position.y, position.z);
+  glRotatef(rotationAngle, rotationAxis[0], rotationAxis[1], rotationAxis[2]);
+  glScalef(scale, scale, scale);
+}
+
+void CGameObj::render() {
+  applyTransform();
+  for (CGameObj* child : children) {
+    child->render();
+  }
+  popTransform();
+}
+
+void CGameObj::popTransform() { glPopMatrix(); }
+
+void CGameObj::update() {
+  startBounds(boundsMin, boundsMax);
+  for (CGameObj* child : children) {
+    child->update();
+    mergeBounds(boundsMin, boundsMax, child->boundsMin, child->boundsMax);
+  }
+}
+
+CGameObj::~CGameObj() {
+  for (CGameObj* child : children) {
+    if (child->parentCount != 0) {
+      child->parentCount -= 1;
+    } else {
+      delete child;
+    }
+  }
+}
+
+void CGameObj::addChild(CGameObj* child) {
+  child->parent = this;
+  children.push_back(child);
+  child->parentCount += 1;
+}
