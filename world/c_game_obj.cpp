@@ -35,6 +35,10 @@ CGameObj::~CGameObj() {
   for (CGameObj* child : children) {
     if (child->parentCount != 0) {
       child->parentCount -= 1;
+      // The child outlives this object: it must not keep pointing at it.
+      if (child->parent == this) {
+        child->parent = nullptr;
+      }
     } else {
       delete child;
     }

@@ -24,7 +24,8 @@ class CGameObj {
   virtual void update();
 
   // Each child whose parentCount is 0 is destroyed with this object (it must have been made
-  // with new); any other child has its count lowered and lives on with its own owner.
+  // with new); any other child has its count lowered and lives on with its own owner, its
+  // parent pointer cleared when it pointed here.
   virtual ~CGameObj();
 
   // Appends child (drawn once per entry) and raises its parentCount.

@@ -132,6 +132,7 @@ TEST(CGameObjTest, destroyingAParentFreesOnlyChildrenNobodyAdded) {
   }
   EXPECT_FALSE(addedDestroyed);
   EXPECT_EQ(added.parentCount, 0);
+  EXPECT_EQ(added.parent, nullptr);
   EXPECT_TRUE(countlessDestroyed);
 }
 
