@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "tests/support/private_working_folder.h"
 #include "world/model_3ds_reader.h"
 
 namespace {
@@ -133,7 +134,8 @@ Lib3dsMesh* newRandomMesh(std::mt19937& generator, const char* name, uint32_t ve
 }
 
 TEST(Model3dsExportersTest, readsWhatLib3dsWritesAsLib3dsReadsIt) {
-  const std::string path = testing::TempDir() + "lib3ds_written.3ds";
+  const PrivateWorkingFolder working;
+  const std::string path = working.path() + "/lib3ds_written.3ds";
   {
     Lib3dsFilePtr file(lib3ds_file_new());
     Lib3dsMaterial* stone = newMaterial("Stone", 1.0f, 0.5f, 0.25f);
@@ -172,7 +174,6 @@ TEST(Model3dsExportersTest, readsWhatLib3dsWritesAsLib3dsReadsIt) {
   EXPECT_EQ(ours.materials.size(), materialCount);
   EXPECT_EQ(ours.materials.size(), 3u);
   expectSameMeshes(ours, theirs.get());
-  std::remove(path.c_str());
 }
 
 // assimp writes the materials first in the object-info block, where the reader passes over the
@@ -182,7 +183,8 @@ TEST(Model3dsExportersTest, readsWhatAssimpWritesWithTheReadersOwnQuirks) {
   if (std::system("command -v assimp >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "assimp is not installed";
   }
-  const std::string folder = testing::TempDir();
+  const PrivateWorkingFolder working;
+  const std::string folder = working.path() + "/";
   std::ofstream(folder + "exported.mtl") << "newmtl Brick\nKd 0.75 0.25 0.5\nmap_Kd brick.jpg\n"
                                          << "newmtl Glass\nKd 0.1 0.2 0.9\n";
   std::ofstream(folder + "exported.obj") << "mtllib exported.mtl\n"
@@ -192,7 +194,6 @@ TEST(Model3dsExportersTest, readsWhatAssimpWritesWithTheReadersOwnQuirks) {
                                          << "o Pane\nv 5 5 5\nv 6 5 5\nv 5 6 5\n"
                                          << "usemtl Glass\nf 5 6 7\n";
   const std::string exported = folder + "exported.3ds";
-  std::remove(exported.c_str());
   const std::string command = "cd '" + folder + "' && assimp export exported.obj exported.3ds >/dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0);
 
@@ -222,9 +223,6 @@ TEST(Model3dsExportersTest, readsWhatAssimpWritesWithTheReadersOwnQuirks) {
   EXPECT_EQ(ours.materials.size(), materialCount);
   EXPECT_GE(materialCount, 2u);
   expectSameMeshes(ours, theirs.get());
-  for (const char* name : {"exported.mtl", "exported.obj", "exported.3ds"}) {
-    std::remove((folder + name).c_str());
-  }
 }
 
 }  // namespace

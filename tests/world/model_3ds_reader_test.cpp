@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "platform/message_box.h"
+#include "tests/support/private_working_folder.h"
 #include "tests/world/chunk_builder.h"
 
 namespace {
@@ -16,7 +16,6 @@ using namespace chunks;
 class Model3dsReaderTest : public testing::Test {
  protected:
   void SetUp() override { platform::clearRecordedBoxes(); }
-  void TearDown() override { std::remove(path_.c_str()); }
 
   bool import(const Bytes& bytes) {
     writeFile(path_, bytes);
@@ -25,7 +24,8 @@ class Model3dsReaderTest : public testing::Test {
 
   const ImportedObject& object(size_t index) const { return model_.objects.at(index); }
 
-  std::string path_ = testing::TempDir() + "reader_test.3ds";
+  PrivateWorkingFolder working_;
+  std::string path_ = working_.path() + "/reader_test.3ds";
   ImportedModel model_;
 };
 
