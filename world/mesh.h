@@ -1,0 +1,64 @@
+// One drawable triangle mesh in plain arrays, with its material, its name and its bounding box,
+// and the six ways of sending it to GL.
+// Every index is below vertexCount (the model loader and the terrain builder see to it).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "world/material.h"
+
+// How a mesh is sent to GL; any other value draws nothing.
+enum DrawMode : int32_t {
+  kDrawWireframe = 0,     // every triangle as an open line strip
+  kDrawDisplayList = 1,   // immediate-mode triangles compiled once, material applied
+  kDrawNormals = 2,       // a line from every corner along its normal
+  kDrawPoints = 3,        // every vertex
+  kDrawVertexArrays = 4,  // indexed triangles from locked client arrays, material applied
+  kDrawPerPixel = 5,      // indexed triangles through the per-pixel lighting programs, texture only
+};
+
+class Mesh {
+ public:
+  Mesh() = default;
+  Mesh(const Mesh&) = delete;
+  Mesh& operator=(const Mesh&) = delete;
+  virtual ~Mesh();
+
+  // Replaces any arrays (and the display list) with new ones for the counts, contents unset
+  // (zero). False, with the mesh left empty, when a count is negative or memory runs out.
+  bool allocate(int32_t newVertexCount, int32_t newIndexCount);
+  // Frees the arrays and the display list; the counts become 0. Safe to call again.
+  void release();
+  void computeBounds();  // all nine values 0 for a mesh without vertices
+  // Moves every vertex; the bounds and a compiled display list stay as they were.
+  void translate(float dx, float dy, float dz);
+  // normalLength is used by kDrawNormals only.
+  void draw(int32_t mode, float normalLength);
+
+  std::vector<float> vertices;   // x, y, z per vertex
+  std::vector<float> normals;    // x, y, z per vertex
+  std::vector<uint32_t> indices;  // three per triangle, in the source's corner order
+  std::vector<float> texCoords;  // u, v per vertex
+  int32_t vertexCount = 0;
+  int32_t indexCount = 0;  // triangles = indexCount / 3
+  int32_t displayList = -1;  // -1 while none has been compiled
+  Material material;
+  bool textured = false;
+  std::string name;
+  float boundsMin[3] = {0.0f, 0.0f, 0.0f};
+  float boundsMax[3] = {0.0f, 0.0f, 0.0f};
+  float centre[3] = {0.0f, 0.0f, 0.0f};
+
+ private:
+  void drawWireframe() const;
+  void drawDisplayList();
+  void drawNormals(float normalLength) const;
+  void drawPoints() const;
+  void drawVertexArrays();
+  void drawPerPixel();
+  void setVertexAndNormalArrays() const;
+  void setTexCoordArray() const;
+  void drawLockedElements() const;
+};
