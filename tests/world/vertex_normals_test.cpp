@@ -17,13 +17,7 @@ ImportedObject makeObject(const std::vector<float>& vertices, const std::vector<
   return object;
 }
 
-ImportedFace face(int32_t a, int32_t b, int32_t c) {
-  ImportedFace result;
-  result.index[0] = a;
-  result.index[1] = b;
-  result.index[2] = c;
-  return result;
-}
+ImportedFace face(int32_t a, int32_t b, int32_t c) { return ImportedFace{{a, b, c}}; }
 
 // The normal of one vertex as the file format's own definition puts it: a scan of all faces
 // for the ones that use the vertex.
