@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "tools/inspect_image_command.h"
-#include "tools/inspect_model.h"
+#include "tools/inspect_model_command.h"
 #include "tools/tool_commands.h"
 
 namespace {
@@ -16,7 +16,7 @@ int printVersion(int, char**) {
 const ToolCommand kCommands[] = {
     {"version", "", &printVersion},
     {"inspect-image", "FILE [--raw OUT]", &runInspectImage},
-    {"inspect-model", "FILE", &inspectModel},
+    {"inspect-model", "FILE", &runInspectModel},
 };
 
 void printUsage(std::FILE* stream) {

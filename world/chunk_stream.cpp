@@ -4,20 +4,7 @@
 
 #include "world/model_3ds_format.h"
 
-namespace {
-
-uint16_t littleEndian16(const uint8_t* bytes) {
-  return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-
-uint32_t littleEndian32(const uint8_t* bytes) {
-  return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-         (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
-
-}  // namespace
-
-ChunkStream::ChunkStream(const uint8_t* data, size_t sizeBytes) : data_(data), sizeBytes_(sizeBytes) {}
+ChunkStream::ChunkStream(const uint8_t* data, size_t sizeBytes) : bytes_(data, sizeBytes) {}
 
 void ChunkStream::markDamaged(size_t position) {
   if (!damaged()) {
@@ -25,36 +12,29 @@ void ChunkStream::markDamaged(size_t position) {
   }
 }
 
-void ChunkStream::stopAtEnd() {
-  markDamaged(position_);
-  failed_ = true;
-  position_ = sizeBytes_;
-}
-
-bool ChunkStream::take(void* destination, size_t count) {
-  if (failed_ || count > sizeBytes_ - position_) {
-    stopAtEnd();
-    std::memset(destination, 0, count);
-    return false;
+const uint8_t* ChunkStream::take(size_t count) {
+  const size_t position = bytes_.position();
+  const uint8_t* start = bytes_.take(count);
+  if (start == nullptr) {
+    markDamaged(position);
   }
-  std::memcpy(destination, data_ + position_, count);
-  position_ += count;
-  return true;
+  return start;
 }
 
 bool ChunkStream::readFirstHeader(ChunkCursor& chunk) {
-  uint8_t header[model3ds::kChunkHeaderBytes];
-  if (!take(header, sizeof(header))) {
+  const uint8_t* start = take(model3ds::kChunkHeaderBytes);
+  if (start == nullptr) {
     return false;
   }
-  chunk.id = littleEndian16(header);
-  chunk.length = littleEndian32(header + 2);
+  ByteReader header(start, model3ds::kChunkHeaderBytes);
+  chunk.id = header.u16le();
+  chunk.length = header.u32le();
   chunk.consumed = model3ds::kChunkHeaderBytes;
   return true;
 }
 
 bool ChunkStream::nextChunk(ChunkCursor& parent, ChunkCursor& child) {
-  if (failed_ || parent.remaining() == 0) {
+  if (failed() || parent.remaining() == 0) {
     return false;
   }
   if (parent.remaining() < model3ds::kChunkHeaderBytes) {
@@ -65,7 +45,7 @@ bool ChunkStream::nextChunk(ChunkCursor& parent, ChunkCursor& child) {
     return false;
   }
   if (child.length < model3ds::kChunkHeaderBytes || child.length > parent.remaining()) {
-    markDamaged(position_ - model3ds::kChunkHeaderBytes);
+    markDamaged(bytes_.position() - model3ds::kChunkHeaderBytes);
     badHeaderSeen_ = true;
     parent.consumed += model3ds::kChunkHeaderBytes;
     skipRest(parent);
@@ -75,21 +55,21 @@ bool ChunkStream::nextChunk(ChunkCursor& parent, ChunkCursor& child) {
 }
 
 uint16_t ChunkStream::readU16(ChunkCursor& chunk) {
-  uint8_t bytes[2] = {0, 0};
-  if (chunk.remaining() < sizeof(bytes) || !take(bytes, sizeof(bytes))) {
+  const uint8_t* bytes = chunk.remaining() < 2 ? nullptr : take(2);
+  if (bytes == nullptr) {
     return 0;
   }
-  chunk.consumed += sizeof(bytes);
-  return littleEndian16(bytes);
+  chunk.consumed += 2;
+  return ByteReader(bytes, 2).u16le();
 }
 
 float ChunkStream::readFloat(ChunkCursor& chunk) {
-  uint8_t bytes[4] = {0, 0, 0, 0};
-  if (chunk.remaining() < sizeof(bytes) || !take(bytes, sizeof(bytes))) {
+  const uint8_t* bytes = chunk.remaining() < 4 ? nullptr : take(4);
+  if (bytes == nullptr) {
     return 0.0f;
   }
-  chunk.consumed += sizeof(bytes);
-  const uint32_t bits = littleEndian32(bytes);
+  chunk.consumed += 4;
+  const uint32_t bits = ByteReader(bytes, 4).u32le();
   float value = 0.0f;
   std::memcpy(&value, &bits, sizeof(value));
   return value;
@@ -97,9 +77,11 @@ float ChunkStream::readFloat(ChunkCursor& chunk) {
 
 uint32_t ChunkStream::readBytes(ChunkCursor& chunk, void* destination, uint32_t count) {
   const uint32_t available = count < chunk.remaining() ? count : chunk.remaining();
-  if (!take(destination, available)) {
+  const uint8_t* bytes = take(available);
+  if (bytes == nullptr) {
     return 0;
   }
+  std::memcpy(destination, bytes, available);
   chunk.consumed += available;
   return available;
 }
@@ -107,16 +89,16 @@ uint32_t ChunkStream::readBytes(ChunkCursor& chunk, void* destination, uint32_t 
 std::string ChunkStream::readString(ChunkCursor& chunk, uint32_t maxKeptBytes) {
   std::string text;
   while (chunk.remaining() > 0) {
-    uint8_t byte = 0;
-    if (!take(&byte, 1)) {
+    const uint8_t* byte = take(1);
+    if (byte == nullptr) {
       break;
     }
     chunk.consumed += 1;
-    if (byte == 0) {
+    if (*byte == 0) {
       break;
     }
     if (text.size() < maxKeptBytes) {
-      text.push_back(static_cast<char>(byte));
+      text.push_back(static_cast<char>(*byte));
     }
   }
   return text;
@@ -124,25 +106,20 @@ std::string ChunkStream::readString(ChunkCursor& chunk, uint32_t maxKeptBytes) {
 
 std::string ChunkStream::readRestAsText(ChunkCursor& chunk, uint32_t maxKeptBytes) {
   const uint32_t count = chunk.remaining();
-  if (failed_ || count > sizeBytes_ - position_) {
-    skipRest(chunk);
+  chunk.consumed = chunk.length;
+  const char* text = reinterpret_cast<const char*>(take(count));
+  if (text == nullptr) {
     return std::string();
   }
-  const char* text = reinterpret_cast<const char*>(data_ + position_);
   size_t length = 0;
   while (length < count && length < maxKeptBytes && text[length] != '\0') {
     ++length;
   }
-  skipRest(chunk);
   return std::string(text, length);
 }
 
 void ChunkStream::skipRest(ChunkCursor& chunk) {
   const uint32_t count = chunk.remaining();
   chunk.consumed = chunk.length;
-  if (failed_ || count > sizeBytes_ - position_) {
-    stopAtEnd();
-    return;
-  }
-  position_ += count;
+  take(count);
 }

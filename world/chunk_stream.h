@@ -1,5 +1,6 @@
 // A bounded reader over a 3DS file held in memory: every read is limited by the chunk it is
-// made for, and running off the end of the buffer returns zeros and marks the stream failed.
+// made for, and goes through the guarded byte reader, so running off the end of the buffer
+// returns zeros and marks the stream failed.
 // Chunk lengths are checked against their parent when the header is read, so a chunk never
 // reaches beyond the chunk that holds it.
 #pragma once
@@ -7,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "image/byte_reader.h"
 
 // The bookkeeping for one open chunk: how long its header says it is, and how much of it has
 // been read so far (6 as soon as the header has been read).
@@ -44,21 +47,18 @@ class ChunkStream {
   void skipRest(ChunkCursor& chunk);
 
   // The buffer ended before a chunk said it would.
-  bool failed() const { return failed_; }
+  bool failed() const { return bytes_.failed(); }
   // The buffer ended early or a chunk header was unusable, so part of the file was not read.
-  bool damaged() const { return failed_ || badHeaderSeen_; }
+  bool damaged() const { return failed() || badHeaderSeen_; }
   // Where reading stopped or the first unusable header was found, in bytes from the start.
   size_t damagePosition() const { return damagePosition_; }
 
  private:
-  bool take(void* destination, size_t count);
+  // The next count bytes, or null (and the damage noted) when the buffer ends before them.
+  const uint8_t* take(size_t count);
   void markDamaged(size_t position);
-  void stopAtEnd();  // the buffer is used up: every later read gives zeros
 
-  const uint8_t* data_;
-  size_t sizeBytes_;
-  size_t position_ = 0;
-  bool failed_ = false;
+  ByteReader bytes_;
   bool badHeaderSeen_ = false;
   size_t damagePosition_ = 0;
 };

@@ -1,4 +1,4 @@
-#include "tools/inspect_model.h"
+#include "tools/inspect_model_command.h"
 
 #include <cmath>
 #include <cstdio>
@@ -106,7 +106,7 @@ std::string formatImportedModelJson(const ImportedModel& model) {
   return out;
 }
 
-int inspectModel(int argc, char** argv) {
+int runInspectModel(int argc, char** argv) {
   if (argc != 1) {
     std::fprintf(stderr, "usage: demotool inspect-model FILE\n");
     return 2;

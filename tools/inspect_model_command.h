@@ -1,4 +1,4 @@
-// The inspect-model command: prints what the 3DS reader makes of a file, as one JSON document.
+// demotool inspect-model FILE: prints what the 3DS reader makes of a file, as one JSON document.
 #pragma once
 
 #include <string>
@@ -12,4 +12,4 @@ std::string formatImportedModelJson(const ImportedModel& model);
 
 // inspect-model FILE: the document on stdout and exit 0, or {"ok": false} and exit 1 when the
 // reader cannot read FILE (its message-box texts go to stderr).
-int inspectModel(int argc, char** argv);
+int runInspectModel(int argc, char** argv);
