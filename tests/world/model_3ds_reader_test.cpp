@@ -91,12 +91,14 @@ TEST_F(Model3dsReaderTest, materialIndexFollowsTheFirstMatchAndMinusOneForEachMi
   EXPECT_EQ(object(5).materialIndex, -1);
 }
 
-TEST_F(Model3dsReaderTest, colourTakesTheFirstThreeBytesOfTheFirstSubChunkOnly) {
+TEST_F(Model3dsReaderTest, colourTakesTheFirstSubChunkAndTextureTheFirstMap) {
   const Bytes floatColour = chunk(0x0010, {f32(1.0f), f32(0.5f), f32(0.0f)});
   ASSERT_TRUE(import(primary({objectInfo({
       material("twoColours", {chunk(0xA020, {colour24(255, 128, 0), chunk(0x0012, {{1, 2, 3}})}),
                               chunk(0xA200, {chunk(0xA300, {text("wood.jpg")})})}),
-      material("floatColour", {chunk(0xA020, {floatColour})})})})));
+      material("floatColour", {chunk(0xA020, {floatColour}),
+                               chunk(0xA204, {chunk(0xA300, {text("specular.jpg")})}),
+                               chunk(0xA230, {chunk(0xA300, {text("bump.jpg")})})})})})));
   ASSERT_EQ(model_.materials.size(), 2u);
   const ImportedMaterial& first = model_.materials[0];
   EXPECT_EQ(first.colour[0], 255);
@@ -108,14 +110,8 @@ TEST_F(Model3dsReaderTest, colourTakesTheFirstThreeBytesOfTheFirstSubChunkOnly) 
   EXPECT_EQ(second.colour[0], 0x00);
   EXPECT_EQ(second.colour[1], 0x00);
   EXPECT_EQ(second.colour[2], 0x80);
-}
-
-TEST_F(Model3dsReaderTest, textureFileComesOnlyFromTheFirstTextureMap) {
-  ASSERT_TRUE(import(primary({objectInfo({material(
-      "bumpy", {chunk(0xA204, {chunk(0xA300, {text("specular.jpg")})}),
-                chunk(0xA230, {chunk(0xA300, {text("bump.jpg")})})})})})));
-  ASSERT_EQ(model_.materials.size(), 1u);
-  EXPECT_EQ(model_.materials[0].textureFile, "");
+  // Only the first texture map names the texture.
+  EXPECT_EQ(second.textureFile, "");
 }
 
 TEST_F(Model3dsReaderTest, verticesAreTurnedFromZUpToYUp) {
@@ -139,8 +135,10 @@ TEST_F(Model3dsReaderTest, namesKeepTheirBytesAndAreCutTo254) {
   EXPECT_EQ(object(2).name, "after");
 }
 
-TEST_F(Model3dsReaderTest, missingOrForeignFilesFailWithTheirBoxes) {
+TEST_F(Model3dsReaderTest, missingOrForeignFilesFailWithTheirBoxesAndAnEmptyModel) {
+  ASSERT_TRUE(import(primary({objectInfo({material("m"), triangleObject("a")})})));
   EXPECT_FALSE(Model3dsReader().importFile(model_, "no/such/model.3ds"));
+  EXPECT_TRUE(model_.materials.empty());
   ASSERT_EQ(platform::recordedBoxes().size(), 1u);
   EXPECT_EQ(platform::recordedBoxes()[0].text, "Unable to find the file: no/such/model.3ds!");
   EXPECT_EQ(platform::recordedBoxes()[0].caption, "Error");
@@ -151,13 +149,6 @@ TEST_F(Model3dsReaderTest, missingOrForeignFilesFailWithTheirBoxes) {
   EXPECT_EQ(platform::recordedBoxes()[1].text, "Unable to load PRIMARY chuck from file: " + path_ + "!");
   EXPECT_EQ(platform::recordedBoxes()[2].text, platform::recordedBoxes()[1].text);
   EXPECT_TRUE(model_.objects.empty());
-}
-
-TEST_F(Model3dsReaderTest, importStartsFromAnEmptyModel) {
-  ASSERT_TRUE(import(primary({objectInfo({material("m"), triangleObject("a")})})));
-  ASSERT_TRUE(import(primary({})));
-  EXPECT_TRUE(model_.objects.empty());
-  EXPECT_TRUE(model_.materials.empty());
 }
 
 // Malformed files: every one returns, keeps what came before the damage, and never reads

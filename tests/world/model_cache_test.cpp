@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "core/debug_log.h"
@@ -21,13 +20,6 @@ size_t countOf(const std::string& text, const std::string& part) {
     ++count;
   }
   return count;
-}
-
-std::string copyOf(const std::string& from, const std::string& to) {
-  std::ifstream in(from, std::ios::binary);
-  std::ofstream out(to, std::ios::binary | std::ios::trunc);
-  out << in.rdbuf();
-  return to;
 }
 
 class ModelCacheTest : public testing::Test {
@@ -67,21 +59,6 @@ TEST_F(ModelCacheTest, missingFileFailsEveryTimeItIsAskedFor) {
   const std::string line = "Loading " + dataPath("missing.3ds") + " , failed\r\n";
   EXPECT_EQ(readLog(), line + line);
   EXPECT_EQ(platform::recordedBoxes().size(), 2u);
-}
-
-TEST_F(ModelCacheTest, namesDifferingInCaseAreDifferentModels) {
-  const std::string folder = working_.path() + "/";
-  model3dsReader().setDataFolder(folder);
-  const std::string source = std::string(TEST_DATA_DIR) + "/models/house.3ds";
-  copyOf(source, folder + "house.3ds");
-  copyOf(source, folder + "House.3ds");
-  ModelCache cache;
-  Model* lower = cache.getModel("house.3ds");
-  Model* upper = cache.getModel("House.3ds");
-  ASSERT_NE(lower, nullptr);
-  ASSERT_NE(upper, nullptr);
-  EXPECT_NE(lower, upper);
-  EXPECT_EQ(countOf(readLog(), "succesfully\r\n"), 2u);
 }
 
 // Conversion of imported objects into meshes.
@@ -169,16 +146,6 @@ TEST(ModelConversionTest, materialColoursAndTexturesFollowTheObjectsMaterial) {
   EXPECT_EQ(textured.material.layers[0].colour[0], 51 * 0.003921569f);
   EXPECT_EQ(textured.material.layers[0].colour[2], 204 * 0.003921569f);
   EXPECT_EQ(textured.material.diffuse[0], defaults.diffuse[0]);
-}
-
-TEST(ModelConversionTest, objectsWithoutFaceMaterialsTakeTheFirstMaterial) {
-  ImportedModel imported;
-  imported.materials.push_back(materialWith(0, 255, 0, 0));
-  imported.objects.push_back(objectWith(3, {face(0, 1, 2)}));
-  Model model;
-  convertImportedModel(imported, model);
-  EXPECT_EQ(model.meshes[0]->material.diffuse[1], 1.0f);
-  EXPECT_EQ(model.meshes[0]->material.diffuse[0], 0.0f);
 }
 
 }  // namespace
