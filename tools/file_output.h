@@ -1,0 +1,8 @@
+// Whole-file output for the baker's encoders.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Creates or replaces the file; on failure writes "<who>: cannot write <path>" to stderr.
+bool writeBytesToFile(const std::string& path, const std::vector<unsigned char>& bytes, const char* who);

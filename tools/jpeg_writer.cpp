@@ -1,0 +1,70 @@
+// JPEG output through libjpeg: errors jump back here instead of ending the process.
+#include "tools/jpeg_writer.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "tools/baked_picture.h"
+
+namespace {
+
+struct ErrorTrap {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+};
+
+void onJpegError(j_common_ptr info) {
+  ErrorTrap* trap = reinterpret_cast<ErrorTrap*>(info->err);
+  char message[JMSG_LENGTH_MAX] = {};
+  info->err->format_message(info, message);
+  std::fprintf(stderr, "jpeg writer: %s\n", message);
+  std::longjmp(trap->jump, 1);
+}
+
+}  // namespace
+
+bool writeJpegFile(const std::string& path, const BakedPicture& picture, int quality) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    std::fprintf(stderr, "jpeg writer: cannot create %s\n", path.c_str());
+    return false;
+  }
+  const std::vector<unsigned char> bytes = picture.toBytes();
+  const size_t rowBytes = static_cast<size_t>(picture.width()) * static_cast<size_t>(picture.channels());
+
+  jpeg_compress_struct info{};
+  ErrorTrap trap{};
+  info.err = jpeg_std_error(&trap.manager);
+  trap.manager.error_exit = &onJpegError;
+  if (setjmp(trap.jump) != 0) {
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+    std::remove(path.c_str());
+    return false;
+  }
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, file);
+  info.image_width = static_cast<JDIMENSION>(picture.width());
+  info.image_height = static_cast<JDIMENSION>(picture.height());
+  info.input_components = picture.channels();
+  info.in_color_space = picture.channels() == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  info.dct_method = JDCT_ISLOW;
+  info.optimize_coding = TRUE;
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(&bytes[info.next_scanline * rowBytes]);
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  const bool closed = std::fclose(file) == 0;
+  if (!closed) {
+    std::fprintf(stderr, "jpeg writer: cannot finish %s\n", path.c_str());
+  }
+  return closed;
+}
