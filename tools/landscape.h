@@ -1,0 +1,26 @@
+// The outdoor scene's landscape as a height function over the ground plane: a gentle plain in
+// the middle (where the palms, windmills and the launcher stand), hills rising toward the edges,
+// and a river valley opening to the east (+x), where the missiles come from, ending in a lake.
+#pragma once
+
+#include "tools/noise_field.h"
+
+// The ground box the terrain is built over, in world units: heights map black to kGroundLow and
+// white to kGroundHigh.
+constexpr float kGroundMin = -200.0f;
+constexpr float kGroundMax = 200.0f;
+constexpr float kGroundLow = -20.0f;
+constexpr float kGroundHigh = 44.0f;
+constexpr float kWaterLevel = -8.0f;
+
+class Landscape {
+ public:
+  Landscape();
+
+  float heightAt(float x, float z) const;  // world units, kGroundLow .. kGroundHigh
+  float valleyWeight(float x, float z) const;  // 1 on the valley floor, 0 outside it
+
+ private:
+  NoiseField shape_;
+  NoiseField detail_;
+};
