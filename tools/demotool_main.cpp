@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/bake_command.h"
 #include "tools/inspect_image_command.h"
 #include "tools/inspect_model_command.h"
 #include "tools/tool_commands.h"
@@ -17,6 +18,7 @@ const ToolCommand kCommands[] = {
     {"version", "", &printVersion},
     {"inspect-image", "FILE [--raw OUT]", &runInspectImage},
     {"inspect-model", "FILE", &runInspectModel},
+    {"bake", kBakeUsage, &runBakeCommand},
 };
 
 void printUsage(std::FILE* stream) {

@@ -1,0 +1,24 @@
+// The whole data folder: models, pictures and music, each part independent of the others.
+#include "tools/data_folder_baker.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+std::string dataPath(const std::string& folder, const std::string& fileName) {
+  return (std::filesystem::path(folder) / fileName).string();
+}
+
+bool bakeDataFolder(const std::string& folder, const BakeOptions& options) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    std::fprintf(stderr, "bake: cannot create the folder %s: %s\n", folder.c_str(), error.message().c_str());
+    return false;
+  }
+  bool allWritten = bakeModels(folder);
+  allWritten = bakeTextModels(folder, options) && allWritten;
+  allWritten = bakePictures(folder) && allWritten;
+  allWritten = bakeMusic(folder) && allWritten;
+  return allWritten;
+}
