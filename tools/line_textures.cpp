@@ -111,12 +111,12 @@ std::vector<NamedPicture> paintLineTextures() {
   const NoiseField noise(0x6c696e65ull, 32);
   const LineStyle thunder = [&](const LinePlace& p) { return blueThunder(p, noise); };
   return {
-      {"linevol_contours.jpg", paintLinePicture(&contours), false},
-      {"linevol_enamels.jpg", paintLinePicture(&enamels), false},
-      {"linevol_redlaser.jpg", paintLinePicture(&redLaser), false},
-      {"linevol_blueglow.jpg", paintLinePicture(&blueGlow), false},
-      {"linevol_bluethunder.jpg", paintLinePicture(thunder), false},
-      {"linevol_glass.jpg", paintLinePicture(&glass), false},
-      {"linevol_firespiral.jpg", paintLinePicture(&fireSpiral), false},
+      {"linevol_contours.jpg", paintLinePicture(&contours)},
+      {"linevol_enamels.jpg", paintLinePicture(&enamels)},
+      {"linevol_redlaser.jpg", paintLinePicture(&redLaser)},
+      {"linevol_blueglow.jpg", paintLinePicture(&blueGlow)},
+      {"linevol_bluethunder.jpg", paintLinePicture(thunder)},
+      {"linevol_glass.jpg", paintLinePicture(&glass)},
+      {"linevol_firespiral.jpg", paintLinePicture(&fireSpiral)},
   };
 }

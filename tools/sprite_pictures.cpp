@@ -23,8 +23,8 @@ struct Place {
 
 using Painter = std::function<Colour(const Place&)>;
 
-BakedPicture paintSprite(int width, int height, float halfHeight, const Painter& paint) {
-  BakedPicture picture(width, height, 3);
+BakedPicture paintSprite(int width, int height, float halfHeight, int channels, const Painter& paint) {
+  BakedPicture picture(width, height, channels);
   for (int row = 0; row < height; ++row) {
     // Quad units: x from -w/h to w/h, y from 0 at the bottom row to 2 * halfHeight at the top.
     const float y = (1.0f - (static_cast<float>(row) + 0.5f) / height) * 2.0f * halfHeight;
@@ -38,7 +38,9 @@ BakedPicture paintSprite(int width, int height, float halfHeight, const Painter&
   return picture;
 }
 
-BakedPicture paintQuadSprite(const Painter& paint) { return paintSprite(kSpriteWidth, kSpriteHeight, 0.5f, paint); }
+BakedPicture paintQuadSprite(const Painter& paint, int channels = 3) {
+  return paintSprite(kSpriteWidth, kSpriteHeight, 0.5f, channels, paint);
+}
 
 float puffDensity(const Place& p, const NoiseField& noise) {
   const float billow = noise.fractal(p.dx * 1.6f + 8.0f, p.dy * 1.6f + 8.0f, 4);
@@ -103,13 +105,13 @@ std::vector<NamedPicture> paintSpritePictures() {
   const Painter fragment = [&](const Place& p) { return fireball(p, noise); };
 
   return {
-      {"smoke.jpg", paintQuadSprite(smoke), false},
-      {"smokealpha.jpg", paintQuadSprite(smokeMask), true},
-      {"BlueBubble.jpg", paintQuadSprite(blue), false},
-      {"YellowBubble.jpg", paintQuadSprite(yellow), false},
-      {"redBubble.jpg", paintQuadSprite(red), false},
-      {"star.jpg", paintQuadSprite(&star), false},
-      {"flare.jpg", paintQuadSprite(&flare), false},
-      {"explodeparticle.jpg", paintSprite(kFragmentSize, kFragmentSize, 1.0f, fragment), false},
+      {"smoke.jpg", paintQuadSprite(smoke)},
+      {"smokealpha.jpg", paintQuadSprite(smokeMask, 1)},
+      {"BlueBubble.jpg", paintQuadSprite(blue)},
+      {"YellowBubble.jpg", paintQuadSprite(yellow)},
+      {"redBubble.jpg", paintQuadSprite(red)},
+      {"star.jpg", paintQuadSprite(&star)},
+      {"flare.jpg", paintQuadSprite(&flare)},
+      {"explodeparticle.jpg", paintSprite(kFragmentSize, kFragmentSize, 1.0f, 3, fragment)},
   };
 }

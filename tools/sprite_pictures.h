@@ -11,8 +11,7 @@
 
 struct NamedPicture {
   std::string fileName;
-  BakedPicture picture;
-  bool grey;  // written with one channel
+  BakedPicture picture;  // grey pictures have one channel and are written so
 };
 
 // smoke.jpg, smokealpha.jpg, BlueBubble.jpg, YellowBubble.jpg, redBubble.jpg, star.jpg,
