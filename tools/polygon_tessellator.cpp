@@ -36,6 +36,10 @@ void GLAPIENTRY onVertex(void* vertexData, void* user) {
   const Vector3& b = state->result->points[triangle[1]];
   const Vector3& c = state->result->points[triangle[2]];
   const float twiceArea = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+  // Slivers along straight edges add nothing to draw and no direction to the normals.
+  if (twiceArea == 0.0f) {
+    return;
+  }
   if (twiceArea < 0.0f) {
     std::swap(triangle[1], triangle[2]);
   }

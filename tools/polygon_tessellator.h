@@ -10,7 +10,7 @@
 
 struct FlatTriangles {
   std::vector<Vector3> points;  // the contour points in order, then any the cutter added
-  std::vector<std::array<std::uint32_t, 3>> triangles;  // counter-clockwise seen from +z
+  std::vector<std::array<std::uint32_t, 3>> triangles;  // counter-clockwise seen from +z, none flat
 };
 
 // Fills the area inside the contours (x, y plane, nonzero winding). False when the
