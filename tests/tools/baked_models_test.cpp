@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <lib3ds/file.h>
+#include <lib3ds/material.h>
+#include <lib3ds/mesh.h>
+
+#include "tests/tools/baker_test_support.h"
+#include "tools/baked_models.h"
+#include "tools/data_folder_baker.h"
+#include "tools/font_locator.h"
+#include "tools/text_models.h"
+
+namespace {
+
+struct ModelCase {
+  std::string fileName;
+  BakedModel model;
+};
+
+std::vector<ModelCase> everyModel() {
+  std::vector<ModelCase> cases = {
+      {"palm02.3ds", buildPalmModel()},
+      {"windmill_body.3ds", buildWindmillBodyModel()},
+      {"windmill_wings.3ds", buildWindmillWingsModel()},
+      {"rocketlauncher.3ds", buildLauncherModel()},
+      {"missile.3ds", buildMissileModel()},
+      {"sky.3ds", buildSkyModel()},
+  };
+  const BakeOptions options;
+  const std::string lines[] = {options.title, options.credit1, options.credit2, options.farewell};
+  for (int i = 0; i < 4; ++i) {
+    ModelCase text{"text" + std::to_string(i + 1) + ".3ds", BakedModel()};
+    EXPECT_TRUE(buildTextModel(findTitleFontFile(), lines[i], &text.model));
+    cases.push_back(text);
+  }
+  return cases;
+}
+
+const BakedMesh* meshNamed(const BakedModel& model, const std::string& name) {
+  for (const BakedMesh& mesh : model.meshes) {
+    if (mesh.name == name) return &mesh;
+  }
+  return nullptr;
+}
+
+// The per-vertex normal our reader computes: the sum of the counter-clockwise face normals.
+std::vector<Vector3> readerNormals(const BakedMesh& mesh) {
+  std::vector<Vector3> normals(mesh.vertices.size());
+  for (const BakedTriangle& t : mesh.triangles) {
+    const Vector3& p = mesh.vertices[t.a].position;
+    const Vector3& q = mesh.vertices[t.b].position;
+    const Vector3& r = mesh.vertices[t.c].position;
+    const Vector3 face = (q - p).cross(r - p);
+    normals[t.a] += face;
+    normals[t.b] += face;
+    normals[t.c] += face;
+  }
+  return normals;
+}
+
+TEST(BakedModelsTest, everyMeshIsWellFormedForTheReader) {
+  for (const ModelCase& c : everyModel()) {
+    ASSERT_FALSE(c.model.meshes.empty()) << c.fileName;
+    for (const BakedMesh& mesh : c.model.meshes) {
+      EXPECT_FALSE(mesh.triangles.empty()) << c.fileName << " " << mesh.name;
+      EXPECT_LE(mesh.vertices.size(), 65535u) << c.fileName << " " << mesh.name;
+      for (const BakedVertex& v : mesh.vertices) {
+        ASSERT_TRUE(std::isfinite(v.position.x) && std::isfinite(v.position.y) && std::isfinite(v.position.z) &&
+                    std::isfinite(v.u) && std::isfinite(v.v))
+            << c.fileName << " " << mesh.name << " has a vertex that is not a number";
+      }
+      // Every vertex needs a face with area, or the reader's normal for it is 0 / 0.
+      const std::vector<Vector3> normals = readerNormals(mesh);
+      for (size_t i = 0; i < normals.size(); ++i) {
+        ASSERT_GT(normals[i].length(), 0.0f) << c.fileName << " " << mesh.name << " vertex " << i << " has no normal";
+      }
+    }
+  }
+}
+
+TEST(BakedModelsTest, sizesFitHowTheScenesPlaceThem) {
+  const ModelBounds palm = measureModel(buildPalmModel());
+  EXPECT_GE(palm.max.y, 10.0f);
+  EXPECT_LE(palm.max.y, 11.0f);
+  EXPECT_LE(palm.min.y, 0.0f);
+  EXPECT_LE(palm.max.x - palm.min.x, 8.0f);
+  EXPECT_LE(palm.max.z - palm.min.z, 8.0f);
+
+  const ModelBounds body = measureModel(buildWindmillBodyModel());
+  EXPECT_NEAR(body.max.y, 6.5f, 0.3f);
+  const ModelBounds wings = measureModel(buildWindmillWingsModel());
+  // The sails turn about z through the wings' origin, in front of the cap, clear of the ground.
+  EXPECT_NEAR(wings.max.x, -wings.min.x, 0.01f);
+  EXPECT_NEAR(wings.max.y, -wings.min.y, 0.01f);
+  EXPECT_LT(wings.max.y, 5.7f);
+  EXPECT_GT(wings.min.z, body.max.z * 0.5f);
+  EXPECT_LT(wings.max.z - wings.min.z, 1.0f);
+
+  const BakedModel missileModel = buildMissileModel();
+  const ModelBounds missile = measureModel(missileModel);
+  EXPECT_NEAR(missile.max.x - missile.min.x, 2.5f, 0.1f);
+  BakedModel nose;
+  nose.meshes = {*meshNamed(missileModel, "nose")};
+  EXPECT_GT(measureModel(nose).min.x, 0.0f) << "the nose points along +x";
+
+  for (const BakedVertex& v : buildSkyModel().meshes[0].vertices) {
+    EXPECT_NEAR(v.position.length(), kSkyRadius, 1.0f);
+  }
+}
+
+TEST(BakedModelsTest, launcherPodTurnsAboutItsPivotAndPointsAlongX) {
+  const BakedModel launcher = buildLauncherModel();
+  ASSERT_NE(meshNamed(launcher, "launcherb"), nullptr);
+  const BakedMesh* pod = meshNamed(launcher, "launcherbp");
+  ASSERT_NE(pod, nullptr);
+  BakedModel podOnly;
+  podOnly.meshes = {*pod};
+  const ModelBounds box = measureModel(podOnly);
+  EXPECT_LT(box.min.x, kLauncherPivotX);
+  EXPECT_GT(box.max.x - kLauncherPivotX, 1.5f * (kLauncherPivotX - box.min.x));
+  EXPECT_LT(box.min.y, kLauncherPivotY);
+  EXPECT_GT(box.max.y, kLauncherPivotY);
+  EXPECT_NEAR(box.min.z, -box.max.z, 0.01f);
+}
+
+TEST(BakedModelsTest, surfacesFaceOutwardAndTheSkyInward) {
+  // The missile body's vertex normals point away from its axis (x).
+  const BakedModel missile = buildMissileModel();
+  const BakedMesh* body = meshNamed(missile, "body");
+  ASSERT_NE(body, nullptr);
+  const std::vector<Vector3> normals = readerNormals(*body);
+  for (size_t i = 0; i < normals.size(); ++i) {
+    const Vector3& p = body->vertices[i].position;
+    if (std::fabs(normals[i].x) > 0.9f * normals[i].length()) continue;  // the flat tail cap
+    EXPECT_GT(normals[i].y * p.y + normals[i].z * p.z, 0.0f) << "body vertex " << i;
+  }
+  const BakedModel skyModel = buildSkyModel();
+  const BakedMesh& sky = skyModel.meshes[0];
+  const std::vector<Vector3> skyNormals = readerNormals(sky);
+  for (size_t i = 0; i < skyNormals.size(); ++i) {
+    EXPECT_LT(skyNormals[i].dot(sky.vertices[i].position), 0.0f) << "sky vertex " << i;
+  }
+}
+
+TEST(BakedModelsTest, textsAreCentredFitTheirBoxAndFaceTheCamera) {
+  const BakeOptions options;
+  for (const std::string& line : {options.title, options.credit1, options.credit2, options.farewell}) {
+    BakedModel text;
+    ASSERT_TRUE(buildTextModel(findTitleFontFile(), line, &text));
+    const ModelBounds box = measureModel(text);
+    EXPECT_LE(box.max.x - box.min.x, kTextMaxWidth + 0.01f) << line;
+    EXPECT_LE(box.max.y - box.min.y, kTextMaxHeight + 0.01f) << line;
+    EXPECT_GT(std::fmax(box.max.x - box.min.x, 5.0f * (box.max.y - box.min.y)), kTextMaxWidth - 0.01f) << line;
+    EXPECT_NEAR(box.min.x, -box.max.x, 0.01f) << line;
+    EXPECT_NEAR(box.min.y, -box.max.y, 0.01f) << line;
+    EXPECT_NEAR(box.max.z - box.min.z, kTextDepth, 0.01f) << line;
+    // The front cap (z = +depth/2) faces +z.
+    const BakedMesh& mesh = text.meshes[0];
+    int front = 0;
+    for (const BakedTriangle& t : mesh.triangles) {
+      const Vector3& p = mesh.vertices[t.a].position;
+      if (p.z < 0.5f * kTextDepth - 0.001f || mesh.vertices[t.b].position.z < p.z - 0.001f ||
+          mesh.vertices[t.c].position.z < p.z - 0.001f) {
+        continue;
+      }
+      const Vector3 normal = (mesh.vertices[t.b].position - p).cross(mesh.vertices[t.c].position - p);
+      EXPECT_GT(normal.z, 0.0f) << line;
+      ++front;
+    }
+    EXPECT_GT(front, 10) << line;
+  }
+}
+
+TEST(BakedModelsTest, textsAreWrittenInCapitals) {
+  BakedModel lower;
+  BakedModel upper;
+  ASSERT_TRUE(buildTextModel(findTitleFontFile(), "hello", &lower));
+  ASSERT_TRUE(buildTextModel(findTitleFontFile(), "HELLO", &upper));
+  ASSERT_EQ(lower.meshes[0].vertices.size(), upper.meshes[0].vertices.size());
+  EXPECT_EQ(toCapitals("abc XYZ 12!"), "ABC XYZ 12!");
+}
+
+// ---- The baked files in real peers ----
+
+TEST(BakedModelsTest, lib3dsReadsEveryBakedModelAsBuilt) {
+  for (const ModelCase& c : everyModel()) {
+    Lib3dsFile* file = lib3ds_file_load(bakertest::bakedFile(c.fileName).c_str());
+    ASSERT_NE(file, nullptr) << c.fileName;
+    std::map<std::string, const Lib3dsMesh*> meshes;
+    for (const Lib3dsMesh* mesh = file->meshes; mesh != nullptr; mesh = mesh->next) meshes[mesh->name] = mesh;
+    EXPECT_EQ(meshes.size(), c.model.meshes.size()) << c.fileName;
+    for (const BakedMesh& expected : c.model.meshes) {
+      ASSERT_EQ(meshes.count(expected.name), 1u) << c.fileName << " lacks " << expected.name;
+      const Lib3dsMesh* mesh = meshes[expected.name];
+      EXPECT_EQ(mesh->points, expected.vertices.size()) << c.fileName << " " << expected.name;
+      EXPECT_EQ(mesh->faces, expected.triangles.size()) << c.fileName << " " << expected.name;
+      EXPECT_EQ(mesh->texels, expected.vertices.size()) << c.fileName << " " << expected.name;
+      // The reader's turn (x, y, z) -> (x, z, -y) of the stored vertex gives the model's.
+      const Vector3& first = expected.vertices[0].position;
+      EXPECT_FLOAT_EQ(mesh->pointL[0].pos[0], first.x);
+      EXPECT_FLOAT_EQ(mesh->pointL[0].pos[2], first.y);
+      EXPECT_FLOAT_EQ(-mesh->pointL[0].pos[1], first.z);
+      EXPECT_STREQ(mesh->faceL[0].material, expected.materialName.c_str());
+    }
+    for (const BakedMaterial& expected : c.model.materials) {
+      const Lib3dsMaterial* material = lib3ds_file_material_by_name(file, expected.name.c_str());
+      ASSERT_NE(material, nullptr) << c.fileName << " lacks material " << expected.name;
+      EXPECT_STREQ(material->texture1_map.name, expected.textureFile.c_str());
+    }
+    lib3ds_file_free(file);
+  }
+}
+
+TEST(BakedModelsTest, assimpCountsTheSameMeshesAndFaces) {
+  for (const ModelCase& c : everyModel()) {
+    const std::string info = bakertest::commandOutput("assimp info '" + bakertest::bakedFile(c.fileName) + "' -raw");
+    size_t faces = 0;
+    for (const BakedMesh& mesh : c.model.meshes) faces += mesh.triangles.size();
+    auto field = [&](const std::string& name) {
+      const size_t at = info.find("\n" + name + ":");
+      return at == std::string::npos ? -1L : std::stol(info.substr(at + name.size() + 2));
+    };
+    EXPECT_EQ(field("Meshes"), static_cast<long>(c.model.meshes.size())) << c.fileName;
+    EXPECT_EQ(field("Faces"), static_cast<long>(faces)) << c.fileName;
+  }
+}
+
+TEST(BakedModelsTest, missilesLongestAxisIsXAfterTheReadersTurn) {
+  Lib3dsFile* file = lib3ds_file_load(bakertest::bakedFile("missile.3ds").c_str());
+  ASSERT_NE(file, nullptr);
+  float low[3] = {1e9f, 1e9f, 1e9f};
+  float high[3] = {-1e9f, -1e9f, -1e9f};
+  for (const Lib3dsMesh* mesh = file->meshes; mesh != nullptr; mesh = mesh->next) {
+    for (unsigned i = 0; i < mesh->points; ++i) {
+      const float* p = mesh->pointL[i].pos;
+      const float turned[3] = {p[0], p[2], -p[1]};
+      for (int axis = 0; axis < 3; ++axis) {
+        low[axis] = std::fmin(low[axis], turned[axis]);
+        high[axis] = std::fmax(high[axis], turned[axis]);
+      }
+    }
+  }
+  lib3ds_file_free(file);
+  EXPECT_GT(high[0] - low[0], 3.0f * (high[1] - low[1]));
+  EXPECT_GT(high[0] - low[0], 3.0f * (high[2] - low[2]));
+}
+
+}  // namespace
