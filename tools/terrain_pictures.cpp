@@ -31,8 +31,9 @@ struct GroundColours {
   Colour water{0.08f, 0.26f, 0.34f};
   Colour wetSand{0.5f, 0.45f, 0.34f};
   Colour sand{0.84f, 0.76f, 0.56f};
-  Colour grass{0.3f, 0.54f, 0.18f};
-  Colour dryGrass{0.55f, 0.56f, 0.26f};
+  Colour grass{0.33f, 0.52f, 0.2f};
+  Colour lushGrass{0.2f, 0.42f, 0.14f};
+  Colour dryGrass{0.6f, 0.58f, 0.32f};
   Colour forest{0.13f, 0.3f, 0.1f};
   Colour rock{0.5f, 0.46f, 0.41f};
   Colour paleRock{0.7f, 0.67f, 0.62f};
@@ -70,8 +71,10 @@ Colour groundColour(const HeightGrid& grid, const NoiseField& noise, int column,
   const float patches = noise.fractal(x / 25.0f, z / 25.0f, 4);
   const float fine = noise.fractal(x * 0.9f, z * 0.9f, 3);
 
-  // Grass with dry patches on the plain, forest on the gentler hill sides.
-  Colour colour = mixColour(c.grass, c.dryGrass, smoothStep(0.05f, 0.45f, patches));
+  // Grass in lush and dry patches on the plain, forest on the gentler hill sides.
+  const float lush = noise.fractal(x / 11.0f + 50.0f, z / 11.0f, 3);
+  Colour colour = mixColour(c.grass, c.lushGrass, smoothStep(-0.1f, 0.4f, lush));
+  colour = mixColour(colour, c.dryGrass, smoothStep(0.05f, 0.45f, patches));
   colour = mixColour(colour, c.forest, smoothStep(9.0f, 16.0f, height) * (0.6f + 0.4f * smoothStep(-0.2f, 0.3f, fine)));
   // Sand where the ground falls toward the water, rock on steep and high ground.
   colour = mixColour(colour, c.sand, smoothStep(-2.5f, -5.0f, height));
@@ -86,7 +89,7 @@ Colour groundColour(const HeightGrid& grid, const NoiseField& noise, int column,
   }
   // Relief shading toward the sun (30, 45, 80) and fine grain, so the ground reads at any distance.
   const float light = clamp01(0.75f + 0.35f * (-dx * 0.31f + 0.46f - dz * 0.83f) / std::sqrt(1.0f + dx * dx + dz * dz));
-  const float grain = 1.0f + 0.12f * fine + 0.08f * noise.at(x * 3.1f, z * 3.1f);
+  const float grain = 1.0f + 0.14f * fine + 0.1f * noise.at(x * 3.1f, z * 3.1f);
   return scaleColour(colour, light * grain);
 }
 
