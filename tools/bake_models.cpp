@@ -1,12 +1,9 @@
 // Writes the scene models, the title texts and the pictures their materials name.
 #include <functional>
 
-#include <cstdio>
-
 #include "tools/baked_models.h"
 #include "tools/data_folder_baker.h"
 #include "tools/jpeg_writer.h"
-#include "tools/font_locator.h"
 #include "tools/model_3ds_writer.h"
 #include "tools/text_models.h"
 
@@ -52,17 +49,12 @@ bool bakeModels(const std::string& folder) {
 }
 
 bool bakeTextModels(const std::string& folder, const BakeOptions& options) {
-  const std::string fontFile = findTitleFontFile();
-  if (fontFile.empty()) {
-    std::fprintf(stderr, "text models: neither Arial Black nor DejaVu Sans Bold is installed\n");
-    return false;
-  }
   const std::string lines[] = {options.title, options.credit1, options.credit2, options.farewell};
   bool allWritten = true;
   for (int i = 0; i < 4; ++i) {
     BakedModel model;
     const std::string fileName = "text" + std::to_string(i + 1) + ".3ds";
-    allWritten = buildTextModel(fontFile, lines[i], &model) && writeModel3dsFile(dataPath(folder, fileName), model) &&
+    allWritten = buildTextModel(lines[i], &model) && writeModel3dsFile(dataPath(folder, fileName), model) &&
                  allWritten;
   }
   return writePictures(folder, paintTextPictures()) && allWritten;

@@ -7,7 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/glyph_outlines.h"
+#include "platform/font_source.h"
+
 #include "tools/mesh_shapes.h"
 #include "tools/noise_field.h"
 #include "tools/polygon_tessellator.h"
@@ -24,6 +25,8 @@ constexpr TextureRegion kWallRegion{0.0f, 0.0f, 1.0f, 0.5f};
 
 // Walls are smooth across outline corners gentler than this (cosine of the angle).
 constexpr float kSmoothCornerCosine = 0.8f;
+constexpr const char* kTitleFamily = "Arial Black";
+constexpr float kCurveDeviationEm = 0.004f;
 
 struct Extent {
   float minX = 0.0f;
@@ -153,6 +156,36 @@ Colour paintWall(float u, float v, const NoiseField& noise) {
   return {light * 0.85f + streak, light * 0.9f + streak, light + streak};
 }
 
+// The line's glyphs side by side at their advances, each contour running counter-clockwise
+// around filled area (the filled side on its left), in em units.
+bool loadLineOutline(const std::string& line, std::vector<std::vector<Vector3>>* contours) {
+  platform::FontMatch match;
+  platform::FontSource font;
+  if (!platform::findFont(kTitleFamily, match) || !font.open(match)) {
+    std::fprintf(stderr, "text models: neither Arial Black nor a bold sans face can be read\n");
+    return false;
+  }
+  float penX = 0.0f;
+  for (unsigned char c : line) {
+    platform::GlyphOutline glyph;
+    if (!font.glyphOutline(c, kCurveDeviationEm, glyph)) {
+      continue;
+    }
+    for (const auto& points : glyph.contours) {
+      std::vector<Vector3> contour;
+      for (const platform::OutlinePoint& p : points) {
+        contour.emplace_back(penX + p.x, p.y, 0.0f);
+      }
+      if (glyph.filledOnRight) {
+        std::reverse(contour.begin(), contour.end());
+      }
+      contours->push_back(contour);
+    }
+    penX += glyph.advanceX;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string toCapitals(const std::string& text) {
@@ -165,14 +198,14 @@ std::string toCapitals(const std::string& text) {
   return capitals;
 }
 
-bool buildTextModel(const std::string& fontFile, const std::string& line, BakedModel* model) {
-  TextOutline outline;
-  if (!loadTextOutline(fontFile, toCapitals(line), &outline)) {
+bool buildTextModel(const std::string& line, BakedModel* model) {
+  std::vector<std::vector<Vector3>> contours;
+  if (!loadLineOutline(toCapitals(line), &contours)) {
     return false;
   }
-  fitOutline(&outline.contours);
+  fitOutline(&contours);
   FlatTriangles flat;
-  if (!tessellateContours(outline.contours, &flat)) {
+  if (!tessellateContours(contours, &flat)) {
     std::fprintf(stderr, "text models: cannot cut the outline of '%s' into triangles\n", line.c_str());
     return false;
   }
@@ -180,12 +213,12 @@ bool buildTextModel(const std::string& fontFile, const std::string& line, BakedM
   model->meshes.clear();
   BakedMesh mesh = namedMesh("text", kMaterialName);
   MeshBuilder builder(&mesh);
-  const Extent extent = measure(outline.contours);
+  const Extent extent = measure(contours);
   if (!flat.triangles.empty()) {
     addCaps(builder, flat, extent);
     useRegion(builder, kWallRegion);
     builder.setSmoothingGroups(4);
-    for (const auto& contour : outline.contours) {
+    for (const auto& contour : contours) {
       addWall(builder, contour, extent);
     }
   }

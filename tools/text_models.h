@@ -12,10 +12,11 @@ constexpr float kTextMaxWidth = 14.0f;
 constexpr float kTextMaxHeight = 3.0f;
 constexpr float kTextDepth = 1.5f;
 
-// The line in capitals, scaled to fit kTextMaxWidth x kTextMaxHeight. False (with a line on
-// stderr) when the font cannot be read or the outline cannot be cut into triangles; a line
-// without any drawable character gives a model with an empty mesh.
-bool buildTextModel(const std::string& fontFile, const std::string& line, BakedModel* model);
+// The line in capitals, in "Arial Black" or, where that is not installed, a bold sans face,
+// scaled to fit kTextMaxWidth x kTextMaxHeight. False (with a line on stderr) when no font can
+// be read or the outline cannot be cut into triangles; a line without any drawable character
+// gives a model with an empty mesh.
+bool buildTextModel(const std::string& line, BakedModel* model);
 
 std::vector<ModelPicture> paintTextPictures();
 

@@ -13,7 +13,6 @@
 #include "tests/tools/baker_test_support.h"
 #include "tools/baked_models.h"
 #include "tools/data_folder_baker.h"
-#include "tools/font_locator.h"
 #include "tools/text_models.h"
 
 namespace {
@@ -36,7 +35,7 @@ std::vector<ModelCase> everyModel() {
   const std::string lines[] = {options.title, options.credit1, options.credit2, options.farewell};
   for (int i = 0; i < 4; ++i) {
     ModelCase text{"text" + std::to_string(i + 1) + ".3ds", BakedModel()};
-    EXPECT_TRUE(buildTextModel(findTitleFontFile(), lines[i], &text.model));
+    EXPECT_TRUE(buildTextModel(lines[i], &text.model));
     cases.push_back(text);
   }
   return cases;
@@ -109,7 +108,8 @@ TEST(BakedModelsTest, sizesFitHowTheScenesPlaceThem) {
   nose.meshes = {*meshNamed(missileModel, "nose")};
   EXPECT_GT(measureModel(nose).min.x, 0.0f) << "the nose points along +x";
 
-  for (const BakedVertex& v : buildSkyModel().meshes[0].vertices) {
+  const BakedModel sky = buildSkyModel();
+  for (const BakedVertex& v : sky.meshes[0].vertices) {
     EXPECT_NEAR(v.position.length(), kSkyRadius, 1.0f);
   }
 }
@@ -152,7 +152,7 @@ TEST(BakedModelsTest, textsAreCentredFitTheirBoxAndFaceTheCamera) {
   const BakeOptions options;
   for (const std::string& line : {options.title, options.credit1, options.credit2, options.farewell}) {
     BakedModel text;
-    ASSERT_TRUE(buildTextModel(findTitleFontFile(), line, &text));
+    ASSERT_TRUE(buildTextModel(line, &text));
     const ModelBounds box = measureModel(text);
     EXPECT_LE(box.max.x - box.min.x, kTextMaxWidth + 0.01f) << line;
     EXPECT_LE(box.max.y - box.min.y, kTextMaxHeight + 0.01f) << line;
@@ -180,8 +180,8 @@ TEST(BakedModelsTest, textsAreCentredFitTheirBoxAndFaceTheCamera) {
 TEST(BakedModelsTest, textsAreWrittenInCapitals) {
   BakedModel lower;
   BakedModel upper;
-  ASSERT_TRUE(buildTextModel(findTitleFontFile(), "hello", &lower));
-  ASSERT_TRUE(buildTextModel(findTitleFontFile(), "HELLO", &upper));
+  ASSERT_TRUE(buildTextModel("hello", &lower));
+  ASSERT_TRUE(buildTextModel("HELLO", &upper));
   ASSERT_EQ(lower.meshes[0].vertices.size(), upper.meshes[0].vertices.size());
   EXPECT_EQ(toCapitals("abc XYZ 12!"), "ABC XYZ 12!");
 }
