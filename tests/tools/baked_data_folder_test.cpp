@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/mixer.h"
 #include "tests/tools/baker_test_support.h"
 #include "tools/bake_command.h"
 #include "tools/data_folder_baker.h"
@@ -77,6 +79,30 @@ TEST(BakedDataFolderTest, musicDecodesToTheWholeTrack) {
   EXPECT_EQ(format.channels, 2);
   EXPECT_GE(format.seconds, 156.0);
   EXPECT_LT(format.seconds, 160.0);
+}
+
+TEST(BakedDataFolderTest, musicLoadsThroughTheMixerAtItsFullLength) {
+  // The program's own path: SDL2_mixer decodes the whole file into a sample. The dummy driver
+  // stands in for a sound device.
+  const char* previous = std::getenv("SDL_AUDIODRIVER");
+  const std::string previousDriver = previous != nullptr ? previous : "";
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  std::string error;
+  ASSERT_TRUE(platform::openMixer(44100, 8, error)) << error;
+  {
+    const platform::MixerSamplePtr track = platform::loadSample(bakertest::bakedFile("Vallomere.mp3"), false);
+    ASSERT_NE(track, nullptr);
+    const double seconds =
+        static_cast<double>(platform::sampleFrames(*track)) / platform::sampleFrequencyHz(*track);
+    EXPECT_GE(seconds, 156.0);
+    EXPECT_LT(seconds, 160.0);
+  }
+  platform::closeMixer();
+  if (previous != nullptr) {
+    setenv("SDL_AUDIODRIVER", previousDriver.c_str(), 1);
+  } else {
+    unsetenv("SDL_AUDIODRIVER");
+  }
 }
 
 TEST(BakedDataFolderTest, bakingAgainGivesTheSameBytes) {
