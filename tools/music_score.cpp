@@ -282,8 +282,9 @@ void composeBreakdown(MusicMix& mix) {
     playPad(mix, grid.at(beat), 2.0, chords[bar].voicing, 1.1f, 0.3f + 0.05f * bar, bar == 0 ? 0.8f : 0.4f, 1.2f);
     playBass(mix, grid.at(beat), 1.8, chords[bar].root, 0.8f, 0.1f);
   }
-  // The theme's opening, slow and far away.
-  const MelodyNote echoes[] = {{0.0f, 2.0f, 76}, {2.0f, 2.0f, 74}, {4.0f, 4.0f, 72}, {8.0f, 2.0f, 71}, {10.0f, 2.0f, 72}, {12.0f, 4.0f, 76}};
+  // A slow line far away, each note a tone of its chord, rising to the leading note over E.
+  const MelodyNote echoes[] = {{0.0f, 2.0f, 72}, {2.0f, 2.0f, 69}, {4.0f, 4.0f, 71}, {8.0f, 2.0f, 69},
+                               {10.0f, 2.0f, 65}, {12.0f, 4.0f, 68}, {16.0f, 4.0f, 71}};
   for (const MelodyNote& note : echoes) {
     playLead(mix, grid.at(note.beat), note.beats * kBeatSeconds, note.note, 0.55f, EchoBus::kSlow);
   }
