@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 std::string dataPath(const std::string& folder, const std::string& fileName) {
   return (std::filesystem::path(folder) / fileName).string();
@@ -16,9 +17,12 @@ bool bakeDataFolder(const std::string& folder, const BakeOptions& options) {
     std::fprintf(stderr, "bake: cannot create the folder %s: %s\n", folder.c_str(), error.message().c_str());
     return false;
   }
+  // The music takes most of the time; it shares nothing with the rest, so it is made alongside.
+  bool musicWritten = false;
+  std::thread music([&folder, &musicWritten] { musicWritten = bakeMusic(folder); });
   bool allWritten = bakeModels(folder);
   allWritten = bakeTextModels(folder, options) && allWritten;
   allWritten = bakePictures(folder) && allWritten;
-  allWritten = bakeMusic(folder) && allWritten;
-  return allWritten;
+  music.join();
+  return musicWritten && allWritten;
 }
