@@ -15,7 +15,7 @@ int badArguments(const char* reason) {
 }
 
 // The option's text field, or null for an unknown option name.
-std::string* textOption(BakeOptions* options, const char* name) {
+std::string* textOption(baker::BakeOptions* options, const char* name) {
   if (std::strcmp(name, "--title") == 0) return &options->title;
   if (std::strcmp(name, "--credit1") == 0) return &options->credit1;
   if (std::strcmp(name, "--credit2") == 0) return &options->credit2;
@@ -30,7 +30,7 @@ int runBakeCommand(int argc, char** argv) {
     return badArguments("the data folder is missing");
   }
   const std::string folder = argv[0];
-  BakeOptions options;
+  baker::BakeOptions options;
   for (int i = 1; i < argc; i += 2) {
     std::string* field = textOption(&options, argv[i]);
     if (field == nullptr) {
@@ -39,12 +39,12 @@ int runBakeCommand(int argc, char** argv) {
     if (i + 1 >= argc) {
       return badArguments("an option is missing its text");
     }
-    if (std::strlen(argv[i + 1]) > kMaxTextLineLength) {
+    if (std::strlen(argv[i + 1]) > baker::kMaxTextLineLength) {
       return badArguments("a text line is longer than 10 characters");
     }
     *field = argv[i + 1];
   }
-  if (!bakeDataFolder(folder, options)) {
+  if (!baker::bakeDataFolder(folder, options)) {
     std::fprintf(stderr, "bake: some files of %s could not be made\n", folder.c_str());
     return 1;
   }

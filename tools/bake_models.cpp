@@ -7,6 +7,8 @@
 #include "tools/model_3ds_writer.h"
 #include "tools/text_models.h"
 
+namespace baker {
+
 namespace {
 
 constexpr int kModelPictureQuality = 90;
@@ -59,3 +61,5 @@ bool bakeTextModels(const std::string& folder, const BakeOptions& options) {
   }
   return writePictures(folder, paintTextPictures()) && allWritten;
 }
+
+}  // namespace baker

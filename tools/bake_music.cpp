@@ -4,6 +4,8 @@
 #include "tools/music_dsp.h"
 #include "tools/music_synth.h"
 
+namespace baker {
+
 namespace {
 
 constexpr int kBitRateKbps = 192;
@@ -13,3 +15,5 @@ constexpr int kBitRateKbps = 192;
 bool bakeMusic(const std::string& folder) {
   return writeMp3File(dataPath(folder, "Vallomere.mp3"), synthesiseTrack(), kMusicSampleRate, kBitRateKbps);
 }
+
+}  // namespace baker

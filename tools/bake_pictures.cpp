@@ -5,6 +5,8 @@
 #include "tools/sprite_pictures.h"
 #include "tools/terrain_pictures.h"
 
+namespace baker {
+
 namespace {
 
 // Height pictures are read as numbers, so they are kept nearly exact.
@@ -26,3 +28,5 @@ bool bakePictures(const std::string& folder) {
   }
   return allWritten;
 }
+
+}  // namespace baker

@@ -1,6 +1,8 @@
 // The baker's pseudo-random sequence: SplitMix64 steps with a 32-bit output.
 #include "tools/bake_random.h"
 
+namespace baker {
+
 BakeRandom::BakeRandom(std::uint64_t seed) : state_(seed) {}
 
 std::uint32_t BakeRandom::nextBits() {
@@ -31,3 +33,5 @@ float BakeRandom::gaussian() {
   const float sum = fraction() + fraction() + fraction() + fraction();
   return (sum - 2.0f) * 1.7320508f;
 }
+
+}  // namespace baker

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace baker {
+
 class BakeRandom {
  public:
   explicit BakeRandom(std::uint64_t seed);
@@ -17,3 +19,5 @@ class BakeRandom {
  private:
   std::uint64_t state_;
 };
+
+}  // namespace baker

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace baker {
+
 BakedMaterial texturedMaterial(const std::string& name, const std::string& textureFile) {
   BakedMaterial material;
   material.name = name;
@@ -37,3 +39,5 @@ ModelBounds measureModel(const BakedModel& model) {
   bounds.max.w = 0.0f;
   return bounds;
 }
+
+}  // namespace baker

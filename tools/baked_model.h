@@ -9,6 +9,8 @@
 
 #include "core/vector3.h"
 
+namespace baker {
+
 struct BakedVertex {
   Vector3 position;
   float u = 0.0f;
@@ -56,3 +58,5 @@ struct ModelBounds {
 
 // The box around every vertex of the model; all zero for a model without vertices.
 ModelBounds measureModel(const BakedModel& model);
+
+}  // namespace baker

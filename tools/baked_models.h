@@ -8,6 +8,8 @@
 #include "tools/baked_model.h"
 #include "tools/baked_picture.h"
 
+namespace baker {
+
 // A picture a model's material names, with the file name written into the model.
 struct ModelPicture {
   std::string fileName;
@@ -42,3 +44,5 @@ std::vector<ModelPicture> paintMissilePictures();
 constexpr float kSkyRadius = 800.0f;
 BakedModel buildSkyModel();
 std::vector<ModelPicture> paintSkyPictures();
+
+}  // namespace baker

@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cmath>
 
+namespace baker {
+
 Colour mixColour(const Colour& a, const Colour& b, float t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
@@ -58,3 +60,5 @@ std::vector<unsigned char> BakedPicture::toBytes() const {
   }
   return bytes;
 }
+
+}  // namespace baker

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace baker {
+
 struct Colour {
   float r;
   float g;
@@ -39,3 +41,5 @@ class BakedPicture {
   int channels_;
   std::vector<float> values_;
 };
+
+}  // namespace baker

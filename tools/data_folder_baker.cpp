@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+namespace baker {
+
 std::string dataPath(const std::string& folder, const std::string& fileName) {
   return (std::filesystem::path(folder) / fileName).string();
 }
@@ -26,3 +28,5 @@ bool bakeDataFolder(const std::string& folder, const BakeOptions& options) {
   music.join();
   return musicWritten && allWritten;
 }
+
+}  // namespace baker

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace baker {
+
 // The four lines of the title scene's extruded texts; each at most kMaxTextLineLength
 // characters, drawn in capitals.
 struct BakeOptions {
@@ -27,3 +29,5 @@ bool bakeModels(const std::string& folder);
 bool bakeTextModels(const std::string& folder, const BakeOptions& options);
 bool bakePictures(const std::string& folder);
 bool bakeMusic(const std::string& folder);
+
+}  // namespace baker

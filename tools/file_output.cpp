@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+namespace baker {
+
 bool writeBytesToFile(const std::string& path, const std::vector<unsigned char>& bytes, const char* who) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
@@ -18,3 +20,5 @@ bool writeBytesToFile(const std::string& path, const std::vector<unsigned char>&
   }
   return true;
 }
+
+}  // namespace baker

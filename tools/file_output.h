@@ -4,5 +4,9 @@
 #include <string>
 #include <vector>
 
+namespace baker {
+
 // Creates or replaces the file; on failure writes "<who>: cannot write <path>" to stderr.
 bool writeBytesToFile(const std::string& path, const std::vector<unsigned char>& bytes, const char* who);
+
+}  // namespace baker

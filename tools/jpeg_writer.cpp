@@ -9,6 +9,8 @@
 
 #include "tools/baked_picture.h"
 
+namespace baker {
+
 namespace {
 
 struct ErrorTrap {
@@ -68,3 +70,5 @@ bool writeJpegFile(const std::string& path, const BakedPicture& picture, int qua
   }
   return closed;
 }
+
+}  // namespace baker

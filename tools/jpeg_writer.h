@@ -4,8 +4,12 @@
 
 #include <string>
 
+namespace baker {
+
 class BakedPicture;
 
 // Quality 1..100. Returns false (after a line on stderr) when the file cannot be written. The
 // same picture always gives the same bytes: integer DCT, no time stamp, no comment.
 bool writeJpegFile(const std::string& path, const BakedPicture& picture, int quality);
+
+}  // namespace baker

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace baker {
+
 namespace {
 
 // Where the river runs across z for a given x (east of the plain).
@@ -46,3 +48,5 @@ float Landscape::heightAt(float x, float z) const {
   height = mixValue(height, floor, smoothStep(0.0f, 1.0f, valley));
   return std::fmin(kGroundHigh - 0.5f, std::fmax(kGroundLow + 0.5f, height));
 }
+
+}  // namespace baker

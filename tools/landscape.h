@@ -5,6 +5,8 @@
 
 #include "tools/noise_field.h"
 
+namespace baker {
+
 // The ground box the terrain is built over, in world units: heights map black to kGroundLow and
 // white to kGroundHigh.
 constexpr float kGroundMin = -200.0f;
@@ -24,3 +26,5 @@ class Landscape {
   NoiseField shape_;
   NoiseField detail_;
 };
+
+}  // namespace baker

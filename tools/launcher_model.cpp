@@ -8,6 +8,8 @@
 #include "tools/noise_field.h"
 #include "tools/texture_region.h"
 
+namespace baker {
+
 namespace {
 
 constexpr const char* kMaterialName = "launcher";
@@ -152,3 +154,5 @@ std::vector<ModelPicture> paintLauncherPictures() {
   paintRegion(picture, kWarheadRegion, [](float u, float v) { return paintWarhead(u, v); });
   return {{kPictureName, picture}};
 }
+
+}  // namespace baker

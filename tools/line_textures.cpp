@@ -7,6 +7,8 @@
 #include "tools/noise_field.h"
 #include "tools/shaping.h"
 
+namespace baker {
+
 namespace {
 
 constexpr int kPictureSize = 256;
@@ -120,3 +122,5 @@ std::vector<NamedPicture> paintLineTextures() {
       {"linevol_firespiral.jpg", paintLinePicture(&fireSpiral)},
   };
 }
+
+}  // namespace baker

@@ -13,6 +13,10 @@
 
 #include "tools/sprite_pictures.h"
 
+namespace baker {
+
 // linevol_contours.jpg, linevol_enamels.jpg, linevol_redlaser.jpg, linevol_blueglow.jpg,
 // linevol_bluethunder.jpg, linevol_glass.jpg, linevol_firespiral.jpg.
 std::vector<NamedPicture> paintLineTextures();
+
+}  // namespace baker

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace baker {
+
 Vector3 Placement::apply(const Vector3& p) const {
   Vector3 result = origin + applyToDirection(p);
   result.w = 0.0f;
@@ -98,3 +100,5 @@ void MeshBuilder::addQuad(std::uint32_t a, std::uint32_t b, std::uint32_t c, std
 }
 
 std::uint32_t MeshBuilder::vertexCount() const { return static_cast<std::uint32_t>(mesh_->vertices.size()); }
+
+}  // namespace baker

@@ -8,6 +8,8 @@
 #include "core/vector3.h"
 #include "tools/baked_model.h"
 
+namespace baker {
+
 // An affine frame: a point p of the part lands at origin + p.x * xAxis + p.y * yAxis + p.z * zAxis.
 struct Placement {
   Vector3 origin{0.0f, 0.0f, 0.0f};
@@ -52,3 +54,5 @@ class MeshBuilder {
   float v1_ = 1.0f;
   std::uint32_t smoothingGroups_ = 1;
 };
+
+}  // namespace baker

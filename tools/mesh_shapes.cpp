@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace baker {
+
 namespace {
 
 constexpr float kTwoPi = 6.28318530718f;
@@ -181,3 +183,5 @@ void addSlab(MeshBuilder& builder, const std::vector<Vector3>& outline, float ha
   }
   builder.setSmoothingGroups(1);
 }
+
+}  // namespace baker

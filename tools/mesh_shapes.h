@@ -7,6 +7,8 @@
 #include "core/vector3.h"
 #include "tools/mesh_builder.h"
 
+namespace baker {
+
 // An axis-aligned box in the builder's part coordinates, faces pointing outward. Each face has
 // its own four vertices (hard edges) and its own smoothing group, and maps the whole texture
 // region (u along the face's first axis, v upward or along -z on the top and bottom).
@@ -40,3 +42,5 @@ Vector3 perpendicularTo(const Vector3& direction);
 // counter-clockwise seen from +z), from z = -halfThickness to +halfThickness. Both broad faces
 // map the texture region over the outline's bounding box; the rim maps its bottom strip.
 void addSlab(MeshBuilder& builder, const std::vector<Vector3>& outline, float halfThickness);
+
+}  // namespace baker

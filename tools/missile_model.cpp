@@ -7,6 +7,8 @@
 #include "tools/noise_field.h"
 #include "tools/texture_region.h"
 
+namespace baker {
+
 namespace {
 
 constexpr const char* kMaterialName = "missile";
@@ -163,3 +165,5 @@ std::vector<ModelPicture> paintMissilePictures() {
   paintRegion(picture, kNozzleRegion, [&](float u, float v) { return paintNozzle(u, v, noise); });
   return {{kPictureName, picture}};
 }
+
+}  // namespace baker

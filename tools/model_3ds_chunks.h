@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace baker {
+
 namespace chunk3ds {
 
 constexpr std::uint16_t kPrimary = 0x4D4D;        // the whole file
@@ -30,3 +32,5 @@ constexpr std::uint16_t kFaceEdgesVisible = 0x0007;  // edge flags: all three ed
 constexpr std::uint32_t kMaxCount = 0xFFFF;          // vertex and face counts are 16-bit
 
 }  // namespace chunk3ds
+
+}  // namespace baker

@@ -8,6 +8,8 @@
 #include "tools/file_output.h"
 #include "tools/model_3ds_chunks.h"
 
+namespace baker {
+
 namespace {
 
 class ChunkStream {
@@ -195,3 +197,5 @@ bool writeModel3dsFile(const std::string& path, const BakedModel& model) {
   }
   return writeBytesToFile(path, bytes, "3ds writer");
 }
+
+}  // namespace baker

@@ -7,6 +7,8 @@
 
 #include "tools/baked_model.h"
 
+namespace baker {
+
 // The file's axes are z up: a vertex (x, y, z) of the model is stored as (x, -z, y), which the
 // reader turns back. Returns false, with the reason in *error, when a mesh has more than 65,535
 // vertices or triangles, a corner index points past its vertices, or a mesh names a material
@@ -15,3 +17,5 @@ bool encodeModel3ds(const BakedModel& model, std::vector<unsigned char>* bytes, 
 
 // Encodes and writes the file; failures go to stderr.
 bool writeModel3dsFile(const std::string& path, const BakedModel& model);
+
+}  // namespace baker

@@ -7,6 +7,8 @@
 
 #include "tools/file_output.h"
 
+namespace baker {
+
 namespace {
 
 constexpr int kFramesPerBlock = 8192;
@@ -69,3 +71,5 @@ bool writeMp3File(const std::string& path, const std::vector<std::int16_t>& inte
   std::vector<unsigned char> bytes;
   return encodeMp3(interleavedStereo, sampleRate, kilobitsPerSecond, &bytes) && writeBytesToFile(path, bytes, "mp3 writer");
 }
+
+}  // namespace baker

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace baker {
+
 // Constant bit rate, joint stereo, no ID3 tag and no Xing/Info frame, so the same samples
 // always give the same bytes. False (with a line on stderr) when encoding or writing fails.
 bool writeMp3File(const std::string& path, const std::vector<std::int16_t>& interleavedStereo, int sampleRate,
@@ -13,3 +15,5 @@ bool writeMp3File(const std::string& path, const std::vector<std::int16_t>& inte
 // The encoded bytes alone.
 bool encodeMp3(const std::vector<std::int16_t>& interleavedStereo, int sampleRate, int kilobitsPerSecond,
                std::vector<unsigned char>* bytes);
+
+}  // namespace baker

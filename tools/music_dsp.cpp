@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace baker {
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -134,3 +136,5 @@ float percussive(float seconds, float attack, float time) {
   }
   return std::exp(-(seconds - attack) / time);
 }
+
+}  // namespace baker

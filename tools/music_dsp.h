@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace baker {
+
 constexpr int kMusicSampleRate = 44100;
 
 // One channel of samples; adding past the end is ignored, so voices may ring out freely.
@@ -80,3 +82,5 @@ struct Envelope {
 
 // Decays from 1 by e every `time` seconds after a short ramp up.
 float percussive(float seconds, float attack, float time);
+
+}  // namespace baker

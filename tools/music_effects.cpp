@@ -8,6 +8,8 @@
 
 #include "tools/bake_random.h"
 
+namespace baker {
+
 namespace {
 
 // Comb and all-pass lengths in samples at 44.1 kHz; the right side is a little longer so the
@@ -190,3 +192,5 @@ std::vector<std::int16_t> toPcm16(const StereoTrack& track) {
   }
   return pcm;
 }
+
+}  // namespace baker

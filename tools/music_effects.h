@@ -8,6 +8,8 @@
 
 #include "tools/music_dsp.h"
 
+namespace baker {
+
 // Adds a stereo room reverb of the mono `send` to `output`.
 void addReverb(const MonoTrack& send, StereoTrack* output, float roomSize, float damping, float wet);
 
@@ -22,3 +24,5 @@ void masterTrack(StereoTrack* track, float thresholdDb, float ratio, float makeu
 
 // Interleaved left/right 16-bit samples with triangular dither from a fixed seed.
 std::vector<std::int16_t> toPcm16(const StereoTrack& track);
+
+}  // namespace baker

@@ -8,6 +8,8 @@
 
 #include "tools/bake_random.h"
 
+namespace baker {
+
 namespace {
 
 constexpr float kPi = 3.14159265f;
@@ -392,3 +394,5 @@ void duckUnderKick(MusicMix& mix, double time, float depth, double recoverySecon
     mix.duck[frame] = std::min(mix.duck[frame], gain);
   }
 }
+
+}  // namespace baker

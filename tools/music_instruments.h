@@ -7,6 +7,8 @@
 
 #include "tools/music_dsp.h"
 
+namespace baker {
+
 // The buses the instruments play into; the effects and the master stage mix them down.
 struct MusicMix {
   explicit MusicMix(double seconds);
@@ -44,3 +46,5 @@ void playWind(MusicMix& mix, double time, double duration, float level);
 
 // Pulls `pumped` down at the kick and lets it swell back over a beat: the groove's breathing.
 void duckUnderKick(MusicMix& mix, double time, float depth, double recoverySeconds);
+
+}  // namespace baker

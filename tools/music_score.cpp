@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace baker {
+
 namespace {
 
 constexpr double kBeatSeconds = 0.5;
@@ -309,3 +311,5 @@ void composeOutdoorPart(MusicMix& mix) {
   composeDrop(mix);
   composeBreakdown(mix);
 }
+
+}  // namespace baker

@@ -8,6 +8,8 @@
 
 #include "tools/music_instruments.h"
 
+namespace baker {
+
 constexpr double kTrackSeconds = 157.0;
 constexpr double kTitlesStart = 90.0;
 
@@ -60,3 +62,5 @@ void playKickBar(MusicMix& mix, const BeatGrid& grid, double beat, float level, 
 // The two parts of the track.
 void composeOutdoorPart(MusicMix& mix);
 void composeTitlePart(MusicMix& mix);
+
+}  // namespace baker

@@ -4,6 +4,8 @@
 
 #include "tools/music_score.h"
 
+namespace baker {
+
 namespace {
 
 constexpr double kBeatSeconds = 60.0 / 128.0;
@@ -106,3 +108,5 @@ void composeTitlePart(MusicMix& mix) {
   playMelody(mix, kTitleGrid, mainTheme(), 16.0f * barBeats, 32.0f * barBeats, 16.0f * barBeats, 2.0f, 0.85f, EchoBus::kFast);
   composeEnding(mix);
 }
+
+}  // namespace baker

@@ -4,6 +4,8 @@
 #include "tools/music_effects.h"
 #include "tools/music_score.h"
 
+namespace baker {
+
 namespace {
 
 // Echo times: a dotted eighth at each part's tempo.
@@ -29,3 +31,5 @@ std::vector<std::int16_t> synthesiseTrack() {
   masterTrack(&master, -16.0f, 3.0f, 6.0f, kCeiling);
   return toPcm16(master);
 }
+
+}  // namespace baker

@@ -4,5 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+namespace baker {
+
 // Interleaved left/right samples; every run gives the same samples.
 std::vector<std::int16_t> synthesiseTrack();
+
+}  // namespace baker

@@ -6,6 +6,8 @@
 
 #include "tools/bake_random.h"
 
+namespace baker {
+
 namespace {
 
 // Sixteen unit gradients evenly around the circle: cos and sin of i * 22.5 degrees.
@@ -81,3 +83,5 @@ float NoiseField::layered(float x, float y, int octaves, float gain, bool ridged
 float NoiseField::fractal(float x, float y, int octaves, float gain) const { return layered(x, y, octaves, gain, false); }
 
 float NoiseField::ridged(float x, float y, int octaves, float gain) const { return layered(x, y, octaves, gain, true); }
+
+}  // namespace baker

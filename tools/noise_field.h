@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace baker {
+
 class NoiseField {
  public:
   // The lattice repeats every `periodCells` cells on both axes (a power of two up to 256), so a
@@ -25,3 +27,5 @@ class NoiseField {
   int periodMask_;
   std::array<std::uint8_t, 512> permutation_;
 };
+
+}  // namespace baker

@@ -8,6 +8,8 @@
 #include "tools/noise_field.h"
 #include "tools/texture_region.h"
 
+namespace baker {
+
 namespace {
 
 constexpr const char* kBarkMaterial = "palmbark";
@@ -205,3 +207,5 @@ std::vector<ModelPicture> paintPalmPictures() {
   paintRegion(leaf, kRibRegion, [](float u, float v) { return paintRib(u, v); });
   return {{kBarkPicture, bark}, {kLeafPicture, leaf}};
 }
+
+}  // namespace baker

@@ -6,6 +6,8 @@
 
 #include <GL/glu.h>
 
+namespace baker {
+
 namespace {
 
 struct TessVertex {
@@ -107,3 +109,5 @@ bool tessellateContours(const std::vector<std::vector<Vector3>>& contours, FlatT
   gluDeleteTess(tess);
   return !state.failed;
 }
+
+}  // namespace baker

@@ -8,6 +8,8 @@
 
 #include "core/vector3.h"
 
+namespace baker {
+
 struct FlatTriangles {
   std::vector<Vector3> points;  // the contour points in order, then any the cutter added
   std::vector<std::array<std::uint32_t, 3>> triangles;  // counter-clockwise seen from +z, none flat
@@ -16,3 +18,5 @@ struct FlatTriangles {
 // Fills the area inside the contours (x, y plane, nonzero winding). False when the
 // tessellator reports an error.
 bool tessellateContours(const std::vector<std::vector<Vector3>>& contours, FlatTriangles* result);
+
+}  // namespace baker

@@ -8,6 +8,8 @@
 #include "tools/noise_field.h"
 #include "tools/shaping.h"
 
+namespace baker {
+
 namespace {
 
 constexpr const char* kMaterialName = "sky";
@@ -135,3 +137,5 @@ std::vector<ModelPicture> paintSkyPictures() {
   }
   return {{kPictureName, picture}};
 }
+
+}  // namespace baker

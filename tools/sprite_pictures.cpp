@@ -8,6 +8,8 @@
 #include "tools/noise_field.h"
 #include "tools/shaping.h"
 
+namespace baker {
+
 namespace {
 
 constexpr int kSpriteWidth = 128;
@@ -115,3 +117,5 @@ std::vector<NamedPicture> paintSpritePictures() {
       {"explodeparticle.jpg", paintSprite(kFragmentSize, kFragmentSize, 1.0f, 3, fragment)},
   };
 }
+
+}  // namespace baker

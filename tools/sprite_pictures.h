@@ -9,6 +9,8 @@
 
 #include "tools/baked_picture.h"
 
+namespace baker {
+
 struct NamedPicture {
   std::string fileName;
   BakedPicture picture;  // grey pictures have one channel and are written so
@@ -17,3 +19,5 @@ struct NamedPicture {
 // smoke.jpg, smokealpha.jpg, BlueBubble.jpg, YellowBubble.jpg, redBubble.jpg, star.jpg,
 // flare.jpg, explodeparticle.jpg.
 std::vector<NamedPicture> paintSpritePictures();
+
+}  // namespace baker

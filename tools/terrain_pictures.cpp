@@ -8,6 +8,8 @@
 #include "tools/landscape.h"
 #include "tools/shaping.h"
 
+namespace baker {
+
 namespace {
 
 constexpr int kHeightMapSize = 256;
@@ -138,3 +140,5 @@ BakedPicture paintWaveHeightField() {
   }
   return picture;
 }
+
+}  // namespace baker

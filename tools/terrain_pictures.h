@@ -4,6 +4,8 @@
 
 #include "tools/baked_picture.h"
 
+namespace baker {
+
 // Grey, 256 x 256: brightness is height between kGroundLow (black) and kGroundHigh (white).
 // The bottom row of the picture is z = kGroundMin, its left column x = kGroundMin.
 BakedPicture paintHeightMap();
@@ -14,3 +16,5 @@ BakedPicture paintTerrainTexture();
 
 // Grey, 128 x 128: crossing waves for the line field.
 BakedPicture paintWaveHeightField();
+
+}  // namespace baker

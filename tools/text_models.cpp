@@ -14,6 +14,8 @@
 #include "tools/polygon_tessellator.h"
 #include "tools/texture_region.h"
 
+namespace baker {
+
 namespace {
 
 constexpr const char* kMaterialName = "chrome";
@@ -233,3 +235,5 @@ std::vector<ModelPicture> paintTextPictures() {
   paintRegion(picture, kWallRegion, [&](float u, float v) { return paintWall(u, v, noise); });
   return {{kPictureName, picture}};
 }
+
+}  // namespace baker

@@ -8,6 +8,8 @@
 #include "tools/baked_model.h"
 #include "tools/baked_models.h"
 
+namespace baker {
+
 constexpr float kTextMaxWidth = 14.0f;
 constexpr float kTextMaxHeight = 3.0f;
 constexpr float kTextDepth = 1.5f;
@@ -22,3 +24,5 @@ std::vector<ModelPicture> paintTextPictures();
 
 // ASCII letters to capitals; everything else unchanged (no locale is consulted).
 std::string toCapitals(const std::string& text);
+
+}  // namespace baker

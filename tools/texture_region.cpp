@@ -1,6 +1,8 @@
 // Texture regions of the model pictures.
 #include "tools/texture_region.h"
 
+namespace baker {
+
 namespace {
 
 // Parts map a little inside their region, so the smaller mipmap levels, which blend
@@ -13,3 +15,5 @@ void useRegion(MeshBuilder& builder, const TextureRegion& region) {
   builder.setTextureRegion(region.u0 + kRegionInset, region.v0 + kRegionInset, region.u1 - kRegionInset,
                            region.v1 - kRegionInset);
 }
+
+}  // namespace baker

@@ -5,6 +5,8 @@
 #include "tools/baked_picture.h"
 #include "tools/mesh_builder.h"
 
+namespace baker {
+
 struct TextureRegion {
   float u0;
   float v0;  // v = 0 is the picture's bottom row
@@ -36,3 +38,5 @@ void paintRegion(BakedPicture& picture, const TextureRegion& region, Paint paint
     }
   }
 }
+
+}  // namespace baker

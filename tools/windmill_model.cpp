@@ -8,6 +8,8 @@
 #include "tools/noise_field.h"
 #include "tools/texture_region.h"
 
+namespace baker {
+
 namespace {
 
 constexpr const char* kMaterialName = "windmill";
@@ -212,3 +214,5 @@ std::vector<ModelPicture> paintWindmillPictures() {
   paintRegion(picture, kStoneRegion, [&](float u, float v) { return paintStone(u, v, noise); });
   return {{kPictureName, picture}};
 }
+
+}  // namespace baker

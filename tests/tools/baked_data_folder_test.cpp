@@ -13,6 +13,8 @@
 #include "tools/bake_command.h"
 #include "tools/data_folder_baker.h"
 
+using namespace baker;
+
 namespace {
 
 std::set<std::string> listedFiles() {

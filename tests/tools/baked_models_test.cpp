@@ -15,6 +15,8 @@
 #include "tools/data_folder_baker.h"
 #include "tools/text_models.h"
 
+using namespace baker;
+
 namespace {
 
 struct ModelCase {

@@ -4,6 +4,8 @@
 #include "tools/baked_picture.h"
 #include "tools/jpeg_writer.h"
 
+using namespace baker;
+
 namespace {
 
 BakedPicture gradient(int channels) {

@@ -13,6 +13,8 @@
 #include "tools/model_3ds_chunks.h"
 #include "tools/model_3ds_writer.h"
 
+using namespace baker;
+
 namespace {
 
 struct Chunk {

@@ -7,6 +7,8 @@
 #include "tests/tools/baker_test_support.h"
 #include "tools/mp3_writer.h"
 
+using namespace baker;
+
 namespace {
 
 std::vector<std::int16_t> toneSamples(double seconds) {

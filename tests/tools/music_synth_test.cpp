@@ -9,6 +9,8 @@
 #include "tools/music_score.h"
 #include "tools/music_synth.h"
 
+using namespace baker;
+
 namespace {
 
 constexpr double kNoteStart = 0.5;
