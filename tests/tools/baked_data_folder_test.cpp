@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "image/image_decoder.h"
 #include "platform/mixer.h"
 #include "tests/tools/baker_test_support.h"
 #include "tools/bake_command.h"
 #include "tools/data_folder_baker.h"
+#include "tools/landscape.h"
 
 using namespace baker;
 
@@ -71,6 +73,90 @@ TEST(BakedDataFolderTest, everyPictureDecodesWithItsSize) {
   for (const auto& [name, sizeAndSpace] : expected) {
     EXPECT_EQ(bakertest::identifyPicture(bakertest::bakedFile(name)), sizeAndSpace) << name;
   }
+}
+
+DecodedImage decodeBaked(const std::string& name) {
+  const std::vector<unsigned char> bytes = bakertest::fileBytes(bakertest::bakedFile(name));
+  DecodedImage image;
+  std::string error;
+  EXPECT_TRUE(decodeImage(bytes.data(), bytes.size(), imageFormatFromFileName(name), image, error)) << name << ": " << error;
+  image.convertTo24Bits();
+  return image;
+}
+
+TEST(BakedDataFolderTest, everyPictureDecodesInOurDecoderAtTheSizeImageMagickReads) {
+  for (const std::string& name : listedFiles()) {
+    if (name.size() < 4 || name.substr(name.size() - 4) != ".jpg") continue;
+    EXPECT_EQ(imageFormatFromFileName(name), kImageJpeg) << name;
+    const DecodedImage image = decodeBaked(name);
+    ASSERT_TRUE(image.isValid()) << name;
+    std::istringstream identified(bakertest::identifyPicture(bakertest::bakedFile(name)));
+    int width = 0;
+    int height = 0;
+    identified >> width >> height;
+    EXPECT_EQ(image.width(), width) << name;
+    EXPECT_EQ(image.height(), height) << name;
+  }
+}
+
+// The terrain's own height query (its blue byte, bottom row first) over the baked height map.
+class BakedGround {
+ public:
+  BakedGround() : image_(decodeBaked("heightmap.jpg")) {}
+  float heightAt(float x, float z) const {
+    const int px = static_cast<int>((x - kGroundMin) / (kGroundMax - kGroundMin) * image_.width());
+    const int pz = static_cast<int>((z - kGroundMin) / (kGroundMax - kGroundMin) * image_.height());
+    return heightOfPixel(px, pz);
+  }
+  float heightOfPixel(int px, int pz) const {
+    return kGroundLow + (kGroundHigh - kGroundLow) * 0.003921569f * image_.pixel(px, pz).b;
+  }
+  // Where the terrain's patches put a pixel: the picture's first and last columns on the edges.
+  float pixelToGround(int pixel) const {
+    return kGroundMin + (kGroundMax - kGroundMin) * static_cast<float>(pixel) / static_cast<float>(image_.width() - 1);
+  }
+
+ private:
+  DecodedImage image_;
+};
+
+TEST(BakedDataFolderTest, heightMapHoldsTheLandscapeTheRightWayUp) {
+  const BakedGround ground;
+  const Landscape land;
+  for (int px = 0; px < 256; px += 15) {
+    for (int pz = 0; pz < 256; pz += 15) {
+      const float x = ground.pixelToGround(px);
+      const float z = ground.pixelToGround(pz);
+      EXPECT_NEAR(ground.heightOfPixel(px, pz), land.heightAt(x, z), 1.0f) << x << ", " << z;
+    }
+  }
+}
+
+TEST(BakedDataFolderTest, groundSuitsWhatTheOutdoorSceneDoesOnIt) {
+  const BakedGround ground;
+  // Missiles start at (195, 20, z) for z in [-40, 40] and burst when 2 units above the ground.
+  for (float z = -40.0f; z <= 40.0f; z += 1.0f) {
+    EXPECT_LT(ground.heightAt(195.0f, z), 17.0f) << "a missile would burst at launch at z = " << z;
+  }
+  // Palms and windmills stand on the plain of the 20 x 20 grid from -100 to 100, the launcher
+  // at (-18, -7): no pits or cliffs there.
+  for (float x = -100.0f; x < 100.0f; x += 10.0f) {
+    for (float z = -100.0f; z < 100.0f; z += 10.0f) {
+      const float height = ground.heightAt(x, z);
+      EXPECT_GT(height, -4.0f) << x << ", " << z;
+      EXPECT_LT(height, 12.0f) << x << ", " << z;
+    }
+  }
+  EXPECT_NEAR(ground.heightAt(-18.0f, -7.0f), ground.heightAt(-16.0f, -5.0f), 1.0f);
+  // The hills along the edges rise well above the plain.
+  float plain = 0.0f;
+  float edges = 0.0f;
+  int samples = 0;
+  for (float t = -180.0f; t <= 180.0f; t += 10.0f, ++samples) {
+    plain += ground.heightAt(t * 0.5f, -t * 0.4f);
+    edges += 0.5f * (ground.heightAt(t, -185.0f) + ground.heightAt(-185.0f, t));
+  }
+  EXPECT_GT((edges - plain) / static_cast<float>(samples), 7.0f);
 }
 
 TEST(BakedDataFolderTest, musicDecodesToTheWholeTrack) {
