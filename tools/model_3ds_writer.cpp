@@ -6,11 +6,14 @@
 #include <cstring>
 
 #include "tools/file_output.h"
-#include "tools/model_3ds_chunks.h"
+#include "world/model_3ds_format.h"
 
 namespace baker {
 
 namespace {
+
+constexpr std::uint16_t kFaceEdgesVisible = 0x0007;  // a face's edge flags: all three edges shown
+constexpr size_t kMaxCount = 0xFFFF;                 // vertex and face counts are 16-bit
 
 class ChunkStream {
  public:
@@ -56,7 +59,7 @@ class ChunkStream {
 };
 
 bool checkMesh(const BakedModel& model, const BakedMesh& mesh, std::string* error) {
-  if (mesh.vertices.size() > chunk3ds::kMaxCount || mesh.triangles.size() > chunk3ds::kMaxCount) {
+  if (mesh.vertices.size() > kMaxCount || mesh.triangles.size() > kMaxCount) {
     *error = "mesh '" + mesh.name + "' has more than 65535 vertices or triangles";
     return false;
   }
@@ -80,23 +83,20 @@ bool checkMesh(const BakedModel& model, const BakedMesh& mesh, std::string* erro
 }
 
 void putMaterial(ChunkStream& out, const BakedMaterial& material) {
-  const size_t block = out.openChunk(chunk3ds::kMaterial);
-  const size_t name = out.openChunk(chunk3ds::kMaterialName);
+  const size_t block = out.openChunk(model3ds::kMaterialBlock);
+  const size_t name = out.openChunk(model3ds::kMaterialName);
   out.putString(material.name);
   out.closeChunk(name);
-  const size_t diffuse = out.openChunk(chunk3ds::kDiffuse);
-  const size_t colour = out.openChunk(chunk3ds::kColour24);
+  const size_t diffuse = out.openChunk(model3ds::kDiffuseColour);
+  const size_t colour = out.openChunk(model3ds::kColour24);
   out.putU8(material.red);
   out.putU8(material.green);
   out.putU8(material.blue);
   out.closeChunk(colour);
   out.closeChunk(diffuse);
   if (!material.textureFile.empty()) {
-    const size_t map = out.openChunk(chunk3ds::kTextureMap);
-    const size_t strength = out.openChunk(chunk3ds::kPercentInt);
-    out.putU16(100);
-    out.closeChunk(strength);
-    const size_t file = out.openChunk(chunk3ds::kMapFileName);
+    const size_t map = out.openChunk(model3ds::kTextureMap);
+    const size_t file = out.openChunk(model3ds::kTextureFileName);
     out.putString(material.textureFile);
     out.closeChunk(file);
     out.closeChunk(map);
@@ -105,16 +105,16 @@ void putMaterial(ChunkStream& out, const BakedMaterial& material) {
 }
 
 void putFaces(ChunkStream& out, const BakedMesh& mesh) {
-  const size_t faces = out.openChunk(chunk3ds::kFaceList);
+  const size_t faces = out.openChunk(model3ds::kFaceList);
   out.putU16(static_cast<std::uint16_t>(mesh.triangles.size()));
   for (const BakedTriangle& triangle : mesh.triangles) {
     out.putU16(static_cast<std::uint16_t>(triangle.a));
     out.putU16(static_cast<std::uint16_t>(triangle.b));
     out.putU16(static_cast<std::uint16_t>(triangle.c));
-    out.putU16(chunk3ds::kFaceEdgesVisible);
+    out.putU16(kFaceEdgesVisible);
   }
   if (!mesh.materialName.empty()) {
-    const size_t material = out.openChunk(chunk3ds::kFaceMaterial);
+    const size_t material = out.openChunk(model3ds::kFaceMaterialList);
     out.putString(mesh.materialName);
     out.putU16(static_cast<std::uint16_t>(mesh.triangles.size()));
     for (size_t i = 0; i < mesh.triangles.size(); ++i) {
@@ -122,7 +122,7 @@ void putFaces(ChunkStream& out, const BakedMesh& mesh) {
     }
     out.closeChunk(material);
   }
-  const size_t smoothing = out.openChunk(chunk3ds::kSmoothingGroups);
+  const size_t smoothing = out.openChunk(model3ds::kSmoothingGroups);
   for (const BakedTriangle& triangle : mesh.triangles) {
     out.putU32(triangle.smoothingGroups);
   }
@@ -131,11 +131,11 @@ void putFaces(ChunkStream& out, const BakedMesh& mesh) {
 }
 
 void putObject(ChunkStream& out, const BakedMesh& mesh) {
-  const size_t object = out.openChunk(chunk3ds::kNamedObject);
+  const size_t object = out.openChunk(model3ds::kNamedObject);
   out.putString(mesh.name);
-  const size_t triangles = out.openChunk(chunk3ds::kTriangleMesh);
+  const size_t triangles = out.openChunk(model3ds::kTriangleMesh);
 
-  const size_t vertices = out.openChunk(chunk3ds::kVertexList);
+  const size_t vertices = out.openChunk(model3ds::kVertexList);
   out.putU16(static_cast<std::uint16_t>(mesh.vertices.size()));
   for (const BakedVertex& vertex : mesh.vertices) {
     // The file is z up; the reader maps (x, y, z) to (x, z, -y), so store (x, -z, y).
@@ -145,7 +145,7 @@ void putObject(ChunkStream& out, const BakedMesh& mesh) {
   }
   out.closeChunk(vertices);
 
-  const size_t texCoords = out.openChunk(chunk3ds::kTexCoordList);
+  const size_t texCoords = out.openChunk(model3ds::kTexCoordList);
   out.putU16(static_cast<std::uint16_t>(mesh.vertices.size()));
   for (const BakedVertex& vertex : mesh.vertices) {
     out.putFloat(vertex.u);
@@ -168,14 +168,14 @@ bool encodeModel3ds(const BakedModel& model, std::vector<unsigned char>* bytes, 
   }
   bytes->clear();
   ChunkStream out(bytes);
-  const size_t primary = out.openChunk(chunk3ds::kPrimary);
-  const size_t version = out.openChunk(chunk3ds::kVersion);
-  out.putU32(chunk3ds::kWrittenVersion);
+  const size_t primary = out.openChunk(model3ds::kPrimary);
+  const size_t version = out.openChunk(model3ds::kVersion);
+  out.putU32(model3ds::kNewestKnownVersion);
   out.closeChunk(version);
 
-  const size_t info = out.openChunk(chunk3ds::kObjectInfo);
-  const size_t meshVersion = out.openChunk(chunk3ds::kMeshVersion);
-  out.putU32(chunk3ds::kWrittenVersion);
+  const size_t info = out.openChunk(model3ds::kObjectInfo);
+  const size_t meshVersion = out.openChunk(model3ds::kMeshVersion);
+  out.putU32(model3ds::kNewestKnownVersion);
   out.closeChunk(meshVersion);
   for (const BakedMaterial& material : model.materials) {
     putMaterial(out, material);

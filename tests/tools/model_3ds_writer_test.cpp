@@ -10,8 +10,8 @@
 #include <lib3ds/mesh.h>
 
 #include "tests/tools/baker_test_support.h"
-#include "tools/model_3ds_chunks.h"
 #include "tools/model_3ds_writer.h"
+#include "world/model_3ds_format.h"
 
 using namespace baker;
 
@@ -93,46 +93,46 @@ std::vector<unsigned char> encode(const BakedModel& model) {
 TEST(Model3dsWriterTest, writesTheChunkTreeTheReaderWalks) {
   const std::vector<unsigned char> bytes = encode(triangleModel());
   const Chunk primary = chunkAt(bytes, 0);
-  ASSERT_EQ(primary.id, chunk3ds::kPrimary);
+  ASSERT_EQ(primary.id, model3ds::kPrimary);
   EXPECT_EQ(primary.length, bytes.size());
 
   const std::vector<Chunk> top = children(bytes, primary, 6);
   ASSERT_EQ(top.size(), 2u);
-  EXPECT_EQ(top[0].id, chunk3ds::kVersion);
+  EXPECT_EQ(top[0].id, model3ds::kVersion);
   EXPECT_EQ(readU32(bytes, top[0].start + 6), 3u);
-  EXPECT_EQ(top[1].id, chunk3ds::kObjectInfo);
+  EXPECT_EQ(top[1].id, model3ds::kObjectInfo);
 
   const std::vector<Chunk> info = children(bytes, top[1], top[1].start + 6);
   ASSERT_EQ(info.size(), 3u);
-  EXPECT_EQ(info[0].id, chunk3ds::kMeshVersion);
-  EXPECT_EQ(info[1].id, chunk3ds::kMaterial);
-  EXPECT_EQ(info[2].id, chunk3ds::kNamedObject);
+  EXPECT_EQ(info[0].id, model3ds::kMeshVersion);
+  EXPECT_EQ(info[1].id, model3ds::kMaterialBlock);
+  EXPECT_EQ(info[2].id, model3ds::kNamedObject);
 
   const std::vector<Chunk> material = children(bytes, info[1], info[1].start + 6);
   ASSERT_EQ(material.size(), 3u);
-  EXPECT_EQ(material[0].id, chunk3ds::kMaterialName);
-  EXPECT_EQ(material[1].id, chunk3ds::kDiffuse);
-  EXPECT_EQ(material[2].id, chunk3ds::kTextureMap);
+  EXPECT_EQ(material[0].id, model3ds::kMaterialName);
+  EXPECT_EQ(material[1].id, model3ds::kDiffuseColour);
+  EXPECT_EQ(material[2].id, model3ds::kTextureMap);
   const std::vector<Chunk> colour = children(bytes, material[1], material[1].start + 6);
   ASSERT_EQ(colour.size(), 1u);
-  EXPECT_EQ(colour[0].id, chunk3ds::kColour24);
+  EXPECT_EQ(colour[0].id, model3ds::kColour24);
   EXPECT_EQ(bytes[colour[0].start + 6], 200);
 
   // The object's name is its own data, then the mesh and its lists.
   const size_t afterName = info[2].start + 6 + std::strlen("wedge") + 1;
   const std::vector<Chunk> object = children(bytes, info[2], afterName);
   ASSERT_EQ(object.size(), 1u);
-  EXPECT_EQ(object[0].id, chunk3ds::kTriangleMesh);
+  EXPECT_EQ(object[0].id, model3ds::kTriangleMesh);
   const std::vector<Chunk> lists = children(bytes, object[0], object[0].start + 6);
   ASSERT_EQ(lists.size(), 3u);
-  EXPECT_EQ(lists[0].id, chunk3ds::kVertexList);
-  EXPECT_EQ(lists[1].id, chunk3ds::kTexCoordList);
-  EXPECT_EQ(lists[2].id, chunk3ds::kFaceList);
+  EXPECT_EQ(lists[0].id, model3ds::kVertexList);
+  EXPECT_EQ(lists[1].id, model3ds::kTexCoordList);
+  EXPECT_EQ(lists[2].id, model3ds::kFaceList);
   // The face list holds its count and triangles, then the face-material and smoothing chunks.
   const std::vector<Chunk> faceParts = children(bytes, lists[2], lists[2].start + 6 + 2 + 8);
   ASSERT_EQ(faceParts.size(), 2u);
-  EXPECT_EQ(faceParts[0].id, chunk3ds::kFaceMaterial);
-  EXPECT_EQ(faceParts[1].id, chunk3ds::kSmoothingGroups);
+  EXPECT_EQ(faceParts[0].id, model3ds::kFaceMaterialList);
+  EXPECT_EQ(faceParts[1].id, model3ds::kSmoothingGroups);
   EXPECT_EQ(readU32(bytes, faceParts[1].start + 6), 4u);
 }
 
@@ -141,7 +141,7 @@ TEST(Model3dsWriterTest, storesVerticesZUpSoTheReadersTurnGivesThemBack) {
   // Find the vertex list by its id and count.
   size_t at = 0;
   for (; at + 8 < bytes.size(); ++at) {
-    if (readU16(bytes, at) == chunk3ds::kVertexList && readU16(bytes, at + 6) == 3) break;
+    if (readU16(bytes, at) == model3ds::kVertexList && readU16(bytes, at + 6) == 3) break;
   }
   ASSERT_LT(at + 8, bytes.size());
   // (1, 2, 3) is stored as (1, -3, 2): the reader's (x, z, -y) turns it back into (1, 2, 3).
