@@ -1,7 +1,3 @@
-// Every baked model through our own 3DS reader. The reader is written alongside the baker; until
-// it is part of the build this file has nothing to test.
-#if __has_include("world/model_3ds_reader.h")
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -72,5 +68,3 @@ TEST(BakedModelsReaderTest, ourReaderGetsEveryObjectMaterialAndVertexAsBuilt) {
 }
 
 }  // namespace
-
-#endif
