@@ -1,0 +1,146 @@
+// Costs of the effects: one simulate and one draw of the largest emitter (300 slots), and
+// building the outdoor ground. Every benchmark reports the heap allocations it made per step.
+#include <benchmark/benchmark.h>
+
+#include <GL/glew.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "core/random.h"
+#include "effects/particle_emmiter.h"
+#include "gpu/matrix_helpers.h"
+#include "platform/native_window.h"
+#include "world/terrain_patch.h"
+
+// Counts every allocation made through operator new in this program.
+namespace {
+std::atomic<long long> gAllocations{0};
+}  // namespace
+
+void* operator new(std::size_t sizeBytes) {
+  ++gAllocations;
+  if (void* block = std::malloc(sizeBytes == 0 ? 1 : sizeBytes)) {
+    return block;
+  }
+  throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+
+namespace {
+
+long ignoreMessages(const platform::WindowMessage&) { return 0; }
+
+// A hidden window with a current GL context, made once; false without a display.
+bool benchGLContext() {
+  static int state = -1;
+  if (state >= 0) {
+    return state == 1;
+  }
+  state = 0;
+  if (std::getenv("DISPLAY") == nullptr) {
+    return false;
+  }
+  std::string error;
+  if (!platform::registerWindowClass(&ignoreMessages, error)) {
+    return false;
+  }
+  platform::NativeWindow* window = platform::createWindow("bench", 256, 256, 32, false, error);
+  if (window == nullptr) {
+    return false;
+  }
+  platform::GLContextHandle context = platform::createGLContext(window, error);
+  if (context == nullptr || !platform::makeCurrent(window, context)) {
+    return false;
+  }
+  glewExperimental = GL_TRUE;
+  state = glewInit() == GLEW_OK ? 1 : 0;
+  return state == 1;
+}
+
+// The title scene's red bubbles: the largest pool of the presentation, run until every slot lives.
+void steadyBubbleField(ParticleEmmiter& emitter) {
+  seedRandom(1);
+  emitter.presetSmokeArea(-50.0f, -50.0f, 50.0f, 50.0f, 300);
+  emitter.endSize *= 25.0f;
+  emitter.boxMin.y = -10.0f;
+  for (int frame = 0; frame < 200; ++frame) {
+    emitter.simulate(0.0f, 0.02f);
+  }
+}
+
+void reportAllocations(benchmark::State& state, long long before) {
+  state.counters["allocs_per_step"] = benchmark::Counter(
+      static_cast<double>(gAllocations.load() - before) / static_cast<double>(state.iterations()));
+}
+
+void emitterSimulate300(benchmark::State& state) {
+  ParticleEmmiter emitter;
+  steadyBubbleField(emitter);
+  const long long before = gAllocations.load();
+  for (auto _ : state) {
+    emitter.simulate(0.0f, 1.0f / 60.0f);
+    benchmark::DoNotOptimize(emitter.particles.data());
+  }
+  reportAllocations(state, before);
+}
+BENCHMARK(emitterSimulate300);
+
+// Includes glFinish, so the software rasteriser's work on the quads is counted too.
+void emitterRender300(benchmark::State& state) {
+  if (!benchGLContext()) {
+    state.SkipWithError("no display for a GL context; run under xvfb-run");
+    return;
+  }
+  ParticleEmmiter emitter;
+  steadyBubbleField(emitter);
+  glViewport(0, 0, 256, 256);
+  setFixedPerspective(0.0f, 60.0f, 150.0f, 0.0f, 0.0f, 0.0f);
+  const long long before = gAllocations.load();
+  for (auto _ : state) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    emitter.render();
+    glFinish();
+  }
+  reportAllocations(state, before);
+}
+BENCHMARK(emitterRender300);
+
+// The outdoor ground: 36 patches of 10 × 10 vertices from a 256 × 256 picture.
+void outdoorTerrainBuild(benchmark::State& state) {
+  std::vector<uint8_t> levels(256 * 256);
+  for (int z = 0; z < 256; ++z) {
+    for (int x = 0; x < 256; ++x) {
+      levels[z * 256 + x] = static_cast<uint8_t>((x * 7 + z * 13) ^ (x * z));
+    }
+  }
+  const HeightGrid heights(256, 256, levels);
+  const TerrainBox box{-200.0f, -20.0f, -200.0f, 200.0f, 44.0f, 200.0f};
+  const PatchSize size{10, 10};
+  std::vector<std::vector<float>> vertices(36, std::vector<float>(300));
+  std::vector<std::vector<float>> normals(36, std::vector<float>(300));
+  std::vector<std::vector<float>> texCoords(36, std::vector<float>(200));
+  std::vector<std::vector<uint32_t>> indices(36, std::vector<uint32_t>(486));
+  std::vector<PatchArrays> patches;
+  for (int p = 0; p < 36; ++p) {
+    patches.push_back(PatchArrays{vertices[p].data(), normals[p].data(), texCoords[p].data(), indices[p].data()});
+  }
+  const long long before = gAllocations.load();
+  for (auto _ : state) {
+    const std::vector<PatchPlacement> placements = placePatches(heights, box, 6, 6);
+    for (int p = 0; p < 36; ++p) {
+      buildPatchGeometry(heights, placements[p].box, placements[p].pixels, size, patches[p]);
+    }
+    stitchSeams(patches, 6, 6, size);
+    benchmark::DoNotOptimize(vertices[35].data());
+  }
+  reportAllocations(state, before);
+}
+BENCHMARK(outdoorTerrainBuild);
+
+}  // namespace
