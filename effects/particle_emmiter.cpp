@@ -6,6 +6,7 @@
 
 #include "core/matrix4.h"
 #include "core/random.h"
+#include "gpu/texture_manager.h"
 
 namespace {
 
@@ -13,6 +14,8 @@ namespace {
 constexpr float kMaxTiltRadians = 0.5f;
 constexpr float kFullTurnRadians = 6.283f;
 constexpr float kAlphaThreshold = 0.01f;
+// Alpha built from brightness, against the same 1 % threshold as the alpha test.
+constexpr int kSpriteAlphaMode = 2;
 
 }  // namespace
 
@@ -43,6 +46,10 @@ void ParticleEmmiter::setup(int count, float lifetimeSeconds, const Vector3& sta
 void ParticleEmmiter::setPosition(float x, float y, float z, float w) {
   position = Vector3(x, y, z, w);
   previousPosition = position;
+}
+
+void ParticleEmmiter::setTexture(const std::string& fileName) {
+  texture = textureManager().loadTexture(fileName, kSpriteAlphaMode, kAlphaThreshold);
 }
 
 void ParticleEmmiter::simulate(float timeSeconds, float dtSeconds) {

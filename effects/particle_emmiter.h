@@ -2,6 +2,7 @@
 // Slots are never removed, only reused; the pool grows in setup only, never while simulating.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/vector3.h"
@@ -39,6 +40,8 @@ class ParticleEmmiter {
   void setup(int count, float lifetime, const Vector3& position, float startSize, float endSize,
              unsigned int texture);
   void setPosition(float x, float y, float z, float w);  // also sets previousPosition
+  // Pixels darker than 1 % of full brightness become transparent; a failed load leaves name 0.
+  void setTexture(const std::string& fileName);
   // One step of the current mode; timeSeconds has no effect, dtSeconds is the frame duration.
   void simulate(float timeSeconds, float dtSeconds);
 

@@ -2,10 +2,15 @@
 // a box of twinkling bubbles and a short flare trail.
 #include "effects/particle_emmiter.h"
 
+#include "gpu/texture_manager.h"
+
 namespace {
 
 // Every preset pulls its particles down gently; only the moving modes feel it.
 const Vector3 kGentleFall(0.0f, -0.04f, 0.0f, 0.0f);
+
+// The smoke puff with its soft-edged alpha mask.
+unsigned int loadSmokeSprite() { return textureManager().loadTextureWithMask("smoke.jpg", "smokealpha.jpg"); }
 
 }  // namespace
 
@@ -14,6 +19,7 @@ void ParticleEmmiter::presetSmokeColumn() {
   velocity = Vector3(0.0f, 0.5f, 0.0f, 0.0f);
   acceleration = kGentleFall;
   setup(25, 2.0f, Vector3(), 1.3f, 4.5f, 0);
+  texture = loadSmokeSprite();
 }
 
 void ParticleEmmiter::presetSmokeArea(float minX, float minZ, float maxX, float maxZ, int count) {
@@ -23,6 +29,7 @@ void ParticleEmmiter::presetSmokeArea(float minX, float minZ, float maxX, float 
   velocity = Vector3(0.0f, 1.5f, 0.0f, 0.0f);
   acceleration = kGentleFall;
   setup(count, 2.0f, Vector3(), 0.1f, 1.4f, 0);
+  texture = loadSmokeSprite();
 }
 
 void ParticleEmmiter::presetBubbleVolume(float minX, float minY, float minZ, float maxX, float maxY, float maxZ,
@@ -33,6 +40,7 @@ void ParticleEmmiter::presetBubbleVolume(float minX, float minY, float minZ, flo
   velocity = Vector3(0.0f, 0.5f, 0.0f, 0.0f);
   acceleration = kGentleFall;
   setup(count, 1.0f, Vector3(), 1.7f, 2.1f, 0);
+  texture = textureManager().loadTextureWithMask("BlueBubble.jpg", "smokealpha.jpg");
 }
 
 void ParticleEmmiter::presetFlareTrail() {
@@ -40,4 +48,5 @@ void ParticleEmmiter::presetFlareTrail() {
   velocity = Vector3(0.0f, 0.5f, 0.0f, 0.0f);
   acceleration = kGentleFall;
   setup(80, 0.3f, Vector3(6.0f, 0.0f, 0.0f, 0.0f), 0.1f, 1.4f, 0);
+  texture = textureManager().loadTexture("flare.jpg", 2, 0.01f);
 }

@@ -4,6 +4,7 @@
 
 #include "core/matrix4.h"
 #include "core/random.h"
+#include "gpu/texture_manager.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ void ParticleExplosion::create(float scaleValue, const Vector3& where) {
   spread = 0.5f * scaleValue;
   scale = scaleValue;
   gravity = Vector3(0.0f, -scaleValue, 0.0f, 0.0f);
+  // Alpha equal to the brightness: the sprite's dark rim fades out.
+  texture = textureManager().loadTexture("explodeparticle.jpg", 4, 0.0f);
   spawn(kFragmentCount, where);
 }
 

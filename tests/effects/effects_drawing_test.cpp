@@ -10,8 +10,15 @@
 #include "gpu/matrix_helpers.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
+#include "tests/support/private_working_folder.h"
 
 namespace {
+
+// Sprite requests are logged: keep those lines in a log of this test's own.
+class EffectsDrawing : public ::testing::Test {
+ protected:
+  PrivateWorkingFolder workingFolder_;
+};
 
 bool isLit(const Pixel& pixel) { return pixel.r > 8 || pixel.g > 8 || pixel.b > 8; }
 
@@ -34,7 +41,7 @@ void expectDepthWritesOnAndBlendingOff() {
   EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 
-TEST(EffectsDrawing, emitterQuadsStandOnTheirParticlesAndLeaveTheSceneStateBehind) {
+TEST_F(EffectsDrawing, emitterQuadsStandOnTheirParticlesAndLeaveTheSceneStateBehind) {
   REQUIRE_GL_CONTEXT();
   OffscreenSurface surface;
   ASSERT_TRUE(surface.ready());
@@ -64,7 +71,7 @@ TEST(EffectsDrawing, emitterQuadsStandOnTheirParticlesAndLeaveTheSceneStateBehin
   glDeleteTextures(1, &sprite);
 }
 
-TEST(EffectsDrawing, simulatedEmitterShowsFromTheFrameAfterItsFirstSpawn) {
+TEST_F(EffectsDrawing, simulatedEmitterShowsFromTheFrameAfterItsFirstSpawn) {
   REQUIRE_GL_CONTEXT();
   OffscreenSurface surface;
   const GLuint sprite = createWhiteTexture();
@@ -90,7 +97,7 @@ TEST(EffectsDrawing, simulatedEmitterShowsFromTheFrameAfterItsFirstSpawn) {
   glDeleteTextures(1, &sprite);
 }
 
-TEST(EffectsDrawing, explosionDrawsBetweenBeginAndEndAndNothingWithoutTexture) {
+TEST_F(EffectsDrawing, explosionDrawsBetweenBeginAndEndAndNothingWithoutTexture) {
   REQUIRE_GL_CONTEXT();
   OffscreenSurface surface;
   const GLuint sprite = createWhiteTexture();

@@ -1,11 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 #include "core/random.h"
 #include "effects/particle_emmiter.h"
+#include "tests/support/private_working_folder.h"
 
 namespace {
+
+// The sprites are asked of the texture manager, which logs every attempt: keep those lines in a
+// log of this test's own.
+class ParticleEmmiterTest : public ::testing::Test {
+ protected:
+  PrivateWorkingFolder workingFolder_;
+};
 
 int aliveCount(const ParticleEmmiter& emitter) {
   int alive = 0;
@@ -23,7 +34,7 @@ ParticleEmmiter pointEmitter(int count, float lifetime, const Vector3& baseVeloc
   return emitter;
 }
 
-TEST(ParticleEmmiter, firstSpawnComesOnTheSecondStepWhenDtEqualsTheInterval) {
+TEST_F(ParticleEmmiterTest, firstSpawnComesOnTheSecondStepWhenDtEqualsTheInterval) {
   seedRandom(1);
   ParticleEmmiter emitter = pointEmitter(4, 1.0f, Vector3(0.0f, 1.0f, 0.0f, 0.0f));
   ASSERT_FLOAT_EQ(emitter.emitInterval, 0.25f);
@@ -35,7 +46,7 @@ TEST(ParticleEmmiter, firstSpawnComesOnTheSecondStepWhenDtEqualsTheInterval) {
   EXPECT_FLOAT_EQ(emitter.emitAccumulator, 0.25f);
 }
 
-TEST(ParticleEmmiter, backlogBuildsWhileThePoolIsFullAndIsSpentWhenSlotsFreeUp) {
+TEST_F(ParticleEmmiterTest, backlogBuildsWhileThePoolIsFullAndIsSpentWhenSlotsFreeUp) {
   seedRandom(2);
   ParticleEmmiter emitter = pointEmitter(3, 1.0f, Vector3());
   // One long step pays for all three slots at once.
@@ -55,7 +66,7 @@ TEST(ParticleEmmiter, backlogBuildsWhileThePoolIsFullAndIsSpentWhenSlotsFreeUp) 
   EXPECT_EQ(aliveCount(emitter), 3);
 }
 
-TEST(ParticleEmmiter, pointSpawnDrawsLifeJitterTiltAndTurnInThatOrder) {
+TEST_F(ParticleEmmiterTest, pointSpawnDrawsLifeJitterTiltAndTurnInThatOrder) {
   seedRandom(42);
   const float lifeDraw = randomFraction();
   const float jitterDraw = randomFraction();
@@ -80,7 +91,7 @@ TEST(ParticleEmmiter, pointSpawnDrawsLifeJitterTiltAndTurnInThatOrder) {
   EXPECT_EQ(particle.fade, 0.0f);
 }
 
-TEST(ParticleEmmiter, scatteredVelocitiesLeanOnlyTowardsPositiveZ) {
+TEST_F(ParticleEmmiterTest, scatteredVelocitiesLeanOnlyTowardsPositiveZ) {
   seedRandom(3);
   const float speed = 4.5f;
   ParticleEmmiter emitter = pointEmitter(200, 1.0f, Vector3(0.0f, speed, 0.0f, 0.0f));
@@ -97,7 +108,7 @@ TEST(ParticleEmmiter, scatteredVelocitiesLeanOnlyTowardsPositiveZ) {
   EXPECT_GT(largestZ, speed * std::sin(0.4f));
 }
 
-TEST(ParticleEmmiter, movingParticlesTakeTheFullDtSquaredAndFadeOverTheirLastLifetime) {
+TEST_F(ParticleEmmiterTest, movingParticlesTakeTheFullDtSquaredAndFadeOverTheirLastLifetime) {
   ParticleEmmiter emitter = pointEmitter(1, 1.0f, Vector3());
   Particle& particle = emitter.particles[0];
   particle.life = 1.5f;
@@ -117,7 +128,7 @@ TEST(ParticleEmmiter, movingParticlesTakeTheFullDtSquaredAndFadeOverTheirLastLif
   EXPECT_FLOAT_EQ(particle.size, 1.0f + 0.5f + 0.25f);
 }
 
-TEST(ParticleEmmiter, volumeParticlesStandStillAndArePeakOpaqueAtHalfLife) {
+TEST_F(ParticleEmmiterTest, volumeParticlesStandStillAndArePeakOpaqueAtHalfLife) {
   seedRandom(4);
   ParticleEmmiter emitter;
   emitter.presetBubbleVolume(-1.0f, 2.0f, -3.0f, 1.0f, 4.0f, 3.0f, 2);
@@ -142,7 +153,7 @@ TEST(ParticleEmmiter, volumeParticlesStandStillAndArePeakOpaqueAtHalfLife) {
   EXPECT_EQ(emitter.particles[0].position.z, start.z);
 }
 
-TEST(ParticleEmmiter, areaSpawnsOnTheGroundRectangle) {
+TEST_F(ParticleEmmiterTest, areaSpawnsOnTheGroundRectangle) {
   seedRandom(5);
   ParticleEmmiter emitter;
   emitter.presetSmokeArea(-100.0f, -50.0f, 100.0f, 50.0f, 70);
@@ -158,7 +169,7 @@ TEST(ParticleEmmiter, areaSpawnsOnTheGroundRectangle) {
   }
 }
 
-TEST(ParticleEmmiter, trailFromAStillEmitterSpawnsAtTheEmitterAndAlongTheMoveOtherwise) {
+TEST_F(ParticleEmmiterTest, trailFromAStillEmitterSpawnsAtTheEmitterAndAlongTheMoveOtherwise) {
   seedRandom(6);
   ParticleEmmiter emitter;
   emitter.presetFlareTrail();
@@ -190,7 +201,7 @@ TEST(ParticleEmmiter, trailFromAStillEmitterSpawnsAtTheEmitterAndAlongTheMoveOth
   EXPECT_EQ(moving.previousPosition.x, 10.0f);
 }
 
-TEST(ParticleEmmiter, secondPresetGrowsThePoolAndTakesTheNewInterval) {
+TEST_F(ParticleEmmiterTest, secondPresetGrowsThePoolAndTakesTheNewInterval) {
   ParticleEmmiter emitter;
   emitter.presetSmokeArea(-1.0f, -1.0f, 1.0f, 1.0f, 70);
   emitter.presetSmokeArea(-1.0f, -1.0f, 1.0f, 1.0f, 30);
@@ -203,7 +214,7 @@ TEST(ParticleEmmiter, secondPresetGrowsThePoolAndTakesTheNewInterval) {
   EXPECT_FLOAT_EQ(column.emitInterval, 0.08f);
 }
 
-TEST(ParticleEmmiter, unknownModeNeitherSpawnsNorAgesAndEmptySetupNeverSpawns) {
+TEST_F(ParticleEmmiterTest, unknownModeNeitherSpawnsNorAgesAndEmptySetupNeverSpawns) {
   ParticleEmmiter emitter = pointEmitter(2, 1.0f, Vector3());
   emitter.particles[0].life = 0.5f;
   emitter.mode = 7;
@@ -215,6 +226,25 @@ TEST(ParticleEmmiter, unknownModeNeitherSpawnsNorAgesAndEmptySetupNeverSpawns) {
   ParticleEmmiter empty = pointEmitter(0, 1.0f, Vector3());
   empty.simulate(0.0f, 100.0f);
   EXPECT_TRUE(empty.particles.empty());
+}
+
+TEST_F(ParticleEmmiterTest, presetsAskForTheirSpritesAndKeepNameZeroWhenTheyAreMissing) {
+  ParticleEmmiter column;
+  column.presetSmokeColumn();
+  ParticleEmmiter bubbles;
+  bubbles.presetBubbleVolume(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 4);
+  ParticleEmmiter flare;
+  flare.presetFlareTrail();
+  flare.setTexture("star.jpg");
+  EXPECT_EQ(column.texture, 0u);
+  EXPECT_EQ(flare.texture, 0u);
+
+  std::ifstream logFile("debug.txt");
+  std::stringstream log;
+  log << logFile.rdbuf();
+  for (const char* sprite : {"smoke.jpg", "BlueBubble.jpg", "flare.jpg", "star.jpg"}) {
+    EXPECT_NE(log.str().find(std::string("TextureManager: image ") + sprite), std::string::npos) << sprite;
+  }
 }
 
 }  // namespace
