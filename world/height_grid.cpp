@@ -27,6 +27,21 @@ HeightGrid::HeightGrid(int width, int height, std::vector<uint8_t> levels) {
   levels_ = std::move(levels);
 }
 
+HeightGrid HeightGrid::fromPicture(const DecodedImage& picture) {
+  const int width = picture.width();
+  const int height = picture.height();
+  if (width < 1 || height < 1) {
+    return HeightGrid();
+  }
+  std::vector<uint8_t> levels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  for (int z = 0; z < height; ++z) {
+    for (int x = 0; x < width; ++x) {
+      levels[static_cast<size_t>(z) * width + x] = picture.pixel(x, z).b;
+    }
+  }
+  return HeightGrid(width, height, std::move(levels));
+}
+
 uint8_t HeightGrid::level(int px, int pz) const {
   if (empty()) {
     return 0;

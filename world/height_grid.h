@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/decoded_image.h"
+
 // A terrain's world extent: yMin is the height of black, yMax the height of white.
 struct TerrainBox {
   float xMin = 0.0f;
@@ -24,6 +26,9 @@ class HeightGrid {
   // levels holds width × height bytes, bottom row first; a size that does not match gives an
   // empty grid.
   HeightGrid(int width, int height, std::vector<uint8_t> levels);
+
+  // The blue bytes of the picture, which are its grey levels when it is grey-scale.
+  static HeightGrid fromPicture(const DecodedImage& picture);
 
   bool empty() const { return width_ < 1 || height_ < 1; }
   int width() const { return width_; }
