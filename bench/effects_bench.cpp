@@ -4,9 +4,13 @@
 
 #include <GL/glew.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
@@ -15,7 +19,9 @@
 #include "effects/particle_emmiter.h"
 #include "gpu/matrix_helpers.h"
 #include "platform/native_window.h"
-#include "world/terrain_patch.h"
+#include "image/png_writer.h"
+#include "world/model.h"
+#include "world/terrain.h"
 
 // Counts every allocation made through operator new in this program.
 namespace {
@@ -112,35 +118,65 @@ void emitterRender300(benchmark::State& state) {
 BENCHMARK(emitterRender300);
 
 // The outdoor ground: 36 patches of 10 × 10 vertices from a 256 × 256 picture.
-void outdoorTerrainBuild(benchmark::State& state) {
-  std::vector<uint8_t> levels(256 * 256);
-  for (int z = 0; z < 256; ++z) {
-    for (int x = 0; x < 256; ++x) {
-      levels[z * 256 + x] = static_cast<uint8_t>((x * 7 + z * 13) ^ (x * z));
+const TerrainBox kOutdoorBox{-200.0f, -20.0f, -200.0f, 200.0f, 44.0f, 200.0f};
+constexpr int kPictureSide = 256;
+
+std::vector<uint8_t> rollingHills() {
+  std::vector<uint8_t> levels(kPictureSide * kPictureSide);
+  for (int z = 0; z < kPictureSide; ++z) {
+    for (int x = 0; x < kPictureSide; ++x) {
+      levels[z * kPictureSide + x] =
+          static_cast<uint8_t>(127.5f + 60.0f * std::sin(x * 0.05f) + 60.0f * std::cos(z * 0.07f));
     }
   }
-  const HeightGrid heights(256, 256, levels);
-  const TerrainBox box{-200.0f, -20.0f, -200.0f, 200.0f, 44.0f, 200.0f};
-  const PatchSize size{10, 10};
-  std::vector<std::vector<float>> vertices(36, std::vector<float>(300));
-  std::vector<std::vector<float>> normals(36, std::vector<float>(300));
-  std::vector<std::vector<float>> texCoords(36, std::vector<float>(200));
-  std::vector<std::vector<uint32_t>> indices(36, std::vector<uint32_t>(486));
-  std::vector<PatchArrays> patches;
-  for (int p = 0; p < 36; ++p) {
-    patches.push_back(PatchArrays{vertices[p].data(), normals[p].data(), texCoords[p].data(), indices[p].data()});
-  }
+  return levels;
+}
+
+// Geometry only: patches, normals, texture coordinates and seams from grey levels in memory.
+void outdoorTerrainFromHeights(benchmark::State& state) {
+  const HeightGrid heights(kPictureSide, kPictureSide, rollingHills());
+  Terrain terrain;
   const long long before = gAllocations.load();
   for (auto _ : state) {
-    const std::vector<PatchPlacement> placements = placePatches(heights, box, 6, 6);
-    for (int p = 0; p < 36; ++p) {
-      buildPatchGeometry(heights, placements[p].box, placements[p].pixels, size, patches[p]);
-    }
-    stitchSeams(patches, 6, 6, size);
-    benchmark::DoNotOptimize(vertices[35].data());
+    terrain.buildFromHeights(heights, kOutdoorBox, 6, 6, 10, 10);
+    benchmark::DoNotOptimize(terrain.model.get());
   }
   reportAllocations(state, before);
 }
-BENCHMARK(outdoorTerrainBuild);
+BENCHMARK(outdoorTerrainFromHeights);
+
+// The whole build as loading does it: read and decode the picture file, then the geometry.
+void outdoorTerrainFromPicture(benchmark::State& state) {
+  char folder[] = "/tmp/effects_bench_XXXXXX";
+  if (mkdtemp(folder) == nullptr) {
+    state.SkipWithError("no temporary folder");
+    return;
+  }
+  const std::string previous = std::filesystem::current_path().string();
+  std::filesystem::current_path(folder);
+  const std::vector<uint8_t> levels = rollingHills();
+  std::vector<uint8_t> rgb;
+  // PNG rows run top to bottom; the grid's run bottom to top.
+  for (int z = kPictureSide - 1; z >= 0; --z) {
+    for (int x = 0; x < kPictureSide; ++x) {
+      rgb.insert(rgb.end(), 3, levels[z * kPictureSide + x]);
+    }
+  }
+  std::string error;
+  if (!writePng("heightmap.png", kPictureSide, kPictureSide, rgb.data(), error)) {
+    state.SkipWithError(error.c_str());
+  } else {
+    Terrain terrain;
+    const long long before = gAllocations.load();
+    for (auto _ : state) {
+      terrain.build("heightmap.png", kOutdoorBox, 6, 6, 10, 10);
+      benchmark::DoNotOptimize(terrain.model.get());
+    }
+    reportAllocations(state, before);
+  }
+  std::filesystem::current_path(previous);
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(outdoorTerrainFromPicture);
 
 }  // namespace

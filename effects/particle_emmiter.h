@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/vector3.h"
+#include "world/c_game_obj.h"
 
 // One pool slot, copied by value.
 struct Particle {
@@ -20,7 +21,9 @@ struct Particle {
   float fade = 0.0f;
 };
 
-class ParticleEmmiter {
+// Its own position, velocity and acceleration stand beside those of the world-object part; the
+// world-object transform has no effect on the particles.
+class ParticleEmmiter : public CGameObj {
  public:
   enum EmitMode : int { EmitPoint = 0, EmitArea = 1, EmitVolume = 2, EmitTrail = 3 };
   struct Corner {
@@ -30,11 +33,11 @@ class ParticleEmmiter {
   };
 
   ParticleEmmiter();
-  virtual ~ParticleEmmiter();
+  ~ParticleEmmiter() override;
 
-  virtual const char* getName() const;  // "ParticleEmmiter"
-  // Draws the live particles in the current coordinate space; the object transform plays no part.
-  virtual void render();
+  const char* getName() const override;  // "ParticleEmmiter"
+  // Draws the live particles in the current coordinate space: no transform, no children.
+  void render() override;
 
   // Appends count slots (existing slots stay) and sets the timing, sizes and sprite.
   void setup(int count, float lifetime, const Vector3& position, float startSize, float endSize,

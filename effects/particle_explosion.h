@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/vector3.h"
+#include "world/c_game_obj.h"
 
 struct FragmentColour {
   float r = 0.0f;
@@ -22,16 +23,18 @@ struct Fragment {
   float growth = 0.0f;  // relative size growth per second
 };
 
-class ParticleExplosion {
+// Its own scale (the fragments' start size) stands beside the world-object part's.
+class ParticleExplosion : public CGameObj {
  public:
   static constexpr int kFragmentCount = 30;
 
   ParticleExplosion();
-  virtual ~ParticleExplosion();
+  ~ParticleExplosion() override;
 
-  virtual const char* getName() const;  // "ParticleExplosion"
-  // Draws the flying fragments as squares facing the view; draws nothing without a texture.
-  virtual void render();
+  const char* getName() const override;  // "ParticleExplosion"
+  // Draws the flying fragments as squares facing the view, with no transform and no children;
+  // draws nothing without a texture.
+  void render() override;
 
   // Sets the tuning from the scale, asks for the sprite and spawns the 30 fragments.
   void create(float scaleValue, const Vector3& where);

@@ -26,17 +26,16 @@ int aliveCount(const ParticleEmmiter& emitter) {
   return alive;
 }
 
-ParticleEmmiter pointEmitter(int count, float lifetime, const Vector3& baseVelocity) {
-  ParticleEmmiter emitter;
+void setUpPointEmitter(ParticleEmmiter& emitter, int count, float lifetime, const Vector3& baseVelocity) {
   emitter.mode = ParticleEmmiter::EmitPoint;
   emitter.velocity = baseVelocity;
   emitter.setup(count, lifetime, Vector3(), 1.0f, 2.0f, 0);
-  return emitter;
 }
 
 TEST_F(ParticleEmmiterTest, firstSpawnComesOnTheSecondStepWhenDtEqualsTheInterval) {
   seedRandom(1);
-  ParticleEmmiter emitter = pointEmitter(4, 1.0f, Vector3(0.0f, 1.0f, 0.0f, 0.0f));
+  ParticleEmmiter emitter;
+  setUpPointEmitter(emitter, 4, 1.0f, Vector3(0.0f, 1.0f, 0.0f, 0.0f));
   ASSERT_FLOAT_EQ(emitter.emitInterval, 0.25f);
 
   emitter.simulate(0.0f, 0.25f);
@@ -48,7 +47,8 @@ TEST_F(ParticleEmmiterTest, firstSpawnComesOnTheSecondStepWhenDtEqualsTheInterva
 
 TEST_F(ParticleEmmiterTest, backlogBuildsWhileThePoolIsFullAndIsSpentWhenSlotsFreeUp) {
   seedRandom(2);
-  ParticleEmmiter emitter = pointEmitter(3, 1.0f, Vector3());
+  ParticleEmmiter emitter;
+  setUpPointEmitter(emitter, 3, 1.0f, Vector3());
   // One long step pays for all three slots at once.
   emitter.simulate(0.0f, 1.1f);
   EXPECT_EQ(aliveCount(emitter), 3);
@@ -74,7 +74,8 @@ TEST_F(ParticleEmmiterTest, pointSpawnDrawsLifeJitterTiltAndTurnInThatOrder) {
   randomFraction();  // the turn, which leaves a vertical velocity as it is
 
   seedRandom(42);
-  ParticleEmmiter emitter = pointEmitter(1, 2.0f, Vector3(0.0f, 3.0f, 0.0f, 0.0f));
+  ParticleEmmiter emitter;
+  setUpPointEmitter(emitter, 1, 2.0f, Vector3(0.0f, 3.0f, 0.0f, 0.0f));
   emitter.position = Vector3(5.0f, 6.0f, 7.0f, 0.0f);
   emitter.simulate(0.0f, 2.5f);
 
@@ -94,7 +95,8 @@ TEST_F(ParticleEmmiterTest, pointSpawnDrawsLifeJitterTiltAndTurnInThatOrder) {
 TEST_F(ParticleEmmiterTest, scatteredVelocitiesLeanOnlyTowardsPositiveZ) {
   seedRandom(3);
   const float speed = 4.5f;
-  ParticleEmmiter emitter = pointEmitter(200, 1.0f, Vector3(0.0f, speed, 0.0f, 0.0f));
+  ParticleEmmiter emitter;
+  setUpPointEmitter(emitter, 200, 1.0f, Vector3(0.0f, speed, 0.0f, 0.0f));
   emitter.simulate(0.0f, 1.5f);
   ASSERT_EQ(aliveCount(emitter), 200);
   float largestZ = 0.0f;
@@ -109,7 +111,8 @@ TEST_F(ParticleEmmiterTest, scatteredVelocitiesLeanOnlyTowardsPositiveZ) {
 }
 
 TEST_F(ParticleEmmiterTest, movingParticlesTakeTheFullDtSquaredAndFadeOverTheirLastLifetime) {
-  ParticleEmmiter emitter = pointEmitter(1, 1.0f, Vector3());
+  ParticleEmmiter emitter;
+  setUpPointEmitter(emitter, 1, 1.0f, Vector3());
   Particle& particle = emitter.particles[0];
   particle.life = 1.5f;
   particle.sizeJitter = 0.25f;
@@ -215,7 +218,8 @@ TEST_F(ParticleEmmiterTest, secondPresetGrowsThePoolAndTakesTheNewInterval) {
 }
 
 TEST_F(ParticleEmmiterTest, unknownModeNeitherSpawnsNorAgesAndEmptySetupNeverSpawns) {
-  ParticleEmmiter emitter = pointEmitter(2, 1.0f, Vector3());
+  ParticleEmmiter emitter;
+  setUpPointEmitter(emitter, 2, 1.0f, Vector3());
   emitter.particles[0].life = 0.5f;
   emitter.mode = 7;
   emitter.simulate(0.0f, 5.0f);
@@ -223,7 +227,8 @@ TEST_F(ParticleEmmiterTest, unknownModeNeitherSpawnsNorAgesAndEmptySetupNeverSpa
   EXPECT_EQ(emitter.particles[1].life, -1.0f);
   EXPECT_EQ(emitter.emitAccumulator, 0.0f);
 
-  ParticleEmmiter empty = pointEmitter(0, 1.0f, Vector3());
+  ParticleEmmiter empty;
+  setUpPointEmitter(empty, 0, 1.0f, Vector3());
   empty.simulate(0.0f, 100.0f);
   EXPECT_TRUE(empty.particles.empty());
 }
