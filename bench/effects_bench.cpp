@@ -1,29 +1,30 @@
-// Costs of the effects: one simulate and one draw of the largest emitter (300 slots), and
-// building the outdoor ground. Every benchmark reports the heap allocations it made per step.
+// Costs of the effects: one simulate and one draw of the largest emitter (300 slots), one frame
+// of an explosion, and building the outdoor ground. Every benchmark reports the heap allocations
+// it made per step, and runs in a private working folder, where its sprite requests log and its
+// pictures are written.
 #include <benchmark/benchmark.h>
 
 #include <GL/glew.h>
-
-#include <unistd.h>
 
 #include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "core/random.h"
 #include "effects/particle_emmiter.h"
+#include "effects/particle_explosion.h"
 #include "gpu/matrix_helpers.h"
-#include "platform/native_window.h"
 #include "image/png_writer.h"
+#include "platform/native_window.h"
+#include "tests/support/private_working_folder.h"
 #include "world/model.h"
 #include "world/terrain.h"
 
-// Counts every allocation made through operator new in this program.
+// Counts every allocation made through operator new in this program (all benchmarks share it).
 namespace {
 std::atomic<long long> gAllocations{0};
 }  // namespace
@@ -86,6 +87,7 @@ void reportAllocations(benchmark::State& state, long long before) {
 }
 
 void emitterSimulate300(benchmark::State& state) {
+  const PrivateWorkingFolder scratch;
   ParticleEmmiter emitter;
   steadyBubbleField(emitter);
   const long long before = gAllocations.load();
@@ -103,6 +105,7 @@ void emitterRender300(benchmark::State& state) {
     state.SkipWithError("no display for a GL context; run under xvfb-run");
     return;
   }
+  const PrivateWorkingFolder scratch;
   ParticleEmmiter emitter;
   steadyBubbleField(emitter);
   glViewport(0, 0, 256, 256);
@@ -116,6 +119,36 @@ void emitterRender300(benchmark::State& state) {
   reportAllocations(state, before);
 }
 BENCHMARK(emitterRender300);
+
+// A missile's explosion (scale 8) one second in: one simulate and one draw of its 30 fragments.
+void explosionFrame(benchmark::State& state) {
+  if (!benchGLContext()) {
+    state.SkipWithError("no display for a GL context; run under xvfb-run");
+    return;
+  }
+  const PrivateWorkingFolder scratch;
+  seedRandom(2);
+  ParticleExplosion explosion;
+  explosion.create(8.0f, Vector3());
+  // No sprite file here: any texture name above 0 makes the fragments draw.
+  explosion.texture = 1;
+  for (int frame = 0; frame < 60; ++frame) {
+    explosion.simulate(1.0f / 60.0f);
+  }
+  glViewport(0, 0, 256, 256);
+  setFixedPerspective(0.0f, 20.0f, 120.0f, 0.0f, 0.0f, 0.0f);
+  const long long before = gAllocations.load();
+  for (auto _ : state) {
+    explosion.simulate(0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    beginExplosionDraw();
+    explosion.render();
+    endExplosionDraw();
+    glFinish();
+  }
+  reportAllocations(state, before);
+}
+BENCHMARK(explosionFrame);
 
 // The outdoor ground: 36 patches of 10 × 10 vertices from a 256 × 256 picture.
 const TerrainBox kOutdoorBox{-200.0f, -20.0f, -200.0f, 200.0f, 44.0f, 200.0f};
@@ -147,13 +180,7 @@ BENCHMARK(outdoorTerrainFromHeights);
 
 // The whole build as loading does it: read and decode the picture file, then the geometry.
 void outdoorTerrainFromPicture(benchmark::State& state) {
-  char folder[] = "/tmp/effects_bench_XXXXXX";
-  if (mkdtemp(folder) == nullptr) {
-    state.SkipWithError("no temporary folder");
-    return;
-  }
-  const std::string previous = std::filesystem::current_path().string();
-  std::filesystem::current_path(folder);
+  const PrivateWorkingFolder scratch;
   const std::vector<uint8_t> levels = rollingHills();
   std::vector<uint8_t> rgb;
   // PNG rows run top to bottom; the grid's run bottom to top.
@@ -174,8 +201,6 @@ void outdoorTerrainFromPicture(benchmark::State& state) {
     }
     reportAllocations(state, before);
   }
-  std::filesystem::current_path(previous);
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(outdoorTerrainFromPicture);
 
