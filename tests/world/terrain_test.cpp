@@ -168,27 +168,4 @@ TEST_F(TerrainTest, groundRisingAlongXTiltsInnerNormalsBackAndFacesUp) {
   }
 }
 
-TEST_F(TerrainTest, heightQueriesReadTheCornerPixelsAndStayInsideThePicture) {
-  // Bottom row 10, 20; top row 30, 40.
-  Terrain terrain;
-  const TerrainBox box{-10.0f, 0.0f, -10.0f, 10.0f, 255.0f, 10.0f};
-  ASSERT_TRUE(terrain.buildFromHeights(HeightGrid(2, 2, {10, 20, 30, 40}), box, 1, 1, 2, 2));
-  EXPECT_NEAR(terrain.heightAt(-10.0f, -10.0f), 10.0f, 1e-4f);
-  EXPECT_NEAR(terrain.heightAt(9.9f, -10.0f), 20.0f, 1e-4f);
-  EXPECT_NEAR(terrain.heightAt(-10.0f, 9.9f), 30.0f, 1e-4f);
-  EXPECT_NEAR(terrain.heightAt(10.0f, 10.0f), 40.0f, 1e-4f);
-  EXPECT_NEAR(terrain.heightAt(25.0f, 10.0f), 40.0f, 1e-4f);
-}
-
-TEST_F(TerrainTest, setTextureGivesEveryPatchThePictureAsLayerZero) {
-  Terrain terrain;
-  ASSERT_TRUE(terrain.buildFromHeights(uniformGrid(8, 8, 0), kOutdoorBox, 2, 2, 3, 3));
-  terrain.setTexture("terraintexture.jpg");
-  for (const std::unique_ptr<Mesh>& patch : terrain.model->meshes) {
-    EXPECT_TRUE(patch->textured);
-    EXPECT_EQ(patch->material.layers[0].fileName, "terraintexture.jpg");
-    EXPECT_EQ(patch->material.layers[0].textureName, 0);  // no such picture here
-  }
-}
-
 }  // namespace
