@@ -48,7 +48,7 @@ class ParticleEmmiter : public CGameObj {
   // One step of the current mode; timeSeconds has no effect, dtSeconds is the frame duration.
   void simulate(float timeSeconds, float dtSeconds);
 
-  // The presentation's four effects; each is called once on a fresh emitter.
+  // The presentation's four effects, meant for a fresh emitter (a second call appends more slots).
   void presetSmokeColumn();
   void presetSmokeArea(float minX, float minZ, float maxX, float maxZ, int count);
   void presetBubbleVolume(float minX, float minY, float minZ, float maxX, float maxY, float maxZ, int count);
