@@ -1,0 +1,243 @@
+#include "effects/particle_emmiter.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+
+#include "core/matrix4.h"
+#include "core/random.h"
+#include "gpu/texture_manager.h"
+
+namespace {
+
+// Largest tilt of a scattered velocity away from the base direction, radians.
+constexpr float kMaxTiltRadians = 0.5f;
+constexpr float kFullTurnRadians = 6.283f;
+constexpr float kAlphaThreshold = 0.01f;
+// Alpha built from brightness, against the same 1 % threshold as the alpha test.
+constexpr int kSpriteAlphaMode = 2;
+
+}  // namespace
+
+ParticleEmmiter::ParticleEmmiter() : blendSrc(GL_SRC_ALPHA), blendDst(GL_ONE), texEnvMode(GL_MODULATE) {}
+
+ParticleEmmiter::~ParticleEmmiter() = default;
+
+const char* ParticleEmmiter::getName() const { return "ParticleEmmiter"; }
+
+void ParticleEmmiter::setup(int count, float lifetimeSeconds, const Vector3& startPosition, float sizeAtStart,
+                            float sizeAtEnd, unsigned int spriteTexture) {
+  const int slots = std::max(count, 0);
+  Particle slot;
+  slot.position = startPosition;
+  slot.velocity = velocity;
+  slot.acceleration = acceleration;
+  particles.insert(particles.end(), static_cast<size_t>(slots), slot);
+
+  lifetime = lifetimeSeconds;
+  // With no slots the interval is infinite, so the emitter never spawns.
+  emitInterval = lifetimeSeconds / static_cast<float>(slots);
+  position = startPosition;
+  startSize = sizeAtStart;
+  endSize = sizeAtEnd;
+  texture = spriteTexture;
+}
+
+void ParticleEmmiter::setPosition(float x, float y, float z, float w) {
+  position = Vector3(x, y, z, w);
+  previousPosition = position;
+}
+
+void ParticleEmmiter::setTexture(const std::string& fileName) {
+  texture = textureManager().loadTexture(fileName, kSpriteAlphaMode, kAlphaThreshold);
+}
+
+void ParticleEmmiter::simulate(float timeSeconds, float dtSeconds) {
+  (void)timeSeconds;
+  switch (mode) {
+    case EmitPoint:
+    case EmitArea:
+    case EmitTrail:
+      simulateMoving(dtSeconds);
+      break;
+    case EmitVolume:
+      simulateVolume(dtSeconds);
+      break;
+    default:
+      break;
+  }
+}
+
+// Simulation
+
+bool ParticleEmmiter::takeSpawn() {
+  // Strictly greater: with dt equal to the interval the first spawn comes on the second step.
+  if (emitAccumulator > emitInterval) {
+    emitAccumulator -= emitInterval;
+    return true;
+  }
+  return false;
+}
+
+void ParticleEmmiter::simulateMoving(float dtSeconds) {
+  emitAccumulator += dtSeconds;
+  float extentX = 0.0f;
+  float extentZ = 0.0f;
+  if (mode == EmitArea) {
+    position = Vector3(boxMin.x, boxMin.y, boxMin.z, 0.0f);
+    extentX = boxMax.x - boxMin.x;
+    extentZ = boxMax.z - boxMin.z;
+  }
+  for (Particle& particle : particles) {
+    if (particle.life > 0.0f) {
+      liveStepMoving(particle, dtSeconds);
+    } else if (takeSpawn()) {
+      if (mode == EmitPoint) {
+        spawnPoint(particle);
+      } else if (mode == EmitArea) {
+        spawnArea(particle, extentX, extentZ);
+      } else {
+        spawnTrail(particle);
+      }
+    }
+  }
+  if (mode == EmitTrail) {
+    previousPosition = position;
+  }
+}
+
+void ParticleEmmiter::simulateVolume(float dtSeconds) {
+  emitAccumulator += dtSeconds;
+  position = Vector3(boxMin.x, boxMin.y, boxMin.z, 0.0f);
+  const float extentX = boxMax.x - boxMin.x;
+  const float extentY = boxMax.y - boxMin.y;
+  const float extentZ = boxMax.z - boxMin.z;
+  for (Particle& particle : particles) {
+    if (particle.life > 0.0f) {
+      liveStepVolume(particle, dtSeconds);
+    } else if (takeSpawn()) {
+      spawnVolume(particle, extentX, extentY, extentZ);
+    }
+  }
+}
+
+void ParticleEmmiter::liveStepMoving(Particle& particle, float dtSeconds) const {
+  particle.position.addScaled(particle.velocity, dtSeconds);
+  // The full dt², not half of it: the presentation's motion is tuned to this.
+  particle.position.addScaled(particle.acceleration, dtSeconds * dtSeconds);
+  particle.velocity.addScaled(particle.acceleration, dtSeconds);
+  particle.life -= dtSeconds;
+  // Particles born with more than one lifetime stay opaque until they have one lifetime left.
+  particle.fade = std::min(particle.life / lifetime, 1.0f);
+  particle.size = startSize + (endSize - startSize) * (1.0f - particle.fade) + particle.sizeJitter;
+}
+
+void ParticleEmmiter::liveStepVolume(Particle& particle, float dtSeconds) const {
+  particle.life -= dtSeconds;
+  const float ratio = particle.life / lifetime;
+  // Fades in over the first half of the life and out over the second.
+  const float rise = 2.0f - 2.0f * ratio;
+  if (rise > 2.0f) {
+    particle.fade = 0.0f;
+  } else if (rise > 1.0f) {
+    particle.fade = 2.0f - rise;
+  } else {
+    particle.fade = rise;
+  }
+  particle.size = startSize + (endSize - startSize) * (1.0f - ratio) + particle.sizeJitter;
+}
+
+// Spawns. Every random draw advances the one process-wide sequence, so the draws keep this order.
+
+void ParticleEmmiter::spawnPoint(Particle& particle) const {
+  particle.position = position;
+  particle.velocity = velocity;
+  particle.acceleration = acceleration;
+  particle.life = (randomFraction() + 1.0f) * lifetime;
+  particle.sizeJitter = randomFraction() * 0.5f;
+  scatterVelocity(particle);
+}
+
+void ParticleEmmiter::spawnArea(Particle& particle, float extentX, float extentZ) const {
+  const float dz = randomFraction() * extentZ;
+  const float dx = randomFraction() * extentX;
+  spawnPoint(particle);
+  particle.position += Vector3(dx, 0.0f, dz, 0.0f);
+}
+
+void ParticleEmmiter::spawnVolume(Particle& particle, float extentX, float extentY, float extentZ) const {
+  const float dz = randomFraction() * extentZ;
+  const float dy = randomFraction() * extentY;
+  const float dx = randomFraction() * extentX;
+  particle.position = position + Vector3(dx, dy, dz, 0.0f);
+  particle.life = lifetime;
+  particle.sizeJitter = randomFraction() * 0.5f + 0.8f;
+}
+
+void ParticleEmmiter::spawnTrail(Particle& particle) const {
+  // A random point of the path the emitter took since the last step.
+  const float t = randomFraction();
+  particle.position = position * t + previousPosition * (1.0f - t);
+  particle.velocity = velocity;
+  particle.acceleration = acceleration;
+  particle.life = (randomFraction() + 1.0f) * lifetime;
+  particle.sizeJitter = randomFraction() * 0.5f;
+}
+
+void ParticleEmmiter::scatterVelocity(Particle& particle) const {
+  // The turn about Y acts first, then the tilt about X: a vertical base velocity only ever
+  // leans towards +Z.
+  Matrix4 scatter;
+  scatter.setRotationX(randomFraction() * kMaxTiltRadians);
+  scatter.rotateY(randomFraction() * kFullTurnRadians);
+  particle.velocity = scatter.transform(particle.velocity);
+}
+
+// Drawing
+
+void ParticleEmmiter::render() {
+  glEnable(GL_BLEND);
+  glBlendFunc(blendSrc, blendDst);
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, kAlphaThreshold);
+  glEnable(GL_COLOR_MATERIAL);
+  glDepthMask(GL_FALSE);
+  glDisable(GL_LIGHTING);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(texEnvMode));
+
+  // The view's horizontal and vertical axes in the current object space, read once per emitter.
+  float view[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, view);
+  const Vector3 right(view[0], view[4], view[8], 0.0f);
+  const Vector3 up(view[1], view[5], view[9], 0.0f);
+
+  for (const Particle& particle : particles) {
+    if (particle.life <= 0.0f) {
+      continue;
+    }
+    const Vector3 across = right * particle.size;
+    const Vector3 rise = up * particle.size;
+    const Vector3& p = particle.position;
+    // 2 × size wide and 1 × size tall, with the lower edge through the particle.
+    glColor4f(1.0f, 1.0f, 1.0f, particle.fade);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(p.x - across.x + rise.x, p.y - across.y + rise.y, p.z - across.z + rise.z);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(p.x + across.x + rise.x, p.y + across.y + rise.y, p.z + across.z + rise.z);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(p.x + across.x, p.y + across.y, p.z + across.z);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(p.x - across.x, p.y - across.y, p.z - across.z);
+    glEnd();
+  }
+
+  // Lighting stays off and texturing, colour material and depth testing stay on for the next
+  // effect; depth writes, blending and the alpha test go back to the scene's defaults.
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+}

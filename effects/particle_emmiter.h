@@ -1,0 +1,87 @@
+// A fixed pool of textured, camera-facing quads that are born, move, grow, fade and are reborn.
+// Slots are never removed, only reused; the pool grows in setup only, never while simulating.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/vector3.h"
+#include "world/c_game_obj.h"
+
+// One pool slot, copied by value.
+struct Particle {
+  Vector3 position;
+  Vector3 velocity;      // units per second
+  Vector3 acceleration;  // units per second²
+  float life = -1.0f;    // seconds left; the slot is alive while above 0
+  float sizeJitter = 1.0f;
+  float size = 1.0f;  // half-width of the quad
+  // Alpha of the particle colour. A fresh slot starts at 0, so the frame of its first spawn draws
+  // it invisible, like every later respawn.
+  float fade = 0.0f;
+};
+
+// Its own position, velocity and acceleration stand beside those of the world-object part; the
+// world-object transform has no effect on the particles.
+class ParticleEmmiter : public CGameObj {
+ public:
+  enum EmitMode : int { EmitPoint = 0, EmitArea = 1, EmitVolume = 2, EmitTrail = 3 };
+  struct Corner {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+  };
+
+  ParticleEmmiter();
+  ~ParticleEmmiter() override;
+
+  const char* getName() const override;  // "ParticleEmmiter"
+  // Draws the live particles in the current coordinate space: no transform, no children.
+  void render() override;
+
+  // Appends count slots (existing slots stay) and sets the timing, sizes and sprite.
+  void setup(int count, float lifetime, const Vector3& position, float startSize, float endSize,
+             unsigned int texture);
+  void setPosition(float x, float y, float z, float w);  // also sets previousPosition
+  // Pixels darker than 1 % of full brightness become transparent; a failed load leaves name 0.
+  void setTexture(const std::string& fileName);
+  // One step of the current mode; timeSeconds has no effect, dtSeconds is the frame duration.
+  void simulate(float timeSeconds, float dtSeconds);
+
+  // The presentation's four effects, meant for a fresh emitter (a second call appends more slots).
+  void presetSmokeColumn();
+  void presetSmokeArea(float minX, float minZ, float maxX, float maxZ, int count);
+  void presetBubbleVolume(float minX, float minY, float minZ, float maxX, float maxY, float maxZ, int count);
+  void presetFlareTrail();
+
+  std::vector<Particle> particles;
+  float lifetime = 1.0f;      // base life of a particle, seconds
+  float emitInterval = 1.0f;  // lifetime / slot count, seconds
+  float emitAccumulator = 0.0f;
+  float startSize = 1.0f;
+  float endSize = 1.0f;
+  Vector3 position;
+  Vector3 previousPosition;  // where the last EmitTrail step left the emitter
+  Vector3 velocity;          // given to new particles
+  Vector3 acceleration;      // given to new particles
+  unsigned int texture = 0;
+  Corner boxMin;
+  Corner boxMax;
+  int mode = EmitPoint;
+  unsigned int blendSrc;
+  unsigned int blendDst;
+  unsigned int texEnvMode;
+
+ private:
+  // The spawn backlog pays for one more particle; takes the interval off when it does.
+  bool takeSpawn();
+  void simulateMoving(float dtSeconds);
+  void simulateVolume(float dtSeconds);
+  void liveStepMoving(Particle& particle, float dtSeconds) const;
+  void liveStepVolume(Particle& particle, float dtSeconds) const;
+  void spawnPoint(Particle& particle) const;
+  void spawnArea(Particle& particle, float extentX, float extentZ) const;
+  void spawnVolume(Particle& particle, float extentX, float extentY, float extentZ) const;
+  void spawnTrail(Particle& particle) const;
+  void scatterVelocity(Particle& particle) const;
+};

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "core/random.h"
+#include "effects/particle_emmiter.h"
+#include "effects/particle_explosion.h"
+#include "gpu/matrix_helpers.h"
+#include "gpu/render_target.h"
+#include "gpu/textured_quad.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/offscreen_surface.h"
+#include "tests/support/private_working_folder.h"
+#include "world/mesh.h"
+#include "world/terrain.h"
+
+namespace {
+
+// Sprite requests are logged: keep those lines in a log of this test's own.
+class EffectsDrawing : public ::testing::Test {
+ protected:
+  PrivateWorkingFolder workingFolder_;
+};
+
+bool isLit(const Pixel& pixel) { return pixel.r > 8 || pixel.g > 8 || pixel.b > 8; }
+
+// A 4 × 4 opaque white sprite.
+GLuint createWhiteTexture() {
+  const std::vector<unsigned char> white(4 * 4 * 4, 255);
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
+  return name;
+}
+
+void expectDepthWritesOnAndBlendingOff() {
+  GLboolean depthWrites = GL_FALSE;
+  glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+  EXPECT_EQ(depthWrites, GL_TRUE);
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+TEST_F(EffectsDrawing, emitterQuadsStandOnTheirParticlesAndLeaveTheSceneStateBehind) {
+  REQUIRE_GL_CONTEXT();
+  OffscreenSurface surface;
+  ASSERT_TRUE(surface.ready());
+  const GLuint sprite = createWhiteTexture();
+  surface.begin();
+  setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
+
+  ParticleEmmiter emitter;
+  emitter.mode = ParticleEmmiter::EmitPoint;
+  emitter.setup(1, 1.0f, Vector3(), 1.0f, 1.0f, sprite);
+  Particle& particle = emitter.particles[0];
+  particle.life = 0.5f;
+  particle.fade = 1.0f;
+  particle.size = 2.0f;
+  // Drawn through the world-object slot: the world-object transform has no effect on particles.
+  CGameObj& worldObject = emitter;
+  worldObject.position = Vector3(100.0f, 0.0f, 0.0f, 0.0f);
+  worldObject.scale = 5.0f;
+  EXPECT_STREQ(worldObject.getName(), "ParticleEmmiter");
+  worldObject.render();
+  surface.end();
+
+  // The quad spans 2 × size across and size upwards from the particle in the middle of the view,
+  // so the upper half of the picture is lit and the lower half is not.
+  EXPECT_GT(surface.countPixels(isLit), 100);
+  const int middle = surface.size() / 2;
+  EXPECT_GT(surface.pixel(middle, middle + 4).r, 200);
+  EXPECT_EQ(surface.pixel(middle, middle - 4).r, 0);
+  expectDepthWritesOnAndBlendingOff();
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  glDeleteTextures(1, &sprite);
+}
+
+// A hill in the middle of a 20 × 20 square.
+void buildHill(Terrain& terrain) {
+  const int side = 32;
+  std::vector<uint8_t> levels(side * side);
+  for (int z = 0; z < side; ++z) {
+    for (int x = 0; x < side; ++x) {
+      const int dx = x - side / 2;
+      const int dz = z - side / 2;
+      levels[z * side + x] = static_cast<uint8_t>(std::max(0, 255 - 2 * (dx * dx + dz * dz)));
+    }
+  }
+  terrain.buildFromHeights(HeightGrid(side, side, levels), TerrainBox{-10.0f, -2.0f, -10.0f, 10.0f, 3.0f, 10.0f}, 2,
+                           2, 6, 6);
+}
+
+int litWindowPixels(int width, int height) {
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  int lit = 0;
+  for (size_t i = 0; i < pixels.size(); i += 4) {
+    lit += isLit(Pixel{pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]}) ? 1 : 0;
+  }
+  return lit;
+}
+
+TEST_F(EffectsDrawing, groundSmokeAndExplosionDrawnIntoATargetShowOnTheWindow) {
+  REQUIRE_GL_CONTEXT();
+  RenderTarget target;
+  ASSERT_TRUE(target.createFramebuffer());
+  ASSERT_EQ(target.addTarget(64, 64, GL_RGBA, true), 0);
+  const GLuint sprite = createWhiteTexture();
+  seedRandom(23);
+  Terrain terrain;
+  buildHill(terrain);
+  ParticleEmmiter smoke;
+  smoke.presetSmokeColumn();
+  smoke.texture = sprite;
+  smoke.position = Vector3(0.0f, terrain.heightAt(0.0f, 0.0f), 0.0f, 0.0f);
+  ParticleExplosion explosion;
+  explosion.create(1.0f, Vector3(3.0f, 4.0f, 0.0f, 0.0f));
+  explosion.texture = sprite;
+  for (int frame = 0; frame < 10; ++frame) {
+    smoke.simulate(0.0f, 0.1f);
+    explosion.simulate(0.1f);
+  }
+
+  target.bindFramebuffer();
+  target.attachTarget(0, 0);
+  target.setTargetViewport(0);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  setFixedPerspective(0.0f, 12.0f, 22.0f, 0.0f, 0.0f, 0.0f);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  terrain.draw(kDrawVertexArrays);
+  smoke.render();
+  beginExplosionDraw();
+  CGameObj& worldObject = explosion;
+  EXPECT_STREQ(worldObject.getName(), "ParticleExplosion");
+  worldObject.render();
+  endExplosionDraw();
+  target.unbindFramebuffer();
+  expectDepthWritesOnAndBlendingOff();
+
+  glViewport(0, 0, 256, 256);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  EXPECT_EQ(litWindowPixels(256, 256), 0);
+  pushMatrices();
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, target.surfaces[0].texture);
+  glColor3f(1.0f, 1.0f, 1.0f);
+  drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
+  popMatrices();
+  // The ground alone covers more than a third of the picture.
+  EXPECT_GT(litWindowPixels(256, 256), 256 * 256 / 3);
+  glEnable(GL_DEPTH_TEST);
+  glDeleteTextures(1, &sprite);
+}
+
+}  // namespace
