@@ -1,0 +1,58 @@
+#include "sequence/missile_flight.h"
+
+#include <cmath>
+
+#include "core/random.h"
+
+namespace {
+
+constexpr float kMissileSpeedScale = 5.7f;
+constexpr float kGroundClearance = 2.0f;
+constexpr double kDegreesPerRadian = 57.295827908797776;
+
+}  // namespace
+
+MissileLaunch drawMissileLaunch(float timeSeconds) {
+  MissileLaunch launch;
+  launch.launchTime = timeSeconds + randomFraction() * 4.0f;
+  launch.position = Vector3(kMissileLaunchX, kMissileLaunchY, 40.0f - randomFraction() * 80.0f, 0.0f);
+  const float sideways = randomFraction();
+  const float upward = randomFraction();
+  const float forward = randomFraction();
+  launch.velocity =
+      Vector3(-7.0f - forward * 5.0f, upward * 3.0f + 7.0f, 0.3f - sideways * 0.6f, 0.0f) * kMissileSpeedScale;
+  return launch;
+}
+
+void fallMissile(Vector3& velocity, Vector3& position, float dtSeconds) {
+  velocity += Vector3(0.0f, kMissileGravity, 0.0f, 0.0f) * dtSeconds;
+  position += velocity * dtSeconds;
+}
+
+bool missileFlightEnds(const Vector3& position, float groundHeight, float timeSeconds, float launchTime) {
+  return position.y - kGroundClearance < groundHeight || timeSeconds > launchTime + kMissileFlightSeconds;
+}
+
+Vector3 explosionPoint(const Vector3& position) {
+  return Vector3(position.x, position.y + 1.0f, position.z, 0.0f);
+}
+
+bool orientationAlong(const Vector3& velocity, float axis[3], float& angleDegrees) {
+  Vector3 direction = velocity;
+  direction.normalize();
+  const float length = direction.length();
+  if (length == 0.0f) {
+    return false;
+  }
+  // The model points along +x.
+  const Vector3 modelAxis(1.0f, 0.0f, 0.0f, 1.0f);
+  const Vector3 turnAxis = modelAxis.cross(direction);
+  axis[0] = turnAxis.x;
+  axis[1] = turnAxis.y;
+  axis[2] = turnAxis.z;
+  // Rounding can push the cosine of a unit vector just past 1, where acos has no value.
+  double cosine = modelAxis.dot(direction) / (length * modelAxis.length());
+  cosine = cosine > 1.0 ? 1.0 : (cosine < -1.0 ? -1.0 : cosine);
+  angleDegrees = static_cast<float>(std::acos(cosine) * kDegreesPerRadian);
+  return true;
+}

@@ -1,0 +1,37 @@
+// The flight of the outdoor scene's missiles: launch values, the fall under gravity, when a flight
+// ends, where it explodes and how the model is turned along its path.
+#pragma once
+
+#include "core/vector3.h"
+
+constexpr float kMissilesReadySeconds = 20.0f;  // no launch before this presentation time
+constexpr float kMissileLaunchX = 195.0f;
+constexpr float kMissileLaunchY = 20.0f;
+constexpr float kMissileFlightSeconds = 9.0f;  // a flight that has not hit the ground ends after this
+constexpr float kMissileGravity = -24.8f;      // units per second²
+constexpr float kMissileScale = 2.0f;
+
+struct MissileLaunch {
+  float launchTime = -1.0f;  // presentation time at which the missile starts to fly
+  Vector3 position;
+  Vector3 velocity;  // units per second
+};
+
+// A launch from presentation time timeSeconds: up to 4 s of delay, a start point on the line
+// x = 195, y = 20 between z = −40 and 40, and a velocity toward −x and upward. Draws five random
+// fractions: the delay, the start z, then the three that make the velocity's z, y and x.
+MissileLaunch drawMissileLaunch(float timeSeconds);
+
+// One step of the flight: gravity changes the velocity, then the velocity moves the position.
+void fallMissile(Vector3& velocity, Vector3& position, float dtSeconds);
+
+// A flight ends when the missile comes within 2 units of the ground under it, or when it has flown
+// for more than 9 seconds.
+bool missileFlightEnds(const Vector3& position, float groundHeight, float timeSeconds, float launchTime);
+
+// Where the explosion of a missile at position starts: one unit above it.
+Vector3 explosionPoint(const Vector3& position);
+
+// The axis and angle (degrees) that turn the model's +x onto the direction of velocity. A zero
+// velocity has no direction: false, and the outputs stay as they were.
+bool orientationAlong(const Vector3& velocity, float axis[3], float& angleDegrees);

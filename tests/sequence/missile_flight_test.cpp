@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "core/random.h"
+#include "sequence/missile_flight.h"
+
+namespace {
+
+TEST(MissileFlight, launchDrawsDelayStartAndVelocityInThatOrder) {
+  seedRandom(9);
+  const float delay = randomFraction();
+  const float start = randomFraction();
+  const float u1 = randomFraction();
+  const float u2 = randomFraction();
+  const float u3 = randomFraction();
+  seedRandom(9);
+
+  const MissileLaunch launch = drawMissileLaunch(21.0f);
+  EXPECT_FLOAT_EQ(launch.launchTime, 21.0f + delay * 4.0f);
+  EXPECT_EQ(launch.position.x, 195.0f);
+  EXPECT_EQ(launch.position.y, 20.0f);
+  EXPECT_FLOAT_EQ(launch.position.z, 40.0f - start * 80.0f);
+  EXPECT_FLOAT_EQ(launch.velocity.x, (-7.0f - u3 * 5.0f) * 5.7f);
+  EXPECT_FLOAT_EQ(launch.velocity.y, (u2 * 3.0f + 7.0f) * 5.7f);
+  EXPECT_FLOAT_EQ(launch.velocity.z, (0.3f - u1 * 0.6f) * 5.7f);
+  EXPECT_EQ(launch.velocity.w, 0.0f);
+}
+
+TEST(MissileFlight, gravityActsOnTheVelocityBeforeTheVelocityMovesTheMissile) {
+  Vector3 velocity(-40.0f, 50.0f, 1.0f);
+  Vector3 position(195.0f, 20.0f, 0.0f);
+  fallMissile(velocity, position, 0.1f);
+  EXPECT_FLOAT_EQ(velocity.y, 50.0f - 2.48f);
+  EXPECT_FLOAT_EQ(position.y, 20.0f + (50.0f - 2.48f) * 0.1f);
+  EXPECT_FLOAT_EQ(position.x, 191.0f);
+  EXPECT_FLOAT_EQ(position.z, 0.1f);
+}
+
+TEST(MissileFlight, flightEndsNearTheGroundOrAfterNineSeconds) {
+  const Vector3 high(0.0f, 30.0f, 0.0f);
+  EXPECT_FALSE(missileFlightEnds(high, 27.0f, 25.0f, 20.0f));
+  EXPECT_TRUE(missileFlightEnds(high, 28.5f, 25.0f, 20.0f));
+  EXPECT_FALSE(missileFlightEnds(high, 0.0f, 29.0f, 20.0f));
+  EXPECT_TRUE(missileFlightEnds(high, 0.0f, 29.01f, 20.0f));
+
+  const Vector3 blast = explosionPoint(Vector3(3.0f, 4.0f, 5.0f, 1.0f));
+  EXPECT_EQ(blast.x, 3.0f);
+  EXPECT_EQ(blast.y, 5.0f);
+  EXPECT_EQ(blast.z, 5.0f);
+  EXPECT_EQ(blast.w, 0.0f);
+}
+
+TEST(MissileFlight, modelIsTurnedFromPlusXOntoTheFlightDirection) {
+  float axis[3] = {0.0f, 0.0f, 0.0f};
+  float angle = 0.0f;
+  ASSERT_TRUE(orientationAlong(Vector3(0.0f, 5.0f, 0.0f), axis, angle));
+  EXPECT_FLOAT_EQ(axis[2], 1.0f);
+  EXPECT_NEAR(angle, 90.0f, 1e-4f);
+
+  ASSERT_TRUE(orientationAlong(Vector3(-3.0f, 3.0f, 0.0f), axis, angle));
+  EXPECT_NEAR(angle, 135.0f, 1e-3f);
+
+  // Straight along the model's axis: no turn, and no invalid angle from rounding.
+  ASSERT_TRUE(orientationAlong(Vector3(7.0f, 0.0f, 0.0f), axis, angle));
+  EXPECT_EQ(angle, 0.0f);
+
+  axis[0] = 0.5f;
+  angle = 12.0f;
+  EXPECT_FALSE(orientationAlong(Vector3(), axis, angle));
+  EXPECT_EQ(axis[0], 0.5f);
+  EXPECT_EQ(angle, 12.0f);
+}
+
+}  // namespace
