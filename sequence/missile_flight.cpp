@@ -56,3 +56,36 @@ bool orientationAlong(const Vector3& velocity, float axis[3], float& angleDegree
   angleDegrees = static_cast<float>(std::acos(cosine) * kDegreesPerRadian);
   return true;
 }
+
+bool launchWhenReady(Missile& missile, float timeSeconds) {
+  if (missile.launchTime >= 0.0f || timeSeconds <= kMissilesReadySeconds || !missile.body) {
+    return false;
+  }
+  const MissileLaunch launch = drawMissileLaunch(timeSeconds);
+  missile.launchTime = launch.launchTime;
+  missile.body->position = launch.position;
+  missile.velocity = launch.velocity;
+  missile.body->scale = kMissileScale;
+  return true;
+}
+
+bool isInFlight(const Missile& missile, float timeSeconds) {
+  return missile.launchTime > 0.0f && missile.launchTime < timeSeconds;
+}
+
+bool flyMissile(Missile& missile, float timeSeconds, float dtSeconds, const GroundHeight& groundHeight,
+                Vector3& blastCentre) {
+  if (!missile.body) {
+    return false;
+  }
+  CStatic3D& body = *missile.body;
+  fallMissile(missile.velocity, body.position, dtSeconds);
+  const float ground = groundHeight(body.position.x, body.position.z);
+  const bool ended = missileFlightEnds(body.position, ground, timeSeconds, missile.launchTime);
+  if (ended) {
+    blastCentre = explosionPoint(body.position);
+    missile.launchTime = -1.0f;
+  }
+  orientationAlong(missile.velocity, body.rotationAxis, body.rotationAngle);
+  return ended;
+}

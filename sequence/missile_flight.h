@@ -2,7 +2,13 @@
 // ends, where it explodes and how the model is turned along its path.
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include "core/vector3.h"
+#include "world/c_static_3d.h"
+
+class ParticleEmmiter;
 
 constexpr float kMissilesReadySeconds = 20.0f;  // no launch before this presentation time
 constexpr float kMissileLaunchX = 195.0f;
@@ -35,3 +41,25 @@ Vector3 explosionPoint(const Vector3& position);
 // The axis and angle (degrees) that turn the model's +x onto the direction of velocity. A zero
 // velocity has no direction: false, and the outputs stay as they were.
 bool orientationAlong(const Vector3& velocity, float axis[3], float& angleDegrees);
+
+// One of the launcher's missiles: waiting (launch time negative or still ahead), in flight, or
+// exploded and waiting again.
+struct Missile {
+  Vector3 velocity;                  // units per second
+  float launchTime = -1.0f;          // negative while waiting to be launched
+  std::unique_ptr<CStatic3D> body;   // "missile.3ds"; null when the model could not be loaded
+  ParticleEmmiter* trail = nullptr;  // held by the scene's trails; null until the first flight
+};
+
+// The ground height under (x, z).
+using GroundHeight = std::function<float(float x, float z)>;
+
+// A waiting missile is launched once the presentation passes 20 s: launch time, start point,
+// velocity and scale 2 (the draws of drawMissileLaunch). True when it was launched now.
+bool launchWhenReady(Missile& missile, float timeSeconds);
+// Between its launch time and now (both exclusive); only then is it drawn.
+bool isInFlight(const Missile& missile, float timeSeconds);
+// One frame of a flight: the fall, the end of the flight, the turn along the path. At the end the
+// missile waits again and blastCentre is where its explosion starts; true then.
+bool flyMissile(Missile& missile, float timeSeconds, float dtSeconds, const GroundHeight& groundHeight,
+                Vector3& blastCentre);

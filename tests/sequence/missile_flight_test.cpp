@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <memory>
+
 #include "core/random.h"
 #include "sequence/missile_flight.h"
 
@@ -68,6 +71,63 @@ TEST(MissileFlight, modelIsTurnedFromPlusXOntoTheFlightDirection) {
   EXPECT_FALSE(orientationAlong(Vector3(), axis, angle));
   EXPECT_EQ(axis[0], 0.5f);
   EXPECT_EQ(angle, 12.0f);
+}
+
+Missile missileInFlight(const Vector3& position, const Vector3& velocity, float launchTime) {
+  Missile missile;
+  missile.body = std::make_unique<CStatic3D>();
+  missile.body->position = position;
+  missile.velocity = velocity;
+  missile.launchTime = launchTime;
+  return missile;
+}
+
+TEST(MissileFlight, missileHittingTheGroundExplodesOneUnitAboveAndRelaunchesFrom195) {
+  const GroundHeight flatGround = [](float, float) { return 5.0f; };
+  Missile missile = missileInFlight(Vector3(10.0f, 7.5f, 3.0f), Vector3(-40.0f, -10.0f, 0.0f), 22.0f);
+  ASSERT_TRUE(isInFlight(missile, 25.0f));
+
+  Vector3 blastCentre;
+  ASSERT_TRUE(flyMissile(missile, 25.0f, 0.1f, flatGround, blastCentre));
+  const Vector3& hit = missile.body->position;
+  EXPECT_LT(hit.y - 2.0f, 5.0f);
+  EXPECT_EQ(blastCentre.x, hit.x);
+  EXPECT_FLOAT_EQ(blastCentre.y, hit.y + 1.0f);
+  EXPECT_EQ(blastCentre.z, hit.z);
+  EXPECT_EQ(missile.launchTime, -1.0f);
+  EXPECT_FALSE(isInFlight(missile, 25.0f));
+
+  seedRandom(4);
+  const float delay = randomFraction();
+  seedRandom(4);
+  ASSERT_TRUE(launchWhenReady(missile, 25.1f));
+  EXPECT_EQ(missile.body->position.x, 195.0f);
+  EXPECT_EQ(missile.body->position.y, 20.0f);
+  EXPECT_EQ(missile.body->scale, 2.0f);
+  EXPECT_FLOAT_EQ(missile.launchTime, 25.1f + delay * 4.0f);
+  // Waiting for its launch time, it is neither drawn nor launched again.
+  EXPECT_EQ(isInFlight(missile, 25.1f), false);
+  EXPECT_FALSE(launchWhenReady(missile, 25.2f));
+}
+
+TEST(MissileFlight, noLaunchUntilTwentySecondsAndFlightsEndAfterNine) {
+  Missile missile;
+  missile.body = std::make_unique<CStatic3D>();
+  EXPECT_FALSE(launchWhenReady(missile, 20.0f));
+  EXPECT_EQ(missile.launchTime, -1.0f);
+
+  const GroundHeight deepGround = [](float, float) { return -1000.0f; };
+  Missile high = missileInFlight(Vector3(0.0f, 100.0f, 0.0f), Vector3(-40.0f, 0.0f, 0.0f), 21.0f);
+  Vector3 blastCentre;
+  EXPECT_FALSE(flyMissile(high, 30.0f, 0.1f, deepGround, blastCentre));
+  // Turned along its path: toward −x and a little downward, nearly half a turn from +x.
+  const float expectedDegrees = 180.0f - std::atan2(2.48f, 40.0f) * 57.29578f;
+  EXPECT_NEAR(high.body->rotationAngle, expectedDegrees, 1e-3f);
+  EXPECT_LT(high.body->rotationAxis[2], 0.0f);
+  EXPECT_TRUE(flyMissile(high, 30.01f, 0.1f, deepGround, blastCentre));
+
+  Missile withoutBody;
+  EXPECT_FALSE(launchWhenReady(withoutBody, 30.0f));
 }
 
 }  // namespace

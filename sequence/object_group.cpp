@@ -1,0 +1,41 @@
+#include "sequence/object_group.h"
+
+#include <algorithm>
+#include <cassert>
+
+ObjectGroup::~ObjectGroup() {
+  // A freed parent lowers its children's counts, so links to already freed objects must go first.
+  for (const std::unique_ptr<CGameObj>& object : owned_) {
+    object->children.clear();
+  }
+  children.clear();
+}
+
+CGameObj* ObjectGroup::add(std::unique_ptr<CGameObj> object) {
+  CGameObj* const added = keep(std::move(object));
+  if (added != nullptr) {
+    addChild(added);
+  }
+  return added;
+}
+
+CGameObj* ObjectGroup::keep(std::unique_ptr<CGameObj> object) {
+  if (!object) {
+    return nullptr;
+  }
+  owned_.push_back(std::move(object));
+  return owned_.back().get();
+}
+
+void ObjectGroup::removeChild(std::size_t index) {
+  assert(index < children.size() && "child index out of range");
+  CGameObj* const child = children[index];
+  children.erase(children.begin() + static_cast<std::ptrdiff_t>(index));
+  child->parent = nullptr;
+  child->parentCount -= 1;
+  const auto owner = std::find_if(owned_.begin(), owned_.end(),
+                                  [child](const std::unique_ptr<CGameObj>& object) { return object.get() == child; });
+  if (owner != owned_.end()) {
+    owned_.erase(owner);
+  }
+}

@@ -1,0 +1,27 @@
+// A world-object container that owns what it holds: the objects it draws as children, and others
+// it only keeps alive (parts linked below one of its children).
+// Teardown unlinks every held object before freeing any, so the order of freeing never matters.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "world/c_static_3d.h"
+
+class ObjectGroup : public CStatic3D {
+ public:
+  ObjectGroup() = default;
+  ~ObjectGroup() override;
+
+  // Takes the object and appends it to the children; returns it. Null stays null and adds nothing.
+  CGameObj* add(std::unique_ptr<CGameObj> object);
+  // Takes the object without drawing it here; returns it. Null stays null.
+  CGameObj* keep(std::unique_ptr<CGameObj> object);
+  // Takes child number index out of the children, and frees it when the group holds it; the
+  // children after it move up one place.
+  void removeChild(std::size_t index);
+
+ private:
+  std::vector<std::unique_ptr<CGameObj>> owned_;
+};
