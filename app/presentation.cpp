@@ -18,6 +18,7 @@
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "sequence/camera.h"
+#include "sequence/outdoor_scene.h"
 #include "sequence/tween_timeline.h"
 #include "world/model_3ds_reader.h"
 
@@ -203,6 +204,8 @@ bool startUp(const AppOptions& options) {
   shaders.setShininessAndAttenuation(3.0f, 800.0f, 2.2f);
 
   frameTimer().reset();
+  // The list owns its scenes from here on and plays them in this order.
+  sceneList().append(new OutdoorScene());
   sceneList().initAll();
   sceneList().loadAll();
 

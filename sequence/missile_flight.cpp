@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "core/random.h"
+#include "effects/particle_explosion.h"
+#include "sequence/object_group.h"
 
 namespace {
 
@@ -88,4 +90,21 @@ bool flyMissile(Missile& missile, float timeSeconds, float dtSeconds, const Grou
   }
   orientationAlong(missile.velocity, body.rotationAxis, body.rotationAngle);
   return ended;
+}
+
+void simulateExplosions(ObjectGroup& explosions, float dtSeconds) {
+  std::size_t index = 0;
+  while (index < explosions.children.size()) {
+    auto* const explosion = dynamic_cast<ParticleExplosion*>(explosions.children[index]);
+    if (explosion == nullptr) {
+      ++index;
+      continue;
+    }
+    explosion->simulate(dtSeconds);
+    if (explosion->isFinished()) {
+      explosions.removeChild(index);
+    } else {
+      ++index;
+    }
+  }
 }

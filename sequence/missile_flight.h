@@ -6,9 +6,10 @@
 #include <memory>
 
 #include "core/vector3.h"
+#include "effects/particle_emmiter.h"
 #include "world/c_static_3d.h"
 
-class ParticleEmmiter;
+class ObjectGroup;
 
 constexpr float kMissilesReadySeconds = 20.0f;  // no launch before this presentation time
 constexpr float kMissileLaunchX = 195.0f;
@@ -63,3 +64,7 @@ bool isInFlight(const Missile& missile, float timeSeconds);
 // missile waits again and blastCentre is where its explosion starts; true then.
 bool flyMissile(Missile& missile, float timeSeconds, float dtSeconds, const GroundHeight& groundHeight,
                 Vector3& blastCentre);
+
+// Simulates every explosion in the group in order and frees each one that has finished; the
+// explosion that moves into a freed place is simulated in the same walk.
+void simulateExplosions(ObjectGroup& explosions, float dtSeconds);

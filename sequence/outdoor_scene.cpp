@@ -1,10 +1,31 @@
+// The outdoor scene's frame: scene clock, moving parts, world drawn into the shared render target,
+// then the target laid over the window in the colour of the moment.
 #include "sequence/outdoor_scene.h"
 
+#include <GL/glew.h>
+
+#include "core/input_state.h"
+#include "effects/particle_explosion.h"
+#include "gpu/matrix_helpers.h"
+#include "gpu/render_target.h"
+#include "gpu/textured_quad.h"
 #include "sequence/jump_cut_clock.h"
+#include "world/mesh.h"
 
 namespace {
 
 constexpr float kGreenTintSeconds = 80.0f;
+constexpr float kWingsDegreesPerSecond = 20.0f;
+constexpr float kTurretDegreesPerSecond = 36.0f;
+constexpr float kArmStartDegrees = 35.0f;
+constexpr float kArmDegreesPerSecond = -6.0f;
+
+void setRotation(CGameObj& object, float axisX, float axisY, float axisZ, float angleDegrees) {
+  object.rotationAxis[0] = axisX;
+  object.rotationAxis[1] = axisY;
+  object.rotationAxis[2] = axisZ;
+  object.rotationAngle = angleDegrees;
+}
 
 // Eight control points each, (x, y, z): the eye comes down from high above, passes low over the
 // ground and climbs away at the end; the target keeps to the landscape until its last two points.
@@ -46,4 +67,109 @@ TintColour outdoorTint(float timeSeconds) {
 
 void OutdoorScene::init() {
   camera.setPaths(kCameraFlightSeconds, kCameraPointCount, kEyePath, kCameraPointCount, kTargetPath);
+}
+
+void OutdoorScene::update(float timeSeconds, float dtSeconds) {
+  if (!outdoorSceneDraws(timeSeconds)) {
+    return;
+  }
+  beginTargetFrame();
+  const float sceneSeconds = jumpCutClock().sceneTime(timeSeconds, dtSeconds);
+  animateParts(sceneSeconds);
+  camera.update(sceneSeconds);
+  camera.applyView();
+  // Missiles fly in presentation time, whatever cut the camera shows.
+  stepMissiles(timeSeconds, dtSeconds);
+  drawWorld(timeSeconds);
+  drawEffects(sceneSeconds, dtSeconds);
+  composite(timeSeconds);
+}
+
+void OutdoorScene::release() {
+  sky.reset();
+  for (Missile& missile : missiles) {
+    missile.body.reset();
+  }
+}
+
+void OutdoorScene::beginTargetFrame() {
+  RenderTarget& target = renderTarget();
+  drawsIntoTarget_ = target.framebuffer != 0 && !target.surfaces.empty();
+  if (drawsIntoTarget_) {
+    target.bindFramebuffer();
+    target.attachTarget(0, 0);
+    glViewport(0, 0, target.surfaces[0].width, target.surfaces[0].height);
+  } else {
+    // Without a render surface the world goes straight to the window, untinted.
+    glViewport(0, 0, inputState().viewportWidth, inputState().viewportHeight);
+  }
+  glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+  glClearDepth(1.0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void OutdoorScene::animateParts(float sceneSeconds) {
+  for (std::size_t n = 0; n < windmills.children.size() && n < windmillWings.size(); ++n) {
+    if (windmillWings[n] != nullptr) {
+      setRotation(*windmillWings[n], 0.0f, 0.0f, 1.0f, sceneSeconds * kWingsDegreesPerSecond);
+    }
+  }
+  if (launcher != nullptr) {
+    setRotation(*launcher, 0.0f, 1.0f, 0.0f, sceneSeconds * kTurretDegreesPerSecond);
+  }
+  if (launcherArm != nullptr) {
+    setRotation(*launcherArm, 0.0f, 0.0f, 1.0f, kArmStartDegrees + sceneSeconds * kArmDegreesPerSecond);
+  }
+}
+
+void OutdoorScene::drawWorld(float timeSeconds) {
+  windmills.render();
+  for (Missile& missile : missiles) {
+    if (missile.body && isInFlight(missile, timeSeconds)) {
+      missile.body->render();
+    }
+  }
+  // The base carries the turret and the arm; without a base the turret stands alone.
+  CStatic3D* const launcherRoot = launcherBase != nullptr ? launcherBase : launcher;
+  if (launcherRoot != nullptr) {
+    launcherRoot->render();
+  }
+  palms.render();
+  terrain.draw(kDrawPerPixel);
+  if (sky) {
+    sky->render();
+  }
+  trails.render();
+}
+
+void OutdoorScene::drawEffects(float sceneSeconds, float dtSeconds) {
+  for (ParticleEmmiter& emitter : emitters) {
+    emitter.simulate(sceneSeconds, dtSeconds);
+    emitter.render();
+  }
+  beginExplosionDraw();
+  explosions.render();
+  endExplosionDraw();
+}
+
+void OutdoorScene::composite(float timeSeconds) {
+  if (!drawsIntoTarget_) {
+    return;
+  }
+  RenderTarget& target = renderTarget();
+  target.attachTarget(-1, 0);
+  target.unbindFramebuffer();
+
+  const InputState& input = inputState();
+  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_COLOR_MATERIAL);
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  // The texture is modulated by the current colour: this is where the tint is applied.
+  const TintColour tint = outdoorTint(timeSeconds);
+  glColor4f(tint.r, tint.g, tint.b, tint.a);
+  glBindTexture(GL_TEXTURE_2D, target.surfaces[0].texture);
+  drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
 }

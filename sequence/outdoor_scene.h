@@ -1,12 +1,26 @@
 // The first 90 seconds: a flight over a landscape with palms, windmills, a launcher firing
 // missiles, smoke and stars, drawn into the shared render target and laid over the window tinted.
+// The scene owns every object it makes; models stay the model cache's.
 #pragma once
 
+#include <array>
+#include <memory>
+
+#include "effects/particle_emmiter.h"
 #include "sequence/camera.h"
+#include "sequence/missile_flight.h"
+#include "sequence/object_group.h"
+#include "sequence/occupancy_grid.h"
 #include "sequence/scene.h"
+#include "world/c_static_3d.h"
+#include "world/terrain.h"
 
 constexpr float kOutdoorSceneEndSeconds = 90.0f;
 constexpr float kCameraFlightSeconds = 60.0f;
+constexpr int kOutdoorEmitterCount = 19;  // bubbles, stars, then 17 smoke columns
+constexpr int kMissileCount = 5;
+constexpr int kPalmCount = 90;
+constexpr int kWindmillCount = 12;
 
 struct TintColour {
   float r = 1.0f;
@@ -24,6 +38,42 @@ TintColour outdoorTint(float timeSeconds);
 class OutdoorScene : public Scene {
  public:
   void init() override;  // the camera's 60-second eye and target paths
+  // Terrain, emitters, sky, missiles, the explosion sprite, palms, windmills, launcher. A model
+  // file that cannot be loaded is asked for once: its objects are left out, with one log line.
+  void load() override;
+  void update(float timeSeconds, float dtSeconds) override;  // animates and draws the whole frame
+  void release() override;  // frees the sky and the missile bodies
 
+  // The launcher: base, the turret (the model's remaining meshes) and the tilting arm, chained in
+  // that order; any of them null when its model or mesh is missing. launcherParts holds them.
+  CStatic3D* launcherBase = nullptr;
+  CStatic3D* launcher = nullptr;
+  CStatic3D* launcherArm = nullptr;
+  std::array<ParticleEmmiter, kOutdoorEmitterCount> emitters;
+  ObjectGroup explosions;  // the running explosions
+  ObjectGroup trails;      // one flare trail per missile that has flown
+  std::array<Missile, kMissileCount> missiles;
+  std::unique_ptr<CStatic3D> sky;
+  Terrain terrain;
+  ObjectGroup palms;
+  ObjectGroup windmills;  // the bodies, each with its wings as child; also holds the wings
+  std::array<CStatic3D*, kWindmillCount> windmillWings{};  // wings of windmills.children[n]
   PathCamera camera;
+
+ private:
+  void loadEmitters();
+  void loadMissiles();
+  void placePalms(OccupancyGrid& grid);
+  void placeWindmills(OccupancyGrid& grid);
+  void loadLauncher();
+
+  void beginTargetFrame();
+  void animateParts(float sceneSeconds);
+  void stepMissiles(float timeSeconds, float dtSeconds);
+  void drawWorld(float timeSeconds);
+  void drawEffects(float sceneSeconds, float dtSeconds);
+  void composite(float timeSeconds);
+
+  ObjectGroup launcherParts;  // holds the three launcher pieces; draws nothing itself
+  bool drawsIntoTarget_ = false;  // this frame renders into the shared target's first surface
 };

@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "core/random.h"
+#include "effects/particle_explosion.h"
 #include "sequence/missile_flight.h"
+#include "sequence/object_group.h"
 
 namespace {
 
@@ -128,6 +130,29 @@ TEST(MissileFlight, noLaunchUntilTwentySecondsAndFlightsEndAfterNine) {
 
   Missile withoutBody;
   EXPECT_FALSE(launchWhenReady(withoutBody, 30.0f));
+}
+
+// An explosion with one fragment of the given age; past maxAge it counts as finished.
+std::unique_ptr<ParticleExplosion> explosionAged(float ageSeconds) {
+  auto explosion = std::make_unique<ParticleExplosion>();
+  explosion->maxAge = 2.2f;
+  Fragment fragment;
+  fragment.age = ageSeconds;
+  explosion->fragments.push_back(fragment);
+  return explosion;
+}
+
+TEST(MissileStep, finishedExplosionsLeaveTheGroupWithoutSkippingTheNextOne) {
+  ObjectGroup explosions;
+  explosions.add(explosionAged(10.0f));
+  explosions.add(explosionAged(10.0f));
+  CGameObj* const running = explosions.add(explosionAged(-1.0f));
+  explosions.add(explosionAged(10.0f));
+
+  simulateExplosions(explosions, 0.1f);
+  ASSERT_EQ(explosions.children.size(), 1u);
+  EXPECT_EQ(explosions.children[0], running);
+  EXPECT_FLOAT_EQ(static_cast<ParticleExplosion*>(running)->fragments[0].age, -0.9f);
 }
 
 }  // namespace

@@ -1,6 +1,23 @@
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <array>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "gpu/render_target.h"
+#include "gpu/texture_manager.h"
+#include "platform/message_box.h"
+#include "sequence/jump_cut_clock.h"
 #include "sequence/outdoor_scene.h"
+#include "sequence/tween_timeline.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/private_working_folder.h"
+#include "world/model_3ds_reader.h"
 
 namespace {
 
@@ -48,6 +65,112 @@ TEST(OutdoorScene, initLaysTheSixtySecondFlightThroughTheFirstAndLastPoints) {
   EXPECT_NEAR(scene.camera.eye.x, -70.0f, 2.0f);
   EXPECT_NEAR(scene.camera.eye.y, 180.0f, 2.0f);
   EXPECT_NEAR(scene.camera.target.x, 70.0f, 2.0f);
+}
+
+// The colour of texel (0, 0) of the shared target's first surface.
+std::array<unsigned char, 4> firstTexel() {
+  const RenderSurface& surface = renderTarget().surfaces[0];
+  std::vector<unsigned char> texels(static_cast<size_t>(surface.width * surface.height * 4));
+  glBindTexture(GL_TEXTURE_2D, surface.texture);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  return {texels[0], texels[1], texels[2], texels[3]};
+}
+
+TEST(OutdoorSceneDrawing, clearsAndDrawsTheSharedTargetAt90SecondsButNotAfter) {
+  REQUIRE_GL_CONTEXT();
+  RenderTarget& target = renderTarget();
+  ASSERT_TRUE(target.createFramebuffer());
+  ASSERT_EQ(target.addTarget(16, 16, GL_RGBA, true), 0);
+  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+  target.clearTarget(0);
+
+  OutdoorScene scene;
+  scene.init();
+  scene.update(90.0001f, 0.1f);
+  EXPECT_EQ(firstTexel()[0], 255) << "drawn after 90 s";
+
+  scene.update(90.0f, 0.1f);
+  const std::array<unsigned char, 4> cleared = firstTexel();
+  EXPECT_EQ(cleared[0], 0);
+  EXPECT_NEAR(cleared[3], 128, 1);
+  // The last surface is left to the window's framebuffer.
+  GLint bound = -1;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+  EXPECT_EQ(bound, 0);
+
+  target.releaseTargets();
+  jumpCutClock() = JumpCutClock();
+}
+
+std::string readText(const std::string& path) {
+  std::ifstream file(path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+int countOf(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// Its palms' and windmills' tweens point into the scene, so it lives as long as the timeline.
+std::unique_ptr<OutdoorScene> gSceneWithMissingModels;
+
+TEST(OutdoorSceneLoading, missingModelsAreLeftOutWithOneLogLineEachAndTheRestStillPlays) {
+  REQUIRE_GL_CONTEXT();
+  PrivateWorkingFolder working;
+  const std::string folder = working.path() + "/data/";
+  std::filesystem::create_directory(folder);
+  // Palms and windmill wings, but no windmill bodies, missiles, launcher, sky or ground.
+  for (const char* name : {"palm02.3ds", "windmill_wings.3ds"}) {
+    std::filesystem::copy_file(std::string(RUN_DIR) + "/data/" + name, folder + name);
+  }
+  const std::string previousModelFolder = model3dsReader().dataFolder();
+  const char* const previousTextureFolder = textureManager().dataFolder;
+  model3dsReader().setDataFolder(folder);
+  textureManager().dataFolder = folder.c_str();
+
+  platform::clearRecordedBoxes();
+  const size_t tweensBefore = tweenTimeline().waitingCount() + tweenTimeline().activeCount();
+  gSceneWithMissingModels = std::make_unique<OutdoorScene>();
+  OutdoorScene& scene = *gSceneWithMissingModels;
+  scene.init();
+  scene.load();
+  model3dsReader().setDataFolder(previousModelFolder);
+  textureManager().dataFolder = previousTextureFolder;
+
+  EXPECT_EQ(scene.palms.children.size(), 90u);
+  EXPECT_EQ(scene.windmills.children.size(), 0u);
+  // Only the palms rise: a windmill without a body has nothing for its drop to move.
+  EXPECT_EQ(tweenTimeline().waitingCount() + tweenTimeline().activeCount(), tweensBefore + 90);
+  EXPECT_EQ(scene.launcher, nullptr);
+  for (const Missile& missile : scene.missiles) {
+    EXPECT_EQ(missile.body, nullptr);
+  }
+
+  const std::string log = readText("debug.txt");
+  EXPECT_EQ(countOf(log, "OutdoorScene: windmill_body.3ds could not be loaded"), 1);
+  EXPECT_EQ(countOf(log, "OutdoorScene: missile.3ds could not be loaded"), 1);
+  EXPECT_EQ(countOf(log, "OutdoorScene: rocketlauncher.3ds could not be loaded"), 1);
+  EXPECT_EQ(countOf(log, "OutdoorScene: palm02.3ds"), 0);
+  // A file that failed once is not asked for again, so the reader reports it once.
+  int windmillBoxes = 0;
+  for (const platform::RecordedBox& box : platform::recordedBoxes()) {
+    windmillBoxes += countOf(box.text, "windmill_body.3ds");
+  }
+  EXPECT_EQ(windmillBoxes, 1);
+
+  // Frames with the missiles due and the jump cuts running draw what there is.
+  for (float time = 19.9f; time < 50.5f; time += 0.1f) {
+    scene.update(time, 0.1f);
+  }
+  EXPECT_TRUE(scene.trails.children.empty());
+  EXPECT_TRUE(scene.explosions.children.empty());
+  jumpCutClock() = JumpCutClock();
 }
 
 }  // namespace
