@@ -30,30 +30,6 @@ TEST(MissileFlight, launchDrawsDelayStartAndVelocityInThatOrder) {
   EXPECT_EQ(launch.velocity.w, 0.0f);
 }
 
-TEST(MissileFlight, gravityActsOnTheVelocityBeforeTheVelocityMovesTheMissile) {
-  Vector3 velocity(-40.0f, 50.0f, 1.0f);
-  Vector3 position(195.0f, 20.0f, 0.0f);
-  fallMissile(velocity, position, 0.1f);
-  EXPECT_FLOAT_EQ(velocity.y, 50.0f - 2.48f);
-  EXPECT_FLOAT_EQ(position.y, 20.0f + (50.0f - 2.48f) * 0.1f);
-  EXPECT_FLOAT_EQ(position.x, 191.0f);
-  EXPECT_FLOAT_EQ(position.z, 0.1f);
-}
-
-TEST(MissileFlight, flightEndsNearTheGroundOrAfterNineSeconds) {
-  const Vector3 high(0.0f, 30.0f, 0.0f);
-  EXPECT_FALSE(missileFlightEnds(high, 27.0f, 25.0f, 20.0f));
-  EXPECT_TRUE(missileFlightEnds(high, 28.5f, 25.0f, 20.0f));
-  EXPECT_FALSE(missileFlightEnds(high, 0.0f, 29.0f, 20.0f));
-  EXPECT_TRUE(missileFlightEnds(high, 0.0f, 29.01f, 20.0f));
-
-  const Vector3 blast = explosionPoint(Vector3(3.0f, 4.0f, 5.0f, 1.0f));
-  EXPECT_EQ(blast.x, 3.0f);
-  EXPECT_EQ(blast.y, 5.0f);
-  EXPECT_EQ(blast.z, 5.0f);
-  EXPECT_EQ(blast.w, 0.0f);
-}
-
 TEST(MissileFlight, modelIsTurnedFromPlusXOntoTheFlightDirection) {
   float axis[3] = {0.0f, 0.0f, 0.0f};
   float angle = 0.0f;
@@ -142,7 +118,7 @@ std::unique_ptr<ParticleExplosion> explosionAged(float ageSeconds) {
   return explosion;
 }
 
-TEST(MissileStep, finishedExplosionsLeaveTheGroupWithoutSkippingTheNextOne) {
+TEST(MissileFlight, finishedExplosionsLeaveTheGroupWithoutSkippingTheNextOne) {
   ObjectGroup explosions;
   explosions.add(explosionAged(10.0f));
   explosions.add(explosionAged(10.0f));

@@ -25,18 +25,6 @@ TEST(OccupancyGrid, palmsAndWindmillsNeverShareACell) {
   }
 }
 
-TEST(OccupancyGrid, drawsTheColumnThenTheRowFromTheSharedSequence) {
-  seedRandom(42);
-  const int i = static_cast<int>(randomFraction() * 20);
-  const int j = static_cast<int>(randomFraction() * 20);
-  seedRandom(42);
-  OccupancyGrid grid;
-  OccupancyGrid::Cell cell;
-  ASSERT_TRUE(grid.claimRandomCell(cell));
-  EXPECT_EQ(cell.i, i);
-  EXPECT_EQ(cell.j, j);
-}
-
 TEST(OccupancyGrid, fullGridRefusesWithoutDrawingAndOutsideCellsCountAsTaken) {
   seedRandom(3);
   OccupancyGrid grid;

@@ -21,12 +21,6 @@
 
 namespace {
 
-TEST(OutdoorScene, drawsUpTo90SecondsInclusive) {
-  EXPECT_TRUE(outdoorSceneDraws(0.0f));
-  EXPECT_TRUE(outdoorSceneDraws(90.0f));
-  EXPECT_FALSE(outdoorSceneDraws(90.0001f));
-}
-
 TEST(OutdoorScene, tintIsWhiteThenGreenAfter49ThenFadesToDarkRedAfter80) {
   const TintColour white = outdoorTint(49.0f);
   EXPECT_EQ(white.r, 1.0f);
