@@ -27,10 +27,9 @@ void setRotation(CGameObj& object, float axisX, float axisY, float axisZ, float 
   object.rotationAngle = angleDegrees;
 }
 
-// Eight control points each, (x, y, z): the eye comes down from high above, passes low over the
-// ground and climbs away at the end; the target keeps to the landscape until its last two points.
-constexpr int kCameraPointCount = 8;
-constexpr float kEyePath[kCameraPointCount * 3] = {
+}  // namespace
+
+const float kOutdoorEyePath[kOutdoorCameraPointCount * 3] = {
     -100.0f, 230.0f, 0.0f,
     -80.0f,  35.0f,  -30.0f,
     60.0f,   20.0f,  30.0f,
@@ -40,7 +39,7 @@ constexpr float kEyePath[kCameraPointCount * 3] = {
     -70.0f,  60.0f,  50.0f,
     -70.0f,  180.0f, 50.0f,
 };
-constexpr float kTargetPath[kCameraPointCount * 3] = {
+const float kOutdoorTargetPath[kOutdoorCameraPointCount * 3] = {
     -10.0f, 10.0f,  0.0f,
     -40.0f, 5.0f,   -20.0f,
     60.0f,  2.0f,   30.0f,
@@ -50,8 +49,6 @@ constexpr float kTargetPath[kCameraPointCount * 3] = {
     50.0f,  50.0f,  50.0f,
     70.0f,  180.0f, 50.0f,
 };
-
-}  // namespace
 
 bool outdoorSceneDraws(float timeSeconds) { return timeSeconds <= kOutdoorSceneEndSeconds; }
 
@@ -66,7 +63,8 @@ TintColour outdoorTint(float timeSeconds) {
 }
 
 void OutdoorScene::init() {
-  camera.setPaths(kCameraFlightSeconds, kCameraPointCount, kEyePath, kCameraPointCount, kTargetPath);
+  camera.setPaths(kCameraFlightSeconds, kOutdoorCameraPointCount, kOutdoorEyePath, kOutdoorCameraPointCount,
+                 kOutdoorTargetPath);
 }
 
 void OutdoorScene::update(float timeSeconds, float dtSeconds) {

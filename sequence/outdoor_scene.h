@@ -22,6 +22,13 @@ constexpr int kMissileCount = 5;
 constexpr int kPalmCount = 90;
 constexpr int kWindmillCount = 12;
 
+// The camera flight: eight (x, y, z) control points each for the eye and the target. The eye
+// comes down from high above, passes low over the ground and climbs away at the end; the target
+// keeps to the landscape until its last two points. The ground is shaped to stay below the eye.
+constexpr int kOutdoorCameraPointCount = 8;
+extern const float kOutdoorEyePath[kOutdoorCameraPointCount * 3];
+extern const float kOutdoorTargetPath[kOutdoorCameraPointCount * 3];
+
 struct TintColour {
   float r = 1.0f;
   float g = 1.0f;

@@ -3,6 +3,8 @@
 // and a river valley opening to the east (+x), where the missiles come from, ending in a lake.
 #pragma once
 
+#include <vector>
+
 #include "tools/noise_field.h"
 
 namespace baker {
@@ -14,6 +16,7 @@ constexpr float kGroundMax = 200.0f;
 constexpr float kGroundLow = -20.0f;
 constexpr float kGroundHigh = 44.0f;
 constexpr float kWaterLevel = -8.0f;
+constexpr float kCameraClearance = 3.5f;
 
 class Landscape {
  public:
@@ -21,10 +24,14 @@ class Landscape {
 
   float heightAt(float x, float z) const;  // world units, kGroundLow .. kGroundHigh
   float valleyWeight(float x, float z) const;  // 1 on the valley floor, 0 outside it
+  // The highest the ground may be at (x, z) so that the outdoor camera flight, which dips low
+  // over the plain, stays kCameraClearance above it: a trough that follows the flight.
+  float flightCeiling(float x, float z) const;
 
  private:
   NoiseField shape_;
   NoiseField detail_;
+  std::vector<float> ceiling_;  // kCeilingCells + 1 squared, over the ground box
 };
 
 }  // namespace baker

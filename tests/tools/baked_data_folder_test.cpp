@@ -10,6 +10,8 @@
 
 #include "image/image_decoder.h"
 #include "platform/mixer.h"
+#include "sequence/camera.h"
+#include "sequence/outdoor_scene.h"
 #include "tests/tools/baker_test_support.h"
 #include "tools/bake_command.h"
 #include "tools/data_folder_baker.h"
@@ -157,6 +159,19 @@ TEST(BakedDataFolderTest, groundSuitsWhatTheOutdoorSceneDoesOnIt) {
     edges += 0.5f * (ground.heightAt(t, -185.0f) + ground.heightAt(-185.0f, t));
   }
   EXPECT_GT((edges - plain) / static_cast<float>(samples), 7.0f);
+}
+
+TEST(BakedDataFolderTest, theCameraFlightStaysAboveTheGround) {
+  // The eye path dips to about half a unit above sea level over the plain around 18 s.
+  const BakedGround ground;
+  PathCamera flight;
+  flight.setPaths(kCameraFlightSeconds, kOutdoorCameraPointCount, kOutdoorEyePath, kOutdoorCameraPointCount,
+                  kOutdoorTargetPath);
+  for (float t = 0.0f; t <= kCameraFlightSeconds; t += 0.05f) {
+    Vector3 eye;
+    flight.eyePath->positionAt(t, eye);
+    EXPECT_GT(eye.y - ground.heightAt(eye.x, eye.z), 2.0f) << "at " << t << " s over " << eye.x << ", " << eye.z;
+  }
 }
 
 TEST(BakedDataFolderTest, musicDecodesToTheWholeTrack) {
