@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "tools/bake_command.h"
-#include "tools/inspect_image_command.h"
-#include "tools/inspect_model_command.h"
+#include "tools/image_report_command.h"
+#include "tools/model_report_command.h"
 #include "tools/tool_commands.h"
 
 namespace {

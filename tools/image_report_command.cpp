@@ -1,4 +1,4 @@
-#include "tools/inspect_image_command.h"
+#include "tools/image_report_command.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "tools/inspect_model_command.h"
+#include "tools/model_report_command.h"
 
 #include <gtest/gtest.h>
 
