@@ -11,7 +11,7 @@
 
 #include "tools/mesh_shapes.h"
 #include "tools/noise_field.h"
-#include "tools/polygon_tessellator.h"
+#include "gpu/contour_tessellator.h"
 #include "tools/texture_region.h"
 
 namespace baker {

@@ -1,12 +1,10 @@
 // GLU tessellation with an edge-flag callback, so that only separate triangles come out.
-#include "tools/polygon_tessellator.h"
+#include "gpu/contour_tessellator.h"
 
 #include <cstdio>
 #include <deque>
 
 #include <GL/glu.h>
-
-namespace baker {
 
 namespace {
 
@@ -109,5 +107,3 @@ bool tessellateContours(const std::vector<std::vector<Vector3>>& contours, FlatT
   gluDeleteTess(tess);
   return !state.failed;
 }
-
-}  // namespace baker

@@ -1,5 +1,5 @@
 // Cuts flat polygons with holes into triangles through GLU's tessellator (which needs no GL
-// context): the caps of the extruded title letters.
+// context): the faces of extruded letters, for the outline font and the baked title models.
 #pragma once
 
 #include <array>
@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "core/vector3.h"
-
-namespace baker {
 
 struct FlatTriangles {
   std::vector<Vector3> points;  // the contour points in order, then any the cutter added
@@ -18,5 +16,3 @@ struct FlatTriangles {
 // Fills the area inside the contours (x, y plane, nonzero winding). False when the
 // tessellator reports an error.
 bool tessellateContours(const std::vector<std::vector<Vector3>>& contours, FlatTriangles* result);
-
-}  // namespace baker
