@@ -12,18 +12,12 @@
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/text_files.h"
 
 namespace {
 
 constexpr int kToneRateHz = 44100;
 constexpr float kToneSeconds = 0.5f;
-
-std::string readAll(const char* path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::stringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
 
 void putLittleEndian(std::string& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) {
@@ -106,7 +100,7 @@ TEST_F(SoundPlayerTest, loadsTheWholeToneAndTimesItByFramesOverFrequency) {
   // The decoder may keep the encoder's padding: a few frames of 1152 samples at most.
   EXPECT_GE(entry.duration, kToneSeconds - 0.01f);
   EXPECT_LE(entry.duration, kToneSeconds + 0.1f);
-  EXPECT_EQ(readAll(kLogFileName), "");
+  EXPECT_EQ(readTextFile(kLogFileName), "");
 }
 
 TEST_F(SoundPlayerTest, failedLoadLogsNothingAndTakesNoIndex) {
@@ -124,7 +118,7 @@ TEST_F(SoundPlayerTest, failedLoadLogsNothingAndTakesNoIndex) {
   EXPECT_TRUE(player.playSound(0, false));
   EXPECT_FALSE(player.playSound(-1, false));
   EXPECT_FALSE(player.playSound(1, false));
-  EXPECT_EQ(readAll(kLogFileName), "");
+  EXPECT_EQ(readTextFile(kLogFileName), "");
 }
 
 TEST_F(SoundPlayerTest, onlyWhenFinishedRefusesUpToExactlyOneDuration) {
@@ -152,14 +146,14 @@ TEST_F(SoundPlayerTest, withoutAnAudioDeviceOneLineSaysWhyAndTheRunIsSilent) {
   SoundPlayer player;
   openPlayer(player);
 
-  const std::string log = readAll(kLogFileName);
+  const std::string log = readTextFile(kLogFileName);
   EXPECT_EQ(log.rfind("SoundPlayer: no sound output (", 0), 0u) << log;
   EXPECT_EQ(log.find("\r\n"), log.size() - 2) << "exactly one line";
   EXPECT_FALSE(player.loadSound(1, "tone.mp3", false));
   EXPECT_FALSE(player.playSound(0, false));
   player.closeSound();
   player.closeSound();
-  EXPECT_EQ(readAll(kLogFileName), log);
+  EXPECT_EQ(readTextFile(kLogFileName), log);
 }
 
 }  // namespace

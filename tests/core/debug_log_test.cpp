@@ -6,15 +6,9 @@
 #include <string>
 
 #include "core/debug_log.h"
+#include "tests/support/text_files.h"
 
 namespace {
-
-std::string readAll(const char* path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::stringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
 
 class DebugLogTest : public testing::Test {
  protected:
@@ -27,7 +21,7 @@ TEST_F(DebugLogTest, appendsFormattedTextVerbatimAfterEarlierRuns) {
   DebugLog::append(kLogFileName, "Loading %s ,", "palm.3ds");
   DebugLog::append(kLogFileName, "%d%%\n", 50);
   DebugLog::append(kLogFileName, "%s", "a %s that is not formatted twice\n");
-  EXPECT_EQ(readAll(kLogFileName),
+  EXPECT_EQ(readTextFile(kLogFileName),
             "-- Starting -- \r\nLoading palm.3ds ,50%\na %s that is not formatted twice\n");
 }
 
@@ -35,7 +29,7 @@ TEST_F(DebugLogTest, bothSpellingsReachTheOneLog) {
   DebugLog::append("Debug.txt", "one ");
   DebugLog::append("DEBUG.TXT", "two ");
   DebugLog::append("debug.txt", "three");
-  EXPECT_EQ(readAll(kLogFileName), "one two three");
+  EXPECT_EQ(readTextFile(kLogFileName), "one two three");
   std::ifstream other("Debug.txt");
   EXPECT_FALSE(other.good());
 }
@@ -44,7 +38,7 @@ TEST_F(DebugLogTest, longMessagesAreCutAt1023Characters) {
   const std::string longText(3000, 'x');
   DebugLog::append(kLogFileName, "%s", longText.c_str());
   DebugLog::append(kLogFileName, "|");
-  EXPECT_EQ(readAll(kLogFileName), std::string(1023, 'x') + "|");
+  EXPECT_EQ(readTextFile(kLogFileName), std::string(1023, 'x') + "|");
 }
 
 TEST_F(DebugLogTest, unwritableLogDropsTheMessage) {

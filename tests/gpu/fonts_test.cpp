@@ -14,6 +14,7 @@
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/text_files.h"
 
 namespace {
 
@@ -27,12 +28,7 @@ int listsAlive(int base) {
   return alive;
 }
 
-std::string readLog() {
-  std::ifstream stream(kLogFileName, std::ios::binary);
-  std::stringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
+std::string readLog() { return readTextFile(kLogFileName); }
 
 // Every font logs the typeface standing in for "Arial Black"; each test keeps its own log.
 class Fonts : public testing::Test {

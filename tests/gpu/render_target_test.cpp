@@ -13,15 +13,11 @@
 #include "gpu/render_target.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/text_files.h"
 
 namespace {
 
-std::string readLog() {
-  std::ifstream stream(kLogFileName, std::ios::binary);
-  std::stringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
+std::string readLog() { return readTextFile(kLogFileName); }
 
 std::vector<unsigned char> texturePixels(GLuint texture, int width, int height) {
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);

@@ -18,6 +18,7 @@
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
 #include "world/model_3ds_reader.h"
+#include "tests/support/text_files.h"
 
 namespace {
 
@@ -96,13 +97,6 @@ TEST(OutdoorSceneDrawing, clearsAndDrawsTheSharedTargetAt90SecondsButNotAfter) {
   jumpCutClock() = JumpCutClock();
 }
 
-std::string readText(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 int countOf(const std::string& text, const std::string& part) {
   int count = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
@@ -146,7 +140,7 @@ TEST(OutdoorSceneLoading, missingModelsAreLeftOutWithOneLogLineEachAndTheRestSti
     EXPECT_EQ(missile.body, nullptr);
   }
 
-  const std::string log = readText("debug.txt");
+  const std::string log = readTextFile("debug.txt");
   EXPECT_EQ(countOf(log, "OutdoorScene: windmill_body.3ds could not be loaded"), 1);
   EXPECT_EQ(countOf(log, "OutdoorScene: missile.3ds could not be loaded"), 1);
   EXPECT_EQ(countOf(log, "OutdoorScene: rocketlauncher.3ds could not be loaded"), 1);

@@ -1,13 +1,7 @@
-// Helpers for the shader tests: small source files written into the working folder, and the
-// part of the log a test added.
+// Small shader sources the shader tests write into their working folder.
 #pragma once
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <string>
-
-#include "core/debug_log.h"
+#include "tests/support/text_files.h"
 
 // A vertex stage with a matrix, a 3-vector and a scalar, all used so the compiler keeps them.
 constexpr const char* kTestVertexSource =
@@ -32,28 +26,3 @@ constexpr const char* kTestFragmentSource =
     "void main() {\n"
     "  result = texture(first, vec2(0.5)) * texture(second, vec2(0.5)) * vec4(colour + shade, 1.0);\n"
     "}\n";
-
-inline void writeTextFile(const std::string& path, const std::string& text) {
-  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-  stream << text;
-}
-
-inline std::string readTextFile(const std::string& path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::stringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
-
-// What the log gained since construction (earlier runs and tests leave their lines before it).
-class LogTail {
- public:
-  LogTail() : start_(readTextFile(kLogFileName).size()) {}
-  std::string text() const {
-    const std::string whole = readTextFile(kLogFileName);
-    return whole.size() > start_ ? whole.substr(start_) : std::string();
-  }
-
- private:
-  size_t start_ = 0;
-};
