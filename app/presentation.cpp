@@ -19,6 +19,7 @@
 #include "gpu/texture_manager.h"
 #include "sequence/camera.h"
 #include "sequence/outdoor_scene.h"
+#include "sequence/title_scene.h"
 #include "sequence/tween_timeline.h"
 #include "world/model_3ds_reader.h"
 
@@ -206,6 +207,7 @@ bool startUp(const AppOptions& options) {
   frameTimer().reset();
   // The list owns its scenes from here on and plays them in this order.
   sceneList().append(new OutdoorScene());
+  sceneList().append(new TitleScene());
   sceneList().initAll();
   sceneList().loadAll();
 

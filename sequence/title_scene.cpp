@@ -1,0 +1,267 @@
+// The title scene's frame: camera and line field, the two layers drawn into the scene's own
+// surfaces, the bubbles straight into the window, then both layers added onto the window.
+#include "sequence/title_scene.h"
+
+#include <GL/glew.h>
+
+#include <cmath>
+
+#include "core/debug_log.h"
+#include "core/input_state.h"
+#include "gpu/matrix_helpers.h"
+#include "gpu/texture_manager.h"
+#include "gpu/textured_quad.h"
+#include "world/mesh.h"
+
+const float kTitleEyePath[kTitleCameraPointCount * 3] = {
+    -50.0f, 130.0f, 0.0f,
+    -40.0f, 35.0f,  -30.0f,
+    60.0f,  20.0f,  10.0f,
+    -10.0f, 5.0f,   40.0f,
+    30.0f,  15.0f,  -10.0f,
+    -30.0f, 35.0f,  60.0f,
+    -20.0f, 0.0f,   40.0f,
+    -20.0f, 18.0f,  5.0f,
+};
+const float kTitleTargetPath[kTitleCameraPointCount * 3] = {
+    -1.0f, 1.0f, 0.0f,
+    -2.0f, 5.0f, -2.0f,
+    3.0f,  2.0f, 3.0f,
+    0.0f,  5.0f, 0.0f,
+    1.0f,  1.0f, -1.0f,
+    -5.0f, 3.0f, 0.0f,
+    0.0f,  0.0f, 0.0f,
+    0.0f,  0.0f, 0.0f,
+};
+
+const Vector3 kTitleInPoint(-35.0f, 0.0f, -30.0f, 0.0f);
+const Vector3 kTitleCentre(0.0f, 0.0f, 0.0f, 0.0f);
+const Vector3 kTitleOutPoint(35.0f, 12.0f, 70.0f, 0.0f);
+
+namespace {
+
+constexpr float kCameraPathSeconds = 60.0f;
+constexpr const char* kTitleFiles[kTitleCount] = {"text1.3ds", "text2.3ds", "text3.3ds", "text4.3ds"};
+constexpr float kSlotFractionPerSecond = 0.06666667f;
+constexpr float kFlightShare = 0.2f;  // of a slot, for flying in and again for flying out
+constexpr float kRockingRadiansPerSlot = 60.0f;
+constexpr float kRockingDegrees = 40.0f;
+// The feedback samples the previous picture inside this margin, enlarging it about the centre.
+constexpr float kFeedbackMargin = 0.01f;
+constexpr float kTitleEyeDistance = 15.0f;
+
+float clamped(float value, float low, float high) { return value > high ? high : (value < low ? low : value); }
+
+// Both layers' levels start from the same frame-length term.
+float feedbackBase(float dtSeconds) { return 0.6f - dtSeconds * 0.4f; }
+
+void drawWholeTarget(unsigned int texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
+}
+
+}  // namespace
+
+int titleSlotAt(float sceneSeconds) {
+  const int slot = static_cast<int>(sceneSeconds) / static_cast<int>(kTitleSlotSeconds);
+  return slot > kTitleCount - 1 ? kTitleCount - 1 : (slot < 0 ? 0 : slot);
+}
+
+float titleSlotFraction(float sceneSeconds, int slot) {
+  return (sceneSeconds - static_cast<float>(slot) * kTitleSlotSeconds) * kSlotFractionPerSecond;
+}
+
+Vector3 titlePosition(float slotFraction) {
+  if (slotFraction < kFlightShare) {
+    const float k = slotFraction * 5.0f;
+    return kTitleInPoint * (1.0f - k) + kTitleCentre * k;
+  }
+  if (slotFraction <= 1.0f - kFlightShare) {
+    return kTitleCentre;
+  }
+  const float k = (slotFraction - (1.0f - kFlightShare)) * 5.0f;
+  return kTitleCentre * (1.0f - k) + kTitleOutPoint * k;
+}
+
+float titleRockingDegrees(float slotFraction) {
+  return std::sin(slotFraction * kRockingRadiansPerSlot) * kRockingDegrees;
+}
+
+float lineTrailLevel(float dtSeconds) { return clamped(feedbackBase(dtSeconds), 0.1f, 0.5f); }
+
+float titleShimmerLevel(float dtSeconds) { return clamped(feedbackBase(dtSeconds), 0.4f, 0.6f); }
+
+bool lineCageShown(float sceneSeconds) { return (static_cast<int>(sceneSeconds) / 4) % 2 == 1; }
+
+void TitleScene::init() {
+  camera.setPaths(kCameraPathSeconds, kTitleCameraPointCount, kTitleEyePath, kTitleCameraPointCount,
+                  kTitleTargetPath);
+}
+
+void TitleScene::load() {
+  layers.createFramebuffer();
+  for (int n = 0; n < 4; ++n) {
+    layers.addTarget(kTitleSurfaceSize, kTitleSurfaceSize, GL_RGBA, false);
+  }
+  layers.checkStatus();
+  for (int n = 0; n < 4; ++n) {
+    layers.clearTarget(n);
+  }
+  if (!hasLayers()) {
+    DebugLog::append(kLogFileName, "TitleScene: no drawing surfaces, only the bubbles are shown\r\n");
+  }
+
+  bubbles.presetSmokeArea(-50.0f, -50.0f, 50.0f, 50.0f, 300);
+  bubbles.texture = textureManager().loadTextureWithMask("redBubble.jpg", "redBubble.jpg");
+  bubbles.endSize *= 25.0f;
+  bubbles.boxMin.y = -10.0f;
+
+  lineField.build(TerrainBox{-40.0f, -15.0f, -40.0f, 40.0f, 15.0f, 40.0f}, 4, 4, 20);
+
+  for (int n = 0; n < kTitleCount; ++n) {
+    texts[n] = CStatic3D::create(kTitleFiles[n]);
+    if (!texts[n]) {
+      DebugLog::append(kLogFileName, "TitleScene: %s could not be loaded, its title is left out\r\n", kTitleFiles[n]);
+    }
+  }
+
+  shimmer.texture = hasLayers() ? layers.surfaces[2].texture : 0;
+  shimmer.textureWidth = shimmer.textureHeight = kTitleSurfaceSize;
+  shimmer.regionWidth = shimmer.regionHeight = kTitleSurfaceSize;
+  shimmer.buildGrid();
+}
+
+bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() == 4; }
+
+void TitleScene::update(float timeSeconds, float dtSeconds) {
+  const float x = timeSeconds - kTitleSceneStartSeconds;
+  if (x < 0.0f || x > kTitleSceneSeconds) {
+    return;
+  }
+  const InputState& input = inputState();
+  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  camera.update(x);
+  camera.applyView();
+  glDisable(GL_LIGHTING);
+  lineField.update(dtSeconds);
+  if (hasLayers()) {
+    drawLayers(x, dtSeconds);
+  }
+  glDisable(GL_BLEND);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  bubbles.simulate(x, dtSeconds);
+  bubbles.render();
+  if (hasLayers()) {
+    composite();
+  }
+}
+
+void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
+  if (front != 0) {
+    front = 0;
+    back = 1;
+  } else {
+    front = 1;
+    back = 0;
+  }
+  drawLineLayer(sceneSeconds, dtSeconds);
+  drawTitleLayer(sceneSeconds, dtSeconds);
+  const InputState& input = inputState();
+  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
+  layers.attachTarget(-1, 0);
+  layers.unbindFramebuffer();
+}
+
+void TitleScene::drawLineLayer(float sceneSeconds, float dtSeconds) {
+  layers.bindFramebuffer();
+  layers.attachTarget(back, 0);
+  layers.setTargetViewport(back);
+  glClearColor(0.6f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+
+  lineField.draw();
+  if (lineCageShown(sceneSeconds)) {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    lineField.draw();
+    glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    lineField.draw();
+    glPopMatrix();
+  }
+
+  // The previous line picture, slightly enlarged and darkened, multiplied in: the lines leave
+  // trails that stream outward from the centre.
+  const float keep = lineTrailLevel(dtSeconds);
+  pushMatrices();
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_COLOR, GL_DST_COLOR);
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, layers.surfaces[front].texture);
+  glColor4f(keep, keep, keep, keep);
+  drawTexturedQuad(kFeedbackMargin, kFeedbackMargin, 1.0f - kFeedbackMargin, 1.0f - kFeedbackMargin, 0.0f, 0.0f, 1.0f,
+                   1.0f);
+  glDisable(GL_BLEND);
+  popMatrices();
+}
+
+void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
+  layers.attachTarget(back + 2, 0);
+  layers.setTargetViewport(back + 2);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+  const int slot = titleSlotAt(sceneSeconds);
+  const float fraction = titleSlotFraction(sceneSeconds, slot);
+  CStatic3D* const title = texts[slot].get();
+  if (title != nullptr) {
+    title->position = titlePosition(fraction);
+    title->rotationAxis[0] = 1.0f;
+    title->rotationAxis[1] = 0.0f;
+    title->rotationAxis[2] = 0.0f;
+    title->rotationAngle = titleRockingDegrees(fraction);
+  }
+
+  pushMatrices();
+  setFixedPerspective(0.0f, 0.0f, kTitleEyeDistance, 0.0f, 0.0f, 0.0f);
+  glEnable(GL_TEXTURE_2D);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  if (title != nullptr) {
+    title->drawMode = kDrawVertexArrays;
+    title->render();
+  }
+
+  // The previous title picture added back through the wobbling grid: the title shimmers.
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glEnable(GL_COLOR_MATERIAL);
+  const float shimmerLevel = titleShimmerLevel(dtSeconds);
+  glColor4f(shimmerLevel, shimmerLevel, shimmerLevel, shimmerLevel);
+  shimmer.texture = layers.surfaces[front + 2].texture;
+  shimmer.drawGrid(dtSeconds);
+  glDisable(GL_BLEND);
+  popMatrices();
+}
+
+void TitleScene::composite() {
+  pushMatrices();
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  glEnable(GL_BLEND);
+  glEnable(GL_TEXTURE_2D);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glDepthMask(GL_FALSE);
+  // The lines add themselves in proportion to their own brightness, the titles in full.
+  glBlendFunc(GL_SRC_COLOR, GL_ONE);
+  drawWholeTarget(layers.surfaces[back].texture);
+  glBlendFunc(GL_ONE, GL_ONE);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  drawWholeTarget(layers.surfaces[back + 2].texture);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+  popMatrices();
+}

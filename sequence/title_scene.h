@@ -1,0 +1,73 @@
+// The last 64 seconds: four extruded titles fly in one after another, rock in the centre and fly
+// out, over a field of glowing red lines that stream outward through a feedback loop, with red
+// bubbles rising through the picture. Lines and titles are drawn into the scene's own four
+// surfaces, a pair for each layer used in turn, so that every frame can read the one before.
+// Surface i of the line layer is surface i of `layers`; surface i of the title layer is i + 2.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "core/vector3.h"
+#include "effects/particle_emmiter.h"
+#include "gpu/distortion_grid.h"
+#include "gpu/render_target.h"
+#include "sequence/camera.h"
+#include "sequence/line_field.h"
+#include "sequence/scene.h"
+#include "world/c_static_3d.h"
+
+constexpr float kTitleSceneStartSeconds = 90.0f;
+constexpr float kTitleSceneSeconds = 64.0f;
+constexpr int kTitleCount = 4;
+constexpr float kTitleSlotSeconds = 15.0f;
+constexpr int kTitleSurfaceSize = 512;
+
+// The view of the lines and bubbles: eight (x, y, z) points each for the eye and the target.
+constexpr int kTitleCameraPointCount = 8;
+extern const float kTitleEyePath[kTitleCameraPointCount * 3];
+extern const float kTitleTargetPath[kTitleCameraPointCount * 3];
+
+// A title flies in from kTitleInPoint to the centre and out toward kTitleOutPoint.
+extern const Vector3 kTitleInPoint;
+extern const Vector3 kTitleCentre;
+extern const Vector3 kTitleOutPoint;
+
+// Which title is up at scene time x (0 to 64 s): one every 15 s, the last one to the end.
+int titleSlotAt(float sceneSeconds);
+// How far through its slot the title is: 0 at its start, 1 after 15 s; the last one runs past 1.
+float titleSlotFraction(float sceneSeconds, int slot);
+// In during the first fifth of the slot, held, out during the last fifth and on beyond.
+Vector3 titlePosition(float slotFraction);
+float titleRockingDegrees(float slotFraction);  // about the horizontal axis
+// How much of the previous line picture the feedback keeps (0.1 to 0.5), and how bright the
+// shimmering copy of the previous title is (0.4 to 0.6), for a frame of dtSeconds.
+float lineTrailLevel(float dtSeconds);
+float titleShimmerLevel(float dtSeconds);
+// The line field is drawn as a cage of three planes in seconds 4 to 8, 12 to 16, ... of the scene.
+bool lineCageShown(float sceneSeconds);
+
+class TitleScene : public Scene {
+ public:
+  void init() override;  // the camera's 60-second paths
+  // The four surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
+  // that cannot be loaded leaves its slot empty, with one log line.
+  void load() override;
+  void update(float timeSeconds, float dtSeconds) override;  // draws from 90 s to 154 s
+
+  RenderTarget layers;
+  int front = 0;  // the surface pair written in the previous frame
+  int back = 1;   // the surface pair written in this frame
+  LineField lineField;
+  ParticleEmmiter bubbles;
+  std::array<std::unique_ptr<CStatic3D>, kTitleCount> texts;
+  PathCamera camera;
+  DistortionGrid shimmer;
+
+ private:
+  bool hasLayers() const;
+  void drawLayers(float sceneSeconds, float dtSeconds);
+  void drawLineLayer(float sceneSeconds, float dtSeconds);
+  void drawTitleLayer(float sceneSeconds, float dtSeconds);
+  void composite();
+};
