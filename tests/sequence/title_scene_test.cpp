@@ -1,0 +1,219 @@
+#include "sequence/title_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/input_state.h"
+#include "core/random.h"
+#include "gpu/texture_manager.h"
+#include "platform/message_box.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/private_working_folder.h"
+#include "tests/support/text_files.h"
+#include "world/model_3ds_reader.h"
+
+namespace {
+
+void expectPosition(const Vector3& actual, const Vector3& expected, const char* where) {
+  EXPECT_NEAR(actual.x, expected.x, 1e-3f) << where;
+  EXPECT_NEAR(actual.y, expected.y, 1e-3f) << where;
+  EXPECT_NEAR(actual.z, expected.z, 1e-3f) << where;
+}
+
+TEST(TitleScene, eachTitleFliesInFromAHoldsInTheCentreAndFliesOutTowardB) {
+  struct Moment {
+    float sceneSeconds;
+    int slot;
+    float fraction;
+    Vector3 position;
+  };
+  const Moment moments[] = {
+      {0.0f, 0, 0.0f, kTitleInPoint},
+      {1.5f, 0, 0.1f, kTitleInPoint * 0.5f},
+      {3.0f, 0, 0.2f, kTitleCentre},
+      {12.0f, 0, 0.8f, kTitleCentre},
+      {13.5f, 0, 0.9f, kTitleOutPoint * 0.5f},
+      {15.0f, 1, 0.0f, kTitleInPoint},
+      {45.0f, 3, 0.0f, kTitleInPoint},
+      {57.0f, 3, 0.8f, kTitleCentre},
+      // The last title keeps going past B until the scene ends.
+      {64.0f, 3, 19.0f / 15.0f, kTitleOutPoint * ((19.0f / 15.0f - 0.8f) * 5.0f)},
+  };
+  for (const Moment& m : moments) {
+    const std::string where = "at " + std::to_string(m.sceneSeconds) + " s";
+    EXPECT_EQ(titleSlotAt(m.sceneSeconds), m.slot) << where;
+    const float fraction = titleSlotFraction(m.sceneSeconds, m.slot);
+    EXPECT_NEAR(fraction, m.fraction, 1e-5f) << where;
+    expectPosition(titlePosition(fraction), m.position, where.c_str());
+  }
+  EXPECT_NEAR(titleRockingDegrees(0.0f), 0.0f, 1e-6f);
+  EXPECT_NEAR(titleRockingDegrees(0.5f), std::sin(30.0f) * 40.0f, 1e-4f);
+}
+
+TEST(TitleScene, feedbackLevelsUnderTheFrameClampAndTheCageSeconds) {
+  for (float dt = 0.0f; dt <= 0.1f; dt += 0.01f) {
+    EXPECT_EQ(lineTrailLevel(dt), 0.5f) << dt;
+    EXPECT_GE(titleShimmerLevel(dt), 0.56f - 1e-6f) << dt;
+    EXPECT_LE(titleShimmerLevel(dt), 0.6f) << dt;
+  }
+  // Longer frames than the clamp allows would still stay in range.
+  EXPECT_EQ(lineTrailLevel(5.0f), 0.1f);
+  EXPECT_EQ(titleShimmerLevel(5.0f), 0.4f);
+
+  const std::set<int> cageSeconds = {4, 5, 6, 7, 12, 13, 14, 15, 60, 61, 62, 63};
+  for (int second = 0; second < 64; ++second) {
+    const bool expected = (second / 4) % 2 == 1;
+    EXPECT_EQ(lineCageShown(static_cast<float>(second) + 0.5f), expected) << second;
+    if (cageSeconds.count(second) != 0) {
+      EXPECT_TRUE(expected);
+    }
+  }
+}
+
+// The scene loaded from the baked data, less the files a test leaves out, in a folder of its own.
+class TitleSceneLoaded : public ::testing::Test {
+ protected:
+  void loadScene(const std::set<std::string>& leftOut) {
+    const std::string data = folder_.path() + "/data/";
+    std::filesystem::create_directory(data);
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(RUN_DIR) + "/data")) {
+      const std::string name = entry.path().filename().string();
+      if (leftOut.count(name) == 0) {
+        std::filesystem::create_symlink(entry.path(), data + name);
+      }
+    }
+    for (const char* shader : {kVolumeLinesVertexFile, kVolumeLinesFragmentFile}) {
+      writeTextFile(shader, readTextFile(std::string(RUN_DIR) + "/" + shader));
+    }
+    dataFolder_ = data;
+    previousModelFolder_ = model3dsReader().dataFolder();
+    previousTextureFolder_ = textureManager().dataFolder;
+    model3dsReader().setDataFolder(dataFolder_);
+    textureManager().dataFolder = dataFolder_.c_str();
+    inputState().viewportWidth = 64;
+    inputState().viewportHeight = 64;
+    seedRandom(3);
+    scene_ = std::make_unique<TitleScene>();
+    scene_->init();
+    scene_->load();
+  }
+  void TearDown() override {
+    scene_.reset();
+    if (!dataFolder_.empty()) {
+      model3dsReader().setDataFolder(previousModelFolder_);
+      textureManager().dataFolder = previousTextureFolder_;
+    }
+  }
+
+  // Plays the scene at 0.1-second frames from `from` up to `to` (presentation time).
+  void play(float from, float to) {
+    for (float time = from; time <= to + 1e-4f; time += 0.1f) {
+      scene_->update(time, 0.1f);
+    }
+  }
+
+  // Pixels of surface `index` (RGBA, bottom row first).
+  std::vector<unsigned char> surfacePixels(int index) const {
+    std::vector<unsigned char> pixels(kTitleSurfaceSize * kTitleSurfaceSize * 4);
+    glBindTexture(GL_TEXTURE_2D, scene_->layers.surfaces[index].texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+  }
+
+  // Bright pixels (every channel above 160) in the middle third of the title surface drawn last.
+  int brightTitlePixels() const {
+    const std::vector<unsigned char> pixels = surfacePixels(scene_->back + 2);
+    int count = 0;
+    for (int y = kTitleSurfaceSize / 3; y < 2 * kTitleSurfaceSize / 3; ++y) {
+      for (int x = kTitleSurfaceSize / 3; x < 2 * kTitleSurfaceSize / 3; ++x) {
+        const unsigned char* p = &pixels[(y * kTitleSurfaceSize + x) * 4];
+        count += p[0] > 160 && p[1] > 160 && p[2] > 160 ? 1 : 0;
+      }
+    }
+    return count;
+  }
+
+  PrivateWorkingFolder folder_;
+  std::unique_ptr<TitleScene> scene_;
+  std::string dataFolder_;
+  std::string previousModelFolder_;
+  const char* previousTextureFolder_ = nullptr;
+};
+
+// First of the loading tests: the model cache of the process has not seen text2.3ds yet.
+TEST_F(TitleSceneLoaded, aTitleThatCannotBeLoadedLeavesItsSlotEmptyWithOneLogLineAndTheRestPlays) {
+  REQUIRE_GL_CONTEXT();
+  platform::setScriptedAnswers({});
+  LogTail log;
+  loadScene({"text2.3ds"});
+  platform::clearScriptedMode();
+  EXPECT_TRUE(scene_->texts[0]);
+  EXPECT_FALSE(scene_->texts[1]);
+  EXPECT_TRUE(scene_->texts[3]);
+  const std::string lines = log.text();
+  const std::string line = "TitleScene: text2.3ds could not be loaded, its title is left out";
+  ASSERT_NE(lines.find(line), std::string::npos);
+  EXPECT_EQ(lines.find(line, lines.find(line) + 1), std::string::npos);
+
+  play(95.0f, 98.0f);
+  EXPECT_GT(brightTitlePixels(), 100);
+  // The empty slot draws no title; what the shimmer carries over fades within a second.
+  play(108.0f, 110.0f);
+  EXPECT_EQ(brightTitlePixels(), 0);
+  play(124.0f, 126.0f);
+  EXPECT_GT(brightTitlePixels(), 100);
+}
+
+TEST_F(TitleSceneLoaded, drawsFromNinetyToOneFiftyFourSecondsAlternatingItsSurfacePairs) {
+  REQUIRE_GL_CONTEXT();
+  loadScene({});
+  ASSERT_EQ(scene_->layers.surfaces.size(), 4u);
+  EXPECT_TRUE(scene_->lineField.lines.enabled);
+  EXPECT_EQ(scene_->lineField.segments.size(), 160u);
+  // Before its first frame the previous pair is the cleared one of load time.
+  EXPECT_EQ(scene_->front, 0);
+  EXPECT_EQ(scene_->back, 1);
+
+  scene_->update(89.99f, 0.1f);
+  EXPECT_EQ(scene_->back, 1);
+  scene_->update(90.0f, 0.1f);
+  EXPECT_EQ(scene_->front, 1);
+  EXPECT_EQ(scene_->back, 0);
+  scene_->update(154.0f, 0.1f);
+  EXPECT_EQ(scene_->back, 1);
+  scene_->update(154.01f, 0.1f);
+  EXPECT_EQ(scene_->back, 1);
+
+  // While a title is held: a bright title in the middle of its layer, and a line layer that is
+  // red, with glowing lines that move from one frame to the next.
+  play(96.0f, 98.0f);
+  EXPECT_GT(brightTitlePixels(), 200);
+  const std::vector<unsigned char> lines = surfacePixels(scene_->back);
+  long red = 0;
+  long green = 0;
+  int glowing = 0;
+  for (size_t n = 0; n < lines.size(); n += 4) {
+    red += lines[n];
+    green += lines[n + 1];
+    glowing += lines[n] > 200 ? 1 : 0;
+  }
+  EXPECT_GT(red, 3 * green);
+  EXPECT_GT(glowing, 200);
+  play(98.1f, 98.5f);
+  const std::vector<unsigned char> later = surfacePixels(scene_->back);
+  int changed = 0;
+  for (size_t n = 0; n < lines.size(); n += 4) {
+    changed += std::abs(static_cast<int>(lines[n]) - static_cast<int>(later[n])) > 40 ? 1 : 0;
+  }
+  EXPECT_GT(changed, 500);
+}
+
+}  // namespace
