@@ -75,6 +75,10 @@ void DistortionGrid::advanceGrid(float step) {
 
 void DistortionGrid::drawGrid(float dtSeconds) {
   advanceGrid(dtSeconds * (1.0f / 3.0f));
+  drawCurrentGrid();
+}
+
+void DistortionGrid::drawCurrentGrid() const {
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
   // Texturing stays on afterwards, as the composing passes that follow expect.

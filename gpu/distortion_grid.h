@@ -27,6 +27,7 @@ class DistortionGrid {
   void buildGrid();
   // Advances by dtSeconds / 3, then draws the grid over the unit square with `texture`.
   void drawGrid(float dtSeconds);
+  void drawCurrentGrid() const;  // the grid as it stands, without moving it
   // Moves every coordinate by step × speed; one that would pass a bound stays and turns round.
   void advanceGrid(float step);
 

@@ -67,19 +67,29 @@ void OutdoorScene::init() {
                  kOutdoorTargetPath);
 }
 
-void OutdoorScene::update(float timeSeconds, float dtSeconds) {
+void OutdoorScene::advance(float timeSeconds, float dtSeconds) {
+  if (!outdoorSceneDraws(timeSeconds)) {
+    return;
+  }
+  sceneSeconds_ = jumpCutClock().sceneTime(timeSeconds, dtSeconds);
+  animateParts(sceneSeconds_);
+  camera.update(sceneSeconds_);
+  // Missiles fly in presentation time, whatever cut the camera shows.
+  stepMissiles(timeSeconds, dtSeconds);
+  for (ParticleEmmiter& emitter : emitters) {
+    emitter.simulate(sceneSeconds_, dtSeconds);
+  }
+}
+
+void OutdoorScene::draw(float timeSeconds, float dtSeconds) {
+  (void)dtSeconds;
   if (!outdoorSceneDraws(timeSeconds)) {
     return;
   }
   beginTargetFrame();
-  const float sceneSeconds = jumpCutClock().sceneTime(timeSeconds, dtSeconds);
-  animateParts(sceneSeconds);
-  camera.update(sceneSeconds);
   camera.applyView();
-  // Missiles fly in presentation time, whatever cut the camera shows.
-  stepMissiles(timeSeconds, dtSeconds);
   drawWorld(timeSeconds);
-  drawEffects(sceneSeconds, dtSeconds);
+  drawEffects();
   composite(timeSeconds);
 }
 
@@ -140,9 +150,8 @@ void OutdoorScene::drawWorld(float timeSeconds) {
   trails.render();
 }
 
-void OutdoorScene::drawEffects(float sceneSeconds, float dtSeconds) {
+void OutdoorScene::drawEffects() {
   for (ParticleEmmiter& emitter : emitters) {
-    emitter.simulate(sceneSeconds, dtSeconds);
     emitter.render();
   }
   beginExplosionDraw();

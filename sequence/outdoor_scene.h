@@ -48,7 +48,10 @@ class OutdoorScene : public Scene {
   // Terrain, emitters, sky, missiles, the explosion sprite, palms, windmills, launcher. A model
   // file that cannot be loaded is asked for once: its objects are left out, with one log line.
   void load() override;
-  void update(float timeSeconds, float dtSeconds) override;  // animates and draws the whole frame
+  // Scene clock, moving parts, camera, missiles and particles; nothing after 90 s.
+  void advance(float timeSeconds, float dtSeconds) override;
+  // The world into the shared target, then the target over the window in the colour of the moment.
+  void draw(float timeSeconds, float dtSeconds) override;
   void release() override;  // frees the sky and the missile bodies
 
   // The launcher: base, the turret (the model's remaining meshes) and the tilting arm, chained in
@@ -78,9 +81,10 @@ class OutdoorScene : public Scene {
   void animateParts(float sceneSeconds);
   void stepMissiles(float timeSeconds, float dtSeconds);
   void drawWorld(float timeSeconds);
-  void drawEffects(float sceneSeconds, float dtSeconds);
+  void drawEffects();
   void composite(float timeSeconds);
 
   ObjectGroup launcherParts;  // holds the three launcher pieces; draws nothing itself
   bool drawsIntoTarget_ = false;  // this frame renders into the shared target's first surface
+  float sceneSeconds_ = 0.0f;     // the scene clock of the last advance
 };

@@ -1,4 +1,6 @@
 // A timed scene: loads its own content and, each frame, decides from the time whether it draws.
+// A frame is an advance (everything that moves, every random draw) followed by a draw (GL only), so
+// that frames can be skipped without drawing and a scene can be played again from its start.
 #pragma once
 
 class Scene {
@@ -6,10 +8,31 @@ class Scene {
   virtual ~Scene() = default;
   virtual void init() {}  // fixed data such as camera paths
   virtual void load() {}  // models, textures and everything built from them
-  // timeSeconds: presentation time, not clamped; dtSeconds: frame duration, at most 0.1.
-  virtual void update(float timeSeconds, float dtSeconds) {
+  // Moves the scene's state on to timeSeconds (presentation time, not clamped) by dtSeconds (the
+  // frame duration, at most 0.1), without drawing.
+  virtual void advance(float timeSeconds, float dtSeconds) {
     (void)timeSeconds;
     (void)dtSeconds;
   }
+  // Draws the scene as the last advance left it; drawing again without an advance shows the same.
+  virtual void draw(float timeSeconds, float dtSeconds) {
+    (void)timeSeconds;
+    (void)dtSeconds;
+  }
+  // One whole frame.
+  virtual void update(float timeSeconds, float dtSeconds) {
+    advance(timeSeconds, dtSeconds);
+    draw(timeSeconds, dtSeconds);
+  }
+  // Frames that must be drawn before timeSeconds for a picture at that time to be what a run from
+  // the start shows: the scene's picture feeds on its earlier pictures.
+  virtual int framesToSettle(float timeSeconds) const {
+    (void)timeSeconds;
+    return 0;
+  }
+  // Remembers what the frames will change, as it stands now (after loading) ...
+  virtual void keepStart() {}
+  // ... and puts it back, so that the next frames play as they did from the start.
+  virtual void rewind() {}
   virtual void release() {}  // frees some of what load() made
 };

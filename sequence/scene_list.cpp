@@ -31,3 +31,45 @@ void SceneList::updateAll(float timeSeconds, float dtSeconds) {
     }
   }
 }
+
+void SceneList::advanceAll(float timeSeconds, float dtSeconds) {
+  for (Scene* scene : scenes_) {
+    if (scene != nullptr) {
+      scene->advance(timeSeconds, dtSeconds);
+    }
+  }
+}
+
+void SceneList::drawAll(float timeSeconds, float dtSeconds) {
+  for (Scene* scene : scenes_) {
+    if (scene != nullptr) {
+      scene->draw(timeSeconds, dtSeconds);
+    }
+  }
+}
+
+int SceneList::framesToSettle(float timeSeconds) const {
+  int frames = 0;
+  for (const Scene* scene : scenes_) {
+    if (scene != nullptr && scene->framesToSettle(timeSeconds) > frames) {
+      frames = scene->framesToSettle(timeSeconds);
+    }
+  }
+  return frames;
+}
+
+void SceneList::keepStartAll() {
+  for (Scene* scene : scenes_) {
+    if (scene != nullptr) {
+      scene->keepStart();
+    }
+  }
+}
+
+void SceneList::rewindAll() {
+  for (Scene* scene : scenes_) {
+    if (scene != nullptr) {
+      scene->rewind();
+    }
+  }
+}

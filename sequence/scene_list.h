@@ -18,6 +18,11 @@ class SceneList {
   void initAll();
   void loadAll();
   void updateAll(float timeSeconds, float dtSeconds);
+  void advanceAll(float timeSeconds, float dtSeconds);
+  void drawAll(float timeSeconds, float dtSeconds);
+  int framesToSettle(float timeSeconds) const;  // the most any scene needs
+  void keepStartAll();
+  void rewindAll();
   std::size_t size() const { return scenes_.size(); }
 
  private:

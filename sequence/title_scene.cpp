@@ -49,6 +49,11 @@ constexpr float kRockingDegrees = 40.0f;
 // The feedback samples the previous picture inside this margin, enlarging it about the centre.
 constexpr float kFeedbackMargin = 0.01f;
 constexpr float kTitleEyeDistance = 15.0f;
+// The shimmer grid moves a third of the frame's duration each frame.
+constexpr float kShimmerStepScale = 1.0f / 3.0f;
+// Each frame keeps at most about half of the line picture before it and 0.6 of the title picture:
+// after this many frames what came before is below the last bit of a colour channel.
+constexpr int kFramesToSettle = 16;
 
 float clamped(float value, float low, float high) { return value > high ? high : (value < low ? low : value); }
 
@@ -90,6 +95,11 @@ float titleRockingDegrees(float slotFraction) {
 float lineTrailLevel(float dtSeconds) { return clamped(feedbackBase(dtSeconds), 0.1f, 0.5f); }
 
 float titleShimmerLevel(float dtSeconds) { return clamped(feedbackBase(dtSeconds), 0.4f, 0.6f); }
+
+bool titleSceneDraws(float timeSeconds) {
+  const float x = timeSeconds - kTitleSceneStartSeconds;
+  return x >= 0.0f && x <= kTitleSceneSeconds;
+}
 
 bool lineCageShown(float sceneSeconds) { return (static_cast<int>(sceneSeconds) / 4) % 2 == 1; }
 
@@ -133,29 +143,41 @@ void TitleScene::load() {
 
 bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() == 4; }
 
-void TitleScene::update(float timeSeconds, float dtSeconds) {
+void TitleScene::advance(float timeSeconds, float dtSeconds) {
   const float x = timeSeconds - kTitleSceneStartSeconds;
-  if (x < 0.0f || x > kTitleSceneSeconds) {
+  if (!titleSceneDraws(timeSeconds)) {
+    return;
+  }
+  camera.update(x);
+  lineField.update(dtSeconds);
+  shimmer.advanceGrid(dtSeconds * kShimmerStepScale);
+  bubbles.simulate(x, dtSeconds);
+}
+
+void TitleScene::draw(float timeSeconds, float dtSeconds) {
+  const float x = timeSeconds - kTitleSceneStartSeconds;
+  if (!titleSceneDraws(timeSeconds)) {
     return;
   }
   const InputState& input = inputState();
   glViewport(0, 0, input.viewportWidth, input.viewportHeight);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-  camera.update(x);
   camera.applyView();
   glDisable(GL_LIGHTING);
-  lineField.update(dtSeconds);
   if (hasLayers()) {
     drawLayers(x, dtSeconds);
   }
   glDisable(GL_BLEND);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  bubbles.simulate(x, dtSeconds);
   bubbles.render();
   if (hasLayers()) {
     composite();
   }
+}
+
+int TitleScene::framesToSettle(float timeSeconds) const {
+  return titleSceneDraws(timeSeconds) ? kFramesToSettle : 0;
 }
 
 void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
@@ -243,7 +265,7 @@ void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
   const float shimmerLevel = titleShimmerLevel(dtSeconds);
   glColor4f(shimmerLevel, shimmerLevel, shimmerLevel, shimmerLevel);
   shimmer.texture = layers.surfaces[front + 2].texture;
-  shimmer.drawGrid(dtSeconds);
+  shimmer.drawCurrentGrid();
   glDisable(GL_BLEND);
   popMatrices();
 }

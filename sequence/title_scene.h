@@ -44,6 +44,8 @@ float titleRockingDegrees(float slotFraction);  // about the horizontal axis
 // shimmering copy of the previous title is (0.4 to 0.6), for a frame of dtSeconds.
 float lineTrailLevel(float dtSeconds);
 float titleShimmerLevel(float dtSeconds);
+// The scene plays from 90 s to 154 s of presentation time, both included.
+bool titleSceneDraws(float timeSeconds);
 // The line field is drawn as a cage of three planes in seconds 4 to 8, 12 to 16, ... of the scene.
 bool lineCageShown(float sceneSeconds);
 
@@ -53,7 +55,11 @@ class TitleScene : public Scene {
   // The four surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
   // that cannot be loaded leaves its slot empty, with one log line.
   void load() override;
-  void update(float timeSeconds, float dtSeconds) override;  // draws from 90 s to 154 s
+  // Camera, line field, shimmer grid and bubbles move on; only from 90 s to 154 s.
+  void advance(float timeSeconds, float dtSeconds) override;
+  // Both layers into the surfaces, the bubbles, then the layers added onto the window.
+  void draw(float timeSeconds, float dtSeconds) override;
+  int framesToSettle(float timeSeconds) const override;
 
   RenderTarget layers;
   int front = 0;  // the surface pair written in the previous frame

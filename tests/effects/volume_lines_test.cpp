@@ -73,7 +73,6 @@ class VolumeLinesTest : public ::testing::Test {
     platform::clearRecordedBoxes();
   }
   void TearDown() override {
-    platform::clearScriptedMode();
     shaderManager().release();
   }
 

@@ -74,7 +74,6 @@ TEST(LineField, aLaneWhoseTimerRunsOutKeepsItsPhasesAndOnlyDrawsNewDriftSpeeds) 
 
 TEST(LineField, buildDrawsEveryLaneShapeBeforeAnySegmentAndLaysTheLanesOverTheBoxEvenWithoutGround) {
   PrivateWorkingFolder folder;  // no height picture here: the field is flat
-  platform::setScriptedAnswers({});
   seedRandom(11);
   std::vector<float> draws(8 * 5 + 4);
   for (float& draw : draws) {
@@ -83,7 +82,6 @@ TEST(LineField, buildDrawsEveryLaneShapeBeforeAnySegmentAndLaysTheLanesOverTheBo
   seedRandom(11);
   LineField field;
   field.build(TerrainBox{-40.0f, -15.0f, -40.0f, 40.0f, 15.0f, 40.0f}, 4, 4, 20);
-  platform::clearScriptedMode();
 
   ASSERT_EQ(field.lanes.size(), 8u);
   ASSERT_EQ(field.segments.size(), 160u);

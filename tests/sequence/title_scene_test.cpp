@@ -151,10 +151,8 @@ class TitleSceneLoaded : public ::testing::Test {
 // First of the loading tests: the model cache of the process has not seen text2.3ds yet.
 TEST_F(TitleSceneLoaded, aTitleThatCannotBeLoadedLeavesItsSlotEmptyWithOneLogLineAndTheRestPlays) {
   REQUIRE_GL_CONTEXT();
-  platform::setScriptedAnswers({});
   LogTail log;
   loadScene({"text2.3ds"});
-  platform::clearScriptedMode();
   EXPECT_TRUE(scene_->texts[0]);
   EXPECT_FALSE(scene_->texts[1]);
   EXPECT_TRUE(scene_->texts[3]);
