@@ -66,6 +66,12 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
     return fail("Can't Activate The GL Rendering Context.");
   }
   platform::showWindow(window);
+  if (desktop) {
+    platform::showCursor(false);
+    if (!platform::setDesktopFullScreen(window, error)) {
+      DebugLog::append(kLogFileName, "Could not cover the display (%s), staying in a window\r\n", error.c_str());
+    }
+  }
   width = requestedWidth;
   height = requestedHeight;
 
@@ -81,6 +87,8 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
 void GLWindow::kill() {
   if (fullScreen) {
     platform::restoreDisplayMode(window);
+  }
+  if (fullScreen || desktop) {
     platform::showCursor(true);
   }
   if (renderContext != nullptr) {

@@ -18,6 +18,9 @@ class GLWindow {
   platform::NativeWindow* window = nullptr;
   platform::GLContextHandle renderContext = nullptr;
   bool fullScreen = true;
+  // Full screen over the whole display at its own size, without switching its mode; the window
+  // takes the display's size and the scenes follow it.
+  bool desktop = false;
   int width = 0;
   int height = 0;
 

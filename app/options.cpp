@@ -6,24 +6,32 @@
 #include <cstring>
 
 const char* usageText() {
-  return "usage: demo [--windowed] [--seed N] [--fps] [--fixed-step S] [--end-at T]\n"
-         "            [--screenshot T:FILE.png]... [--capture FILE|-] [--help] [--version]\n"
+  return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
+         "            [--end-at T] [--loop] [--screenshot T:FILE.png]... [--capture FILE|-] [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
+         "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
          "  --fps             print how many frames were drawn, and how fast, when the program ends\n"
          "  --fixed-step S    advance the presentation by S seconds (0 < S <= 0.1) every frame, whatever\n"
          "                    the clock says: with --seed, every run draws the same frames\n"
+         "  --start-at T      start T seconds into the presentation (0 to 154), the music with it\n"
          "  --end-at T        end when the presentation passes T seconds (default 154)\n"
+         "  --loop            start again from the beginning instead of ending\n"
          "  --screenshot T:F  save the first frame drawn at or after T seconds as the PNG file F\n"
          "  --capture F       write every frame to F ('-' for standard output) as raw 8-bit RGB,\n"
          "                    top row first, for a video encoder\n"
          "  --help            print this text\n"
          "  --version         print the program's version\n"
-         "Escape ends the presentation. The program reads data/ and its shader files from the\n"
+         "Keys: Escape ends the presentation; P pauses and resumes; Right and Left jump 5 s ahead and\n"
+         "back; Home goes back to the start; F1 shows the time and frame rate.\n"
+         "The program reads data/ and its shader files from the\n"
          "working folder and appends to debug.txt there.\n";
 }
 
 namespace {
+
+// The presentation is 154 seconds long: a start beyond it has nothing to show.
+constexpr float kLastStartSeconds = 154.0f;
 
 bool parseSeed(const char* text, unsigned int& seed) {
   if (text == nullptr || *text == '\0' || *text == '-') {
@@ -76,6 +84,10 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
     const char* value = index + 1 < argc ? argv[index + 1] : nullptr;
     if (argument == "--windowed") {
       options.windowed = true;
+    } else if (argument == "--desktop") {
+      options.desktop = true;
+    } else if (argument == "--loop") {
+      options.loop = true;
     } else if (argument == "--fps") {
       options.reportFrameRate = true;
     } else if (argument == "--help") {
@@ -99,6 +111,11 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
     } else if (argument == "--end-at") {
       if (!parseSeconds(value, '\0', options.endSeconds)) {
         return usageError("--end-at needs a number of seconds", message);
+      }
+      ++index;
+    } else if (argument == "--start-at") {
+      if (!parseSeconds(value, '\0', options.startSeconds) || options.startSeconds > kLastStartSeconds) {
+        return usageError("--start-at needs seconds from 0 to 154", message);
       }
       ++index;
     } else if (argument == "--screenshot") {

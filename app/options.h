@@ -18,6 +18,9 @@ struct AppOptions {
   float endSeconds = 154.0f;      // the presentation ends once its time passes this
   std::vector<ScreenshotRequest> screenshots;
   std::string capturePath;  // every frame as raw RGB rows, top row first; "-" is stdout
+  float startSeconds = 0.0f;  // the presentation starts here, the music with it (0 to 154)
+  bool loop = false;          // after the end, start again from 0 instead of ending
+  bool desktop = false;       // full screen at the display's own size, without switching its mode
 };
 
 enum class OptionsOutcome { Run, ExitSuccess, ExitUsage };

@@ -5,9 +5,14 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 #include <ctime>
 
 #include "app/frame_capture.h"
+#include "app/music_clock.h"
+#include "app/playback.h"
+#include "app/scripted_keys.h"
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
 #include "core/input_state.h"
@@ -56,6 +61,35 @@ Vector3& eyeCopy() {
 namespace {
 
 float gPresentationEndSeconds = kPresentationEndSeconds;
+bool gLoop = false;
+std::vector<ScriptedKey> gScriptedKeys;
+
+// A key going down and up through the window procedure, as the window would send it.
+void pressKey(uint32_t virtualKey) {
+  platform::WindowMessage message;
+  message.type = platform::MessageType::KeyDown;
+  message.wParam = virtualKey;
+  windowProcedure(message);
+  message.type = platform::MessageType::KeyUp;
+  windowProcedure(message);
+}
+
+// Frames per second over the last whole second, for the overlay.
+struct FrameRateMeter {
+  std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
+  int frames = 0;
+  float framesPerSecond = 0.0f;
+
+  void countFrame(std::chrono::steady_clock::time_point now) {
+    ++frames;
+    const double seconds = std::chrono::duration<double>(now - since).count();
+    if (seconds >= 1.0) {
+      framesPerSecond = static_cast<float>(frames / seconds);
+      frames = 0;
+      since = now;
+    }
+  }
+};
 
 FrameCapture& frameCapture() {
   static FrameCapture capture;
@@ -95,6 +129,10 @@ long windowProcedure(const platform::WindowMessage& message) {
       setKey(message.wParam, 1);
       if (message.wParam == kKeyEscape) {
         platform::postQuitMessage();
+      } else if (message.wParam == kKeyF1) {
+        playback().overlayShown = !playback().overlayShown;
+      } else if (requestForKey(message.wParam) != PlaybackRequest::None) {
+        playback().pending.push_back(requestForKey(message.wParam));
       }
       return 0;
     case platform::MessageType::KeyUp:
@@ -164,6 +202,30 @@ void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
   }
 }
 
+void setFixedLight() {
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_COLOR_MATERIAL);
+  // A directional light, placed with whatever model-view matrix the last scene left behind.
+  const GLfloat position[] = {30.0f, 45.0f, 80.0f, 0.0f};
+  const GLfloat ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
+  const GLfloat diffuse[] = {0.7f, 0.7f, 0.7f, 0.0f};
+  const GLfloat specular[] = {0.5f, 0.5f, 0.5f, 0.0f};
+  glLightfv(GL_LIGHT1, GL_POSITION, position);
+  glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+  glLightfv(GL_LIGHT1, GL_SPECULAR, specular);
+  glEnable(GL_LIGHT1);
+  glEnable(GL_LIGHTING);
+}
+
+// Mouse and keys steer the rig, then its springs take one step.
+void stepRig(float dtSeconds) {
+  RigCamera& rig = rigCamera();
+  steerRig(rig, inputState(), dtSeconds);
+  rig.update(dtSeconds);
+  rig.target.y += targetLift();
+}
+
 }  // namespace
 
 bool startUp(const AppOptions& options) {
@@ -177,16 +239,26 @@ bool startUp(const AppOptions& options) {
   input.clearKeys();
   seedRandom(options.seedGiven ? options.seed : static_cast<unsigned int>(std::time(nullptr)));
   gPresentationEndSeconds = options.endSeconds;
+  gLoop = options.loop;
+  playback().endSeconds = options.endSeconds < kPresentationEndSeconds ? options.endSeconds : kPresentationEndSeconds;
+  playback().fixedStepSeconds = options.fixedStepSeconds;
   if (options.fixedStepSeconds > 0.0f) {
     frameTimer().setTickSource(fixedStepTicks(options.fixedStepSeconds));
   }
   if (!frameCapture().begin(options)) {
     return false;
   }
+  if (const char* script = std::getenv("DEMO_KEYS")) {
+    std::string problem;
+    if (!parseScriptedKeys(script, gScriptedKeys, problem)) {
+      std::fprintf(stderr, "demo: DEMO_KEYS: '%s' is not FRAME:KEY, no keys are played\n", problem.c_str());
+    }
+  }
   DebugLog::append(kLogFileName, "-- Starting -- \r\n");
 
   GLWindow& window = glWindow();
-  window.fullScreen = !options.windowed;
+  window.fullScreen = !options.windowed && !options.desktop;
+  window.desktop = options.desktop && !options.windowed;
   if (!window.create("Game", 800, 600, 32, &windowProcedure)) {
     DebugLog::append(kLogFileName, "Could not create window\r\n");
     std::fprintf(stderr, "demo: could not create the window: %s%s%s%s\n", window.failureText,
@@ -217,12 +289,17 @@ bool startUp(const AppOptions& options) {
 
   placeRigAndTweens();
 
-  // A missing or undecodable track leaves the presentation silent.
+  // A missing or undecodable track leaves the presentation silent. The music is started as the
+  // tracked playback, so that the frames can keep to what is heard.
   soundPlayer().initSound();
   soundPlayer().loadSound(1, "Vallomere.mp3", false);
-  soundPlayer().playSound(0, false);
+  soundPlayer().playFrom(0, 0.0);
 
   frameTimer().reset();
+  keepPresentationStart();
+  if (options.startSeconds > 0.0f) {
+    seekPresentation(options.startSeconds);
+  }
   return true;
 }
 
@@ -233,49 +310,53 @@ bool frameStep() {
   if (timeSeconds > gPresentationEndSeconds) {
     platform::postQuitMessage();
   }
-
-  tweenTimeline().update(dtSeconds);
-
-  glEnable(GL_TEXTURE_2D);
-  const RigCamera& rig = rigCamera();
-  rig.applyView();
-
-  movingLight() = movingLightAt(timeSeconds, randomFraction());
-  eyeCopy().x = rig.eye.x;
-  eyeCopy().y = rig.eye.y;
-  eyeCopy().z = rig.eye.z;
-  shaderManager().setEyeAndLight(eyeCopy(), movingLight());
-
-  sceneList().updateAll(timeSeconds, dtSeconds);
-  updateCameraAndLights(dtSeconds);
+  advanceFrame(timeSeconds, dtSeconds);
+  drawFrame(timeSeconds, dtSeconds);
   return true;
 }
 
-void updateCameraAndLights(float dtSeconds) {
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_COLOR_MATERIAL);
-  // A directional light, placed with whatever model-view matrix the last scene left behind.
-  const GLfloat position[] = {30.0f, 45.0f, 80.0f, 0.0f};
-  const GLfloat ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
-  const GLfloat diffuse[] = {0.7f, 0.7f, 0.7f, 0.0f};
-  const GLfloat specular[] = {0.5f, 0.5f, 0.5f, 0.0f};
-  glLightfv(GL_LIGHT1, GL_POSITION, position);
-  glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
-  glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
-  glLightfv(GL_LIGHT1, GL_SPECULAR, specular);
-  glEnable(GL_LIGHT1);
-  glEnable(GL_LIGHTING);
+void advanceFrame(float timeSeconds, float dtSeconds) {
+  tweenTimeline().update(dtSeconds);
+  movingLight() = movingLightAt(timeSeconds, randomFraction());
+  // The per-pixel lighting sees the rig's eye as the frame began.
+  const RigCamera& rig = rigCamera();
+  eyeCopy().x = rig.eye.x;
+  eyeCopy().y = rig.eye.y;
+  eyeCopy().z = rig.eye.z;
+  sceneList().advanceAll(timeSeconds, dtSeconds);
+  stepRig(dtSeconds);
+}
 
-  RigCamera& rig = rigCamera();
-  steerRig(rig, inputState(), dtSeconds);
-  rig.update(dtSeconds);
-  rig.target.y += targetLift();
-  rig.applyView();
+void drawFrame(float timeSeconds, float dtSeconds) {
+  glEnable(GL_TEXTURE_2D);
+  shaderManager().setEyeAndLight(eyeCopy(), movingLight());
+  sceneList().drawAll(timeSeconds, dtSeconds);
+  setFixedLight();
+  rigCamera().applyView();
+}
+
+void pausedFrame(float dtSeconds) {
+  const RigCamera& rig = rigCamera();
+  eyeCopy().x = rig.eye.x;
+  eyeCopy().y = rig.eye.y;
+  eyeCopy().z = rig.eye.z;
+  stepRig(dtSeconds);
+  // Drawn with no time passing: the picture stays that of the pause.
+  drawFrame(playback().pausedAt, 0.0f);
+}
+
+void updateCameraAndLights(float dtSeconds) {
+  setFixedLight();
+  stepRig(dtSeconds);
+  rigCamera().applyView();
 }
 
 long mainLoop() {
   InputState& input = inputState();
+  PlaybackState& state = playback();
+  FrameRateMeter meter;
   long framesDrawn = 0;
+  size_t nextScriptedKey = 0;
   for (;;) {
     platform::WindowMessage message;
     if (platform::peekMessage(message)) {
@@ -285,18 +366,39 @@ long mainLoop() {
       platform::dispatchMessage(message);
       continue;
     }
+    while (nextScriptedKey < gScriptedKeys.size() && gScriptedKeys[nextScriptedKey].frame <= framesDrawn) {
+      pressKey(gScriptedKeys[nextScriptedKey++].virtualKey);
+    }
+    applyPlaybackRequests();
+    if (gLoop && !state.paused && frameTimer().elapsed > gPresentationEndSeconds) {
+      seekPresentation(0.0f);
+    }
     if (input.appActive == 1) {
-      if (!frameStep()) {
-        break;
+      const FrameTimer& timer = frameTimer();
+      if (state.paused) {
+        pausedFrame(timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta);
+      } else {
+        state.shownSeconds = timer.elapsed;
+        if (!frameStep()) {
+          break;
+        }
       }
       ++framesDrawn;
-      frameCapture().afterFrame(frameTimer().elapsed, input.viewportWidth, input.viewportHeight);
+      meter.countFrame(std::chrono::steady_clock::now());
+      if (state.overlayShown) {
+        drawOverlay(state.paused ? state.pausedAt : state.shownSeconds, meter.framesPerSecond, state.paused);
+      }
+      frameCapture().afterFrame(state.shownSeconds, input.viewportWidth, input.viewportHeight);
     }
     if (input.keyState[kKeyEscape] == 1) {
       break;
     }
     platform::swapBuffers(glWindow().window);
-    frameTimer().update();
+    if (state.paused || state.fixedStepSeconds > 0.0f) {
+      frameTimer().update();
+    } else {
+      sampleClock(frameTimer(), [](double& seconds) { return soundPlayer().musicPosition(seconds); });
+    }
     if (textureManager().deferredUpload) {
       textureManager().processPendingUpload();
     }
@@ -306,6 +408,7 @@ long mainLoop() {
 }
 
 void shutDown() {
+  soundPlayer().stopMusic();
   frameCapture().end();
   renderTarget().releaseTargets();
   shaderManager().release();

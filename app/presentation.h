@@ -19,6 +19,13 @@ bool startUp(const AppOptions& options);
 // Returns the number of frames drawn.
 long mainLoop();
 bool frameStep();
+// The two halves of a frame. Advancing moves everything on (tweens, the moving light and its random
+// draw, the scenes, the rig camera under the mouse); drawing issues the frame's GL work.
+void advanceFrame(float timeSeconds, float dtSeconds);
+void drawFrame(float timeSeconds, float dtSeconds);
+// A frame while paused: only the rig camera moves, and the scenes are drawn as they stand.
+void pausedFrame(float dtSeconds);
+// Sets the fixed-function light and the rig camera's view for the next frame.
 void updateCameraAndLights(float dtSeconds);
 void shutDown();
 

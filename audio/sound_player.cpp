@@ -67,3 +67,26 @@ void SoundPlayer::closeSound() {
     mixerOpened_ = false;
   }
 }
+
+bool SoundPlayer::playFrom(int index, double startSeconds) {
+  if (index < 0 || static_cast<size_t>(index) >= entries.size() || !entries[static_cast<size_t>(index)].sample) {
+    return false;
+  }
+  SoundEntry& entry = entries[static_cast<size_t>(index)];
+  const double frame = startSeconds * platform::sampleFrequencyHz(*entry.sample);
+  if (!(frame >= 0.0) || frame >= static_cast<double>(platform::sampleFrames(*entry.sample))) {
+    platform::stopTracked();
+    return false;
+  }
+  if (!platform::playTracked(*entry.sample, static_cast<uint32_t>(frame))) {
+    return false;
+  }
+  entry.lastPlayed = nowSeconds();
+  return true;
+}
+
+void SoundPlayer::pauseMusic(bool paused) { platform::pauseTracked(paused); }
+
+void SoundPlayer::stopMusic() { platform::stopTracked(); }
+
+bool SoundPlayer::musicPosition(double& seconds) const { return platform::trackedPosition(seconds); }

@@ -33,6 +33,13 @@ class SoundPlayer {
   // Starts entry `index` on a free channel. With onlyWhenFinished, refused while no more than one
   // duration has passed since the last start (or the load).
   bool playSound(int index, bool onlyWhenFinished);
+  // Starts entry `index` from startSeconds into it as the tracked music, stopping the music that
+  // played before; false when there is no such entry, the time is past its end or nothing plays.
+  bool playFrom(int index, double startSeconds);
+  void pauseMusic(bool paused);
+  void stopMusic();
+  // Seconds into the music the listener has heard; false while no music plays.
+  bool musicPosition(double& seconds) const;
   // Frees every sample and closes the mixer; a second call does nothing.
   void closeSound();
 

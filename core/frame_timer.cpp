@@ -1,6 +1,7 @@
 #include "core/frame_timer.h"
 
 #include <chrono>
+#include <cmath>
 
 namespace {
 
@@ -64,4 +65,15 @@ void FrameTimer::update() {
   const double ticksPerSecond = static_cast<double>(frequency);
   delta = static_cast<float>(static_cast<double>(currentCount - previousCount) / ticksPerSecond);
   elapsed = static_cast<float>(static_cast<double>(currentCount - startCount) / ticksPerSecond);
+}
+
+void FrameTimer::rebase(int64_t elapsedTicksValue) {
+  startCount = currentCount - elapsedTicksValue;
+  elapsed = frequency != 0 ? static_cast<float>(static_cast<double>(elapsedTicksValue) / static_cast<double>(frequency))
+                           : 0.0f;
+  delta = 0.0f;
+}
+
+int64_t FrameTimer::ticksOf(double seconds) const {
+  return static_cast<int64_t>(std::llround(seconds * static_cast<double>(frequency)));
 }

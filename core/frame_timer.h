@@ -24,6 +24,10 @@ class FrameTimer {
   void setTickSource(TickSource source);  // takes effect at the next reset
   void reset();   // a new time base; the frequency is asked for once per timer
   void update();  // a new sample: recomputes elapsed and delta
+  // Moves the time base so that, as of the last sample, elapsedTicks ticks have passed; delta is 0.
+  void rebase(int64_t elapsedTicks);
+  int64_t elapsedTicks() const { return currentCount - startCount; }
+  int64_t ticksOf(double seconds) const;  // at this timer's frequency, rounded
 
   // Seconds; computed from 64-bit tick differences in double precision, never accumulated.
   float elapsed = 0.0f;

@@ -15,4 +15,8 @@ int nextRandom() {
   return static_cast<int>((gRandomState >> 16) & 0x7fffu);
 }
 
+unsigned int randomState() { return gRandomState; }
+
+void setRandomState(unsigned int state) { gRandomState = state; }
+
 float randomFraction() { return static_cast<float>((nextRandom() % 10000) * 0.0001); }

@@ -9,3 +9,6 @@ void seedRandom(unsigned int seed);
 int nextRandom();
 // (r mod 10000) × 0.0001 for the next value r: a fraction in [0, 0.9999].
 float randomFraction();
+// Where the sequence stands, so that a run can go back to it and draw the same values again.
+unsigned int randomState();
+void setRandomState(unsigned int state);

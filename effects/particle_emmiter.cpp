@@ -1,5 +1,8 @@
 #include "effects/particle_emmiter.h"
 
+#include <algorithm>
+#include <cassert>
+
 #include <GL/glew.h>
 
 #include <algorithm>
@@ -66,6 +69,18 @@ void ParticleEmmiter::simulate(float timeSeconds, float dtSeconds) {
     default:
       break;
   }
+}
+
+EmitterMotion ParticleEmmiter::motion() const {
+  return EmitterMotion{particles, emitAccumulator, position, previousPosition};
+}
+
+void ParticleEmmiter::setMotion(const EmitterMotion& kept) {
+  assert(kept.particles.size() == particles.size() && "motion kept from another pool");
+  std::copy(kept.particles.begin(), kept.particles.end(), particles.begin());
+  emitAccumulator = kept.emitAccumulator;
+  position = kept.position;
+  previousPosition = kept.previousPosition;
 }
 
 // Simulation

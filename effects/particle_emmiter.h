@@ -21,6 +21,14 @@ struct Particle {
   float fade = 0.0f;
 };
 
+// What simulating changes in an emitter: kept by scenes that play their frames again.
+struct EmitterMotion {
+  std::vector<Particle> particles;
+  float emitAccumulator = 0.0f;
+  Vector3 position;
+  Vector3 previousPosition;
+};
+
 // Its own position, velocity and acceleration stand beside those of the world-object part; the
 // world-object transform has no effect on the particles.
 class ParticleEmmiter : public CGameObj {
@@ -47,6 +55,8 @@ class ParticleEmmiter : public CGameObj {
   void setTexture(const std::string& fileName);
   // One step of the current mode; timeSeconds has no effect, dtSeconds is the frame duration.
   void simulate(float timeSeconds, float dtSeconds);
+  EmitterMotion motion() const;
+  void setMotion(const EmitterMotion& kept);  // the pool keeps its size: the kept one must match
 
   // The presentation's four effects, meant for a fresh emitter (a second call appends more slots).
   void presetSmokeColumn();

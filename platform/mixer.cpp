@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <atomic>
+
 namespace platform {
 
 struct MixerSample {
@@ -91,6 +94,7 @@ void closeMixer() {
   if (state.openCount > 0) {
     return;
   }
+  stopTracked();
   Mix_HaltChannel(-1);
   Mix_CloseAudio();
   Mix_Quit();
@@ -128,6 +132,128 @@ bool playSample(const MixerSample& sample) {
   }
   const int loops = sample.loop ? -1 : 0;
   return Mix_PlayChannel(-1, sample.chunk, loops) >= 0;
+}
+
+// Tracked playback
+
+namespace {
+
+// The device's buffer, in sample frames (what Mix_OpenAudio was asked for).
+constexpr int kDeviceBufferFrames = kChunkSizeBytes;
+
+// Written by the audio thread as it mixes, read by the frame loop.
+struct TrackedPlayback {
+  Mix_Chunk* view = nullptr;  // the part of the sample from the start frame on; not owning the bytes
+  int channel = -1;
+  uint32_t startFrame = 0;
+  bool paused = false;
+  double pausedSeconds = 0.0;
+  std::atomic<bool> running{false};
+  std::atomic<uint64_t> mixedFrames{0};
+  std::atomic<uint64_t> lastMixCounter{0};
+};
+
+TrackedPlayback tracked;
+
+void countMixedFrames(int, void*, int lengthBytes, void*) {
+  const int bytesPerFrame = mixer().bytesPerFrame;
+  if (bytesPerFrame > 0) {
+    tracked.mixedFrames += static_cast<uint64_t>(lengthBytes / bytesPerFrame);
+  }
+  tracked.lastMixCounter = SDL_GetPerformanceCounter();
+}
+
+// Called when the channel plays to its end or is halted.
+void trackedChannelDone(int, void*) { tracked.running = false; }
+
+double currentTrackedSeconds() {
+  const uint64_t counter = SDL_GetPerformanceCounter();
+  const uint64_t lastMix = tracked.lastMixCounter;
+  const double sinceMix =
+      lastMix == 0 ? 0.0 : static_cast<double>(counter - lastMix) / static_cast<double>(SDL_GetPerformanceFrequency());
+  return heardSeconds(tracked.mixedFrames, tracked.startFrame, kDeviceBufferFrames, mixer().frequencyHz, sinceMix);
+}
+
+}  // namespace
+
+double heardSeconds(uint64_t mixedFrames, uint32_t startFrame, int bufferFrames, int frequencyHz,
+                    double secondsSinceMix) {
+  if (frequencyHz <= 0) {
+    return 0.0;
+  }
+  // Whatever was mixed before the latest buffer is out; of that buffer, what has drained since.
+  const double waiting = static_cast<double>(std::min<uint64_t>(mixedFrames, static_cast<uint64_t>(bufferFrames)));
+  const double drained = std::min(std::max(secondsSinceMix, 0.0) * frequencyHz, waiting);
+  const double heard = static_cast<double>(mixedFrames) - waiting + drained;
+  return (static_cast<double>(startFrame) + heard) / frequencyHz;
+}
+
+bool playTracked(const MixerSample& sample, uint32_t startFrame) {
+  stopTracked();
+  const MixerState& state = mixer();
+  if (!mixerOpen() || sample.chunk == nullptr || state.bytesPerFrame <= 0 || startFrame >= sample.frames) {
+    return false;
+  }
+  const uint32_t startByte = startFrame * static_cast<uint32_t>(state.bytesPerFrame);
+  tracked.view = Mix_QuickLoad_RAW(sample.chunk->abuf + startByte, sample.chunk->alen - startByte);
+  if (tracked.view == nullptr) {
+    return false;
+  }
+  tracked.startFrame = startFrame;
+  tracked.mixedFrames = 0;
+  tracked.lastMixCounter = 0;
+  tracked.paused = false;
+  // The channel is chosen and its counter registered before it is mixed for the first time.
+  SDL_LockAudio();
+  tracked.channel = Mix_PlayChannel(-1, tracked.view, 0);
+  const bool started = tracked.channel >= 0 &&
+                       Mix_RegisterEffect(tracked.channel, &countMixedFrames, &trackedChannelDone, nullptr) != 0;
+  tracked.running = started;
+  SDL_UnlockAudio();
+  if (!started) {
+    stopTracked();
+  }
+  return started;
+}
+
+void pauseTracked(bool paused) {
+  if (tracked.channel < 0 || paused == tracked.paused) {
+    return;
+  }
+  if (paused) {
+    tracked.pausedSeconds = currentTrackedSeconds();
+    Mix_Pause(tracked.channel);
+  } else {
+    // The channel goes on from the last frame it mixed: counting starts again there.
+    SDL_LockAudio();
+    tracked.startFrame += static_cast<uint32_t>(tracked.mixedFrames);
+    tracked.mixedFrames = 0;
+    tracked.lastMixCounter = 0;
+    SDL_UnlockAudio();
+    Mix_Resume(tracked.channel);
+  }
+  tracked.paused = paused;
+}
+
+void stopTracked() {
+  if (tracked.channel >= 0 && mixerOpen()) {
+    Mix_HaltChannel(tracked.channel);
+  }
+  tracked.channel = -1;
+  tracked.running = false;
+  tracked.paused = false;
+  if (tracked.view != nullptr) {
+    Mix_FreeChunk(tracked.view);
+    tracked.view = nullptr;
+  }
+}
+
+bool trackedPosition(double& seconds) {
+  if (!tracked.running || tracked.channel < 0) {
+    return false;
+  }
+  seconds = tracked.paused ? tracked.pausedSeconds : currentTrackedSeconds();
+  return true;
 }
 
 }  // namespace platform

@@ -33,4 +33,20 @@ int sampleFrequencyHz(const MixerSample& sample);
 // Starts the sample on any free channel; false when no channel is free or the mixer is closed.
 bool playSample(const MixerSample& sample);
 
+// The tracked playback: one sample played from a chosen frame on a free channel, with the frames
+// the device has been handed counted as it mixes them, so that the picture can keep to the music.
+// Starting it stops the earlier one first: the track never plays twice.
+bool playTracked(const MixerSample& sample, uint32_t startFrame);
+void pauseTracked(bool paused);
+void stopTracked();
+// Seconds into the sample that the listener has heard by now; false when no tracked playback runs
+// (never started, stopped, or played to its end).
+bool trackedPosition(double& seconds);
+
+// The heard position from the mixer's counts: `mixedFrames` frames handed to the device since
+// `startFrame`, of which the last `bufferFrames` were still waiting in the device's buffer when
+// the last buffer was mixed `secondsSinceMix` ago; the buffer drains at frequencyHz meanwhile.
+double heardSeconds(uint64_t mixedFrames, uint32_t startFrame, int bufferFrames, int frequencyHz,
+                    double secondsSinceMix);
+
 }  // namespace platform

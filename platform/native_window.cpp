@@ -223,6 +223,14 @@ void restoreDisplayMode(NativeWindow* window) {
   }
 }
 
+bool setDesktopFullScreen(NativeWindow* window, std::string& error) {
+  if (window == nullptr || SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    error = window == nullptr ? "no window" : SDL_GetError();
+    return false;
+  }
+  return true;
+}
+
 void showCursor(bool visible) {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);

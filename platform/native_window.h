@@ -45,6 +45,8 @@ NativeWindow* createWindow(const char* title, int width, int height, int colourB
 void destroyWindow(NativeWindow* window);
 // Leaves full-screen mode; SDL puts the desktop's own display mode back.
 void restoreDisplayMode(NativeWindow* window);
+// Makes the window cover its display at the display's own size; the mode is not switched.
+bool setDesktopFullScreen(NativeWindow* window, std::string& error);
 void showCursor(bool visible);
 
 // A compatibility-profile context for the window; null on failure.

@@ -39,3 +39,25 @@ void ObjectGroup::removeChild(std::size_t index) {
     owned_.erase(owner);
   }
 }
+
+void ObjectGroup::removeAll() {
+  while (!children.empty()) {
+    removeChild(children.size() - 1);
+  }
+}
+
+ObjectPlacement placementOf(const CGameObj& object) {
+  ObjectPlacement placement;
+  placement.position = object.position;
+  std::copy(object.rotationAxis, object.rotationAxis + 3, placement.rotationAxis);
+  placement.rotationAngle = object.rotationAngle;
+  placement.scale = object.scale;
+  return placement;
+}
+
+void applyPlacement(CGameObj& object, const ObjectPlacement& placement) {
+  object.position = placement.position;
+  std::copy(placement.rotationAxis, placement.rotationAxis + 3, object.rotationAxis);
+  object.rotationAngle = placement.rotationAngle;
+  object.scale = placement.scale;
+}

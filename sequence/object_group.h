@@ -9,6 +9,16 @@
 
 #include "world/c_static_3d.h"
 
+// Where an object stands: what tweens and frames change of it.
+struct ObjectPlacement {
+  Vector3 position;
+  float rotationAxis[3] = {0.0f, 1.0f, 0.0f};
+  float rotationAngle = 0.0f;
+  float scale = 1.0f;
+};
+ObjectPlacement placementOf(const CGameObj& object);
+void applyPlacement(CGameObj& object, const ObjectPlacement& placement);
+
 class ObjectGroup : public CStatic3D {
  public:
   ObjectGroup() = default;
@@ -21,6 +31,8 @@ class ObjectGroup : public CStatic3D {
   // Takes child number index out of the children, and frees it when the group holds it; the
   // children after it move up one place.
   void removeChild(std::size_t index);
+  // Takes out and frees every child, last first.
+  void removeAll();
 
  private:
   std::vector<std::unique_ptr<CGameObj>> owned_;

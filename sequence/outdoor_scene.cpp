@@ -100,6 +100,53 @@ void OutdoorScene::release() {
   }
 }
 
+std::vector<CGameObj*> OutdoorScene::movingObjects() {
+  std::vector<CGameObj*> objects(palms.children.begin(), palms.children.end());
+  objects.insert(objects.end(), windmills.children.begin(), windmills.children.end());
+  for (Missile& missile : missiles) {
+    if (missile.body) {
+      objects.push_back(missile.body.get());
+    }
+  }
+  return objects;
+}
+
+void OutdoorScene::keepStart() {
+  for (std::size_t n = 0; n < emitters.size(); ++n) {
+    kept_.emitters[n] = emitters[n].motion();
+  }
+  kept_.placements.clear();
+  for (const CGameObj* object : movingObjects()) {
+    kept_.placements.push_back(placementOf(*object));
+  }
+  for (std::size_t n = 0; n < missiles.size(); ++n) {
+    kept_.missiles[n].launchTime = missiles[n].launchTime;
+    kept_.missiles[n].velocity = missiles[n].velocity;
+  }
+  kept_.clock = jumpCutClock();
+}
+
+void OutdoorScene::rewind() {
+  for (std::size_t n = 0; n < emitters.size(); ++n) {
+    emitters[n].setMotion(kept_.emitters[n]);
+  }
+  const std::vector<CGameObj*> objects = movingObjects();
+  for (std::size_t n = 0; n < objects.size() && n < kept_.placements.size(); ++n) {
+    applyPlacement(*objects[n], kept_.placements[n]);
+  }
+  // Trails and explosions are made by the frames; none exists before the first one.
+  for (Missile& missile : missiles) {
+    const std::size_t n = static_cast<std::size_t>(&missile - missiles.data());
+    missile.launchTime = kept_.missiles[n].launchTime;
+    missile.velocity = kept_.missiles[n].velocity;
+    missile.trail = nullptr;
+  }
+  trails.removeAll();
+  explosions.removeAll();
+  jumpCutClock() = kept_.clock;
+  sceneSeconds_ = 0.0f;
+}
+
 void OutdoorScene::beginTargetFrame() {
   RenderTarget& target = renderTarget();
   drawsIntoTarget_ = target.framebuffer != 0 && !target.surfaces.empty();

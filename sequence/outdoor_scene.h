@@ -5,9 +5,11 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "effects/particle_emmiter.h"
 #include "sequence/camera.h"
+#include "sequence/jump_cut_clock.h"
 #include "sequence/missile_flight.h"
 #include "sequence/object_group.h"
 #include "sequence/occupancy_grid.h"
@@ -53,6 +55,10 @@ class OutdoorScene : public Scene {
   // The world into the shared target, then the target over the window in the colour of the moment.
   void draw(float timeSeconds, float dtSeconds) override;
   void release() override;  // frees the sky and the missile bodies
+  // Particles, missiles, trails, explosions, the placements of palms, windmills and missile bodies,
+  // and the jump-cut clock.
+  void keepStart() override;
+  void rewind() override;
 
   // The launcher: base, the turret (the model's remaining meshes) and the tilting arm, chained in
   // that order; any of them null when its model or mesh is missing. launcherParts holds them.
@@ -87,4 +93,15 @@ class OutdoorScene : public Scene {
   ObjectGroup launcherParts;  // holds the three launcher pieces; draws nothing itself
   bool drawsIntoTarget_ = false;  // this frame renders into the shared target's first surface
   float sceneSeconds_ = 0.0f;     // the scene clock of the last advance
+
+  // What the frames change, as it was after loading.
+  struct KeptStart {
+    std::array<EmitterMotion, kOutdoorEmitterCount> emitters;
+    std::vector<ObjectPlacement> placements;  // palms, windmills, then the missile bodies
+    std::array<Missile, kMissileCount> missiles;  // launch times and velocities only
+    JumpCutClock clock;
+  };
+  KeptStart kept_;
+  // Every object whose placement the frames change, in the order of kept_.placements.
+  std::vector<CGameObj*> movingObjects();
 };

@@ -24,6 +24,11 @@ class Scene {
     advance(timeSeconds, dtSeconds);
     draw(timeSeconds, dtSeconds);
   }
+  // Draws only the pictures that later frames are made from, for a frame that is not shown.
+  virtual void drawFeedback(float timeSeconds, float dtSeconds) {
+    (void)timeSeconds;
+    (void)dtSeconds;
+  }
   // Frames that must be drawn before timeSeconds for a picture at that time to be what a run from
   // the start shows: the scene's picture feeds on its earlier pictures.
   virtual int framesToSettle(float timeSeconds) const {

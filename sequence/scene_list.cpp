@@ -48,6 +48,14 @@ void SceneList::drawAll(float timeSeconds, float dtSeconds) {
   }
 }
 
+void SceneList::drawFeedbackAll(float timeSeconds, float dtSeconds) {
+  for (Scene* scene : scenes_) {
+    if (scene != nullptr) {
+      scene->drawFeedback(timeSeconds, dtSeconds);
+    }
+  }
+}
+
 int SceneList::framesToSettle(float timeSeconds) const {
   int frames = 0;
   for (const Scene* scene : scenes_) {

@@ -20,6 +20,7 @@ class SceneList {
   void updateAll(float timeSeconds, float dtSeconds);
   void advanceAll(float timeSeconds, float dtSeconds);
   void drawAll(float timeSeconds, float dtSeconds);
+  void drawFeedbackAll(float timeSeconds, float dtSeconds);
   int framesToSettle(float timeSeconds) const;  // the most any scene needs
   void keepStartAll();
   void rewindAll();

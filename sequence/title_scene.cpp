@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/debug_log.h"
@@ -51,8 +52,10 @@ constexpr float kFeedbackMargin = 0.01f;
 constexpr float kTitleEyeDistance = 15.0f;
 // The shimmer grid moves a third of the frame's duration each frame.
 constexpr float kShimmerStepScale = 1.0f / 3.0f;
-// Each frame keeps at most about half of the line picture before it and 0.6 of the title picture:
-// after this many frames what came before is below the last bit of a colour channel.
+// Each frame keeps at most half of the line picture before it and 0.56 to 0.6 of the title picture:
+// after this many frames what came before is no more than a faint trace (the lowest step of a
+// colour channel). Such traces can last: only drawing every earlier picture reproduces them
+// exactly (drawFeedback).
 constexpr int kFramesToSettle = 16;
 
 float clamped(float value, float low, float high) { return value > high ? high : (value < low ? low : value); }
@@ -114,9 +117,7 @@ void TitleScene::load() {
     layers.addTarget(kTitleSurfaceSize, kTitleSurfaceSize, GL_RGBA, false);
   }
   layers.checkStatus();
-  for (int n = 0; n < 4; ++n) {
-    layers.clearTarget(n);
-  }
+  clearLayers();
   if (!hasLayers()) {
     DebugLog::append(kLogFileName, "TitleScene: no drawing surfaces, only the bubbles are shown\r\n");
   }
@@ -141,6 +142,40 @@ void TitleScene::load() {
   shimmer.buildGrid();
 }
 
+void TitleScene::keepStart() {
+  kept_.lanes = lineField.lanes;
+  kept_.segments = lineField.segments;
+  for (int row = 0; row < kGridPointsPerSide; ++row) {
+    std::copy(shimmer.points[row], shimmer.points[row] + kGridPointsPerSide, kept_.shimmerPoints[row].begin());
+  }
+  kept_.bubbles = bubbles.motion();
+}
+
+void TitleScene::rewind() {
+  // Copied element by element, so the lanes' pointers into the segments stay good.
+  std::copy(kept_.segments.begin(), kept_.segments.end(), lineField.segments.begin());
+  std::copy(kept_.lanes.begin(), kept_.lanes.end(), lineField.lanes.begin());
+  for (int row = 0; row < kGridPointsPerSide; ++row) {
+    std::copy(kept_.shimmerPoints[row].begin(), kept_.shimmerPoints[row].end(), shimmer.points[row]);
+  }
+  bubbles.setMotion(kept_.bubbles);
+  front = 0;
+  back = 1;
+  layersCurrent_ = false;
+  clearLayers();
+}
+
+void TitleScene::clearLayers() {
+  // Transparent black, as the surfaces are before anything is drawn; the clear colour is kept.
+  GLfloat previous[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, previous);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  for (int n = 0; n < static_cast<int>(layers.surfaces.size()); ++n) {
+    layers.clearTarget(n);
+  }
+  glClearColor(previous[0], previous[1], previous[2], previous[3]);
+}
+
 bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() == 4; }
 
 void TitleScene::advance(float timeSeconds, float dtSeconds) {
@@ -152,6 +187,7 @@ void TitleScene::advance(float timeSeconds, float dtSeconds) {
   lineField.update(dtSeconds);
   shimmer.advanceGrid(dtSeconds * kShimmerStepScale);
   bubbles.simulate(x, dtSeconds);
+  layersCurrent_ = false;
 }
 
 void TitleScene::draw(float timeSeconds, float dtSeconds) {
@@ -165,8 +201,11 @@ void TitleScene::draw(float timeSeconds, float dtSeconds) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   camera.applyView();
   glDisable(GL_LIGHTING);
-  if (hasLayers()) {
+  // Drawn again without an advance (while paused), the layers are shown as they are: drawing them
+  // again would feed them on themselves and the picture would drift.
+  if (hasLayers() && !layersCurrent_) {
     drawLayers(x, dtSeconds);
+    layersCurrent_ = true;
   }
   glDisable(GL_BLEND);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -180,7 +219,7 @@ int TitleScene::framesToSettle(float timeSeconds) const {
   return titleSceneDraws(timeSeconds) ? kFramesToSettle : 0;
 }
 
-void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
+void TitleScene::swapPair() {
   if (front != 0) {
     front = 0;
     back = 1;
@@ -188,6 +227,21 @@ void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
     front = 1;
     back = 0;
   }
+}
+
+void TitleScene::drawFeedback(float timeSeconds, float dtSeconds) {
+  if (!titleSceneDraws(timeSeconds) || !hasLayers()) {
+    return;
+  }
+  // As in a whole frame: the camera's view for the lines, no fixed-function lighting.
+  camera.applyView();
+  glDisable(GL_LIGHTING);
+  drawLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
+  layersCurrent_ = true;
+}
+
+void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
+  swapPair();
   drawLineLayer(sceneSeconds, dtSeconds);
   drawTitleLayer(sceneSeconds, dtSeconds);
   const InputState& input = inputState();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "core/vector3.h"
 #include "effects/particle_emmiter.h"
@@ -60,6 +61,10 @@ class TitleScene : public Scene {
   // Both layers into the surfaces, the bubbles, then the layers added onto the window.
   void draw(float timeSeconds, float dtSeconds) override;
   int framesToSettle(float timeSeconds) const override;
+  void drawFeedback(float timeSeconds, float dtSeconds) override;  // both layers, nothing on the window
+  // The line field, the shimmer grid, the bubbles and the surface pair.
+  void keepStart() override;
+  void rewind() override;
 
   RenderTarget layers;
   int front = 0;  // the surface pair written in the previous frame
@@ -76,4 +81,15 @@ class TitleScene : public Scene {
   void drawLineLayer(float sceneSeconds, float dtSeconds);
   void drawTitleLayer(float sceneSeconds, float dtSeconds);
   void composite();
+  void clearLayers();
+  void swapPair();
+
+  struct KeptStart {
+    std::vector<LineLane> lanes;
+    std::vector<LineSegment> segments;
+    std::array<std::array<GridPoint, kGridPointsPerSide>, kGridPointsPerSide> shimmerPoints;
+    EmitterMotion bubbles;
+  };
+  KeptStart kept_;
+  bool layersCurrent_ = false;  // the layers show the state of the last advance
 };

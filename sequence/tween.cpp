@@ -72,3 +72,7 @@ Vector3 VectorTween::evaluate(float timeSeconds) const {
 }
 
 void VectorTween::apply() { *target = evaluate(localTime); }
+
+std::unique_ptr<Tween> FloatTween::clone() const { return std::make_unique<FloatTween>(*this); }
+
+std::unique_ptr<Tween> VectorTween::clone() const { return std::make_unique<VectorTween>(*this); }

@@ -2,6 +2,8 @@
 // A tween's period is always greater than 0; the timeline refuses any other (tween_timeline.h).
 #pragma once
 
+#include <memory>
+
 #include "core/vector3.h"
 
 // Repetition inside the window; the held modes keep being applied after the window has passed.
@@ -19,6 +21,7 @@ class Tween {
 
   virtual void advance(float dtSeconds);  // localTime += dt
   virtual void apply() = 0;               // writes the value at localTime into the target
+  virtual std::unique_ptr<Tween> clone() const = 0;  // the same tween, on the same target
 
   int mode = kTweenSawTooth;
   float localTime = 0.0f;  // the tween's own clock, seconds; starts at `start`
@@ -39,6 +42,7 @@ class FloatTween : public Tween {
 
   float evaluate(float timeSeconds) const;
   void apply() override;
+  std::unique_ptr<Tween> clone() const override;
 
   float from = 0.0f;
   float to = 0.0f;
@@ -52,6 +56,7 @@ class VectorTween : public Tween {
 
   Vector3 evaluate(float timeSeconds) const;  // all four components
   void apply() override;
+  std::unique_ptr<Tween> clone() const override;
 
   Vector3 from;
   Vector3 to;

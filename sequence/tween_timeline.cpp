@@ -102,3 +102,28 @@ void TweenTimeline::activateDueTweens() {
     }
   }
 }
+
+namespace {
+
+void copyTweens(const std::list<std::unique_ptr<Tween>>& from, std::list<std::unique_ptr<Tween>>& to) {
+  to.clear();
+  for (const std::unique_ptr<Tween>& tween : from) {
+    to.push_back(tween->clone());
+  }
+}
+
+}  // namespace
+
+void TweenTimeline::keepStart() {
+  copyTweens(waiting_, kept_.waiting);
+  copyTweens(active_, kept_.active);
+  kept_.time = time;
+  kept_.nextStart = nextStart;
+}
+
+void TweenTimeline::rewind() {
+  copyTweens(kept_.waiting, waiting_);
+  copyTweens(kept_.active, active_);
+  time = kept_.time;
+  nextStart = kept_.nextStart;
+}

@@ -100,4 +100,20 @@ TEST(Options, badTimesAreRefused) {
   }
 }
 
+TEST(Options, startAtLoopAndDesktopAreReadAndAStartOutsideThePresentationIsRefused) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--start-at", "120.5", "--loop", "--desktop"}, options, message), OptionsOutcome::Run);
+  EXPECT_FLOAT_EQ(options.startSeconds, 120.5f);
+  EXPECT_TRUE(options.loop);
+  EXPECT_TRUE(options.desktop);
+  EXPECT_EQ(parse({"--start-at", "154"}, options, message), OptionsOutcome::Run);
+  EXPECT_EQ(parse({"--start-at", "0"}, options, message), OptionsOutcome::Run);
+  for (const char* bad : {"154.01", "-1", "1e7", "nan", "ten"}) {
+    AppOptions refused;
+    EXPECT_EQ(parse({"--start-at", bad}, refused, message), OptionsOutcome::ExitUsage) << bad;
+    EXPECT_NE(message.find("--start-at needs seconds from 0 to 154"), std::string::npos) << bad;
+  }
+}
+
 }  // namespace

@@ -214,4 +214,26 @@ TEST_F(TitleSceneLoaded, drawsFromNinetyToOneFiftyFourSecondsAlternatingItsSurfa
   EXPECT_GT(changed, 500);
 }
 
+TEST_F(TitleSceneLoaded, rewindPlaysTheSameFramesAgainToThePixel) {
+  REQUIRE_GL_CONTEXT();
+  loadScene({});
+  scene_->keepStart();
+  const unsigned int startRandom = randomState();
+  play(90.0f, 96.0f);
+  const std::vector<unsigned char> lines = surfacePixels(scene_->back);
+  const std::vector<unsigned char> titles = surfacePixels(scene_->back + 2);
+  const float segmentPosition = scene_->lineField.segments[17].position;
+  const float bubbleSize = scene_->bubbles.particles[5].size;
+
+  setRandomState(startRandom);
+  scene_->rewind();
+  EXPECT_EQ(scene_->front, 0);
+  EXPECT_EQ(scene_->back, 1);
+  play(90.0f, 96.0f);
+  EXPECT_EQ(scene_->lineField.segments[17].position, segmentPosition);
+  EXPECT_EQ(scene_->bubbles.particles[5].size, bubbleSize);
+  EXPECT_TRUE(surfacePixels(scene_->back) == lines);
+  EXPECT_TRUE(surfacePixels(scene_->back + 2) == titles);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/debug_log.h"
 #include "sequence/tween_timeline.h"
@@ -103,6 +104,35 @@ TEST(TweenTimeline, refusesTweensWithoutAPositivePeriodOrATarget) {
   timeline.update(0.5f);
   EXPECT_EQ(value, 3.0f);
   EXPECT_NE(logText().find("TweenTimeline: tween with period 0.000000 refused"), std::string::npos);
+}
+
+TEST(TweenTimeline, rewindPlaysEveryTweenAgainFromWhereKeepStartFoundIt) {
+  TweenTimeline timeline;
+  float lift = 0.0f;
+  Vector3 place;
+  timeline.addPingPong(&lift, 0.0f, 5.0f, 1.0f, 2.0f, 0.5f);
+  timeline.addVectorMove(&place, Vector3(0.0f, -10.0f, 0.0f), Vector3(0.0f, 0.0f, 0.0f), 0.5f, 1.0f);
+  timeline.keepStart();
+
+  std::vector<float> lifts;
+  std::vector<float> heights;
+  for (int frame = 0; frame < 30; ++frame) {
+    timeline.update(0.1f);
+    lifts.push_back(lift);
+    heights.push_back(place.y);
+  }
+
+  timeline.rewind();
+  EXPECT_EQ(timeline.time, 0.0f);
+  EXPECT_EQ(timeline.waitingCount(), 2u);
+  for (int frame = 0; frame < 30; ++frame) {
+    timeline.update(0.1f);
+    EXPECT_EQ(lift, lifts[frame]) << frame;
+    EXPECT_EQ(place.y, heights[frame]) << frame;
+  }
+  // A second rewind works from the same kept start.
+  timeline.rewind();
+  EXPECT_EQ(timeline.waitingCount(), 2u);
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+#include "app/music_clock.h"
+
+void sampleClock(FrameTimer& timer, const HeardPosition& heard) {
+  const float before = timer.elapsed;
+  timer.update();
+  double seconds = 0.0;
+  if (!heard || !heard(seconds) || !(seconds >= 0.0)) {
+    return;
+  }
+  // Rebasing keeps the timer on the music's time, so it goes on from there if the music stops.
+  timer.rebase(timer.ticksOf(seconds));
+  timer.delta = timer.elapsed > before ? timer.elapsed - before : 0.0f;
+}

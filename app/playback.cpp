@@ -1,0 +1,228 @@
+#include "app/playback.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/presentation.h"
+#include "audio/sound_player.h"
+#include "core/input_state.h"
+#include "core/random.h"
+#include "gpu/bitmap_font.h"
+#include "gpu/matrix_helpers.h"
+#include "sequence/camera.h"
+#include "sequence/tween_timeline.h"
+
+namespace {
+
+constexpr int kMusicEntry = 0;
+
+// What keepPresentationStart() found, apart from what the scenes and the timeline keep themselves.
+struct KeptStart {
+  bool kept = false;
+  unsigned int randomState = 0;
+  RigCamera rig;
+  float targetLift = 0.0f;
+};
+
+KeptStart& keptStart() {
+  static KeptStart kept;
+  return kept;
+}
+
+float clampedDelta(const FrameTimer& timer) {
+  return timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta;
+}
+
+enum class HiddenDrawing { None, Feedback, Whole };
+
+// One frame that is not shown: its state always moves on; it is drawn as far as asked.
+void hiddenFrame(float timeSeconds, float dtSeconds, HiddenDrawing drawing) {
+  advanceFrame(timeSeconds, dtSeconds);
+  if (drawing == HiddenDrawing::Whole) {
+    drawFrame(timeSeconds, dtSeconds);
+  } else if (drawing == HiddenDrawing::Feedback) {
+    sceneList().drawFeedbackAll(timeSeconds, dtSeconds);
+  }
+}
+
+void startMusicAt(float timeSeconds) {
+  SoundPlayer& player = soundPlayer();
+  if (!player.playFrom(kMusicEntry, timeSeconds)) {
+    player.stopMusic();
+    return;
+  }
+  if (playback().paused) {
+    player.pauseMusic(true);
+  }
+}
+
+}  // namespace
+
+PlaybackState& playback() {
+  static PlaybackState state;
+  return state;
+}
+
+PlaybackRequest requestForKey(uint32_t virtualKey) {
+  switch (virtualKey) {
+    case 'P':
+      return PlaybackRequest::TogglePause;
+    case kKeyRight:
+      return PlaybackRequest::JumpAhead;
+    case kKeyLeft:
+      return PlaybackRequest::JumpBack;
+    case kKeyHome:
+      return PlaybackRequest::GoToStart;
+    default:
+      return PlaybackRequest::None;
+  }
+}
+
+void applyPlaybackRequests() {
+  PlaybackState& state = playback();
+  while (!state.pending.empty()) {
+    const PlaybackRequest request = state.pending.front();
+    state.pending.pop_front();
+    applyPlaybackRequest(request);
+  }
+}
+
+void applyPlaybackRequest(PlaybackRequest request) {
+  PlaybackState& state = playback();
+  // While paused the picture is the one at pausedAt; otherwise the frame about to be drawn.
+  const float now = state.paused ? state.pausedAt : frameTimer().elapsed;
+  switch (request) {
+    case PlaybackRequest::TogglePause:
+      setPaused(!state.paused);
+      break;
+    case PlaybackRequest::JumpAhead:
+      seekPresentation(now + kJumpSeconds);
+      break;
+    case PlaybackRequest::JumpBack:
+      seekPresentation(now - kJumpSeconds);
+      break;
+    case PlaybackRequest::GoToStart:
+      seekPresentation(0.0f);
+      break;
+    case PlaybackRequest::None:
+      break;
+  }
+}
+
+void keepPresentationStart() {
+  KeptStart& kept = keptStart();
+  kept.kept = true;
+  kept.randomState = randomState();
+  kept.rig = rigCamera();
+  kept.targetLift = targetLift();
+  tweenTimeline().keepStart();
+  sceneList().keepStartAll();
+}
+
+void rewindPresentation() {
+  const KeptStart& kept = keptStart();
+  if (!kept.kept) {
+    return;
+  }
+  setRandomState(kept.randomState);
+  rigCamera() = kept.rig;
+  targetLift() = kept.targetLift;
+  tweenTimeline().rewind();
+  sceneList().rewindAll();
+  frameTimer().reset();
+}
+
+void fastForward(float targetSeconds) {
+  FrameTimer& timer = frameTimer();
+  const PlaybackState& state = playback();
+  const float step = state.fixedStepSeconds > 0.0f ? state.fixedStepSeconds : kFastForwardStepSeconds;
+  const float drawFrom = targetSeconds - (static_cast<float>(sceneList().framesToSettle(targetSeconds)) + 0.5f) * step;
+  if (state.fixedStepSeconds > 0.0f) {
+    // The timer itself steps by the fixed step: the frames are the very ones of a run from 0, and
+    // every picture that later ones feed on is drawn, so what is shown is the same to the pixel.
+    while (timer.elapsed < targetSeconds) {
+      hiddenFrame(timer.elapsed, clampedDelta(timer),
+                  timer.elapsed >= drawFrom ? HiddenDrawing::Whole : HiddenDrawing::Feedback);
+      timer.update();
+    }
+    return;
+  }
+  // Following the clock, frames are not repeatable anyway: the last frames before the target are
+  // enough for a picture that differs from a run from 0 by no more than the faintest trace.
+  float time = timer.elapsed;
+  float delta = clampedDelta(timer);
+  while (time < targetSeconds) {
+    hiddenFrame(time, delta, time >= drawFrom ? HiddenDrawing::Whole : HiddenDrawing::None);
+    time += step;
+    delta = step;
+  }
+  timer.rebase(timer.ticksOf(time));
+}
+
+void seekPresentation(float targetSeconds) {
+  PlaybackState& state = playback();
+  float target = targetSeconds < 0.0f ? 0.0f : targetSeconds;
+  target = target > state.endSeconds ? state.endSeconds : target;
+  const float now = state.paused ? state.pausedAt : frameTimer().elapsed;
+  if (target < now || (state.paused && target <= now)) {
+    rewindPresentation();
+  }
+  fastForward(target);
+  if (state.paused) {
+    // The paused picture shows the frame at the new time, so its state is moved on now; resuming
+    // goes on with the frame after it.
+    FrameTimer& timer = frameTimer();
+    advanceFrame(timer.elapsed, clampedDelta(timer));
+    state.pausedAt = timer.elapsed;
+    timer.update();
+    state.pausedTicks = timer.elapsedTicks();
+    state.pausedDelta = timer.delta;
+  }
+  startMusicAt(frameTimer().elapsed);
+}
+
+void setPaused(bool paused) {
+  PlaybackState& state = playback();
+  if (paused == state.paused) {
+    return;
+  }
+  FrameTimer& timer = frameTimer();
+  if (paused) {
+    // The picture stays the last one drawn; resuming goes on with the frame that was due next.
+    state.pausedTicks = timer.elapsedTicks();
+    state.pausedDelta = timer.delta;
+    state.pausedAt = state.shownSeconds;
+  } else {
+    timer.rebase(state.pausedTicks);
+    timer.delta = state.pausedDelta;
+  }
+  state.paused = paused;
+  soundPlayer().pauseMusic(paused);
+}
+
+void drawOverlay(float timeSeconds, float framesPerSecond, bool paused) {
+  const BitmapFont& font = bitmapFont();
+  if (font.listBase < 0) {
+    return;
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%6.1f s  %5.1f fps%s", static_cast<double>(timeSeconds),
+                static_cast<double>(framesPerSecond), paused ? "  paused" : "");
+  const InputState& input = inputState();
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LIST_BIT);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  pushMatrices();
+  setOrtho2D(0.0f, static_cast<float>(input.viewportWidth), 0.0f, static_cast<float>(input.viewportHeight));
+  glColor3f(1.0f, 1.0f, 0.6f);
+  glRasterPos2f(12.0f, static_cast<float>(input.viewportHeight) - 44.0f);
+  // The lists hold the characters from 32 on.
+  glListBase(static_cast<GLuint>(font.listBase) - 32u);
+  glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+  popMatrices();
+  glPopAttrib();
+}
