@@ -2,11 +2,13 @@
 
 #include <GL/glew.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
 #include "app/presentation.h"
 #include "audio/sound_player.h"
+#include "core/debug_log.h"
 #include "core/input_state.h"
 #include "core/random.h"
 #include "gpu/bitmap_font.h"
@@ -134,7 +136,8 @@ void rewindPresentation() {
   frameTimer().reset();
 }
 
-void fastForward(float targetSeconds) {
+int fastForward(float targetSeconds) {
+  int frames = 0;
   FrameTimer& timer = frameTimer();
   const PlaybackState& state = playback();
   const float step = state.fixedStepSeconds > 0.0f ? state.fixedStepSeconds : kFastForwardStepSeconds;
@@ -146,8 +149,9 @@ void fastForward(float targetSeconds) {
       hiddenFrame(timer.elapsed, clampedDelta(timer),
                   timer.elapsed >= drawFrom ? HiddenDrawing::Whole : HiddenDrawing::Feedback);
       timer.update();
+      ++frames;
     }
-    return;
+    return frames;
   }
   // Following the clock, frames are not repeatable anyway: the last frames before the target are
   // enough for a picture that differs from a run from 0 by no more than the faintest trace.
@@ -157,8 +161,10 @@ void fastForward(float targetSeconds) {
     hiddenFrame(time, delta, time >= drawFrom ? HiddenDrawing::Whole : HiddenDrawing::None);
     time += step;
     delta = step;
+    ++frames;
   }
   timer.rebase(timer.ticksOf(time));
+  return frames;
 }
 
 void seekPresentation(float targetSeconds) {
@@ -166,10 +172,14 @@ void seekPresentation(float targetSeconds) {
   float target = targetSeconds < 0.0f ? 0.0f : targetSeconds;
   target = target > state.endSeconds ? state.endSeconds : target;
   const float now = state.paused ? state.pausedAt : frameTimer().elapsed;
+  const auto began = std::chrono::steady_clock::now();
   if (target < now || (state.paused && target <= now)) {
     rewindPresentation();
   }
-  fastForward(target);
+  const int frames = fastForward(target);
+  DebugLog::append(kLogFileName, "Playback: to %.2f s, %d frames played without showing in %.3f s\r\n",
+                   static_cast<double>(target), frames,
+                   std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
   if (state.paused) {
     // The paused picture shows the frame at the new time, so its state is moved on now; resuming
     // goes on with the frame after it.

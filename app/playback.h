@@ -44,7 +44,8 @@ void keepPresentationStart();
 void rewindPresentation();
 // Plays frames without showing them until the frame timer reaches targetSeconds: only the last
 // ones the scenes need to settle are drawn, into the back buffer.
-void fastForward(float targetSeconds);
+// Returns the number of frames played.
+int fastForward(float targetSeconds);
 // Jumps to targetSeconds, limited to 0 … the end, with the music; a jump back replays from 0.
 void seekPresentation(float targetSeconds);
 void setPaused(bool paused);

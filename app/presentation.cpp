@@ -64,6 +64,17 @@ float gPresentationEndSeconds = kPresentationEndSeconds;
 bool gLoop = false;
 std::vector<ScriptedKey> gScriptedKeys;
 
+// The largest difference seen between a frame's time and the music heard as it starts, in seconds.
+double gLargestMusicGap = -1.0;
+
+void measureMusicGap(float frameSeconds) {
+  double heard = 0.0;
+  if (soundPlayer().musicPosition(heard)) {
+    const double gap = std::fabs(heard - static_cast<double>(frameSeconds));
+    gLargestMusicGap = gap > gLargestMusicGap ? gap : gLargestMusicGap;
+  }
+}
+
 // A key going down and up through the window procedure, as the window would send it.
 void pressKey(uint32_t virtualKey) {
   platform::WindowMessage message;
@@ -379,6 +390,7 @@ long mainLoop() {
         pausedFrame(timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta);
       } else {
         state.shownSeconds = timer.elapsed;
+        measureMusicGap(state.shownSeconds);
         if (!frameStep()) {
           break;
         }
@@ -431,6 +443,11 @@ int runPresentation(const AppOptions& options) {
     std::fprintf(options.capturePath == "-" ? stderr : stdout,
                  "demo: %ld frames, %.2f s of presentation in %.2f s (%.1f frames per second)\n", framesDrawn,
                  presentationSeconds, realSeconds, realSeconds > 0.0 ? framesDrawn / realSeconds : 0.0);
+    if (gLargestMusicGap >= 0.0) {
+      std::fprintf(options.capturePath == "-" ? stderr : stdout,
+                   "demo: largest gap between a frame's time and the music heard: %.1f ms\n",
+                   gLargestMusicGap * 1000.0);
+    }
   }
   return 0;
 }
