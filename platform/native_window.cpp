@@ -63,6 +63,7 @@ void toDrawablePixels(int x, int y, int& outX, int& outY) {
 
 void translateWindowEvent(const SDL_WindowEvent& event) {
   switch (event.event) {
+    case SDL_WINDOWEVENT_RESIZED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
       SDL_Window* sdlWindow = SDL_GetWindowFromID(event.windowID);
       if (sdlWindow != nullptr) {
@@ -228,6 +229,8 @@ bool setDesktopFullScreen(NativeWindow* window, std::string& error) {
     error = window == nullptr ? "no window" : SDL_GetError();
     return false;
   }
+  // The window has the display's size now, whether or not the system reports it as a change.
+  queueSize(window->sdlWindow);
   return true;
 }
 

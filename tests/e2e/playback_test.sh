@@ -62,6 +62,27 @@ tail -1 stdout.txt | grep -Eq "demo: [1-3] frames" || fail "--start-at 154 drew 
 demo --start-at 155 2>/dev/null && fail "--start-at 155 was accepted"
 grep -q -- "--start-at needs seconds from 0 to 154" stderr.txt || fail "--start-at 155 gave no reason"
 
+# --loop goes round from the end to the start; Escape still ends it.
+DEMO_KEYS="30:Escape" demo --loop --start-at 153.5 --fps || fail "the looping run ended with status $?"
+grep -q "Playback: to 0.00 s" debug.txt || fail "--loop did not go back to the start"
+tail -1 stdout.txt | grep -Eq "demo: 3[01] frames" || fail "--loop did not play on until Escape: $(tail -1 stdout.txt)"
+
+# --desktop covers the whole display at its own size (the private display is 1024 x 768); a window
+# manager carries out the request, as on a desktop.
+cat >desktop.sh <<DESKTOP
+#!/bin/bash
+openbox >/dev/null 2>&1 &
+sleep 1
+DEMO_KEYS="15:Escape" "$run_dir/demo" --desktop --start-at 100 --fixed-step 0.1 --screenshot 100.5:desktop.png
+DESKTOP
+chmod +x desktop.sh
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 120 ./desktop.sh >>stdout.txt 2>>stderr.txt || fail "the --desktop run failed"
+[ "$(identify -format '%wx%h' desktop.png 2>/dev/null)" = 1024x768 ] ||
+  fail "--desktop did not take the display's size: $(identify -format '%wx%h' desktop.png 2>&1)"
+# The picture reaches the far corner: the top right is not left black.
+corner=$(convert desktop.png -crop 100x100+924+0 +repage -format '%[fx:int(255*mean)]' info: 2>/dev/null)
+[ "${corner:-0}" -gt 5 ] || fail "--desktop left the top right corner black"
+
 # Real keys in a real window: F1 shows the overlay, P holds the picture, Escape ends the run.
 cat >keys.sh <<KEYS
 #!/bin/bash
