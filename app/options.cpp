@@ -7,7 +7,7 @@
 
 const char* usageText() {
   return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
-         "            [--end-at T] [--loop] [--screenshot T:FILE.png]... [--capture FILE|-] [--help] [--version]\n"
+         "            [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]... [--capture FILE|-] [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
@@ -17,6 +17,8 @@ const char* usageText() {
          "  --start-at T      start T seconds into the presentation (0 to 154), the music with it\n"
          "  --end-at T        end when the presentation passes T seconds (default 154)\n"
          "  --loop            start again from the beginning instead of ending\n"
+         "  --benchmark       play everything windowed, silent, at 1/60 s steps and seed 1 as fast as\n"
+         "                    possible, then print frame times and counts as one JSON line\n"
          "  --screenshot T:F  save the first frame drawn at or after T seconds as the PNG file F\n"
          "  --capture F       write every frame to F ('-' for standard output) as raw 8-bit RGB,\n"
          "                    top row first, for a video encoder\n"
@@ -32,6 +34,8 @@ namespace {
 
 // The presentation is 154 seconds long: a start beyond it has nothing to show.
 constexpr float kLastStartSeconds = 154.0f;
+constexpr float kBenchmarkStepSeconds = 1.0f / 60.0f;
+constexpr unsigned int kBenchmarkSeed = 1;
 
 bool parseSeed(const char* text, unsigned int& seed) {
   if (text == nullptr || *text == '\0' || *text == '-') {
@@ -88,6 +92,8 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       options.desktop = true;
     } else if (argument == "--loop") {
       options.loop = true;
+    } else if (argument == "--benchmark") {
+      options.benchmark = true;
     } else if (argument == "--fps") {
       options.reportFrameRate = true;
     } else if (argument == "--help") {
@@ -133,6 +139,16 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       ++index;
     } else {
       return usageError("unknown option '" + argument + "'", message);
+    }
+  }
+  if (options.benchmark) {
+    options.windowed = true;
+    options.desktop = false;
+    options.silent = true;
+    options.fixedStepSeconds = kBenchmarkStepSeconds;
+    if (!options.seedGiven) {
+      options.seedGiven = true;
+      options.seed = kBenchmarkSeed;
     }
   }
   return OptionsOutcome::Run;

@@ -21,6 +21,10 @@ struct AppOptions {
   float startSeconds = 0.0f;  // the presentation starts here, the music with it (0 to 154)
   bool loop = false;          // after the end, start again from 0 instead of ending
   bool desktop = false;       // full screen at the display's own size, without switching its mode
+  bool silent = false;        // no sound output at all
+  // Plays everything windowed, silent, at a fixed step of 1/60 s and a fixed seed, as fast as it
+  // can, and prints the frame times and counts as one JSON line.
+  bool benchmark = false;
 };
 
 enum class OptionsOutcome { Run, ExitSuccess, ExitUsage };

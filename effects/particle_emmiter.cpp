@@ -1,4 +1,5 @@
 #include "effects/particle_emmiter.h"
+#include "core/draw_counts.h"
 
 #include <algorithm>
 #include <cassert>
@@ -238,6 +239,7 @@ void ParticleEmmiter::render() {
     const Vector3& p = particle.position;
     // 2 × size wide and 1 × size tall, with the lower edge through the particle.
     glColor4f(1.0f, 1.0f, 1.0f, particle.fade);
+    countDraw(2);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 1.0f);
     glVertex3f(p.x - across.x + rise.x, p.y - across.y + rise.y, p.z - across.z + rise.z);

@@ -1,4 +1,5 @@
 #include "effects/particle_explosion.h"
+#include "core/draw_counts.h"
 
 #include <GL/glew.h>
 
@@ -132,6 +133,7 @@ void ParticleExplosion::render() {
     const Vector3 d = falling * fragment.size;
     const Vector3& p = fragment.position;
     glColor4f(fragment.colour.r, fragment.colour.g, fragment.colour.b, 1.0f);
+    countDraw(2);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(p.x - s.x, p.y - s.y, p.z - s.z);

@@ -1,6 +1,7 @@
 #include "effects/volume_lines.h"
 
 #include "core/debug_log.h"
+#include "core/draw_counts.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "platform/message_box.h"
@@ -119,6 +120,7 @@ bool VolumeLines::beginLines() {
   platform::setTextureParameter(textureParameter, textureCount > 0 ? textures[0] : 0);
   platform::enableTextureParameter(textureParameter);
   calls.begin(GL_QUADS);
+  countDraw(0);
   return true;
 }
 
@@ -126,6 +128,7 @@ void VolumeLines::drawLine(float x0, float y0, float z0, float x1, float y1, flo
   if (!enabled) {
     return;
   }
+  drawCounts().triangles += 2;
   const float p0[3] = {x0, y0, z0};
   const float p1[3] = {x1, y1, z1};
   // Corners in quad order: first end, last end, last end, first end; the tile corner goes round

@@ -1,4 +1,5 @@
 #include "gpu/distortion_grid.h"
+#include "core/draw_counts.h"
 
 #include <GL/glew.h>
 
@@ -86,6 +87,7 @@ void DistortionGrid::drawCurrentGrid() const {
   glBindTexture(GL_TEXTURE_2D, texture == kNoGridTexture ? 0u : texture);
   for (int i = 0; i + 1 < kGridPointsPerSide; ++i) {
     for (int j = 0; j + 1 < kGridPointsPerSide; ++j) {
+      countDraw(2);
       glBegin(GL_QUADS);
       emitCorner(points[i][j]);
       emitCorner(points[i + 1][j]);

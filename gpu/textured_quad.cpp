@@ -1,9 +1,11 @@
 #include "gpu/textured_quad.h"
+#include "core/draw_counts.h"
 
 #include <GL/glew.h>
 
 void drawTexturedQuad(float uLeft, float vBottom, float uRight, float vTop, float xLeft, float yBottom, float xRight,
                       float yTop) {
+  countDraw(2);
   glBegin(GL_QUADS);
   glTexCoord2f(uLeft, vBottom);
   glVertex2f(xLeft, yBottom);

@@ -11,6 +11,7 @@
 #include "gpu/textured_quad.h"
 #include "sequence/jump_cut_clock.h"
 #include "world/mesh.h"
+#include "world/view_volume.h"
 
 namespace {
 
@@ -189,12 +190,24 @@ void OutdoorScene::drawWorld(float timeSeconds) {
   if (launcherRoot != nullptr) {
     launcherRoot->render();
   }
-  palms.render();
+  drawPalmsInView();
   terrain.draw(kDrawPerPixel);
   if (sky) {
     sky->render();
   }
   trails.render();
+}
+
+// Palms are most of what the scene sends to the GL, and at any moment many stand behind the camera
+// or beside the view: those are left out. The group adds no transform of its own.
+void OutdoorScene::drawPalmsInView() {
+  const ViewVolume volume = ViewVolume::fromCurrentMatrices();
+  for (CGameObj* child : palms.children) {
+    const auto* palm = static_cast<const CStatic3D*>(child);
+    if (!modelOutside(volume, *palm)) {
+      child->render();
+    }
+  }
 }
 
 void OutdoorScene::drawEffects() {

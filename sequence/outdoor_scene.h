@@ -88,6 +88,7 @@ class OutdoorScene : public Scene {
   void stepMissiles(float timeSeconds, float dtSeconds);
   void drawWorld(float timeSeconds);
   void drawEffects();
+  void drawPalmsInView();
   void composite(float timeSeconds);
 
   ObjectGroup launcherParts;  // holds the three launcher pieces; draws nothing itself

@@ -1,4 +1,5 @@
 #include "world/mesh.h"
+#include "core/draw_counts.h"
 
 #include <GL/glew.h>
 
@@ -132,6 +133,7 @@ void Mesh::drawDisplayList() {
   // The material stays outside the list, so a changed material shows without recompiling.
   material.apply();
   glCallList(static_cast<GLuint>(displayList));
+  countDraw(static_cast<uint64_t>(indexCount / 3));
 }
 
 void Mesh::drawNormals(float normalLength) const {
@@ -188,6 +190,7 @@ void Mesh::drawLockedElements() const {
     glLockArraysEXT(0, vertexCount);
   }
   glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices.data());
+  countDraw(static_cast<uint64_t>(indexCount / 3));
   if (lock) {
     glUnlockArraysEXT();
   }

@@ -1,0 +1,48 @@
+// The benchmark's record of a run: each frame's wall time and the process's CPU time (all threads,
+// the software renderer's included), per scene, with allocations, draw calls and triangles, and
+// the JSON line it reports at the end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Frames of each scene left out of the allocation count while caches and pools fill.
+constexpr int kBenchmarkWarmUpFrames = 60;
+
+struct SceneFrames {
+  std::vector<double> frameMs;
+  double cpuMs = 0.0;
+  uint64_t steadyAllocations = 0;
+  uint64_t steadyFrames = 0;
+};
+
+class BenchmarkRecord {
+ public:
+  // Room for frameCount frames, so that recording allocates nothing while the frames run.
+  explicit BenchmarkRecord(size_t frameCount = 0);
+  // Around one frame: just before the scenes' update, and just after the swap.
+  void beginFrame(float timeSeconds);
+  void endFrame();
+  // {"loadSeconds": …, "frames": …, "outdoor": {…}, "title": {…}, "allocationsPerFrame": …,
+  //  "drawCallsPerFrame": …, "trianglesPerFrame": …}
+  std::string report(double loadSeconds) const;
+
+  SceneFrames outdoor;
+  SceneFrames title;
+
+ private:
+  SceneFrames* current_ = nullptr;
+  double wallStartMs_ = 0.0;
+  double cpuStartMs_ = 0.0;
+  uint64_t allocationsAtStart_ = 0;
+  uint64_t drawCallsAtStart_ = 0;
+  uint64_t trianglesAtStart_ = 0;
+  uint64_t drawCalls_ = 0;
+  uint64_t triangles_ = 0;
+};
+
+// Milliseconds of CPU the whole process has used, every thread included.
+double processCpuMs();
+// The p-th percentile (0 to 100) of the values, nearest rank; 0 for none.
+double percentile(std::vector<double> values, double p);

@@ -1,0 +1,6 @@
+#include "core/draw_counts.h"
+
+DrawCounts& drawCounts() {
+  static DrawCounts counts;
+  return counts;
+}

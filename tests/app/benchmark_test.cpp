@@ -1,0 +1,56 @@
+#include "app/benchmark.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+
+namespace {
+
+TEST(Benchmark, percentilesTakeTheNearestRank) {
+  std::vector<double> values;
+  for (int n = 100; n >= 1; --n) {
+    values.push_back(n);
+  }
+  EXPECT_EQ(percentile(values, 50.0), 50.0);
+  EXPECT_EQ(percentile(values, 99.0), 99.0);
+  EXPECT_EQ(percentile(values, 100.0), 100.0);
+  EXPECT_EQ(percentile({7.0}, 99.0), 7.0);
+  EXPECT_EQ(percentile({}, 50.0), 0.0);
+}
+
+TEST(Benchmark, framesAreFiledUnderTheirSceneAndReportedAsOneJsonLine) {
+  BenchmarkRecord record(10);
+  record.beginFrame(10.0f);
+  record.endFrame();
+  record.beginFrame(90.0f);
+  record.endFrame();
+  record.beginFrame(90.1f);
+  record.endFrame();
+  EXPECT_EQ(record.outdoor.frameMs.size(), 2u);
+  EXPECT_EQ(record.title.frameMs.size(), 1u);
+  const std::string line = record.report(0.25);
+  for (const char* field : {"\"loadSeconds\": 0.250", "\"frames\": 3", "\"outdoor\": {", "\"title\": {", "\"p50ms\"",
+                            "\"p99ms\"", "\"maxms\"", "\"cpuMsPerFrame\"", "\"allocationsPerFrame\"",
+                            "\"drawCallsPerFrame\"", "\"trianglesPerFrame\""}) {
+    EXPECT_NE(line.find(field), std::string::npos) << field << " in " << line;
+  }
+  EXPECT_EQ(line.find('\n'), std::string::npos);
+}
+
+TEST(Benchmark, theOptionPlaysWindowedSilentAtSixtyStepsASecondWithAFixedSeed) {
+  AppOptions options;
+  std::string message;
+  const char* argv[] = {"demo", "--benchmark"};
+  ASSERT_EQ(parseOptions(2, argv, options, message), OptionsOutcome::Run);
+  EXPECT_TRUE(options.benchmark);
+  EXPECT_TRUE(options.windowed);
+  EXPECT_TRUE(options.silent);
+  EXPECT_FLOAT_EQ(options.fixedStepSeconds, 1.0f / 60.0f);
+  EXPECT_TRUE(options.seedGiven);
+  EXPECT_EQ(options.seed, 1u);
+}
+
+}  // namespace

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The benchmark mode plays silent at 1/60 s steps and prints its figures as one JSON line.
+. "$(dirname "$0")/common.sh"
+
+cd "$work"
+ln -s "$run_dir/data" data 2>/dev/null
+cp "$run_dir"/*.cg . 2>/dev/null
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --benchmark --end-at 1 >stdout.txt 2>stderr.txt ||
+  fail "the benchmark run failed: $(cat stderr.txt)"
+line=$(tail -1 stdout.txt)
+for field in loadSeconds frames outdoor title p50ms p99ms maxms cpuMsPerFrame allocationsPerFrame drawCallsPerFrame \
+  trianglesPerFrame; do
+  echo "$line" | grep -q "\"$field\": " || fail "no $field in: $line"
+done
+# One second at 60 steps a second, from frame 0: 61 frames, all of the outdoor scene.
+echo "$line" | grep -q '"frames": 61, "outdoor": {"frames": 61' || fail "not 61 outdoor frames: $line"
+if command -v python3 >/dev/null; then
+  echo "$line" | python3 -c 'import json, sys; json.loads(sys.stdin.read())' || fail "not JSON: $line"
+fi
+grep -q "SoundPlayer" debug.txt && fail "the benchmark opened the sound output"
+
+finish "benchmark"

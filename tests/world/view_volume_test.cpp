@@ -1,0 +1,76 @@
+#include "world/view_volume.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include "tests/support/gl_test_context.h"
+#include "world/c_static_3d.h"
+#include "world/model.h"
+
+namespace {
+
+// The view of a camera at (0, 0, 10) looking at the origin, 50° high, aspect 1.3, depth 1 to 100.
+ViewVolume cameraVolume() {
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  gluPerspective(50.0, 1.3, 1.0, 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  gluLookAt(0.0, 0.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+  const ViewVolume volume = ViewVolume::fromCurrentMatrices();
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  return volume;
+}
+
+TEST(ViewVolume, spheresAreLeftOutOnlyWhenWhollyBeyondAPlane) {
+  REQUIRE_GL_CONTEXT();
+  const ViewVolume volume = cameraVolume();
+  EXPECT_FALSE(volume.sphereOutside(Vector3(0.0f, 0.0f, 0.0f), 0.1f));
+  // Behind the camera, beyond the far plane, far to each side.
+  EXPECT_TRUE(volume.sphereOutside(Vector3(0.0f, 0.0f, 12.0f), 0.5f));
+  EXPECT_TRUE(volume.sphereOutside(Vector3(0.0f, 0.0f, -95.0f), 1.0f));
+  EXPECT_TRUE(volume.sphereOutside(Vector3(30.0f, 0.0f, 0.0f), 1.0f));
+  EXPECT_TRUE(volume.sphereOutside(Vector3(0.0f, -30.0f, 0.0f), 1.0f));
+  // The half-height at the origin is 10 × tan 25° ≈ 4.66: a sphere reaching over the edge stays.
+  EXPECT_FALSE(volume.sphereOutside(Vector3(0.0f, 5.5f, 0.0f), 1.0f));
+  EXPECT_TRUE(volume.sphereOutside(Vector3(0.0f, 6.0f, 0.0f), 1.0f));
+}
+
+TEST(ViewVolume, aModelIsPlacedByItsObjectsTransformBeforeTheTest) {
+  REQUIRE_GL_CONTEXT();
+  const ViewVolume volume = cameraVolume();
+  Model model;
+  model.boundsMin[0] = 0.0f;
+  model.boundsMin[1] = 0.0f;
+  model.boundsMin[2] = 0.0f;
+  model.boundsMax[0] = 2.0f;
+  model.boundsMax[1] = 2.0f;
+  model.boundsMax[2] = 2.0f;
+  CStatic3D object;
+  object.model = &model;
+  object.position = Vector3(9.0f, 0.0f, 0.0f, 0.0f);
+  EXPECT_TRUE(modelOutside(volume, object));
+  // Turned half round the vertical, the box reaches back toward the view: x from 7 to 9.
+  object.rotationAngle = 180.0f;
+  object.position = Vector3(8.0f, 0.0f, 0.0f, 0.0f);
+  EXPECT_FALSE(modelOutside(volume, object));
+  // Scaled up, the same box reaches into view from further out.
+  object.rotationAngle = 0.0f;
+  object.position = Vector3(-12.0f, 0.0f, 0.0f, 0.0f);
+  EXPECT_TRUE(modelOutside(volume, object));
+  object.scale = 4.0f;
+  EXPECT_FALSE(modelOutside(volume, object));
+  // No model: never left out.
+  object.model = nullptr;
+  object.position = Vector3(0.0f, 0.0f, 50.0f, 0.0f);
+  EXPECT_FALSE(modelOutside(volume, object));
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include "world/view_volume.h"
+
+#include <GL/glew.h>
+
+#include <cmath>
+
+#include "world/c_static_3d.h"
+
+namespace {
+
+// Row r of a column-major matrix.
+float at(const float m[16], int row, int column) { return m[column * 4 + row]; }
+
+// v turned about the unit-length axis by angleDegrees (right-handed, as glRotatef turns).
+Vector3 rotated(const Vector3& v, const float axis[3], float angleDegrees) {
+  const float length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
+  if (angleDegrees == 0.0f || length == 0.0f) {
+    return v;
+  }
+  const float kx = axis[0] / length;
+  const float ky = axis[1] / length;
+  const float kz = axis[2] / length;
+  const float radians = angleDegrees * 3.14159265f / 180.0f;
+  const float c = std::cos(radians);
+  const float s = std::sin(radians);
+  const float dot = kx * v.x + ky * v.y + kz * v.z;
+  return Vector3(v.x * c + (ky * v.z - kz * v.y) * s + kx * dot * (1.0f - c),
+                 v.y * c + (kz * v.x - kx * v.z) * s + ky * dot * (1.0f - c),
+                 v.z * c + (kx * v.y - ky * v.x) * s + kz * dot * (1.0f - c), 0.0f);
+}
+
+}  // namespace
+
+ViewVolume ViewVolume::fromCurrentMatrices() {
+  float modelView[16];
+  float projection[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  float clip[16];
+  for (int column = 0; column < 4; ++column) {
+    for (int row = 0; row < 4; ++row) {
+      float sum = 0.0f;
+      for (int k = 0; k < 4; ++k) {
+        sum += projection[k * 4 + row] * modelView[column * 4 + k];
+      }
+      clip[column * 4 + row] = sum;
+    }
+  }
+  return fromMatrix(clip);
+}
+
+ViewVolume ViewVolume::fromMatrix(const float clip[16]) {
+  ViewVolume volume;
+  // Left, right, bottom, top, near, far: the last row plus or minus each of the others.
+  for (int plane = 0; plane < 6; ++plane) {
+    const int row = plane / 2;
+    const float sign = plane % 2 == 0 ? 1.0f : -1.0f;
+    for (int column = 0; column < 4; ++column) {
+      volume.planes[plane][column] = at(clip, 3, column) + sign * at(clip, row, column);
+    }
+  }
+  return volume;
+}
+
+bool ViewVolume::sphereOutside(const Vector3& centre, float radius) const {
+  for (const auto& plane : planes) {
+    const float normalLength = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+    const float distance = plane[0] * centre.x + plane[1] * centre.y + plane[2] * centre.z + plane[3];
+    if (distance < -radius * normalLength) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool modelOutside(const ViewVolume& volume, const CStatic3D& object) {
+  const Model* model = object.model;
+  if (model == nullptr || model->boundsMin[0] > model->boundsMax[0]) {
+    return false;
+  }
+  const Vector3 middle(0.5f * (model->boundsMin[0] + model->boundsMax[0]), 0.5f * (model->boundsMin[1] + model->boundsMax[1]),
+                       0.5f * (model->boundsMin[2] + model->boundsMax[2]), 0.0f);
+  const float dx = model->boundsMax[0] - model->boundsMin[0];
+  const float dy = model->boundsMax[1] - model->boundsMin[1];
+  const float dz = model->boundsMax[2] - model->boundsMin[2];
+  const float scale = std::fabs(object.scale);
+  // A little more than the box's half diagonal, so rounding never leaves out an edge pixel.
+  const float radius = 0.5f * std::sqrt(dx * dx + dy * dy + dz * dz) * scale * 1.01f + 0.01f;
+  const Vector3 centre = object.position + rotated(middle * scale, object.rotationAxis, object.rotationAngle);
+  return volume.sphereOutside(centre, radius);
+}
