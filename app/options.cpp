@@ -7,16 +7,18 @@
 
 const char* usageText() {
   return "usage: demo [--windowed] [--seed N] [--fps] [--fixed-step S] [--end-at T]\n"
-         "            [--screenshot T:FILE.png]... [--capture FILE|-] [--help] [--version]\n"
+         "            [--screenshot T:FILE.png]... [--capture FILE|-] [--unattended] [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
          "  --fps             print how many frames were drawn, and how fast, when the program ends\n"
          "  --fixed-step S    advance the presentation by S seconds (0 < S <= 0.1) every frame, whatever\n"
          "                    the clock says: with --seed, every run draws the same frames\n"
-         "  --end-at T        end when the presentation passes T seconds (default 154)\n"
+         "  --end-at T        end when the presentation passes T seconds (0 to 1000000, default 154)\n"
          "  --screenshot T:F  save the first frame drawn at or after T seconds as the PNG file F\n"
          "  --capture F       write every frame to F ('-' for standard output) as raw 8-bit RGB,\n"
          "                    top row first, for a video encoder\n"
+         "  --unattended      never wait for an answer: every message box takes its default button and\n"
+         "                    its text goes to stderr and the log (so does DEMO_UNATTENDED=1)\n"
          "  --help            print this text\n"
          "  --version         print the program's version\n"
          "Escape ends the presentation. The program reads data/ and its shader files from the\n"
@@ -47,7 +49,7 @@ bool parseSeconds(const char* text, char stop, float& seconds) {
   errno = 0;
   char* end = nullptr;
   const double value = std::strtod(text, &end);
-  if (errno != 0 || end == text || *end != stop || !std::isfinite(value) || value < 0.0 || value > 1.0e6) {
+  if (errno != 0 || end == text || *end != stop || !std::isfinite(value) || value < 0.0 || value > kMaxOptionSeconds) {
     return false;
   }
   seconds = static_cast<float>(value);
@@ -76,6 +78,8 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
     const char* value = index + 1 < argc ? argv[index + 1] : nullptr;
     if (argument == "--windowed") {
       options.windowed = true;
+    } else if (argument == "--unattended") {
+      options.unattended = true;
     } else if (argument == "--fps") {
       options.reportFrameRate = true;
     } else if (argument == "--help") {
@@ -98,7 +102,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       ++index;
     } else if (argument == "--end-at") {
       if (!parseSeconds(value, '\0', options.endSeconds)) {
-        return usageError("--end-at needs a number of seconds", message);
+        return usageError("--end-at needs seconds from 0 to 1000000", message);
       }
       ++index;
     } else if (argument == "--screenshot") {

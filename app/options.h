@@ -18,7 +18,11 @@ struct AppOptions {
   float endSeconds = 154.0f;      // the presentation ends once its time passes this
   std::vector<ScreenshotRequest> screenshots;
   std::string capturePath;  // every frame as raw RGB rows, top row first; "-" is stdout
+  bool unattended = false;  // answer every box with its default instead of waiting for someone
 };
+
+// The latest presentation time any option takes, in seconds.
+constexpr float kMaxOptionSeconds = 1.0e6f;
 
 enum class OptionsOutcome { Run, ExitSuccess, ExitUsage };
 

@@ -17,6 +17,8 @@
 #include "gpu/render_target.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
+#include "platform/message_box.h"
+#include "platform/stop_signals.h"
 #include "sequence/camera.h"
 #include "sequence/outdoor_scene.h"
 #include "sequence/tween_timeline.h"
@@ -290,7 +292,7 @@ long mainLoop() {
       ++framesDrawn;
       frameCapture().afterFrame(frameTimer().elapsed, input.viewportWidth, input.viewportHeight);
     }
-    if (input.keyState[kKeyEscape] == 1) {
+    if (input.keyState[kKeyEscape] == 1 || platform::stopSignal() != 0) {
       break;
     }
     platform::swapBuffers(glWindow().window);
@@ -304,17 +306,31 @@ long mainLoop() {
 }
 
 void shutDown() {
-  frameCapture().end();
+  frameCapture().finish(frameTimer().elapsed);
   renderTarget().releaseTargets();
   shaderManager().release();
   glWindow().kill();
   platform::shutDownVideo();
 }
 
+namespace {
+
+// A stop signal ends the run with 128 + its number, the status a shell gives a killed program.
+int statusAfterStopSignal(int status) {
+  const int signal = platform::stopSignal();
+  return signal != 0 ? 128 + signal : status;
+}
+
+}  // namespace
+
 int runPresentation(const AppOptions& options) {
+  platform::installStopSignalHandlers();
+  if (options.unattended) {
+    platform::setUnattendedMode(true);
+  }
   if (!startUp(options)) {
     shutDown();
-    return 1;
+    return statusAfterStopSignal(1);
   }
   const auto loopStart = std::chrono::steady_clock::now();
   const long framesDrawn = mainLoop();
@@ -327,5 +343,6 @@ int runPresentation(const AppOptions& options) {
                  "demo: %ld frames, %.2f s of presentation in %.2f s (%.1f frames per second)\n", framesDrawn,
                  presentationSeconds, realSeconds, realSeconds > 0.0 ? framesDrawn / realSeconds : 0.0);
   }
-  return 0;
+  // Requested output that was not produced must not pass for a good run.
+  return statusAfterStopSignal(frameCapture().producedAll() ? 0 : 3);
 }
