@@ -107,6 +107,9 @@ const char* answerName(BoxAnswer answer) {
 // The button a box takes when Return is pressed on it.
 BoxAnswer defaultAnswer(BoxButtons buttons) { return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Yes; }
 
+// The button a box takes when Escape is pressed on it or it is closed.
+BoxAnswer escapeAnswer(BoxButtons buttons) { return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No; }
+
 // Nobody will read a box that is not shown, so its text goes where a later reader looks.
 BoxAnswer answerUnattended(const std::string& text, const std::string& caption, BoxButtons buttons, BoxIcon icon) {
   const BoxAnswer answer = defaultAnswer(buttons);
@@ -135,7 +138,7 @@ bool showSdlBox(const std::string& text, const std::string& caption, BoxButtons 
   const int shown = SDL_ShowMessageBox(&data, &pressed);
   endBoxWait();
   if (stopSignal() != 0) {
-    answer = buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No;
+    answer = escapeAnswer(buttons);
     return true;
   }
   if (shown != 0) {
@@ -154,12 +157,11 @@ BoxAnswer showMessageBox(const std::string& text, const std::string& caption, Bo
                          BoxIcon icon) {
   readEnvironmentOnce();
   ScriptState& state = script();
-  BoxAnswer answer = buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No;
+  BoxAnswer answer = escapeAnswer(buttons);
   if (state.enabled) {
     answer = scriptedAnswer(buttons);
     printBox(text, caption, icon, "scripted");
   } else if (stopSignal() != 0) {
-    answer = buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No;
     printBox(text, caption, icon, "not shown, stopping");
   } else if (state.unattended) {
     answer = answerUnattended(text, caption, buttons, icon);

@@ -231,8 +231,8 @@ bool Model3dsReader::importFile(ImportedModel& model, const std::string& path) {
   model = ImportedModel();
   std::vector<uint8_t> bytes;
   const InputFileResult read = readInputFile(path, kMaxModelFileBytes, bytes);
+  // The box names the file and the reason; model loading logs the failure on its own line.
   if (!read.ok()) {
-    DebugLog::append(kLogFileName, "3DS reader: %s %s\r\n", path.c_str(), read.reason.c_str());
     showError(read.problem == InputFileProblem::Missing ? "Unable to find the file: " + path + "!"
                                                         : "Unable to read the file: " + path + " (" + read.reason + ")!");
     return false;
@@ -245,7 +245,6 @@ bool Model3dsReader::importBytes(ImportedModel& model, const uint8_t* data, size
   ChunkStream stream(data, sizeBytes);
   ChunkCursor primary;
   if (!stream.readFirstHeader(primary) || primary.id != kPrimary) {
-    DebugLog::append(kLogFileName, "3DS reader: %s does not start with a primary chunk\r\n", name.c_str());
     showError("Unable to load PRIMARY chuck from file: " + name + "!");
     return false;
   }

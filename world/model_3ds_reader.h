@@ -16,8 +16,9 @@ class Model3dsReader {
  public:
   // Resets model, then reads the file at path. True when the file was read, however much of it
   // was recognised (a damaged file keeps what was read before the damage, and says where the
-  // damage starts on stderr and in the log); false, after an error box and a log line, when it
-  // is not a readable regular file within the size limit or does not start with a primary chunk.
+  // damage starts on stderr and in the log); false, after an error box naming the file and the
+  // reason, when it is not a readable regular file within the size limit or does not start with
+  // a primary chunk.
   bool importFile(ImportedModel& model, const std::string& path);
   // The same from a file already in memory; name is what the messages call it.
   bool importBytes(ImportedModel& model, const uint8_t* data, size_t sizeBytes, const std::string& name);

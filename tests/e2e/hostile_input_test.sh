@@ -37,8 +37,24 @@ done
 rm data/sky.3ds && mkdir data/sky.3ds
 play --unattended
 [ "$(cat status.txt)" = 0 ] || fail "a folder as a model: status $(cat status.txt)"
-grep -q 'sky.3ds is a folder' debug.txt || fail "a folder as a model: not logged"
+grep -q 'Unable to read the file: data/sky.3ds (is a folder, not a file)' debug.txt ||
+  fail "a folder as a model: not logged"
 rmdir data/sky.3ds && ln -s "$run_dir/data/sky.3ds" data/
+
+# A missing texture is searched for and logged once, however often it is asked for.
+rm -f debug.txt data/terraintexture.jpg
+play
+[ "$(grep -c 'TextureManager: image terraintexture.jpg' debug.txt)" = 1 ] ||
+  fail "a missing texture was searched for $(grep -c 'TextureManager: image terraintexture.jpg' debug.txt) times"
+ln -s "$run_dir/data/terraintexture.jpg" data/
+
+# A model cut in half: the log names the byte where the damage starts.
+rm data/palm02.3ds
+head -c 100000 "$run_dir/data/palm02.3ds" > data/palm02.3ds
+rm -f debug.txt
+play
+grep -q '3DS reader: data/palm02.3ds is damaged at byte [1-9][0-9]*;' debug.txt || fail "a cut model: no damage offset in the log"
+rm data/palm02.3ds && ln -s "$run_dir/data/palm02.3ds" data/
 
 # A log that cannot be written: one warning, and the run goes on.
 rm -f debug.txt && mkdir debug.txt
