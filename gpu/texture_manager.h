@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/input_file.h"
+#include "gpu/texture_alpha.h"
 #include "image/decoded_image.h"
 
 // The one upload in flight: what uploadPending hands to GL.
@@ -23,12 +24,6 @@ struct PendingUpload {
   unsigned int pixelFormat = 0;   // GL_BGR_EXT for 3 components, GL_BGRA_EXT for 4
   int modulate = 0;               // nonzero: set the texture environment to modulate
 };
-
-// Brightness of a pixel is (r + g + b) × 1/765 in single precision.
-constexpr float kBrightnessScale = 1.0f / 765.0f;
-
-// The alpha byte that alpha mode 1..5 gives a pixel (any other nonzero mode gives 0).
-uint8_t alphaFromBrightness(uint8_t b, uint8_t g, uint8_t r, int alphaMode, float threshold);
 
 class TextureManager {
  public:
