@@ -8,7 +8,7 @@
 #include "core/debug_log.h"
 #include "image/png_writer.h"
 
-FrameCapture::~FrameCapture() { end(); }
+FrameCapture::~FrameCapture() { closeCapture(); }
 
 bool FrameCapture::begin(const AppOptions& options) {
   pending_ = options.screenshots;
@@ -52,16 +52,36 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
       DebugLog::append(kLogFileName, "Screenshot %s at %.3f s\r\n", pending_.front().path.c_str(), timeSeconds);
     } else {
       std::fprintf(stderr, "demo: screenshot not saved: %s\n", error.c_str());
+      outputLost_ = true;
     }
     pending_.erase(pending_.begin());
   }
   if (capture_ != nullptr && std::fwrite(flipped_.data(), 1, flipped_.size(), capture_) != flipped_.size()) {
     std::fprintf(stderr, "demo: the frame capture could not be written; capture stopped\n");
-    end();
+    outputLost_ = true;
+    closeCapture();
   }
 }
 
-void FrameCapture::end() {
+void FrameCapture::finish(float endSeconds) {
+  for (const ScreenshotRequest& request : pending_) {
+    std::fprintf(stderr, "demo: screenshot %s not saved: the run ended at %.2f s, before %.2f s\n",
+                 request.path.c_str(), endSeconds, request.timeSeconds);
+    outputLost_ = true;
+  }
+  pending_.clear();
+  if (capture_ != nullptr) {
+    // Buffered frames reach the disk only here, so a full disk may show itself only now.
+    const bool flushed = captureIsStdout_ ? std::fflush(capture_) == 0 : std::fclose(capture_) == 0;
+    capture_ = nullptr;
+    if (!flushed) {
+      std::fprintf(stderr, "demo: the frame capture could not be written to its end\n");
+      outputLost_ = true;
+    }
+  }
+}
+
+void FrameCapture::closeCapture() {
   if (capture_ != nullptr) {
     if (captureIsStdout_) {
       std::fflush(capture_);

@@ -19,14 +19,19 @@ class FrameCapture {
   bool begin(const AppOptions& options);
   // Reads the frame just drawn (before the swap) when a screenshot is due or a capture runs.
   void afterFrame(float timeSeconds, int width, int height);
-  void end();
+  // Closes the capture; screenshots still pending at endSeconds are reported on stderr as lost.
+  void finish(float endSeconds);
+  // Every requested screenshot was saved and every frame of a capture written.
+  bool producedAll() const { return !outputLost_; }
 
  private:
   void readFrame(int width, int height);
+  void closeCapture();
 
   std::vector<ScreenshotRequest> pending_;
   std::FILE* capture_ = nullptr;
   bool captureIsStdout_ = false;
+  bool outputLost_ = false;
   std::vector<uint8_t> pixels_;
   std::vector<uint8_t> flipped_;
 };

@@ -7,7 +7,8 @@
 
 const char* usageText() {
   return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
-         "            [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]... [--capture FILE|-] [--help] [--version]\n"
+         "            [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]... [--capture FILE|-]\n"
+         "            [--unattended] [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
@@ -15,13 +16,15 @@ const char* usageText() {
          "  --fixed-step S    advance the presentation by S seconds (0 < S <= 0.1) every frame, whatever\n"
          "                    the clock says: with --seed, every run draws the same frames\n"
          "  --start-at T      start T seconds into the presentation (0 to 154), the music with it\n"
-         "  --end-at T        end when the presentation passes T seconds (default 154)\n"
+         "  --end-at T        end when the presentation passes T seconds (0 to 1000000, default 154)\n"
          "  --loop            start again from the beginning instead of ending\n"
          "  --benchmark       play everything windowed, silent, at 1/60 s steps and seed 1 as fast as\n"
          "                    possible, then print frame times and counts as one JSON line\n"
          "  --screenshot T:F  save the first frame drawn at or after T seconds as the PNG file F\n"
          "  --capture F       write every frame to F ('-' for standard output) as raw 8-bit RGB,\n"
          "                    top row first, for a video encoder\n"
+         "  --unattended      never wait for an answer: every message box takes its default button and\n"
+         "                    its text goes to stderr and the log (so does DEMO_UNATTENDED=1)\n"
          "  --help            print this text\n"
          "  --version         print the program's version\n"
          "Keys: Escape ends the presentation; P pauses and resumes; Right and Left jump 5 s ahead and\n"
@@ -59,7 +62,7 @@ bool parseSeconds(const char* text, char stop, float& seconds) {
   errno = 0;
   char* end = nullptr;
   const double value = std::strtod(text, &end);
-  if (errno != 0 || end == text || *end != stop || !std::isfinite(value) || value < 0.0 || value > 1.0e6) {
+  if (errno != 0 || end == text || *end != stop || !std::isfinite(value) || value < 0.0 || value > kMaxOptionSeconds) {
     return false;
   }
   seconds = static_cast<float>(value);
@@ -94,6 +97,8 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       options.loop = true;
     } else if (argument == "--benchmark") {
       options.benchmark = true;
+    } else if (argument == "--unattended") {
+      options.unattended = true;
     } else if (argument == "--fps") {
       options.reportFrameRate = true;
     } else if (argument == "--help") {
@@ -116,7 +121,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       ++index;
     } else if (argument == "--end-at") {
       if (!parseSeconds(value, '\0', options.endSeconds)) {
-        return usageError("--end-at needs a number of seconds", message);
+        return usageError("--end-at needs seconds from 0 to 1000000", message);
       }
       ++index;
     } else if (argument == "--start-at") {

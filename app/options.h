@@ -25,7 +25,11 @@ struct AppOptions {
   // Plays everything windowed, silent, at a fixed step of 1/60 s and a fixed seed, as fast as it
   // can, and prints the frame times and counts as one JSON line.
   bool benchmark = false;
+  bool unattended = false;  // answer every box with its default instead of waiting for someone
 };
+
+// The latest presentation time any option takes, in seconds.
+constexpr float kMaxOptionSeconds = 1.0e6f;
 
 enum class OptionsOutcome { Run, ExitSuccess, ExitUsage };
 

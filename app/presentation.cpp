@@ -23,6 +23,8 @@
 #include "gpu/render_target.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
+#include "platform/message_box.h"
+#include "platform/stop_signals.h"
 #include "sequence/camera.h"
 #include "sequence/outdoor_scene.h"
 #include "sequence/title_scene.h"
@@ -410,7 +412,7 @@ long mainLoop() {
       }
       frameCapture().afterFrame(state.shownSeconds, input.viewportWidth, input.viewportHeight);
     }
-    if (input.keyState[kKeyEscape] == 1) {
+    if (input.keyState[kKeyEscape] == 1 || platform::stopSignal() != 0) {
       break;
     }
     platform::swapBuffers(glWindow().window);
@@ -432,18 +434,32 @@ long mainLoop() {
 
 void shutDown() {
   soundPlayer().stopMusic();
-  frameCapture().end();
+  frameCapture().finish(frameTimer().elapsed);
   renderTarget().releaseTargets();
   shaderManager().release();
   glWindow().kill();
   platform::shutDownVideo();
 }
 
+namespace {
+
+// A stop signal ends the run with 128 + its number, the status a shell gives a killed program.
+int statusAfterStopSignal(int status) {
+  const int signal = platform::stopSignal();
+  return signal != 0 ? 128 + signal : status;
+}
+
+}  // namespace
+
 int runPresentation(const AppOptions& options) {
   const auto loadStart = std::chrono::steady_clock::now();
+  platform::installStopSignalHandlers();
+  if (options.unattended) {
+    platform::setUnattendedMode(true);
+  }
   if (!startUp(options)) {
     shutDown();
-    return 1;
+    return statusAfterStopSignal(1);
   }
   const double loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
   // A 1/60 s step over the whole presentation, with room to spare.
@@ -469,5 +485,6 @@ int runPresentation(const AppOptions& options) {
                    gLargestMusicGap * 1000.0);
     }
   }
-  return 0;
+  // Requested output that was not produced must not pass for a good run.
+  return statusAfterStopSignal(frameCapture().producedAll() ? 0 : 3);
 }

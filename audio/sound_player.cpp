@@ -24,8 +24,14 @@ bool SoundPlayer::initSound() {
 }
 
 bool SoundPlayer::loadSound(int slot, const std::string& name, bool loop) {
-  platform::MixerSamplePtr sample = platform::loadSample(soundFolder + name, loop);
+  std::string error;
+  platform::MixerSamplePtr sample = platform::loadSample(soundFolder + name, loop, error);
   if (!sample) {
+    // Without an output the reason was logged once already, when the mixer would not open.
+    if (mixerOpened_) {
+      DebugLog::append(kLogFileName, "SoundPlayer: cannot load %s (%s), running silent\r\n",
+                       (soundFolder + name).c_str(), error.c_str());
+    }
     return false;
   }
   SoundEntry entry;

@@ -28,7 +28,8 @@ class SoundPlayer {
   // line says why, and the run goes on silent (every later load fails quietly).
   bool initSound();
   // Loads soundFolder + name whole; the loop flag makes every start of it repeat. False, with
-  // nothing appended and nothing logged, when the file is missing or cannot be decoded.
+  // nothing appended, when the file is missing or cannot be decoded: one log line names the file
+  // and the reason (none without an audio device, whose absence was logged at start).
   bool loadSound(int slot, const std::string& name, bool loop);
   // Starts entry `index` on a free channel. With onlyWhenFinished, refused while no more than one
   // duration has passed since the last start (or the load).

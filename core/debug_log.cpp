@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -15,7 +16,21 @@ const char* resolveLogName(const char* fileName) {
   return fileName;
 }
 
+bool gWriteFailureReported = false;
+
+// Said once: a log that cannot be written fails for every line of the run alike.
+void reportWriteFailure(const char* path, int error) {
+  if (gWriteFailureReported) {
+    return;
+  }
+  gWriteFailureReported = true;
+  std::fprintf(stderr, "warning: cannot write the log %s (%s); log lines of this run are lost\n", path,
+               std::strerror(error));
+}
+
 }  // namespace
+
+void DebugLog::forgetWriteFailure() { gWriteFailureReported = false; }
 
 void DebugLog::append(const char* fileName, const char* format, ...) {
   const char* path = resolveLogName(fileName);
@@ -24,6 +39,7 @@ void DebugLog::append(const char* fileName, const char* format, ...) {
   }
   std::FILE* file = std::fopen(path, "a+");
   if (file == nullptr) {
+    reportWriteFailure(path, errno);
     return;
   }
   char buffer[kLogMessageBufferBytes];
@@ -31,6 +47,9 @@ void DebugLog::append(const char* fileName, const char* format, ...) {
   va_start(arguments, format);
   std::vsnprintf(buffer, sizeof(buffer), format, arguments);
   va_end(arguments);
-  std::fwrite(buffer, 1, std::strlen(buffer), file);
-  std::fclose(file);
+  const size_t length = std::strlen(buffer);
+  const bool written = std::fwrite(buffer, 1, length, file) == length;
+  if (std::fclose(file) != 0 || !written) {
+    reportWriteFailure(path, errno);
+  }
 }

@@ -1,15 +1,18 @@
 // Turns image files into OpenGL textures with mipmaps and hands out their names, cached by the
 // file name exactly as the caller passed it.
 // Invariant: every texture name handed out stays valid until exit; a name that failed to load
-// is never cached, so it is searched (and logged) again on the next request.
+// is searched for and logged once, and every later request for it fails at once, quietly.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "core/input_file.h"
+#include "gpu/texture_alpha.h"
 #include "image/decoded_image.h"
 
 // The one upload in flight: what uploadPending hands to GL.
@@ -22,12 +25,6 @@ struct PendingUpload {
   int modulate = 0;               // nonzero: set the texture environment to modulate
 };
 
-// Brightness of a pixel is (r + g + b) × 1/765 in single precision.
-constexpr float kBrightnessScale = 1.0f / 765.0f;
-
-// The alpha byte that alpha mode 1..5 gives a pixel (any other nonzero mode gives 0).
-uint8_t alphaFromBrightness(uint8_t b, uint8_t g, uint8_t r, int alphaMode, float threshold);
-
 class TextureManager {
  public:
   TextureManager();
@@ -39,7 +36,8 @@ class TextureManager {
   unsigned int loadTexture(const std::string& name, int alphaMode, float threshold);
   // The mask picture's brightness (or its own alpha plane) becomes the texture's alpha.
   unsigned int loadTextureWithMask(const std::string& name, const std::string& maskName);
-  // The picture converted to 24 bits per pixel, or nullptr; logs like a texture load.
+  // The picture converted to 24 bits per pixel, or nullptr; logs like a texture load. A name
+  // that failed before fails again without a search or a log line.
   std::unique_ptr<DecodedImage> decodeImage(const std::string& name);
   // The main loop's half of a deferred upload; only while deferredUpload is on.
   void processPendingUpload();
@@ -57,12 +55,14 @@ class TextureManager {
   bool useMipmaps = true;
   const char* dataKey = nullptr;   // no part of the presentation sets one; not owned
   std::map<std::string, unsigned int> textureCache;
+  std::set<std::string> failedNames;  // names as passed whose search or decode failed
   PendingUpload pendingUpload;
   unsigned int resultName = 0;
 
  private:
   unsigned int load(const std::string& name, const std::string* maskName, int alphaMode, float threshold);
-  bool readCandidate(const std::string& path, std::vector<uint8_t>& bytes);
+  InputFileResult readCandidate(const std::string& path, std::vector<uint8_t>& bytes);
+  std::unique_ptr<DecodedImage> searchAndDecode(const std::string& name);
   unsigned int uploadPending();
   bool isUploadDone();
   void setUploadDone(bool done);

@@ -23,32 +23,6 @@ std::string bareName(const std::string& name) {
   return separator == std::string::npos ? name : name.substr(separator + 1);
 }
 
-// Reads a whole regular file; false when it cannot be opened (folders count as unopenable).
-// A short read keeps the bytes that did arrive.
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  const int descriptor = open(path.c_str(), O_RDONLY);
-  if (descriptor < 0) {
-    return false;
-  }
-  struct stat status;
-  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-    close(descriptor);
-    return false;
-  }
-  bytes.assign(static_cast<size_t>(status.st_size), 0);
-  size_t filled = 0;
-  while (filled < bytes.size()) {
-    const ssize_t count = read(descriptor, bytes.data() + filled, bytes.size() - filled);
-    if (count <= 0) {
-      break;
-    }
-    filled += static_cast<size_t>(count);
-  }
-  bytes.resize(filled);
-  close(descriptor);
-  return true;
-}
-
 // Byte i of each block becomes byte ^ key[p] ^ (i mod 256), p stepping through the key across
 // blocks. Applying it twice gives the original bytes back.
 void descrambleBlock(uint8_t* block, size_t sizeBytes, const char* key, size_t keyBytes, size_t& keyPosition) {
@@ -100,20 +74,32 @@ bool copyDescrambled(const std::string& source, int target, const char* key) {
 
 }  // namespace
 
-bool TextureManager::readCandidate(const std::string& path, std::vector<uint8_t>& bytes) {
-  if (!readWholeFile(path, bytes)) {
-    return false;
+InputFileResult TextureManager::readCandidate(const std::string& path, std::vector<uint8_t>& bytes) {
+  const InputFileResult read = readInputFile(path, kMaxPictureFileBytes, bytes);
+  if (!read.ok()) {
+    return read;
   }
   // With a data key the picture is read from a descrambled copy, removed straight after.
   std::string copyPath;
   if (dataKey != nullptr && makeDescrambledCopy(path, copyPath)) {
-    readWholeFile(copyPath, bytes);
+    readInputFile(copyPath, kMaxPictureFileBytes, bytes);
     std::remove(copyPath.c_str());
   }
-  return true;
+  return read;
 }
 
 std::unique_ptr<DecodedImage> TextureManager::decodeImage(const std::string& name) {
+  if (failedNames.count(name) != 0) {
+    return nullptr;
+  }
+  std::unique_ptr<DecodedImage> image = searchAndDecode(name);
+  if (!image) {
+    failedNames.insert(name);
+  }
+  return image;
+}
+
+std::unique_ptr<DecodedImage> TextureManager::searchAndDecode(const std::string& name) {
   DebugLog::append(kLogFileName, "TextureManager: image %s : ", name.c_str());
   const std::string bare = bareName(name);
   const std::string dataFolderPath = std::string(dataFolder != nullptr ? dataFolder : "") + bare;
@@ -128,9 +114,15 @@ std::unique_ptr<DecodedImage> TextureManager::decodeImage(const std::string& nam
   std::vector<uint8_t> bytes;
   bool opened = false;
   for (int i = 0; i < 3 && !opened; ++i) {
-    opened = readCandidate(candidates[i], bytes);
-    DebugLog::append(kLogFileName, opened ? " trying file %s loaded\r\n" : " trying file %s\r\n",
-                     candidates[i].c_str());
+    const InputFileResult read = readCandidate(candidates[i], bytes);
+    opened = read.ok();
+    if (opened) {
+      DebugLog::append(kLogFileName, " trying file %s loaded\r\n", candidates[i].c_str());
+    } else if (read.problem == InputFileProblem::Missing) {
+      DebugLog::append(kLogFileName, " trying file %s\r\n", candidates[i].c_str());
+    } else {
+      DebugLog::append(kLogFileName, " trying file %s: %s\r\n", candidates[i].c_str(), read.reason.c_str());
+    }
   }
   if (!opened) {
     DebugLog::append(kLogFileName, "Loading failed\r\n");

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/input_file.h"
 #include "platform/glsl_runtime_objects.h"
 
 namespace platform {
@@ -84,20 +85,12 @@ void applyStages() {
 }
 
 bool readSourceFile(const char* fileName, std::string& source) {
-  std::FILE* file = std::fopen(fileName, "rb");
-  if (file == nullptr) {
+  std::vector<uint8_t> bytes;
+  if (!readInputFile(fileName, kMaxSourceBytes, bytes).ok()) {
     return false;
   }
-  char buffer[4096];
-  size_t count = 0;
-  bool tooLarge = false;
-  while (!tooLarge && (count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
-    source.append(buffer, count);
-    tooLarge = source.size() > kMaxSourceBytes;
-  }
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  return !failed && !tooLarge;
+  source.assign(bytes.begin(), bytes.end());
+  return true;
 }
 
 bool isIdentifier(const char* text) {

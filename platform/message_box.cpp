@@ -4,14 +4,19 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <sstream>
+
+#include "core/debug_log.h"
+#include "platform/stop_signals.h"
 
 namespace platform {
 namespace {
 
 struct ScriptState {
   bool enabled = false;
+  bool unattended = false;
   bool environmentRead = false;
   std::deque<BoxAnswer> answers;
   std::vector<RecordedBox> recorded;
@@ -28,6 +33,8 @@ void readEnvironmentOnce() {
     return;
   }
   state.environmentRead = true;
+  const char* unattended = std::getenv("DEMO_UNATTENDED");
+  state.unattended = unattended != nullptr && unattended[0] != '\0' && std::strcmp(unattended, "0") != 0;
   const char* text = std::getenv("DEMO_BOX_ANSWERS");
   if (text == nullptr) {
     return;
@@ -85,6 +92,32 @@ BoxAnswer scriptedAnswer(BoxButtons buttons) {
   return answer;
 }
 
+const char* answerName(BoxAnswer answer) {
+  switch (answer) {
+    case BoxAnswer::Ok:
+      return "OK";
+    case BoxAnswer::Yes:
+      return "Yes";
+    case BoxAnswer::No:
+      return "No";
+  }
+  return "";
+}
+
+// The button a box takes when Return is pressed on it.
+BoxAnswer defaultAnswer(BoxButtons buttons) { return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Yes; }
+
+// The button a box takes when Escape is pressed on it or it is closed.
+BoxAnswer escapeAnswer(BoxButtons buttons) { return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No; }
+
+// Nobody will read a box that is not shown, so its text goes where a later reader looks.
+BoxAnswer answerUnattended(const std::string& text, const std::string& caption, BoxButtons buttons, BoxIcon icon) {
+  const BoxAnswer answer = defaultAnswer(buttons);
+  printBox(text, caption, icon, "unattended");
+  DebugLog::append(kLogFileName, "Box (answered %s) %s: %s\r\n", answerName(answer), caption.c_str(), text.c_str());
+  return answer;
+}
+
 bool showSdlBox(const std::string& text, const std::string& caption, BoxButtons buttons, BoxIcon icon,
                 BoxAnswer& answer) {
   const SDL_MessageBoxButtonData okButtons[] = {
@@ -99,7 +132,16 @@ bool showSdlBox(const std::string& text, const std::string& caption, BoxButtons 
   data.numbuttons = buttons == BoxButtons::Ok ? 1 : 2;
   data.buttons = buttons == BoxButtons::Ok ? okButtons : yesNoButtons;
   int pressed = -1;
-  if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+  // A stop signal closes the box while it waits; it then takes its Escape button, the answer
+  // that ends the program soonest.
+  beginBoxWait();
+  const int shown = SDL_ShowMessageBox(&data, &pressed);
+  endBoxWait();
+  if (stopSignal() != 0) {
+    answer = escapeAnswer(buttons);
+    return true;
+  }
+  if (shown != 0) {
     return false;
   }
   answer = pressed == 1 ? BoxAnswer::Yes : pressed == 2 ? BoxAnswer::No : BoxAnswer::Ok;
@@ -115,10 +157,14 @@ BoxAnswer showMessageBox(const std::string& text, const std::string& caption, Bo
                          BoxIcon icon) {
   readEnvironmentOnce();
   ScriptState& state = script();
-  BoxAnswer answer = buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No;
+  BoxAnswer answer = escapeAnswer(buttons);
   if (state.enabled) {
     answer = scriptedAnswer(buttons);
     printBox(text, caption, icon, "scripted");
+  } else if (stopSignal() != 0) {
+    printBox(text, caption, icon, "not shown, stopping");
+  } else if (state.unattended) {
+    answer = answerUnattended(text, caption, buttons, icon);
   } else if (!showSdlBox(text, caption, buttons, icon, answer)) {
     // No display to show it on: the text still reaches the user.
     printBox(text, caption, icon, "not shown");
@@ -143,6 +189,16 @@ void clearScriptedMode() {
 bool scriptedMode() {
   readEnvironmentOnce();
   return script().enabled;
+}
+
+void setUnattendedMode(bool on) {
+  readEnvironmentOnce();
+  script().unattended = on;
+}
+
+bool unattendedMode() {
+  readEnvironmentOnce();
+  return script().unattended;
 }
 
 const std::vector<RecordedBox>& recordedBoxes() { return script().recorded; }

@@ -1,4 +1,5 @@
-// Modal message boxes, with a scripted mode that answers without showing anything.
+// Modal message boxes, with a scripted mode and an unattended mode that answer without showing
+// anything.
 #pragma once
 
 #include <string>
@@ -19,7 +20,10 @@ struct RecordedBox {
 };
 
 // Shows a box and waits for the user. With no display the text goes to stderr and the answer is
-// Ok or No. In scripted mode the box is recorded, printed to stderr and answered at once.
+// Ok or No. In scripted mode the box is recorded, printed to stderr and answered at once. In
+// unattended mode it takes its default button (Ok, or Yes) at once and its text goes to stderr
+// and the log. Once a stop signal has come, a box that is up closes and later ones are not shown;
+// both answer Ok or No, the answers that end the program soonest.
 BoxAnswer showMessageBox(const std::string& text, const std::string& caption, BoxButtons buttons,
                          BoxIcon icon);
 
@@ -28,6 +32,10 @@ BoxAnswer showMessageBox(const std::string& text, const std::string& caption, Bo
 void setScriptedAnswers(const std::vector<BoxAnswer>& answers);
 void clearScriptedMode();
 bool scriptedMode();
+// Unattended mode: for runs nobody watches. The environment variable DEMO_UNATTENDED=1 switches
+// it on for a whole run; scripted mode, when also on, goes first.
+void setUnattendedMode(bool on);
+bool unattendedMode();
 const std::vector<RecordedBox>& recordedBoxes();
 void clearRecordedBoxes();
 

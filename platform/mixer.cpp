@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <vector>
+
+#include "core/input_file.h"
 
 namespace platform {
 
@@ -105,13 +108,26 @@ void closeMixer() {
 
 bool mixerOpen() { return mixer().openCount > 0; }
 
-MixerSamplePtr loadSample(const std::string& path, bool loop) {
+MixerSamplePtr loadSample(const std::string& path, bool loop, std::string& error) {
   const MixerState& state = mixer();
   if (state.openCount == 0 || state.bytesPerFrame <= 0) {
+    error = "no sound output";
     return nullptr;
   }
-  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+  std::vector<uint8_t> bytes;
+  const InputFileResult read = readInputFile(path, kMaxSampleFileBytes, bytes);
+  if (!read.ok()) {
+    error = read.reason;
+    return nullptr;
+  }
+  if (bytes.empty()) {
+    error = "the file is empty";
+    return nullptr;
+  }
+  // The whole file is decoded here; the bytes are not needed once the chunk exists.
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (chunk == nullptr) {
+    error = std::string("not a sound the mixer can decode: ") + Mix_GetError();
     return nullptr;
   }
   MixerSamplePtr sample(new MixerSample);

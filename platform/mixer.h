@@ -2,6 +2,7 @@
 // Every sample must be freed before the last closeMixer(); a closed mixer loads and plays nothing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,9 +24,13 @@ bool openMixer(int frequencyHz, int mixingChannels, std::string& error);
 void closeMixer();
 bool mixerOpen();
 
-// Decodes the whole file into memory in the device's format; null when the mixer is closed or
-// the file is missing or cannot be decoded. A looping sample repeats until the process ends.
-MixerSamplePtr loadSample(const std::string& path, bool loop);
+// The largest sound file accepted: far above the presentation's track (under 4 MB).
+constexpr size_t kMaxSampleFileBytes = 64u * 1024u * 1024u;
+
+// Decodes the whole file into memory in the device's format; null, with the reason in error,
+// when the mixer is closed or the file is not a regular file within the size limit or cannot be
+// decoded. A looping sample repeats until the process ends.
+MixerSamplePtr loadSample(const std::string& path, bool loop, std::string& error);
 // Length in sample frames at the device's rate.
 uint32_t sampleFrames(const MixerSample& sample);
 // The rate the device really opened at (what the samples were converted to), in Hz.

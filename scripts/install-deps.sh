@@ -13,4 +13,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libmp3lame-dev lame \
   libgtest-dev libgmock-dev libbenchmark-dev \
   xvfb xauth x11-xserver-utils xdotool openbox \
-  imagemagick lib3ds-dev assimp-utils
+  imagemagick lib3ds-dev assimp-utils \
+  clang libclang-rt-dev

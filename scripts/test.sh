@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what the tests need, builds everything and runs every test on a private X server
-# (Mesa's software renderer draws, so no GPU is needed).
+# (Mesa's software renderer draws, so no GPU is needed); then the sanitizer job
+# (scripts/test-sanitized.sh). Extra arguments go to ctest and skip the sanitizer job.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -8,3 +9,7 @@ cd "$(dirname "$0")/.."
 cd build
 # One test at a time: several tests read the one log file of the working folder.
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure "$@"
+cd ..
+if [ "$#" -eq 0 ]; then
+  ./scripts/test-sanitized.sh
+fi

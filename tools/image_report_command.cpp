@@ -2,11 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "core/input_file.h"
 #include "image/image_decoder.h"
 #include "tools/sha256.h"
 
@@ -40,15 +39,6 @@ std::string bareName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::ifstream stream(path, std::ios::binary);
-  if (!stream) {
-    return false;
-  }
-  bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-  return !stream.bad();
-}
-
 }  // namespace
 
 int runInspectImage(int argc, char** argv) {
@@ -68,9 +58,11 @@ int runInspectImage(int argc, char** argv) {
     std::fprintf(stderr, "usage: demotool inspect-image FILE [--raw OUT]\n");
     return 2;
   }
+  // Checked before it is read: a device, a FIFO or a huge file is refused, not read for ever.
   std::vector<uint8_t> bytes;
-  if (!readWholeFile(path, bytes)) {
-    return reportFailure("cannot read " + path);
+  const InputFileResult read = readInputFile(path, kMaxPictureFileBytes, bytes);
+  if (!read.ok()) {
+    return reportFailure("cannot read " + path + ": " + read.reason);
   }
   const int format = imageFormatFromFileName(bareName(path));
   DecodedImage image;

@@ -6,8 +6,11 @@
 
 ChunkStream::ChunkStream(const uint8_t* data, size_t sizeBytes) : bytes_(data, sizeBytes) {}
 
+// The first damage is the one reported; the byte reader has already failed by the time a short
+// read is noted here, so the reader's own flag cannot tell whether this is the first.
 void ChunkStream::markDamaged(size_t position) {
-  if (!damaged()) {
+  if (!damageNoted_) {
+    damageNoted_ = true;
     damagePosition_ = position;
   }
 }
@@ -116,6 +119,11 @@ std::string ChunkStream::readRestAsText(ChunkCursor& chunk, uint32_t maxKeptByte
     ++length;
   }
   return std::string(text, length);
+}
+
+uint32_t ChunkStream::available(const ChunkCursor& chunk) const {
+  const size_t left = bytes_.remaining();
+  return left < chunk.remaining() ? static_cast<uint32_t>(left) : chunk.remaining();
 }
 
 void ChunkStream::skipRest(ChunkCursor& chunk) {

@@ -45,6 +45,9 @@ class ChunkStream {
   // at most maxKeptBytes bytes.
   std::string readRestAsText(ChunkCursor& chunk, uint32_t maxKeptBytes);
   void skipRest(ChunkCursor& chunk);
+  // How much of chunk's remainder the buffer really holds: less than remaining() when the file
+  // ends inside the chunk.
+  uint32_t available(const ChunkCursor& chunk) const;
 
   // The buffer ended before a chunk said it would.
   bool failed() const { return bytes_.failed(); }
@@ -60,5 +63,6 @@ class ChunkStream {
 
   ByteReader bytes_;
   bool badHeaderSeen_ = false;
+  bool damageNoted_ = false;
   size_t damagePosition_ = 0;
 };

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/debug_log.h"
+#include "core/input_file.h"
 #include "platform/message_box.h"
 #include "world/chunk_stream.h"
 #include "world/model_3ds_format.h"
@@ -21,22 +23,6 @@ using namespace model3ds;
 
 void showError(const std::string& text) {
   platform::showMessageBox(text, "Error", platform::BoxButtons::Ok, platform::BoxIcon::Stop);
-}
-
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    return false;
-  }
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  const long sizeBytes = ok ? std::ftell(file) : -1;
-  ok = sizeBytes >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    bytes.resize(static_cast<size_t>(sizeBytes));
-    ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  }
-  std::fclose(file);
-  return ok;
 }
 
 // Walks the chunk tree of one file into one ImportedModel. The three levels (main, object,
@@ -159,10 +145,14 @@ class ChunkParser {
 
   // A list of records of floats behind a u16 count: keeps at most count records and skips the
   // rest of the chunk; records the chunk does not hold stay zero. Returns the count.
+  // A file that ends inside the list keeps only the whole records it holds.
   uint16_t readFloatRecords(ChunkCursor& chunk, uint32_t floatsPerRecord, std::vector<float>& values) {
-    const uint16_t count = stream_.readU16(chunk);
+    const uint16_t asked = stream_.readU16(chunk);
+    const uint32_t recordBytes = floatsPerRecord * sizeof(float);
+    const bool cut = stream_.available(chunk) < chunk.remaining();
+    const uint32_t stored = stream_.available(chunk) / recordBytes;
+    const uint16_t count = cut && stored < asked ? static_cast<uint16_t>(stored) : asked;
     values.assign(floatsPerRecord * static_cast<size_t>(count), 0.0f);
-    const uint32_t stored = chunk.remaining() / (floatsPerRecord * sizeof(float));
     const uint32_t kept = stored < count ? stored : count;
     for (uint32_t i = 0; i < floatsPerRecord * kept; ++i) {
       values[i] = stream_.readFloat(chunk);
@@ -185,7 +175,7 @@ class ChunkParser {
   // object level. A list shorter than its count keeps the whole faces it holds.
   void readFaces(ChunkCursor& chunk, ImportedObject& object) {
     const uint16_t count = stream_.readU16(chunk);
-    const uint32_t stored = chunk.remaining() / kFaceRecordBytes;
+    const uint32_t stored = stream_.available(chunk) / kFaceRecordBytes;
     const uint32_t kept = stored < count ? stored : count;
     object.faceCount = static_cast<int32_t>(kept);
     object.faces.assign(kept, ImportedFace());
@@ -240,20 +230,30 @@ class ChunkParser {
 bool Model3dsReader::importFile(ImportedModel& model, const std::string& path) {
   model = ImportedModel();
   std::vector<uint8_t> bytes;
-  if (!readWholeFile(path, bytes)) {
-    showError("Unable to find the file: " + path + "!");
+  const InputFileResult read = readInputFile(path, kMaxModelFileBytes, bytes);
+  // The box names the file and the reason; model loading logs the failure on its own line.
+  if (!read.ok()) {
+    showError(read.problem == InputFileProblem::Missing ? "Unable to find the file: " + path + "!"
+                                                        : "Unable to read the file: " + path + " (" + read.reason + ")!");
     return false;
   }
-  ChunkStream stream(bytes.data(), bytes.size());
+  return importBytes(model, bytes.data(), bytes.size(), path);
+}
+
+bool Model3dsReader::importBytes(ImportedModel& model, const uint8_t* data, size_t sizeBytes, const std::string& name) {
+  model = ImportedModel();
+  ChunkStream stream(data, sizeBytes);
   ChunkCursor primary;
   if (!stream.readFirstHeader(primary) || primary.id != kPrimary) {
-    showError("Unable to load PRIMARY chuck from file: " + path + "!");
+    showError("Unable to load PRIMARY chuck from file: " + name + "!");
     return false;
   }
   ChunkParser(stream, model).parseMainLevel(primary);
   if (stream.damaged()) {
-    std::fprintf(stderr, "3DS reader: %s is damaged at byte %zu; keeping what was read before it\n", path.c_str(),
+    std::fprintf(stderr, "3DS reader: %s is damaged at byte %zu; keeping what was read before it\n", name.c_str(),
                  stream.damagePosition());
+    DebugLog::append(kLogFileName, "3DS reader: %s is damaged at byte %zu; keeping what was read before it\r\n",
+                     name.c_str(), stream.damagePosition());
   }
   for (ImportedObject& object : model.objects) {
     computeVertexNormals(object);

@@ -2,16 +2,26 @@
 // vertices turned to y-up, texture coordinates, face materials, and one normal per vertex.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "world/imported_model.h"
 
+// The largest model file accepted: far above any model the presentation draws (the baked
+// ones are below 200 KB), far below what would strain memory.
+constexpr size_t kMaxModelFileBytes = 32u * 1024u * 1024u;
+
 class Model3dsReader {
  public:
   // Resets model, then reads the file at path. True when the file was read, however much of it
-  // was recognised (a damaged file keeps what was read before the damage); false, after an
-  // error box, when it cannot be opened or does not start with a primary chunk.
+  // was recognised (a damaged file keeps what was read before the damage, and says where the
+  // damage starts on stderr and in the log); false, after an error box naming the file and the
+  // reason, when it is not a readable regular file within the size limit or does not start with
+  // a primary chunk.
   bool importFile(ImportedModel& model, const std::string& path);
+  // The same from a file already in memory; name is what the messages call it.
+  bool importBytes(ImportedModel& model, const uint8_t* data, size_t sizeBytes, const std::string& name);
 
   // The data folder that model loading puts in front of model file names; set at start-up.
   void setDataFolder(const std::string& folder) { dataFolder_ = folder; }

@@ -116,4 +116,23 @@ TEST(Options, startAtLoopAndDesktopAreReadAndAStartOutsideThePresentationIsRefus
   }
 }
 
+// A refused value says which values are taken.
+TEST(Options, endTimesOutsideTheirRangeAreRefusedNamingTheRange) {
+  for (const char* value : {"1e7", "-5", "x"}) {
+    AppOptions options;
+    std::string message;
+    const std::vector<const char*> argv = {"demo", "--end-at", value};
+    EXPECT_EQ(parseOptions(3, argv.data(), options, message), OptionsOutcome::ExitUsage);
+    EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --end-at needs seconds from 0 to 1000000") << value;
+  }
+}
+
+TEST(Options, unattendedIsRead) {
+  AppOptions options;
+  std::string message;
+  const std::vector<const char*> argv = {"demo", "--unattended"};
+  EXPECT_EQ(parseOptions(2, argv.data(), options, message), OptionsOutcome::Run);
+  EXPECT_TRUE(options.unattended);
+}
+
 }  // namespace

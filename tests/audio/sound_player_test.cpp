@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -103,7 +104,8 @@ TEST_F(SoundPlayerTest, loadsTheWholeToneAndTimesItByFramesOverFrequency) {
   EXPECT_EQ(readTextFile(kLogFileName), "");
 }
 
-TEST_F(SoundPlayerTest, failedLoadLogsNothingAndTakesNoIndex) {
+// Music that cannot be loaded leaves the run silent, with one line saying which file and why.
+TEST_F(SoundPlayerTest, failedLoadLogsOneLineNamingTheFileAndTakesNoIndex) {
   SoundPlayer player;
   openPlayer(player);
   EXPECT_FALSE(player.playSound(0, false));
@@ -111,14 +113,22 @@ TEST_F(SoundPlayerTest, failedLoadLogsNothingAndTakesNoIndex) {
   EXPECT_FALSE(player.loadSound(0, "missing.mp3", false));
   std::ofstream(folder_ + "noise.mp3") << "not a sound at all";
   EXPECT_FALSE(player.loadSound(0, "noise.mp3", false));
+  std::ofstream(folder_ + "empty.mp3");
+  EXPECT_FALSE(player.loadSound(0, "empty.mp3", false));
   EXPECT_TRUE(player.entries.empty());
+  const std::string log = readTextFile(kLogFileName);
+  EXPECT_EQ(log.find("SoundPlayer: cannot load " + folder_ + "missing.mp3 (not found), running silent\r\n"), 0u)
+      << log;
+  EXPECT_NE(log.find("SoundPlayer: cannot load " + folder_ + "noise.mp3 ("), std::string::npos) << log;
+  EXPECT_NE(log.find("SoundPlayer: cannot load " + folder_ + "empty.mp3 ("), std::string::npos) << log;
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
 
   // The track goes into pool index 1 but is played as table entry 0.
   ASSERT_TRUE(player.loadSound(1, "tone.mp3", true));
   EXPECT_TRUE(player.playSound(0, false));
   EXPECT_FALSE(player.playSound(-1, false));
   EXPECT_FALSE(player.playSound(1, false));
-  EXPECT_EQ(readTextFile(kLogFileName), "");
+  EXPECT_EQ(readTextFile(kLogFileName), log);
 }
 
 TEST_F(SoundPlayerTest, onlyWhenFinishedRefusesUpToExactlyOneDuration) {

@@ -41,10 +41,20 @@ TEST_F(DebugLogTest, longMessagesAreCutAt1023Characters) {
   EXPECT_EQ(readTextFile(kLogFileName), std::string(1023, 'x') + "|");
 }
 
-TEST_F(DebugLogTest, unwritableLogDropsTheMessage) {
+// A log that cannot be written must not lose its lines without a word: one warning on stderr
+// per run, however many lines follow.
+TEST_F(DebugLogTest, unwritableLogWarnsOnceOnStderrAndDropsTheMessages) {
+  DebugLog::forgetWriteFailure();
+  testing::internal::CaptureStderr();
   DebugLog::append("no-such-folder/debug.txt", "lost\n");
+  DebugLog::append("no-such-folder/debug.txt", "lost again\n");
+  const std::string warnings = testing::internal::GetCapturedStderr();
+  DebugLog::forgetWriteFailure();
   std::ifstream stream("no-such-folder/debug.txt");
   EXPECT_FALSE(stream.good());
+  EXPECT_EQ(warnings,
+            "warning: cannot write the log no-such-folder/debug.txt (No such file or directory); "
+            "log lines of this run are lost\n");
 }
 
 }  // namespace

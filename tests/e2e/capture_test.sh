@@ -17,10 +17,23 @@ size=$(stat -c %s frames.rgb 2>/dev/null || echo 0)
 [ "$size" = $((32 * 800 * 600 * 3)) ] || fail "capture holds $size bytes"
 grep -q 'Screenshot shot.png at 1.500 s' debug.txt || fail "no screenshot line in the log"
 
-# A screenshot that cannot be written is reported and the run still ends well.
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --fixed-step 0.1 --end-at 0.5 \
-  --screenshot 0:no-such-folder/shot.png >/dev/null 2>stderr.txt
-[ $? = 0 ] || fail "an unwritable screenshot changed the exit status"
+# Requested output that is not produced ends the run with status 3 and a line saying which:
+# a screenshot that cannot be written, one at a time the run never reaches, a capture that
+# cannot be written (the disk is full).
+run_short() {
+  xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --fixed-step 0.1 --end-at 0.5 \
+    "$@" >/dev/null 2>stderr.txt
+  echo $? > status.txt
+}
+run_short --screenshot 0:no-such-folder/shot.png
+[ "$(cat status.txt)" = 3 ] || fail "an unwritable screenshot ended with status $(cat status.txt)"
 grep -q 'screenshot not saved' stderr.txt || fail "an unwritable screenshot went unreported"
+run_short --screenshot 0.2:early.png --screenshot 60:late.png
+[ "$(cat status.txt)" = 3 ] || fail "an unreached screenshot ended with status $(cat status.txt)"
+grep -q 'demo: screenshot late.png not saved: the run ended at' stderr.txt || fail "an unreached screenshot went unreported"
+[ -f early.png ] || fail "the reachable screenshot was not saved"
+run_short --capture /dev/full
+[ "$(cat status.txt)" = 3 ] || fail "a capture to a full disk ended with status $(cat status.txt)"
+grep -q 'frame capture could not be written' stderr.txt || fail "a failed capture went unreported"
 
 finish capture

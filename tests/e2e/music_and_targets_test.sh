@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up makes the fonts and the global render target and starts the music: with the disk audio
 # driver the track reaches the output; without an audio device one log line says why and the run
-# goes on; without the track the run is silent and says nothing about it. $1 is the runnable folder.
+# goes on; without the track, or with one that is not music, one log line names the file and the
+# run goes on silent. $1 is the runnable folder.
 . "$(dirname "$0")/common.sh"
 
 mkdir -p "$work/data"
@@ -34,6 +35,17 @@ SDL_AUDIODRIVER=nonexistent play "no device"
 
 rm "$work/data/Vallomere.mp3"
 SDL_AUDIODRIVER=dummy play "no track"
-grep -q -E "SoundPlayer|Vallomere" "$work/debug.txt" && fail "no track: the silence was logged"
+[ "$(grep -c '^SoundPlayer: cannot load data/Vallomere.mp3 (not found), running silent' "$work/debug.txt")" = 1 ] ||
+  fail "no track: not exactly one line naming it"
+
+: > "$work/data/Vallomere.mp3"
+SDL_AUDIODRIVER=dummy play "empty track"
+[ "$(grep -c '^SoundPlayer: cannot load data/Vallomere.mp3 (' "$work/debug.txt")" = 1 ] ||
+  fail "empty track: not exactly one line naming it"
+
+head -c 5000 /dev/urandom > "$work/data/Vallomere.mp3"
+SDL_AUDIODRIVER=dummy play "random track"
+[ "$(grep -c '^SoundPlayer: cannot load data/Vallomere.mp3 (' "$work/debug.txt")" = 1 ] ||
+  fail "random track: not exactly one line naming it"
 
 finish "music and render target"

@@ -24,16 +24,12 @@ same() {  # same PICTURE REFERENCE WHAT
 demo --end-at 103.2 --screenshot 49.5:ref49.5.png --screenshot 80.5:ref80.5.png --screenshot 90.05:ref90.05.png \
   --screenshot 101:ref101.png --screenshot 103:ref103.png || fail "the run from 0 failed"
 
-for start in 49 80 89.9 100; do
-  demo --start-at "$start" --end-at 103.2 --screenshot 49.5:s49.5.png --screenshot 80.5:s80.5.png \
-    --screenshot 90.05:s90.05.png --screenshot 101:s101.png --screenshot 103:s103-$start.png ||
+for run in 49:49.5 80:80.5 89.9:90.05 100:101; do
+  start=${run%:*}
+  at=${run#*:}
+  demo --start-at "$start" --end-at 103.2 --screenshot "$at:s$at.png" --screenshot "103:s103-$start.png" ||
     fail "--start-at $start failed"
-  case $start in
-    49) same s49.5.png ref49.5.png "--start-at 49, at 49.5 s" ;;
-    80) same s80.5.png ref80.5.png "--start-at 80, at 80.5 s" ;;
-    89.9) same s90.05.png ref90.05.png "--start-at 89.9, at 90.05 s" ;;
-    100) same s101.png ref101.png "--start-at 100, at 101 s" ;;
-  esac
+  same "s$at.png" "ref$at.png" "--start-at $start, at $at s"
   same "s103-$start.png" ref103.png "--start-at $start, at 103 s"
 done
 

@@ -205,6 +205,7 @@ class VolumeLinesDrawing : public VolumeLinesTest {
     surface_ = std::make_unique<OffscreenSurface>(128);
     previousFolder_ = textureManager().dataFolder;
     textureManager().dataFolder = "data/";
+    textureManager().failedNames.clear();
     ASSERT_TRUE(lines_.initialize());
     ASSERT_EQ(lines_.addTexture(2), 0);
     ASSERT_NE(lines_.textures[0], 0u);

@@ -98,6 +98,7 @@ class TitleSceneLoaded : public ::testing::Test {
     previousTextureFolder_ = textureManager().dataFolder;
     model3dsReader().setDataFolder(dataFolder_);
     textureManager().dataFolder = dataFolder_.c_str();
+    textureManager().failedNames.clear();
     inputState().viewportWidth = 64;
     inputState().viewportHeight = 64;
     seedRandom(3);

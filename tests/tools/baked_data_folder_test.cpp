@@ -193,7 +193,8 @@ TEST(BakedDataFolderTest, musicLoadsThroughTheMixerAtItsFullLength) {
   std::string error;
   ASSERT_TRUE(platform::openMixer(44100, 8, error)) << error;
   {
-    const platform::MixerSamplePtr track = platform::loadSample(bakertest::bakedFile("Vallomere.mp3"), false);
+    std::string error;
+    const platform::MixerSamplePtr track = platform::loadSample(bakertest::bakedFile("Vallomere.mp3"), false, error);
     ASSERT_NE(track, nullptr);
     const double seconds =
         static_cast<double>(platform::sampleFrames(*track)) / platform::sampleFrequencyHz(*track);

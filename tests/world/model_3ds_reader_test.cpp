@@ -7,7 +7,10 @@
 
 #include "platform/message_box.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/text_files.h"
 #include "tests/world/chunk_builder.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -151,6 +154,14 @@ TEST_F(Model3dsReaderTest, missingOrForeignFilesFailWithTheirBoxesAndAnEmptyMode
   EXPECT_TRUE(model_.objects.empty());
 }
 
+// A folder under a model's name once made the reader size a buffer from a failed seek.
+TEST_F(Model3dsReaderTest, aFolderIsRefusedWithItsReasonInTheBox) {
+  std::filesystem::create_directory("sky.3ds");
+  EXPECT_FALSE(Model3dsReader().importFile(model_, "sky.3ds"));
+  ASSERT_EQ(platform::recordedBoxes().size(), 1u);
+  EXPECT_EQ(platform::recordedBoxes()[0].text, "Unable to read the file: sky.3ds (is a folder, not a file)!");
+}
+
 // Malformed files: every one returns, keeps what came before the damage, and never reads
 // outside the file.
 
@@ -195,6 +206,20 @@ TEST_F(Model3dsReaderTest, truncatedFileKeepsWhatWasReadAtEveryCut) {
   ASSERT_EQ(model_.objects.size(), 2u);
   EXPECT_EQ(object(0).faceCount, 1);
   EXPECT_EQ(object(0).materialIndex, 0);
+}
+
+TEST_F(Model3dsReaderTest, aCutFileNamesTheByteWhereItEndsAndKeepsOnlyWhatWasRead) {
+  const Bytes whole = primary({objectInfo({namedObject("a", {vertexList({1, 2, 3, 4, 5, 6, 7, 8, 9})})})});
+  // The cut falls inside the second vertex: its header, name, count and one whole vertex remain.
+  const size_t vertexStart = whole.size() - 3 * 12;
+  const size_t cut = vertexStart + 12 + 2;
+  const LogTail log;
+  ASSERT_TRUE(import(Bytes(whole.begin(), whole.begin() + static_cast<long>(cut))));
+  ASSERT_EQ(model_.objects.size(), 1u);
+  EXPECT_EQ(object(0).vertexCount, 1);
+  EXPECT_EQ(object(0).vertices, (std::vector<float>{1, 3, -2}));
+  EXPECT_EQ(log.text(), "3DS reader: " + path_ + " is damaged at byte " + std::to_string(vertexStart + 12) +
+                            "; keeping what was read before it\r\n");
 }
 
 TEST_F(Model3dsReaderTest, listsKeepWhatTheirCountAsksAndStayAligned) {

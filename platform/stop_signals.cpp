@@ -1,0 +1,103 @@
+#include "platform/stop_signals.h"
+
+#include <SDL.h>
+#include <dirent.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace platform {
+namespace {
+
+std::atomic<int> gStopSignal(0);
+std::atomic<bool> gBoxWaiting(false);
+std::atomic<bool> gInstalled(false);
+
+constexpr std::chrono::milliseconds kBoxClosePollInterval(50);
+
+// The parent process id of a /proc/PID/stat line: the field after the closing parenthesis of
+// the command name and the state letter.
+long parentOf(const std::string& statLine) {
+  const size_t nameEnd = statLine.rfind(')');
+  if (nameEnd == std::string::npos || nameEnd + 4 >= statLine.size()) {
+    return -1;
+  }
+  return std::strtol(statLine.c_str() + nameEnd + 4, nullptr, 10);
+}
+
+// SDL shows its boxes from a child process it waits for; ending our children ends the wait.
+// While a box is up no other child of ours runs.
+void endChildProcesses() {
+  DIR* processes = opendir("/proc");
+  if (processes == nullptr) {
+    return;
+  }
+  const long self = static_cast<long>(getpid());
+  while (const dirent* entry = readdir(processes)) {
+    char* end = nullptr;
+    const long pid = std::strtol(entry->d_name, &end, 10);
+    if (pid <= 0 || *end != '\0') {
+      continue;
+    }
+    const std::string statPath = "/proc/" + std::string(entry->d_name) + "/stat";
+    std::FILE* stat = std::fopen(statPath.c_str(), "r");
+    if (stat == nullptr) {
+      continue;
+    }
+    char line[512] = {};
+    const bool read = std::fgets(line, sizeof(line), stat) != nullptr;
+    std::fclose(stat);
+    if (read && parentOf(line) == self) {
+      kill(static_cast<pid_t>(pid), SIGKILL);
+    }
+  }
+  closedir(processes);
+}
+
+void watchStopSignals(sigset_t signals) {
+  for (;;) {
+    int received = 0;
+    if (sigwait(&signals, &received) != 0) {
+      continue;
+    }
+    if (gStopSignal.load() != 0) {
+      // Asked twice: whoever sends it wants the process gone now.
+      _exit(128 + received);
+    }
+    gStopSignal.store(received);
+    // The box may only be forking its child yet: keep closing until the wait has ended.
+    while (gBoxWaiting.load()) {
+      endChildProcesses();
+      std::this_thread::sleep_for(kBoxClosePollInterval);
+    }
+  }
+}
+
+}  // namespace
+
+void installStopSignalHandlers() {
+  if (gInstalled.exchange(true)) {
+    return;
+  }
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  std::thread(watchStopSignals, signals).detach();
+}
+
+int stopSignal() { return gStopSignal.load(); }
+
+void beginBoxWait() { gBoxWaiting.store(true); }
+
+void endBoxWait() { gBoxWaiting.store(false); }
+
+}  // namespace platform

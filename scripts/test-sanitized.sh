@@ -1,0 +1,57 @@
+#!/bin/sh
+# The sanitizer job: builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-asan/, then runs the unit tests (the fuzz corpus replay among them) and one fixed-step run
+# of the whole presentation on a private X server. Any report fails the job: the sanitizers stop
+# the process at the first one. Leaks of system libraries at exit are suppressed by
+# scripts/lsan-suppressions.txt; leaks in our own code are not.
+set -e
+cd "$(dirname "$0")/.."
+root=$(pwd)
+# The build runs the sanitized tool too: it bakes the data folder.
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_init_order=1:detect_stack_use_after_return=1
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_SANITIZE=address,undefined \
+  -DDEMO_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-asan -j"$(nproc)"
+
+screen="-screen 0 1024x768x24"
+
+# Every unit test in a process of its own, as in the plain build (the end-to-end scripts, which
+# drive the programs with timings of their own, stay with the plain build).
+cd "$root/build-asan"
+xvfb-run -a -s "$screen" ctest --output-on-failure -E '^e2e[.]'
+
+
+# The whole presentation at the largest fixed step; the dummy audio driver plays the music
+# through the mixer without a sound device.
+cd "$root/build-asan/run"
+rm -f debug.txt
+start=$(date +%s)
+status=0
+SDL_AUDIODRIVER=dummy xvfb-run -a -s "$screen" ./demo --windowed --seed 1 --fixed-step 0.1 --fps \
+  >stdout.txt 2>stderr.txt || status=$?
+# Any error report fails the run. A leak report fails it when a leaked block was allocated on a
+# path through our code (our code keeps frame pointers, so its frames always show); blocks that
+# system libraries built without frame pointers leave at exit show no frame of ours. Such a
+# report is printed and passed over.
+if grep -q -E 'ERROR: AddressSanitizer|runtime error' stderr.txt; then
+  cat stderr.txt
+  echo "sanitized presentation run: the sanitizers reported an error"
+  exit 1
+fi
+if grep -q 'ERROR: LeakSanitizer' stderr.txt; then
+  if sed -n '/ERROR: LeakSanitizer/,$p' stderr.txt | grep -q -E "$root/|/demo\+0x"; then
+    cat stderr.txt
+    echo "sanitized presentation run: our code leaked"
+    exit 1
+  fi
+  sed -n '/ERROR: LeakSanitizer/,$p' stderr.txt
+  echo "sanitized presentation run: system libraries left the blocks above at exit (no frame of ours)"
+elif [ "$status" != 0 ]; then
+  cat stderr.txt
+  echo "sanitized presentation run: status $status"
+  exit 1
+fi
+grep -q '^demo: 154[0-9] frames' stdout.txt || { cat stdout.txt; echo "sanitized presentation run: did not play to its end"; exit 1; }
+echo "sanitized presentation run: passed in $(($(date +%s) - start)) s"
