@@ -208,6 +208,21 @@ void Mesh::drawVertexArrays() {
 void Mesh::drawPerPixel() {
   setVertexAndNormalArrays();
   ShaderManager& shaders = shaderManager();
+  bindLayerTexture(shaders);
+  shaders.beginPerPixel();
+  setTexCoordArray();
+  drawLockedElements();
+  shaders.endPerPixel();
+}
+
+void Mesh::drawPerPixelBound() {
+  setVertexAndNormalArrays();
+  bindLayerTexture(shaderManager());
+  setTexCoordArray();
+  drawLockedElements();
+}
+
+void Mesh::bindLayerTexture(ShaderManager& shaders) const {
   if (textured) {
     const int32_t layerTexture = material.layers[0].textureName;
     const GLuint texture = layerTexture < 1 ? 0u : static_cast<GLuint>(layerTexture);
@@ -216,8 +231,4 @@ void Mesh::drawPerPixel() {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
   }
-  shaders.beginPerPixel();
-  setTexCoordArray();
-  drawLockedElements();
-  shaders.endPerPixel();
 }

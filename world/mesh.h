@@ -19,6 +19,8 @@ enum DrawMode : int32_t {
   kDrawPerPixel = 5,      // indexed triangles through the per-pixel lighting programs, texture only
 };
 
+class ShaderManager;
+
 class Mesh {
  public:
   Mesh() = default;
@@ -36,6 +38,9 @@ class Mesh {
   void translate(float dx, float dy, float dz);
   // normalLength is used by kDrawNormals only.
   void draw(int32_t mode, float normalLength);
+  // The per-pixel path without binding the lighting programs: for drawing many meshes of one
+  // transform between a single beginPerPixel() and endPerPixel() of the shader manager.
+  void drawPerPixelBound();
 
   std::vector<float> vertices;   // x, y, z per vertex
   std::vector<float> normals;    // x, y, z per vertex
@@ -58,6 +63,9 @@ class Mesh {
   void drawPoints() const;
   void drawVertexArrays();
   void drawPerPixel();
+  // Points the lighting programs' sampler and unit 0 at the first layer's texture; nothing for an
+  // untextured mesh.
+  void bindLayerTexture(ShaderManager& shaders) const;
   void setVertexAndNormalArrays() const;
   void setTexCoordArray() const;
   void drawLockedElements() const;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/debug_log.h"
+#include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "world/model.h"
 #include "world/terrain_patch.h"
@@ -93,9 +94,20 @@ float Terrain::heightAt(float x, float z) const {
 }
 
 void Terrain::draw(int mode) {
-  if (model) {
-    model->draw(mode, kNormalLength);
+  if (!model) {
+    return;
   }
+  if (mode != kDrawPerPixel) {
+    model->draw(mode, kNormalLength);
+    return;
+  }
+  // The patches share the transform, the programs and their values: bound once for all of them.
+  ShaderManager& shaders = shaderManager();
+  shaders.beginPerPixel();
+  for (const std::unique_ptr<Mesh>& patch : model->meshes) {
+    patch->drawPerPixelBound();
+  }
+  shaders.endPerPixel();
 }
 
 void Terrain::clear() {
