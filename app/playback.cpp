@@ -33,10 +33,6 @@ KeptStart& keptStart() {
   return kept;
 }
 
-float clampedDelta(const FrameTimer& timer) {
-  return timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta;
-}
-
 enum class HiddenDrawing { None, Feedback, Whole };
 
 // One frame that is not shown: its state always moves on; it is drawn as far as asked.
@@ -146,7 +142,7 @@ int fastForward(float targetSeconds) {
     // The timer itself steps by the fixed step: the frames are the very ones of a run from 0, and
     // every picture that later ones feed on is drawn, so what is shown is the same to the pixel.
     while (timer.elapsed < targetSeconds) {
-      hiddenFrame(timer.elapsed, clampedDelta(timer),
+      hiddenFrame(timer.elapsed, clampedFrameDelta(timer),
                   timer.elapsed >= drawFrom ? HiddenDrawing::Whole : HiddenDrawing::Feedback);
       timer.update();
       ++frames;
@@ -156,7 +152,7 @@ int fastForward(float targetSeconds) {
   // Following the clock, frames are not repeatable anyway: the last frames before the target are
   // enough for a picture that differs from a run from 0 by no more than the faintest trace.
   float time = timer.elapsed;
-  float delta = clampedDelta(timer);
+  float delta = clampedFrameDelta(timer);
   while (time < targetSeconds) {
     hiddenFrame(time, delta, time >= drawFrom ? HiddenDrawing::Whole : HiddenDrawing::None);
     time += step;
@@ -184,7 +180,7 @@ void seekPresentation(float targetSeconds) {
     // The paused picture shows the frame at the new time, so its state is moved on now; resuming
     // goes on with the frame after it.
     FrameTimer& timer = frameTimer();
-    advanceFrame(timer.elapsed, clampedDelta(timer));
+    advanceFrame(timer.elapsed, clampedFrameDelta(timer));
     state.pausedAt = timer.elapsed;
     timer.update();
     state.pausedTicks = timer.elapsedTicks();

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 #include <ctime>
+#include <vector>
 
 #include "app/benchmark.h"
 #include "app/frame_capture.h"
@@ -234,6 +234,14 @@ void setFixedLight() {
   glEnable(GL_LIGHTING);
 }
 
+// The per-pixel lighting sees the rig's eye as the frame began, before the rig steps.
+void copyRigEye() {
+  const RigCamera& rig = rigCamera();
+  eyeCopy().x = rig.eye.x;
+  eyeCopy().y = rig.eye.y;
+  eyeCopy().z = rig.eye.z;
+}
+
 // Mouse and keys steer the rig, then its springs take one step.
 void stepRig(float dtSeconds) {
   RigCamera& rig = rigCamera();
@@ -321,10 +329,14 @@ bool startUp(const AppOptions& options) {
   return true;
 }
 
+float clampedFrameDelta(const FrameTimer& timer) {
+  return timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta;
+}
+
 bool frameStep() {
   FrameTimer& timer = frameTimer();
   const float timeSeconds = timer.elapsed;
-  const float dtSeconds = timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta;
+  const float dtSeconds = clampedFrameDelta(timer);
   if (timeSeconds > gPresentationEndSeconds) {
     platform::postQuitMessage();
   }
@@ -336,11 +348,7 @@ bool frameStep() {
 void advanceFrame(float timeSeconds, float dtSeconds) {
   tweenTimeline().update(dtSeconds);
   movingLight() = movingLightAt(timeSeconds, randomFraction());
-  // The per-pixel lighting sees the rig's eye as the frame began.
-  const RigCamera& rig = rigCamera();
-  eyeCopy().x = rig.eye.x;
-  eyeCopy().y = rig.eye.y;
-  eyeCopy().z = rig.eye.z;
+  copyRigEye();
   sceneList().advanceAll(timeSeconds, dtSeconds);
   stepRig(dtSeconds);
 }
@@ -354,10 +362,7 @@ void drawFrame(float timeSeconds, float dtSeconds) {
 }
 
 void pausedFrame(float dtSeconds) {
-  const RigCamera& rig = rigCamera();
-  eyeCopy().x = rig.eye.x;
-  eyeCopy().y = rig.eye.y;
-  eyeCopy().z = rig.eye.z;
+  copyRigEye();
   stepRig(dtSeconds);
   // Drawn with no time passing: the picture stays that of the pause.
   drawFrame(playback().pausedAt, 0.0f);
@@ -394,7 +399,7 @@ long mainLoop() {
     if (input.appActive == 1) {
       const FrameTimer& timer = frameTimer();
       if (state.paused) {
-        pausedFrame(timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta);
+        pausedFrame(clampedFrameDelta(timer));
       } else {
         state.shownSeconds = timer.elapsed;
         measureMusicGap(state.shownSeconds);

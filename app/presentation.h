@@ -12,6 +12,9 @@ constexpr float kPresentationEndSeconds = 154.0f;
 constexpr float kMaxFrameDeltaSeconds = 0.1f;
 constexpr const char* kDataFolder = "data/";
 
+// The frame duration the frame sees: the timer's, at most kMaxFrameDeltaSeconds.
+float clampedFrameDelta(const FrameTimer& timer);
+
 // Runs start-up, the main loop and shutdown; the process exit status.
 int runPresentation(const AppOptions& options);
 

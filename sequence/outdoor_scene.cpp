@@ -136,11 +136,10 @@ void OutdoorScene::rewind() {
     applyPlacement(*objects[n], kept_.placements[n]);
   }
   // Trails and explosions are made by the frames; none exists before the first one.
-  for (Missile& missile : missiles) {
-    const std::size_t n = static_cast<std::size_t>(&missile - missiles.data());
-    missile.launchTime = kept_.missiles[n].launchTime;
-    missile.velocity = kept_.missiles[n].velocity;
-    missile.trail = nullptr;
+  for (std::size_t n = 0; n < missiles.size(); ++n) {
+    missiles[n].launchTime = kept_.missiles[n].launchTime;
+    missiles[n].velocity = kept_.missiles[n].velocity;
+    missiles[n].trail = nullptr;
   }
   trails.removeAll();
   explosions.removeAll();

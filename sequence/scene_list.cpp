@@ -9,51 +9,27 @@ SceneList::~SceneList() {
 void SceneList::append(Scene* scene) { scenes_.push_back(scene); }
 
 void SceneList::initAll() {
-  for (Scene* scene : scenes_) {
-    if (scene != nullptr) {
-      scene->init();
-    }
-  }
+  forEachScene([](Scene& scene) { scene.init(); });
 }
 
 void SceneList::loadAll() {
-  for (Scene* scene : scenes_) {
-    if (scene != nullptr) {
-      scene->load();
-    }
-  }
+  forEachScene([](Scene& scene) { scene.load(); });
 }
 
 void SceneList::updateAll(float timeSeconds, float dtSeconds) {
-  for (Scene* scene : scenes_) {
-    if (scene != nullptr) {
-      scene->update(timeSeconds, dtSeconds);
-    }
-  }
+  forEachScene([=](Scene& scene) { scene.update(timeSeconds, dtSeconds); });
 }
 
 void SceneList::advanceAll(float timeSeconds, float dtSeconds) {
-  for (Scene* scene : scenes_) {
-    if (scene != nullptr) {
-      scene->advance(timeSeconds, dtSeconds);
-    }
-  }
+  forEachScene([=](Scene& scene) { scene.advance(timeSeconds, dtSeconds); });
 }
 
 void SceneList::drawAll(float timeSeconds, float dtSeconds) {
-  for (Scene* scene : scenes_) {
-    if (scene != nullptr) {
-      scene->draw(timeSeconds, dtSeconds);
-    }
-  }
+  forEachScene([=](Scene& scene) { scene.draw(timeSeconds, dtSeconds); });
 }
 
 void SceneList::drawFeedbackAll(float timeSeconds, float dtSeconds) {
-  for (Scene* scene : scenes_) {
-    if (scene != nullptr) {
-      scene->drawFeedback(timeSeconds, dtSeconds);
-    }
-  }
+  forEachScene([=](Scene& scene) { scene.drawFeedback(timeSeconds, dtSeconds); });
 }
 
 int SceneList::framesToSettle(float timeSeconds) const {
@@ -67,17 +43,9 @@ int SceneList::framesToSettle(float timeSeconds) const {
 }
 
 void SceneList::keepStartAll() {
-  for (Scene* scene : scenes_) {
-    if (scene != nullptr) {
-      scene->keepStart();
-    }
-  }
+  forEachScene([](Scene& scene) { scene.keepStart(); });
 }
 
 void SceneList::rewindAll() {
-  for (Scene* scene : scenes_) {
-    if (scene != nullptr) {
-      scene->rewind();
-    }
-  }
+  forEachScene([](Scene& scene) { scene.rewind(); });
 }

@@ -27,5 +27,15 @@ class SceneList {
   std::size_t size() const { return scenes_.size(); }
 
  private:
+  // Calls call(scene) for every scene in order, skipping null entries.
+  template <typename Call>
+  void forEachScene(Call call) {
+    for (Scene* scene : scenes_) {
+      if (scene != nullptr) {
+        call(*scene);
+      }
+    }
+  }
+
   std::list<Scene*> scenes_;
 };

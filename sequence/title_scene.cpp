@@ -179,10 +179,10 @@ void TitleScene::clearLayers() {
 bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() == 4; }
 
 void TitleScene::advance(float timeSeconds, float dtSeconds) {
-  const float x = timeSeconds - kTitleSceneStartSeconds;
   if (!titleSceneDraws(timeSeconds)) {
     return;
   }
+  const float x = timeSeconds - kTitleSceneStartSeconds;
   camera.update(x);
   lineField.update(dtSeconds);
   shimmer.advanceGrid(dtSeconds * kShimmerStepScale);
@@ -191,7 +191,6 @@ void TitleScene::advance(float timeSeconds, float dtSeconds) {
 }
 
 void TitleScene::draw(float timeSeconds, float dtSeconds) {
-  const float x = timeSeconds - kTitleSceneStartSeconds;
   if (!titleSceneDraws(timeSeconds)) {
     return;
   }
@@ -199,14 +198,7 @@ void TitleScene::draw(float timeSeconds, float dtSeconds) {
   glViewport(0, 0, input.viewportWidth, input.viewportHeight);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-  camera.applyView();
-  glDisable(GL_LIGHTING);
-  // Drawn again without an advance (while paused), the layers are shown as they are: drawing them
-  // again would feed them on themselves and the picture would drift.
-  if (hasLayers() && !layersCurrent_) {
-    drawLayers(x, dtSeconds);
-    layersCurrent_ = true;
-  }
+  drawViewAndLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
   glDisable(GL_BLEND);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
   bubbles.render();
@@ -230,14 +222,20 @@ void TitleScene::swapPair() {
 }
 
 void TitleScene::drawFeedback(float timeSeconds, float dtSeconds) {
-  if (!titleSceneDraws(timeSeconds) || !hasLayers()) {
-    return;
+  if (titleSceneDraws(timeSeconds)) {
+    drawViewAndLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
   }
-  // As in a whole frame: the camera's view for the lines, no fixed-function lighting.
+}
+
+void TitleScene::drawViewAndLayers(float sceneSeconds, float dtSeconds) {
   camera.applyView();
   glDisable(GL_LIGHTING);
-  drawLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
-  layersCurrent_ = true;
+  // Drawn again without an advance (while paused), the layers are shown as they are: drawing them
+  // again would feed them on themselves and the picture would drift.
+  if (hasLayers() && !layersCurrent_) {
+    drawLayers(sceneSeconds, dtSeconds);
+    layersCurrent_ = true;
+  }
 }
 
 void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {

@@ -77,6 +77,8 @@ class TitleScene : public Scene {
 
  private:
   bool hasLayers() const;
+  // The camera's view for the lines, no fixed-function lighting, and both layers once per advance.
+  void drawViewAndLayers(float sceneSeconds, float dtSeconds);
   void drawLayers(float sceneSeconds, float dtSeconds);
   void drawLineLayer(float sceneSeconds, float dtSeconds);
   void drawTitleLayer(float sceneSeconds, float dtSeconds);

@@ -55,8 +55,16 @@ ViewVolume ViewVolume::fromMatrix(const float clip[16]) {
   for (int plane = 0; plane < 6; ++plane) {
     const int row = plane / 2;
     const float sign = plane % 2 == 0 ? 1.0f : -1.0f;
+    float* const values = volume.planes[plane];
     for (int column = 0; column < 4; ++column) {
-      volume.planes[plane][column] = at(clip, 3, column) + sign * at(clip, row, column);
+      values[column] = at(clip, 3, column) + sign * at(clip, row, column);
+    }
+    // Unit normals, so that a plane's value at a point is the point's distance from it.
+    const float length = std::sqrt(values[0] * values[0] + values[1] * values[1] + values[2] * values[2]);
+    if (length > 0.0f) {
+      for (int column = 0; column < 4; ++column) {
+        values[column] /= length;
+      }
     }
   }
   return volume;
@@ -64,9 +72,8 @@ ViewVolume ViewVolume::fromMatrix(const float clip[16]) {
 
 bool ViewVolume::sphereOutside(const Vector3& centre, float radius) const {
   for (const auto& plane : planes) {
-    const float normalLength = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
     const float distance = plane[0] * centre.x + plane[1] * centre.y + plane[2] * centre.z + plane[3];
-    if (distance < -radius * normalLength) {
+    if (distance < -radius) {
       return true;
     }
   }

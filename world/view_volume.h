@@ -16,7 +16,8 @@ class ViewVolume {
   // True only when the whole sphere lies outside one of the planes.
   bool sphereOutside(const Vector3& centre, float radius) const;
 
-  float planes[6][4] = {};  // a, b, c, d with a·x + b·y + c·z + d ≥ 0 inside
+  // a, b, c, d with (a, b, c) of unit length and a·x + b·y + c·z + d ≥ 0 inside.
+  float planes[6][4] = {};
 };
 
 // True when the object's model, placed by its own transform in the volume's frame, cannot appear
