@@ -45,13 +45,10 @@ void hiddenFrame(float timeSeconds, float dtSeconds, HiddenDrawing drawing) {
   }
 }
 
+// Starting the music stops what played before, so a failed start leaves none playing.
 void startMusicAt(float timeSeconds) {
   SoundPlayer& player = soundPlayer();
-  if (!player.playFrom(kMusicEntry, timeSeconds)) {
-    player.stopMusic();
-    return;
-  }
-  if (playback().paused) {
+  if (player.playFrom(kMusicEntry, timeSeconds) && playback().paused) {
     player.pauseMusic(true);
   }
 }
