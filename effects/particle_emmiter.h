@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/vector3.h"
+#include "gpu/sprite_extent.h"
 #include "world/c_game_obj.h"
 
 // One pool slot, copied by value.
@@ -94,4 +95,9 @@ class ParticleEmmiter : public CGameObj {
   void spawnVolume(Particle& particle, float extentX, float extentY, float extentZ) const;
   void spawnTrail(Particle& particle) const;
   void scatterVelocity(Particle& particle) const;
+  void drawParticles(const Vector3& right, const Vector3& up);
+  void drawParticlesCropped(const Vector3& right, const Vector3& up);
+
+  // Where the sprite can pass the alpha test, measured when a new texture is first drawn.
+  SpriteExtent spriteExtent_;
 };

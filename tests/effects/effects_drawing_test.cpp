@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
+#include <GL/glu.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "core/random.h"
@@ -78,6 +80,82 @@ TEST_F(EffectsDrawing, emitterQuadsStandOnTheirParticlesAndLeaveTheSceneStateBeh
   expectDepthWritesOnAndBlendingOff();
   EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
   EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  glDeleteTextures(1, &sprite);
+}
+
+// A 32 × 16 trilinear sprite with alpha: a bright disc in the middle, black and transparent round it.
+GLuint createDiscTexture() {
+  const int width = 32;
+  const int height = 16;
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4, 0);
+  for (int row = 0; row < height; ++row) {
+    for (int column = 0; column < width; ++column) {
+      const float dx = (static_cast<float>(column) + 0.5f - 16.0f) / 8.0f;
+      const float dy = (static_cast<float>(row) + 0.5f - 8.0f) / 8.0f;
+      const float level = std::max(0.0f, 1.0f - dx * dx - dy * dy);
+      std::fill_n(&pixels[(static_cast<size_t>(row) * width + column) * 4], 4, static_cast<unsigned char>(level * 255));
+    }
+  }
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  return name;
+}
+
+// Particles of every size from a few pixels to wider than the picture, some reaching past its edges.
+std::vector<Pixel> drawDiscParticles(OffscreenSurface& surface, ParticleEmmiter& emitter) {
+  surface.begin();
+  setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
+  emitter.render();
+  surface.end();
+  std::vector<Pixel> pixels;
+  for (int y = 0; y < surface.size(); ++y) {
+    for (int x = 0; x < surface.size(); ++x) {
+      pixels.push_back(surface.pixel(x, y));
+    }
+  }
+  return pixels;
+}
+
+TEST_F(EffectsDrawing, particlesCutToTheirVisiblePartShowWhatWholeQuadsShow) {
+  REQUIRE_GL_CONTEXT();
+  OffscreenSurface surface(96);
+  ASSERT_TRUE(surface.ready());
+  const GLuint sprite = createDiscTexture();
+  ParticleEmmiter emitter;
+  emitter.setup(12, 1.0f, Vector3(), 1.0f, 1.0f, sprite);
+  for (int n = 0; n < 12; ++n) {
+    Particle& particle = emitter.particles[static_cast<size_t>(n)];
+    particle.life = 0.5f;
+    particle.fade = 0.3f + 0.06f * static_cast<float>(n);
+    particle.size = 0.05f * static_cast<float>((n + 1) * (n + 1));
+    particle.position = Vector3(-3.0f + 0.6f * static_cast<float>(n), -2.0f + 0.3f * static_cast<float>(n), 0.0f, 0.0f);
+  }
+
+  const std::vector<Pixel> cut = drawDiscParticles(surface, emitter);
+  EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+  // A caller's own scissor test keeps every quad whole.
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, 0, 4096, 4096);
+  const std::vector<Pixel> whole = drawDiscParticles(surface, emitter);
+  EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+  glDisable(GL_SCISSOR_TEST);
+
+  int lit = 0;
+  int differing = 0;
+  for (size_t i = 0; i < whole.size(); ++i) {
+    lit += isLit(whole[i]) ? 1 : 0;
+    const int difference = std::max({std::abs(cut[i].r - whole[i].r), std::abs(cut[i].g - whole[i].g),
+                                      std::abs(cut[i].b - whole[i].b)});
+    differing += difference > 0 ? 1 : 0;
+    // Only the GL's rounding may tell the two apart.
+    ASSERT_LE(difference, 3) << "pixel " << i % 96 << ", " << i / 96;
+  }
+  EXPECT_GT(lit, 96 * 96 / 6);
+  EXPECT_LT(differing, 96 * 96 / 100);
   glDeleteTextures(1, &sprite);
 }
 
