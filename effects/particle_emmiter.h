@@ -54,6 +54,9 @@ class ParticleEmmiter : public CGameObj {
   void setPosition(float x, float y, float z, float w);  // also sets previousPosition
   // Pixels darker than 1 % of full brightness become transparent; a failed load leaves name 0.
   void setTexture(const std::string& fileName);
+  // Measures where the current sprite can show, when it has changed since the last measurement;
+  // drawing does it too, but doing it while loading keeps the frames free of allocations.
+  void measureSprite();
   // One step of the current mode; timeSeconds has no effect, dtSeconds is the frame duration.
   void simulate(float timeSeconds, float dtSeconds);
   EmitterMotion motion() const;

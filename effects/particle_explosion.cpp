@@ -25,6 +25,15 @@ ParticleExplosion::~ParticleExplosion() = default;
 
 const char* ParticleExplosion::getName() const { return "ParticleExplosion"; }
 
+void ParticleExplosion::reset() {
+  fragments.clear();
+  minSpeed = maxSpeed = maxTilt = maxDelay = maxAge = drag = spread = scale = 0.0f;
+  expiredCount = 0;
+  texture = 0;
+  gravity = Vector3();
+  centre = Vector3();
+}
+
 void ParticleExplosion::create(float scaleValue, const Vector3& where) {
   minSpeed = 1.5f * scaleValue;
   maxSpeed = 3.5f * scaleValue;
@@ -36,7 +45,9 @@ void ParticleExplosion::create(float scaleValue, const Vector3& where) {
   scale = scaleValue;
   gravity = Vector3(0.0f, -scaleValue, 0.0f, 0.0f);
   // Alpha equal to the brightness: the sprite's dark rim fades out.
-  texture = textureManager().loadTexture("explodeparticle.jpg", 4, 0.0f);
+  // Named once: a blast during the show looks its sprite up without making a new string.
+  static const std::string kSpriteName("explodeparticle.jpg");
+  texture = textureManager().loadTexture(kSpriteName, 4, 0.0f);
   spawn(kFragmentCount, where);
 }
 

@@ -36,6 +36,8 @@ class ParticleExplosion : public CGameObj {
   // draws nothing without a texture.
   void render() override;
 
+  // Back to the state of a new explosion, keeping the fragments' storage for the next burst.
+  void reset();
   // Sets the tuning from the scale, asks for the sprite and spawns the 30 fragments.
   void create(float scaleValue, const Vector3& where);
   void spawn(int count, const Vector3& where);

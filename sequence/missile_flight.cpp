@@ -92,7 +92,48 @@ bool flyMissile(Missile& missile, float timeSeconds, float dtSeconds, const Grou
   return ended;
 }
 
-void simulateExplosions(ObjectGroup& explosions, float dtSeconds) {
+void prepareExplosionSpares(ExplosionSpares& spares, std::size_t count) {
+  spares.reserve(count);
+  while (spares.size() < spares.capacity()) {
+    auto explosion = std::make_unique<ParticleExplosion>();
+    explosion->fragments.reserve(ParticleExplosion::kFragmentCount);
+    spares.push_back(std::move(explosion));
+  }
+}
+
+std::unique_ptr<ParticleExplosion> takeExplosion(ExplosionSpares& spares) {
+  if (spares.empty()) {
+    return std::make_unique<ParticleExplosion>();
+  }
+  std::unique_ptr<ParticleExplosion> explosion = std::move(spares.back());
+  spares.pop_back();
+  return explosion;
+}
+
+namespace {
+
+// Takes child number index out of the group; an explosion goes back to the spares while they have
+// room, anything else is freed.
+void retireChild(ObjectGroup& explosions, std::size_t index, ExplosionSpares& spares) {
+  std::unique_ptr<CGameObj> taken = explosions.takeChild(index);
+  auto* const explosion = dynamic_cast<ParticleExplosion*>(taken.get());
+  if (explosion == nullptr || spares.size() >= spares.capacity()) {
+    return;
+  }
+  explosion->reset();
+  taken.release();
+  spares.emplace_back(explosion);
+}
+
+}  // namespace
+
+void retireExplosions(ObjectGroup& explosions, ExplosionSpares& spares) {
+  while (!explosions.children.empty()) {
+    retireChild(explosions, explosions.children.size() - 1, spares);
+  }
+}
+
+void simulateExplosions(ObjectGroup& explosions, float dtSeconds, ExplosionSpares& spares) {
   std::size_t index = 0;
   while (index < explosions.children.size()) {
     auto* const explosion = dynamic_cast<ParticleExplosion*>(explosions.children[index]);
@@ -102,7 +143,7 @@ void simulateExplosions(ObjectGroup& explosions, float dtSeconds) {
     }
     explosion->simulate(dtSeconds);
     if (explosion->isFinished()) {
-      explosions.removeChild(index);
+      retireChild(explosions, index, spares);
     } else {
       ++index;
     }

@@ -5,8 +5,11 @@
 #include <functional>
 #include <memory>
 
+#include <vector>
+
 #include "core/vector3.h"
 #include "effects/particle_emmiter.h"
+#include "effects/particle_explosion.h"
 #include "world/c_static_3d.h"
 
 class ObjectGroup;
@@ -50,7 +53,18 @@ struct Missile {
   float launchTime = -1.0f;          // negative while waiting to be launched
   std::unique_ptr<CStatic3D> body;   // "missile.3ds"; null when the model could not be loaded
   ParticleEmmiter* trail = nullptr;  // held by the scene's trails; null until the first flight
+  // Made with the scene, so that the first flight finds its trail ready; null once it is in use.
+  std::unique_ptr<ParticleEmmiter> spareTrail;
 };
+
+// Explosions made ready ahead of time, and finished ones kept for the next blast, so that a
+// blast during the show allocates nothing. Its capacity is the most it keeps.
+using ExplosionSpares = std::vector<std::unique_ptr<ParticleExplosion>>;
+
+// Fills the spares up to their capacity with explosions that have room for their fragments.
+void prepareExplosionSpares(ExplosionSpares& spares, std::size_t count);
+// A fresh explosion: a spare when there is one, otherwise a new one.
+std::unique_ptr<ParticleExplosion> takeExplosion(ExplosionSpares& spares);
 
 // The ground height under (x, z).
 using GroundHeight = std::function<float(float x, float z)>;
@@ -65,6 +79,9 @@ bool isInFlight(const Missile& missile, float timeSeconds);
 bool flyMissile(Missile& missile, float timeSeconds, float dtSeconds, const GroundHeight& groundHeight,
                 Vector3& blastCentre);
 
-// Simulates every explosion in the group in order and frees each one that has finished; the
-// explosion that moves into a freed place is simulated in the same walk.
-void simulateExplosions(ObjectGroup& explosions, float dtSeconds);
+// Takes every explosion out of the group, back to the spares while they have room.
+void retireExplosions(ObjectGroup& explosions, ExplosionSpares& spares);
+// Simulates every explosion in the group in order and takes out each one that has finished: it
+// goes back to the spares while they have room, and is freed otherwise. The explosion that moves
+// into the emptied place is simulated in the same walk.
+void simulateExplosions(ObjectGroup& explosions, float dtSeconds, ExplosionSpares& spares);

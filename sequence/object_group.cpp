@@ -27,7 +27,9 @@ CGameObj* ObjectGroup::keep(std::unique_ptr<CGameObj> object) {
   return owned_.back().get();
 }
 
-void ObjectGroup::removeChild(std::size_t index) {
+void ObjectGroup::removeChild(std::size_t index) { takeChild(index); }
+
+std::unique_ptr<CGameObj> ObjectGroup::takeChild(std::size_t index) {
   assert(index < children.size() && "child index out of range");
   CGameObj* const child = children[index];
   children.erase(children.begin() + static_cast<std::ptrdiff_t>(index));
@@ -35,9 +37,17 @@ void ObjectGroup::removeChild(std::size_t index) {
   child->parentCount -= 1;
   const auto owner = std::find_if(owned_.begin(), owned_.end(),
                                   [child](const std::unique_ptr<CGameObj>& object) { return object.get() == child; });
-  if (owner != owned_.end()) {
-    owned_.erase(owner);
+  if (owner == owned_.end()) {
+    return nullptr;
   }
+  std::unique_ptr<CGameObj> taken = std::move(*owner);
+  owned_.erase(owner);
+  return taken;
+}
+
+void ObjectGroup::reserve(std::size_t count) {
+  owned_.reserve(count);
+  children.reserve(count);
 }
 
 void ObjectGroup::removeAll() {

@@ -33,6 +33,11 @@ class ObjectGroup : public CStatic3D {
   void removeChild(std::size_t index);
   // Takes out and frees every child, last first.
   void removeAll();
+  // Takes child number index out of the children and hands it back instead of freeing it; null
+  // when the group does not hold it. The children after it move up one place.
+  std::unique_ptr<CGameObj> takeChild(std::size_t index);
+  // Room for this many held objects and children, so that adding up to that many allocates nothing.
+  void reserve(std::size_t count);
 
  private:
   std::vector<std::unique_ptr<CGameObj>> owned_;

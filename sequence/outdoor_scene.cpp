@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+
 #include "core/input_state.h"
 #include "effects/particle_explosion.h"
 #include "gpu/matrix_helpers.h"
@@ -125,6 +127,9 @@ void OutdoorScene::keepStart() {
     kept_.missiles[n].velocity = missiles[n].velocity;
   }
   kept_.clock = jumpCutClock();
+  if (missiles[0].spareTrail) {
+    kept_.freshTrail = missiles[0].spareTrail->motion();
+  }
 }
 
 void OutdoorScene::rewind() {
@@ -135,16 +140,31 @@ void OutdoorScene::rewind() {
   for (std::size_t n = 0; n < objects.size() && n < kept_.placements.size(); ++n) {
     applyPlacement(*objects[n], kept_.placements[n]);
   }
-  // Trails and explosions are made by the frames; none exists before the first one.
+  // Trails and explosions come with the frames; none runs before the first one. They go back to
+  // the spares, so that playing again allocates nothing either.
   for (std::size_t n = 0; n < missiles.size(); ++n) {
     missiles[n].launchTime = kept_.missiles[n].launchTime;
     missiles[n].velocity = kept_.missiles[n].velocity;
-    missiles[n].trail = nullptr;
+    spareTrailAgain(missiles[n]);
   }
   trails.removeAll();
-  explosions.removeAll();
+  retireExplosions(explosions, spareExplosions_);
   jumpCutClock() = kept_.clock;
   sceneSeconds_ = 0.0f;
+}
+
+void OutdoorScene::spareTrailAgain(Missile& missile) {
+  const auto place = std::find(trails.children.begin(), trails.children.end(), missile.trail);
+  missile.trail = nullptr;
+  if (place == trails.children.end() || kept_.freshTrail.particles.empty()) {
+    return;
+  }
+  std::unique_ptr<CGameObj> taken = trails.takeChild(static_cast<std::size_t>(place - trails.children.begin()));
+  if (!taken) {
+    return;
+  }
+  missile.spareTrail.reset(static_cast<ParticleEmmiter*>(taken.release()));
+  missile.spareTrail->setMotion(kept_.freshTrail);
 }
 
 void OutdoorScene::beginTargetFrame() {

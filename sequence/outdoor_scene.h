@@ -86,12 +86,15 @@ class OutdoorScene : public Scene {
   void beginTargetFrame();
   void animateParts(float sceneSeconds);
   void stepMissiles(float timeSeconds, float dtSeconds);
+  // Takes the missile's trail back out of the trails and makes it its fresh spare again.
+  void spareTrailAgain(Missile& missile);
   void drawWorld(float timeSeconds);
   void drawEffects();
   void drawPalmsInView();
   void composite(float timeSeconds);
 
   ObjectGroup launcherParts;  // holds the three launcher pieces; draws nothing itself
+  ExplosionSpares spareExplosions_;
   bool drawsIntoTarget_ = false;  // this frame renders into the shared target's first surface
   float sceneSeconds_ = 0.0f;     // the scene clock of the last advance
 
@@ -101,6 +104,7 @@ class OutdoorScene : public Scene {
     std::vector<ObjectPlacement> placements;  // palms, windmills, then the missile bodies
     std::array<Missile, kMissileCount> missiles;  // launch times and velocities only
     JumpCutClock clock;
+    EmitterMotion freshTrail;  // a trail before its first flight
   };
   KeptStart kept_;
   // Every object whose placement the frames change, in the order of kept_.placements.

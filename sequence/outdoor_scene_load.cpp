@@ -20,6 +20,7 @@ constexpr float kSmokeColumns[kSmokeColumnCount][2] = {
 
 constexpr float kPalmSunkDepth = 12.0f;  // a palm waits this far below the ground
 constexpr float kPalmRiseSeconds = 0.7f;
+constexpr std::size_t kMissileExplosionRoom = 2;  // explosions one missile can have running at once
 constexpr float kWindmillWaitDepth = 68.0f;   // until it drops, a windmill waits below the ground
 constexpr float kWindmillDropHeight = 228.0f;  // it falls from this far above its place
 constexpr float kWindmillDropSeconds = 0.9f;
@@ -88,6 +89,9 @@ void OutdoorScene::loadEmitters() {
     column.velocity = Vector3(0.0f, 4.5f, 0.0f, 0.0f);
     column.acceleration = Vector3(0.0f, -1.4f, 0.0f, 0.0f);
   }
+  for (ParticleEmmiter& emitter : emitters) {
+    emitter.measureSprite();
+  }
 }
 
 void OutdoorScene::loadMissiles() {
@@ -96,7 +100,15 @@ void OutdoorScene::loadMissiles() {
     missile.body = createUnlessMissing("missile.3ds", missing, "the missiles are");
     missile.launchTime = -1.0f;
     missile.trail = nullptr;
+    missile.spareTrail = std::make_unique<ParticleEmmiter>();
+    missile.spareTrail->presetFlareTrail();
+    missile.spareTrail->measureSprite();
   }
+  // A trail per missile, and a few explosions at once for each: a flight ends within 9 s and
+  // its blast lasts under 4 s.
+  trails.reserve(kMissileCount);
+  explosions.reserve(kMissileExplosionRoom * kMissileCount);
+  prepareExplosionSpares(spareExplosions_, kMissileExplosionRoom * kMissileCount);
 }
 
 void OutdoorScene::placePalms(OccupancyGrid& grid) {

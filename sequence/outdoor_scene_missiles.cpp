@@ -19,8 +19,11 @@ void OutdoorScene::stepMissiles(float timeSeconds, float dtSeconds) {
     launchWhenReady(missile, timeSeconds);
     if (isInFlight(missile, timeSeconds)) {
       if (missile.trail == nullptr) {
-        auto trail = std::make_unique<ParticleEmmiter>();
-        trail->presetFlareTrail();
+        std::unique_ptr<ParticleEmmiter> trail = std::move(missile.spareTrail);
+        if (!trail) {
+          trail = std::make_unique<ParticleEmmiter>();
+          trail->presetFlareTrail();
+        }
         const Vector3& start = missile.body->position;
         trail->setPosition(start.x, start.y, start.z, start.w);
         missile.trail = trail.get();
@@ -28,7 +31,7 @@ void OutdoorScene::stepMissiles(float timeSeconds, float dtSeconds) {
       }
       Vector3 blastCentre;
       if (flyMissile(missile, timeSeconds, dtSeconds, groundHeight, blastCentre)) {
-        auto explosion = std::make_unique<ParticleExplosion>();
+        std::unique_ptr<ParticleExplosion> explosion = takeExplosion(spareExplosions_);
         explosion->create(kBlastScale, blastCentre);
         explosions.add(std::move(explosion));
       }
@@ -43,5 +46,5 @@ void OutdoorScene::stepMissiles(float timeSeconds, float dtSeconds) {
       trail->simulate(timeSeconds, dtSeconds);
     }
   }
-  simulateExplosions(explosions, dtSeconds);
+  simulateExplosions(explosions, dtSeconds, spareExplosions_);
 }

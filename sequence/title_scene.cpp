@@ -126,6 +126,7 @@ void TitleScene::load() {
   bubbles.texture = textureManager().loadTextureWithMask("redBubble.jpg", "redBubble.jpg");
   bubbles.endSize *= 25.0f;
   bubbles.boxMin.y = -10.0f;
+  bubbles.measureSprite();
 
   lineField.build(TerrainBox{-40.0f, -15.0f, -40.0f, 40.0f, 15.0f, 40.0f}, 4, 4, 20);
 

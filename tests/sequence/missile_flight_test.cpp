@@ -125,10 +125,44 @@ TEST(MissileFlight, finishedExplosionsLeaveTheGroupWithoutSkippingTheNextOne) {
   CGameObj* const running = explosions.add(explosionAged(-1.0f));
   explosions.add(explosionAged(10.0f));
 
-  simulateExplosions(explosions, 0.1f);
+  // Room for two spares: two finished explosions are kept for the next blasts, the third is freed.
+  ExplosionSpares spares;
+  spares.reserve(2);
+  simulateExplosions(explosions, 0.1f, spares);
   ASSERT_EQ(explosions.children.size(), 1u);
   EXPECT_EQ(explosions.children[0], running);
   EXPECT_FLOAT_EQ(static_cast<ParticleExplosion*>(running)->fragments[0].age, -0.9f);
+  ASSERT_EQ(spares.size(), 2u);
+  for (const std::unique_ptr<ParticleExplosion>& spare : spares) {
+    EXPECT_TRUE(spare->fragments.empty());
+    EXPECT_GE(spare->fragments.capacity(), 1u);
+    EXPECT_EQ(spare->parentCount, 0);
+  }
+
+  // A kept explosion comes back as good as new, and blasts like one.
+  std::unique_ptr<ParticleExplosion> reused = takeExplosion(spares);
+  ParticleExplosion fresh;
+  seedRandom(5);
+  reused->create(8.0f, Vector3(1.0f, 2.0f, 3.0f, 0.0f));
+  seedRandom(5);
+  fresh.create(8.0f, Vector3(1.0f, 2.0f, 3.0f, 0.0f));
+  ASSERT_EQ(reused->fragments.size(), fresh.fragments.size());
+  EXPECT_FLOAT_EQ(reused->fragments[7].velocity.y, fresh.fragments[7].velocity.y);
+  EXPECT_EQ(reused->expiredCount, 0);
+  retireExplosions(explosions, spares);
+  EXPECT_TRUE(explosions.children.empty());
+  EXPECT_EQ(spares.size(), 2u);
+}
+
+TEST(MissileFlight, sparesAreReadyWithRoomForEveryFragment) {
+  ExplosionSpares spares;
+  prepareExplosionSpares(spares, 3);
+  ASSERT_EQ(spares.size(), 3u);
+  EXPECT_GE(spares[0]->fragments.capacity(), static_cast<size_t>(ParticleExplosion::kFragmentCount));
+  takeExplosion(spares);
+  takeExplosion(spares);
+  takeExplosion(spares);
+  EXPECT_NE(takeExplosion(spares), nullptr);  // none left: a new one
 }
 
 }  // namespace
