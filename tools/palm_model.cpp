@@ -1,5 +1,6 @@
-// The palm: a trunk of ringed segments leaning along a gentle curve, a crown of ten arching
-// fronds made of drooping leaflets, and a cluster of coconuts under the crown.
+// The palm: a trunk leaning along a gentle curve with its rings painted on, a crown of ten arching
+// fronds of drooping one-sided leaflets, and a cluster of coconuts under the crown. Ninety of them
+// stand in the outdoor scene, so every part has as few triangles as its size on screen allows.
 #include <cmath>
 
 #include "tools/bake_random.h"
@@ -23,10 +24,21 @@ constexpr TextureRegion kRibRegion{0.86f, 0.0f, 1.0f, 1.0f};
 constexpr float kPi = 3.14159265f;
 constexpr float kTrunkHeight = 8.8f;
 constexpr float kTrunkLean = 1.1f;  // how far the crown stands off the base, along +x
-constexpr int kTrunkNodes = 13;
-constexpr int kTrunkSegments = 12;
+constexpr int kTrunkNodes = 13;     // bark rings painted up the trunk, one per repeat of the picture
+constexpr int kTrunkBands = 6;      // straight pieces the trunk's curve is made of
+constexpr int kTrunkSides = 8;
 constexpr int kFrondCount = 10;
-constexpr int kLeafletsPerSide = 16;
+constexpr int kRibSteps = 5;
+constexpr int kRibSides = 3;
+constexpr int kLeafletsPerSide = 14;
+constexpr float kLeafletWidth = 0.24f;  // across the leaflet at its widest
+constexpr int kCoconutCount = 5;
+constexpr int kCoconutSteps = 4;
+constexpr int kCoconutSides = 6;
+
+// A polygon's edges cut inside the circle through its corners; this widens the corners' circle
+// so that a tube of n sides looks as thick as a round one of the same radius.
+float polygonWidening(int sides) { return 2.0f / (1.0f + std::cos(kPi / static_cast<float>(sides))); }
 
 Vector3 trunkPoint(float t) {
   return Vector3(kTrunkLean * t * t, kTrunkHeight * t, 0.15f * std::sin(t * kPi));
@@ -35,22 +47,20 @@ Vector3 trunkPoint(float t) {
 float trunkRadius(float t) { return 0.4f - 0.17f * t; }
 
 void addTrunk(MeshBuilder& builder) {
-  // Each node has a lip at its foot; the bark picture repeats once per segment (v counts nodes).
-  std::vector<SweepRing> rings = {{Vector3(0.0f, -0.9f, 0.0f), trunkRadius(0.0f) * 1.1f, -0.2f}};
-  for (int node = 0; node < kTrunkNodes; ++node) {
-    const float t0 = static_cast<float>(node) / kTrunkNodes;
-    const float t1 = static_cast<float>(node + 1) / kTrunkNodes;
-    const float step = t1 - t0;
-    const float base = trunkRadius(t0);
-    rings.push_back({trunkPoint(t0), base * 1.12f, static_cast<float>(node)});
-    rings.push_back({trunkPoint(t0 + step * 0.12f), base * 1.0f, static_cast<float>(node) + 0.12f});
-    rings.push_back({trunkPoint(t0 + step * 0.6f), base * 0.93f, static_cast<float>(node) + 0.6f});
+  // v counts nodes, so the bark picture, which draws a node's ring at its foot, repeats once per
+  // node; the rings need no geometry of their own, only the lean and the taper do.
+  const float widening = polygonWidening(kTrunkSides);
+  std::vector<SweepRing> rings = {{Vector3(0.0f, -0.9f, 0.0f), trunkRadius(0.0f) * 1.1f * widening, -0.2f}};
+  for (int band = 0; band < kTrunkBands; ++band) {
+    const float t = static_cast<float>(band) / kTrunkBands;
+    rings.push_back({trunkPoint(t), trunkRadius(t) * widening, t * kTrunkNodes});
   }
-  const float top = trunkRadius(1.0f);
+  // A collar under the crown, then a short cone closing the top.
+  const float top = trunkRadius(1.0f) * widening;
   rings.push_back({trunkPoint(1.0f), top * 1.1f, static_cast<float>(kTrunkNodes)});
   rings.push_back({trunkPoint(1.0f) + Vector3(0.0f, 0.25f, 0.0f), top * 0.8f, kTrunkNodes + 0.3f});
   rings.push_back({trunkPoint(1.0f) + Vector3(0.0f, 0.4f, 0.0f), 0.0f, kTrunkNodes + 0.5f});
-  addSweep(builder, rings, kTrunkSegments, 1.0f, false);
+  addSweep(builder, rings, kTrunkSides, 1.0f, false);
 }
 
 struct Frond {
@@ -61,64 +71,76 @@ struct Frond {
   float droop;      // how fast the rib bends down
 };
 
-Vector3 ribPoint(const Frond& frond, float s) {
+Vector3 archPoint(const Frond& frond, float s) {
   // A ballistic arch: out along the frond, up by the rise, pulled down by the droop.
   const float reach = s * frond.length;
   const float up = reach * frond.rise - frond.droop * reach * reach;
   return frond.base + frond.outward * (reach * 0.85f) + Vector3(0.0f, up * 0.85f, 0.0f);
 }
 
-void addDoubleSidedTriangle(MeshBuilder& builder, const Vector3& a, float ua, float va, const Vector3& b, float ub,
-                            float vb, const Vector3& c, float uc, float vc) {
-  // The two sides need their own vertices and smoothing groups: smoothed together they would
-  // average to no normal at all.
-  for (int side = 0; side < 2; ++side) {
-    builder.setSmoothingGroups(side == 0 ? 1u : 2u);
-    const std::uint32_t first = builder.addVertex(a, ua, va);
-    builder.addVertex(b, ub, vb);
-    builder.addVertex(c, uc, vc);
-    // The back side runs the corners the other way round.
-    builder.addTriangle(first, first + (side == 0 ? 1u : 2u), first + (side == 0 ? 2u : 1u));
+// The rib is a few straight pieces along the arch; leaflets take their roots from those pieces,
+// not from the arch itself, so that no root hangs outside a thin rib.
+Vector3 ribPoint(const Frond& frond, float s) {
+  const float steps = s * kRibSteps;
+  const float step = std::fmin(std::floor(steps), kRibSteps - 1.0f);
+  const Vector3 from = archPoint(frond, step / kRibSteps);
+  const Vector3 to = archPoint(frond, (step + 1.0f) / kRibSteps);
+  return from + (to - from) * (steps - step);
+}
+
+// The corners are put in the order that makes the face point up, toward the sun: lighting is
+// one-sided and faces are not culled, so the underside shows with the top's light, which for a
+// thin leaf is what it would have anyway.
+void addUpwardTriangle(MeshBuilder& builder, std::uint32_t a, const Vector3& pa, std::uint32_t b, const Vector3& pb,
+                       std::uint32_t c, const Vector3& pc) {
+  if ((pb - pa).cross(pc - pa).y >= 0.0f) {
+    builder.addTriangle(a, b, c);
+    return;
   }
-  builder.setSmoothingGroups(1);
+  builder.addTriangle(a, c, b);
 }
 
 void addLeaflet(MeshBuilder& builder, const Vector3& root, const Vector3& along, const Vector3& direction,
-                float length, float width) {
-  // Root edge across the rib, a bent middle, and a pointed tip hanging lower.
-  const Vector3 halfWidth = along * (width * 0.5f);
-  const Vector3 middle = root + direction * (length * 0.5f) + Vector3(0.0f, -0.06f * length, 0.0f);
+                float length) {
+  // A kite folded along its midrib, from a point on the rib to a tip hanging lower, widest near
+  // the rib like a real leaflet; its sides stand a little above the midrib, in a shallow V.
+  const float widestAt = 0.3f;  // of the length, and of the picture's height
+  const Vector3 halfWidth = along * (kLeafletWidth * 0.5f);
+  const Vector3 middle = root + direction * (length * widestAt) + Vector3(0.0f, -0.04f * length, 0.0f);
   const Vector3 tip = root + direction * length + Vector3(0.0f, -0.25f * length, 0.0f);
-  const Vector3 middleHalf = halfWidth * 0.8f;
-  addDoubleSidedTriangle(builder, root - halfWidth, 0.0f, 0.0f, root + halfWidth, 1.0f, 0.0f, middle + middleHalf, 1.0f,
-                         0.5f);
-  addDoubleSidedTriangle(builder, root - halfWidth, 0.0f, 0.0f, middle + middleHalf, 1.0f, 0.5f, middle - middleHalf,
-                         0.0f, 0.5f);
-  addDoubleSidedTriangle(builder, middle - middleHalf, 0.0f, 0.5f, middle + middleHalf, 1.0f, 0.5f, tip, 0.5f, 1.0f);
+  const Vector3 back = middle - halfWidth;
+  const Vector3 front = middle + halfWidth;
+  const std::uint32_t rootIndex = builder.addVertex(root, 0.5f, 0.0f);
+  const std::uint32_t backIndex = builder.addVertex(back, 0.0f, widestAt);
+  const std::uint32_t frontIndex = builder.addVertex(front, 1.0f, widestAt);
+  const std::uint32_t tipIndex = builder.addVertex(tip, 0.5f, 1.0f);
+  addUpwardTriangle(builder, rootIndex, root, frontIndex, front, tipIndex, tip);
+  addUpwardTriangle(builder, rootIndex, root, tipIndex, tip, backIndex, back);
 }
 
 void addFrond(MeshBuilder& builder, const Frond& frond) {
   useRegion(builder, kRibRegion);
+  // Three sides look round enough on something this thin.
+  const float widening = polygonWidening(kRibSides);
   std::vector<SweepRing> rib;
-  const int ribSteps = 10;
-  for (int i = 0; i <= ribSteps; ++i) {
-    const float s = static_cast<float>(i) / ribSteps;
-    rib.push_back({ribPoint(frond, s), i == ribSteps ? 0.0f : 0.07f * (1.0f - 0.8f * s), s});
+  for (int i = 0; i <= kRibSteps; ++i) {
+    const float s = static_cast<float>(i) / kRibSteps;
+    rib.push_back({archPoint(frond, s), i == kRibSteps ? 0.0f : 0.07f * widening * (1.0f - 0.8f * s), s});
   }
-  addSweep(builder, rib, 5, 1.0f, false);
+  addSweep(builder, rib, kRibSides, 1.0f, false);
 
   useRegion(builder, kLeafletRegion);
   const Vector3 side = Vector3(0.0f, 1.0f, 0.0f).cross(frond.outward);
   for (int i = 0; i < kLeafletsPerSide; ++i) {
     const float s = 0.1f + 0.86f * static_cast<float>(i) / (kLeafletsPerSide - 1);
     const Vector3 root = ribPoint(frond, s);
-    const Vector3 along = unitVector(ribPoint(frond, s + 0.01f) - root);
+    const Vector3 along = unitVector(archPoint(frond, s + 0.01f) - archPoint(frond, s));
     // Leaflets are longest a third of the way out and point forward and down.
     const float swell = std::fmax(0.0f, std::sin(kPi * std::fmin(1.0f, s * 1.1f)));
     const float length = 0.25f + 1.0f * std::pow(swell, 0.7f);
     for (float hand : {-1.0f, 1.0f}) {
       const Vector3 direction = unitVector(side * hand + along * 0.55f + Vector3(0.0f, -0.3f, 0.0f));
-      addLeaflet(builder, root, along, direction, length, 0.16f);
+      addLeaflet(builder, root, along, direction, length);
     }
   }
 }
@@ -142,18 +164,18 @@ void addCrown(MeshBuilder& builder) {
 
 void addCoconuts(MeshBuilder& builder) {
   const Vector3 crown = trunkPoint(1.0f);
-  for (int k = 0; k < 5; ++k) {
-    const float angle = static_cast<float>(k) * 2.0f * kPi / 5.0f + 0.4f;
+  const float radius = 0.2f * polygonWidening(kCoconutSides);
+  for (int k = 0; k < kCoconutCount; ++k) {
+    const float angle = static_cast<float>(k) * 2.0f * kPi / kCoconutCount + 0.4f;
     const Vector3 centre = crown + Vector3(0.3f * std::cos(angle), -0.15f - 0.1f * (k % 2), 0.3f * std::sin(angle));
     std::vector<SweepRing> rings;
-    const int steps = 6;
-    for (int i = 0; i <= steps; ++i) {
-      const float latitude = kPi * static_cast<float>(i) / steps;
-      const float radius = 0.2f * std::sin(latitude);
-      rings.push_back({centre + Vector3(0.0f, -0.22f * std::cos(latitude), 0.0f), i == 0 || i == steps ? 0.0f : radius,
-                       static_cast<float>(i) / steps});
+    for (int i = 0; i <= kCoconutSteps; ++i) {
+      const float latitude = kPi * static_cast<float>(i) / kCoconutSteps;
+      const bool pole = i == 0 || i == kCoconutSteps;
+      rings.push_back({centre + Vector3(0.0f, -0.22f * std::cos(latitude), 0.0f),
+                       pole ? 0.0f : radius * std::sin(latitude), static_cast<float>(i) / kCoconutSteps});
     }
-    addSweep(builder, rings, 8, 0.5f, false);
+    addSweep(builder, rings, kCoconutSides, 0.5f, false);
   }
 }
 

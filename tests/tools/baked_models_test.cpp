@@ -86,12 +86,19 @@ TEST(BakedModelsTest, everyMeshIsWellFormedForTheReader) {
 }
 
 TEST(BakedModelsTest, sizesFitHowTheScenesPlaceThem) {
-  const ModelBounds palm = measureModel(buildPalmModel());
-  EXPECT_GE(palm.max.y, 10.0f);
-  EXPECT_LE(palm.max.y, 11.0f);
-  EXPECT_LE(palm.min.y, 0.0f);
-  EXPECT_LE(palm.max.x - palm.min.x, 8.0f);
-  EXPECT_LE(palm.max.z - palm.min.z, 8.0f);
+  // The palm's height, lean and crown spread, within a few percent: palms stand in cells 10 units
+  // apart and wait out of sight 12 units below the ground before they rise.
+  const BakedModel palmModel = buildPalmModel();
+  const ModelBounds palm = measureModel(palmModel);
+  EXPECT_NEAR(palm.max.y, 10.14f, 0.3f);
+  EXPECT_NEAR(palm.min.y, -0.9f, 0.01f) << "the foot reaches below the ground it stands on";
+  EXPECT_NEAR(palm.max.x - palm.min.x, 6.77f, 0.3f);
+  EXPECT_NEAR(palm.max.z - palm.min.z, 6.85f, 0.3f);
+  const ModelBounds trunk = measureModel(BakedModel{{}, {*meshNamed(palmModel, "trunk")}});
+  EXPECT_NEAR(trunk.min.x, -0.45f, 0.05f);
+  EXPECT_NEAR(trunk.max.x, 1.35f, 0.1f) << "the crown leans along +x";
+  EXPECT_NEAR(measureModel(BakedModel{{}, {*meshNamed(palmModel, "fronds")}}).min.y, 6.5f, 0.3f)
+      << "the lowest fronds droop this far";
 
   const ModelBounds body = measureModel(buildWindmillBodyModel());
   EXPECT_NEAR(body.max.y, 6.5f, 0.3f);
