@@ -219,7 +219,15 @@ void OutdoorScene::drawPalmsInView(const GroundOcclusion& ground) {
   const ViewVolume volume = ViewVolume::fromCurrentMatrices();
   for (CGameObj* child : palms.children) {
     const auto* palm = static_cast<const CStatic3D*>(child);
-    if (!modelOutside(volume, *palm) && !buried(ground, *palm)) {
+    // The sphere is the quicker test; the placed box also leaves out palms beside the view whose
+    // sphere only grazes it.
+    if (modelOutside(volume, *palm)) {
+      continue;
+    }
+    float boxMin[3];
+    float boxMax[3];
+    const bool boxed = placedBox(*palm, boxMin, boxMax);
+    if (!boxed || (!volume.boxOutside(boxMin, boxMax) && !ground.hides(boxMin, boxMax))) {
       child->render();
     }
   }

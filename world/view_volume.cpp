@@ -63,6 +63,19 @@ bool ViewVolume::sphereOutside(const Vector3& centre, float radius) const {
   return false;
 }
 
+bool ViewVolume::boxOutside(const float boxMin[3], const float boxMax[3]) const {
+  for (const auto& plane : planes) {
+    // The corner farthest along the plane's normal is the last to leave.
+    const float x = plane[0] >= 0.0f ? boxMax[0] : boxMin[0];
+    const float y = plane[1] >= 0.0f ? boxMax[1] : boxMin[1];
+    const float z = plane[2] >= 0.0f ? boxMax[2] : boxMin[2];
+    if (plane[0] * x + plane[1] * y + plane[2] * z + plane[3] < -0.01f) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool modelOutside(const ViewVolume& volume, const CStatic3D& object) {
   const Model* model = object.model;
   if (model == nullptr || model->boundsMin[0] > model->boundsMax[0]) {
