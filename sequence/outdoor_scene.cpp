@@ -13,6 +13,7 @@
 #include "gpu/textured_quad.h"
 #include "sequence/jump_cut_clock.h"
 #include "world/mesh.h"
+#include "world/placed_box.h"
 #include "world/view_volume.h"
 
 namespace {
@@ -22,6 +23,14 @@ constexpr float kWingsDegreesPerSecond = 20.0f;
 constexpr float kTurretDegreesPerSecond = 36.0f;
 constexpr float kArmStartDegrees = 35.0f;
 constexpr float kArmDegreesPerSecond = -6.0f;
+
+// Palms and windmills wait below the ground until they rise or drop in; while the eye is clear of
+// the ground they cannot be seen there.
+bool buried(const GroundOcclusion& ground, const CStatic3D& object) {
+  float boxMin[3];
+  float boxMax[3];
+  return placedBox(object, boxMin, boxMax) && ground.hides(boxMin, boxMax);
+}
 
 void setRotation(CGameObj& object, float axisX, float axisY, float axisZ, float angleDegrees) {
   object.rotationAxis[0] = axisX;
@@ -198,9 +207,15 @@ void OutdoorScene::animateParts(float sceneSeconds) {
 }
 
 void OutdoorScene::drawWorld(float timeSeconds) {
-  windmills.render();
+  const GroundOcclusion ground = GroundOcclusion::fromCurrentMatrices(terrain.cells);
+  // The group adds no transform of its own; a windmill's wings are its child.
+  for (CGameObj* child : windmills.children) {
+    if (!buried(ground, *static_cast<const CStatic3D*>(child))) {
+      child->render();
+    }
+  }
   for (Missile& missile : missiles) {
-    if (missile.body && isInFlight(missile, timeSeconds)) {
+    if (missile.body && isInFlight(missile, timeSeconds) && !buried(ground, *missile.body)) {
       missile.body->render();
     }
   }
@@ -209,7 +224,7 @@ void OutdoorScene::drawWorld(float timeSeconds) {
   if (launcherRoot != nullptr) {
     launcherRoot->render();
   }
-  drawPalmsInView();
+  drawPalmsInView(ground);
   terrain.draw(kDrawPerPixel);
   if (sky) {
     sky->render();
@@ -218,12 +233,21 @@ void OutdoorScene::drawWorld(float timeSeconds) {
 }
 
 // Palms are most of what the scene sends to the GL, and at any moment many stand behind the camera
-// or beside the view: those are left out. The group adds no transform of its own.
-void OutdoorScene::drawPalmsInView() {
+// or beside the view, or still wait below the ground: those are left out. The group adds no
+// transform of its own.
+void OutdoorScene::drawPalmsInView(const GroundOcclusion& ground) {
   const ViewVolume volume = ViewVolume::fromCurrentMatrices();
   for (CGameObj* child : palms.children) {
     const auto* palm = static_cast<const CStatic3D*>(child);
-    if (!modelOutside(volume, *palm)) {
+    // The sphere is the quicker test; the placed box also leaves out palms beside the view whose
+    // sphere only grazes it.
+    if (modelOutside(volume, *palm)) {
+      continue;
+    }
+    float boxMin[3];
+    float boxMax[3];
+    const bool boxed = placedBox(*palm, boxMin, boxMax);
+    if (!boxed || (!volume.boxOutside(boxMin, boxMax) && !ground.hides(boxMin, boxMax))) {
       child->render();
     }
   }

@@ -15,6 +15,7 @@
 #include "sequence/occupancy_grid.h"
 #include "sequence/scene.h"
 #include "world/c_static_3d.h"
+#include "world/ground_occlusion.h"
 #include "world/terrain.h"
 
 constexpr float kOutdoorSceneEndSeconds = 90.0f;
@@ -90,7 +91,7 @@ class OutdoorScene : public Scene {
   void spareTrailAgain(Missile& missile);
   void drawWorld(float timeSeconds);
   void drawEffects();
-  void drawPalmsInView();
+  void drawPalmsInView(const GroundOcclusion& ground);
   void composite(float timeSeconds);
 
   ObjectGroup launcherParts;  // holds the three launcher pieces; draws nothing itself

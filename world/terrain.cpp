@@ -72,6 +72,7 @@ bool Terrain::buildFromHeights(HeightGrid levels, const TerrainBox& extent, int 
   }
   stitchSeams(patches, patchesX, patchesZ, size);
   model = std::move(built);
+  cells = GroundCells::fromPatches(*model, box, patchesX, patchesZ, verticesX, verticesZ);
   return true;
 }
 
@@ -113,4 +114,5 @@ void Terrain::draw(int mode) {
 void Terrain::clear() {
   model.reset();
   heights = HeightGrid();
+  cells = GroundCells();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "world/ground_cells.h"
 #include "world/height_grid.h"
 
 class Model;
@@ -40,6 +41,7 @@ class Terrain {
   int patchesX = 0;
   int patchesZ = 0;
   HeightGrid heights;  // kept for height queries
+  GroundCells cells;   // the height range of every drawn cell, seams closed
 
  private:
   void clear();

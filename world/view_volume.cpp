@@ -5,29 +5,12 @@
 #include <cmath>
 
 #include "world/c_static_3d.h"
+#include "world/placed_box.h"
 
 namespace {
 
 // Row r of a column-major matrix.
 float at(const float m[16], int row, int column) { return m[column * 4 + row]; }
-
-// v turned about the unit-length axis by angleDegrees (right-handed, as glRotatef turns).
-Vector3 rotated(const Vector3& v, const float axis[3], float angleDegrees) {
-  const float length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
-  if (angleDegrees == 0.0f || length == 0.0f) {
-    return v;
-  }
-  const float kx = axis[0] / length;
-  const float ky = axis[1] / length;
-  const float kz = axis[2] / length;
-  const float radians = angleDegrees * 3.14159265f / 180.0f;
-  const float c = std::cos(radians);
-  const float s = std::sin(radians);
-  const float dot = kx * v.x + ky * v.y + kz * v.z;
-  return Vector3(v.x * c + (ky * v.z - kz * v.y) * s + kx * dot * (1.0f - c),
-                 v.y * c + (kz * v.x - kx * v.z) * s + ky * dot * (1.0f - c),
-                 v.z * c + (kx * v.y - ky * v.x) * s + kz * dot * (1.0f - c), 0.0f);
-}
 
 }  // namespace
 
@@ -80,6 +63,19 @@ bool ViewVolume::sphereOutside(const Vector3& centre, float radius) const {
   return false;
 }
 
+bool ViewVolume::boxOutside(const float boxMin[3], const float boxMax[3]) const {
+  for (const auto& plane : planes) {
+    // The corner farthest along the plane's normal is the last to leave.
+    const float x = plane[0] >= 0.0f ? boxMax[0] : boxMin[0];
+    const float y = plane[1] >= 0.0f ? boxMax[1] : boxMin[1];
+    const float z = plane[2] >= 0.0f ? boxMax[2] : boxMin[2];
+    if (plane[0] * x + plane[1] * y + plane[2] * z + plane[3] < -0.01f) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool modelOutside(const ViewVolume& volume, const CStatic3D& object) {
   const Model* model = object.model;
   if (model == nullptr || model->boundsMin[0] > model->boundsMax[0]) {
@@ -93,6 +89,6 @@ bool modelOutside(const ViewVolume& volume, const CStatic3D& object) {
   const float scale = std::fabs(object.scale);
   // A little more than the box's half diagonal, so rounding never leaves out an edge pixel.
   const float radius = 0.5f * std::sqrt(dx * dx + dy * dy + dz * dz) * scale * 1.01f + 0.01f;
-  const Vector3 centre = object.position + rotated(middle * scale, object.rotationAxis, object.rotationAngle);
+  const Vector3 centre = object.position + rotatedAbout(middle * scale, object.rotationAxis, object.rotationAngle);
   return volume.sphereOutside(centre, radius);
 }

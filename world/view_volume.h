@@ -15,6 +15,9 @@ class ViewVolume {
 
   // True only when the whole sphere lies outside one of the planes.
   bool sphereOutside(const Vector3& centre, float radius) const;
+  // True only when every corner of the box lies outside one and the same plane, by more than a
+  // hundredth of a unit so that rounding never leaves out an edge pixel.
+  bool boxOutside(const float boxMin[3], const float boxMax[3]) const;
 
   // a, b, c, d with (a, b, c) of unit length and a·x + b·y + c·z + d ≥ 0 inside.
   float planes[6][4] = {};

@@ -73,4 +73,22 @@ TEST(ViewVolume, aModelIsPlacedByItsObjectsTransformBeforeTheTest) {
   EXPECT_FALSE(modelOutside(volume, object));
 }
 
+TEST(ViewVolume, boxesAreLeftOutOnlyWhenEveryCornerIsBeyondOnePlane) {
+  REQUIRE_GL_CONTEXT();
+  const ViewVolume volume = cameraVolume();
+  const auto outside = [&volume](float x0, float y0, float z0, float x1, float y1, float z1) {
+    const float boxMin[3] = {x0, y0, z0};
+    const float boxMax[3] = {x1, y1, z1};
+    return volume.boxOutside(boxMin, boxMax);
+  };
+  EXPECT_FALSE(outside(-1.0f, -1.0f, -1.0f, 1.0f, 1.0f, 1.0f));
+  EXPECT_TRUE(outside(7.0f, -1.0f, -1.0f, 8.0f, 1.0f, 1.0f));
+  EXPECT_TRUE(outside(-1.0f, -1.0f, 11.0f, 1.0f, 1.0f, 12.0f));
+  // A long bar just above the view: its bounding sphere reaches in, the box does not.
+  EXPECT_TRUE(outside(-30.0f, 6.0f, -1.0f, 30.0f, 7.0f, 1.0f));
+  EXPECT_FALSE(volume.sphereOutside(Vector3(0.0f, 6.5f, 0.0f), 30.0f));
+  // Beyond the right plane at one end and the top plane at the other, but wholly beyond neither.
+  EXPECT_FALSE(outside(5.0f, 3.0f, -0.1f, 9.0f, 7.0f, 0.1f));
+}
+
 }  // namespace
