@@ -1,15 +1,14 @@
 #include "effects/particle_emmiter.h"
-#include "core/draw_counts.h"
-
-#include <algorithm>
-#include <cassert>
 
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cassert>
 
+#include "core/draw_counts.h"
 #include "core/matrix4.h"
 #include "core/random.h"
+#include "gpu/matrix_helpers.h"
 #include "gpu/texture_manager.h"
 
 namespace {
@@ -281,13 +280,7 @@ void ParticleEmmiter::measureSprite() {
 
 void ParticleEmmiter::drawParticlesCropped(const Vector3& right, const Vector3& up) {
   measureSprite();
-  Matrix4 clip;
-  glGetFloatv(GL_PROJECTION_MATRIX, clip.m);
-  Matrix4 modelView;
-  glGetFloatv(GL_MODELVIEW_MATRIX, modelView.m);
-  clip.isIdentity = false;
-  modelView.isIdentity = false;
-  clip.multiply(modelView);
+  const Matrix4 clip = currentClipMatrix();
   int viewport[4] = {0, 0, 0, 0};
   glGetIntegerv(GL_VIEWPORT, viewport);
 

@@ -34,3 +34,15 @@ void setFixedPerspective(float eyeX, float eyeY, float eyeZ, float targetX, floa
   glLoadIdentity();
   gluLookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, 0.0, 1.0, 0.0);
 }
+
+Matrix4 currentClipMatrix() {
+  Matrix4 clip;
+  glGetFloatv(GL_PROJECTION_MATRIX, clip.m);
+  Matrix4 modelView;
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelView.m);
+  // Read straight into the elements: neither is known to be the identity.
+  clip.isIdentity = false;
+  modelView.isIdentity = false;
+  clip.multiply(modelView);
+  return clip;
+}

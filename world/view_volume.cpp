@@ -1,9 +1,8 @@
 #include "world/view_volume.h"
 
-#include <GL/glew.h>
-
 #include <cmath>
 
+#include "gpu/matrix_helpers.h"
 #include "world/c_static_3d.h"
 #include "world/placed_box.h"
 
@@ -14,23 +13,7 @@ float at(const float m[16], int row, int column) { return m[column * 4 + row]; }
 
 }  // namespace
 
-ViewVolume ViewVolume::fromCurrentMatrices() {
-  float modelView[16];
-  float projection[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  float clip[16];
-  for (int column = 0; column < 4; ++column) {
-    for (int row = 0; row < 4; ++row) {
-      float sum = 0.0f;
-      for (int k = 0; k < 4; ++k) {
-        sum += projection[k * 4 + row] * modelView[column * 4 + k];
-      }
-      clip[column * 4 + row] = sum;
-    }
-  }
-  return fromMatrix(clip);
-}
+ViewVolume ViewVolume::fromCurrentMatrices() { return fromMatrix(currentClipMatrix().m); }
 
 ViewVolume ViewVolume::fromMatrix(const float clip[16]) {
   ViewVolume volume;
