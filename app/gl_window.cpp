@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/debug_log.h"
+#include "platform/gl_entry_points.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -58,7 +59,7 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
   if (window == nullptr) {
     return fail("Window Creation Error.");
   }
-  renderContext = platform::createGLContext(window, error);
+  renderContext = platform::createGLContext(window, debugContext, error);
   if (renderContext == nullptr) {
     return fail("Can't Create A GL Rendering Context.");
   }
@@ -75,7 +76,8 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
   width = requestedWidth;
   height = requestedHeight;
 
-  if (glewInit() != GLEW_OK) {
+  std::string problem;
+  if (!platform::loadGLEntryPoints(problem)) {
     errorBox("OpenGL extensions Init Failed.");
     DebugLog::append(kLogFileName, "Initializing GLEW failed!");
   }

@@ -21,6 +21,8 @@ class GLWindow {
   // Full screen over the whole display at its own size, without switching its mode; the window
   // takes the display's size and the scenes follow it.
   bool desktop = false;
+  // Ask for a context that reports the GL's own messages.
+  bool debugContext = false;
   int width = 0;
   int height = 0;
 

@@ -8,7 +8,7 @@
 const char* usageText() {
   return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
          "            [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]... [--capture FILE|-]\n"
-         "            [--unattended] [--help] [--version]\n"
+         "            [--unattended] [--gl-debug] [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
@@ -25,6 +25,8 @@ const char* usageText() {
          "                    top row first, for a video encoder\n"
          "  --unattended      never wait for an answer: every message box takes its default button and\n"
          "                    its text goes to stderr and the log (so does DEMO_UNATTENDED=1)\n"
+         "  --gl-debug        log every message of the GL driver and count its errors; the run ends\n"
+         "                    with status 4 when there was any\n"
          "  --help            print this text\n"
          "  --version         print the program's version\n"
          "Keys: Escape ends the presentation; P pauses and resumes; Right and Left jump 5 s ahead and\n"
@@ -99,6 +101,8 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       options.benchmark = true;
     } else if (argument == "--unattended") {
       options.unattended = true;
+    } else if (argument == "--gl-debug") {
+      options.glDebug = true;
     } else if (argument == "--fps") {
       options.reportFrameRate = true;
     } else if (argument == "--help") {

@@ -26,6 +26,8 @@ struct AppOptions {
   // can, and prints the frame times and counts as one JSON line.
   bool benchmark = false;
   bool unattended = false;  // answer every box with its default instead of waiting for someone
+  // Asks for a debug context, logs every message the GL gives, and counts its errors.
+  bool glDebug = false;
 };
 
 // The latest presentation time any option takes, in seconds.

@@ -16,13 +16,16 @@
 #include "app/scripted_keys.h"
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
+#include "core/effect_status.h"
 #include "core/input_state.h"
 #include "core/random.h"
 #include "gpu/bitmap_font.h"
+#include "gpu/gl_debug_report.h"
 #include "gpu/outline_font.h"
 #include "gpu/render_target.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
+#include "platform/gl_entry_points.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
 #include "sequence/camera.h"
@@ -30,6 +33,7 @@
 #include "sequence/title_scene.h"
 #include "sequence/tween_timeline.h"
 #include "world/model_3ds_reader.h"
+#include "world/model_cache.h"
 
 GLWindow& glWindow() {
   static GLWindow window;
@@ -68,6 +72,8 @@ bool gLoop = false;
 // Set for a benchmark run: every frame is recorded.
 BenchmarkRecord* gBenchmark = nullptr;
 std::vector<ScriptedKey> gScriptedKeys;
+// Set for a --gl-debug run: the GL's messages and errors are gathered.
+GLDebugReport* gGLDebug = nullptr;
 
 // The largest difference seen between a frame's time and the music heard as it starts, in seconds.
 double gLargestMusicGap = -1.0;
@@ -250,6 +256,37 @@ void stepRig(float dtSeconds) {
   rig.target.y += targetLift();
 }
 
+// Plain play waits for the display (adaptive where the driver has it, so a late frame is shown at
+// once); a benchmark never waits, so its figures are the frames' own cost.
+void choosePacing(bool benchmark) {
+  if (benchmark) {
+    if (!platform::setSwapInterval(0)) {
+      DebugLog::append(kLogFileName, "Frames: the driver would not stop waiting for the display\r\n");
+    }
+    return;
+  }
+  if (!platform::setSwapInterval(-1) && !platform::setSwapInterval(1)) {
+    DebugLog::append(kLogFileName, "Frames: the driver would not wait for the display\r\n");
+  }
+}
+
+// One log line says what the driver gave and which effects it lets run; an effect that is off is
+// also told on stderr, so the user learns it without opening the log.
+void reportDriverAndEffects() {
+  const platform::GLDriverDescription driver = platform::describeGLDriver();
+  std::string effects;
+  for (int index = 0; index < kEffectCount; ++index) {
+    const Effect effect = static_cast<Effect>(index);
+    effects += std::string(index == 0 ? "" : ", ") + effectName(effect) + (effectOn(effect) ? " on" : " off");
+    if (!effectOn(effect)) {
+      std::fprintf(stderr, "demo: %s off: %s\n", effectName(effect), effectOffReason(effect).c_str());
+    }
+  }
+  DebugLog::append(kLogFileName, "GL: version %s, renderer %s, shading language %s; %s\r\n", driver.version.c_str(),
+                   driver.renderer.c_str(), driver.shadingLanguage.empty() ? "none" : driver.shadingLanguage.c_str(),
+                   effects.c_str());
+}
+
 }  // namespace
 
 bool startUp(const AppOptions& options) {
@@ -283,6 +320,7 @@ bool startUp(const AppOptions& options) {
   GLWindow& window = glWindow();
   window.fullScreen = !options.windowed && !options.desktop;
   window.desktop = options.desktop && !options.windowed;
+  window.debugContext = options.glDebug;
   if (!window.create("Game", 800, 600, 32, &windowProcedure)) {
     DebugLog::append(kLogFileName, "Could not create window\r\n");
     std::fprintf(stderr, "demo: could not create the window: %s%s%s%s\n", window.failureText,
@@ -290,6 +328,11 @@ bool startUp(const AppOptions& options) {
                  window.failureDetail.empty() ? "" : ")");
     return false;
   }
+
+  if (gGLDebug != nullptr) {
+    gGLDebug->begin();
+  }
+  choosePacing(options.benchmark);
 
   bitmapFont().createBitmapFont("Arial Black", 36);
   outlineFont().createOutlineFont("Arial Black", 24, 0.2f);
@@ -312,6 +355,7 @@ bool startUp(const AppOptions& options) {
   renderTarget().addTarget(512, 512, GL_RGBA, true);
 
   placeRigAndTweens();
+  reportDriverAndEffects();
 
   // A missing or undecodable track leaves the presentation silent. The music is started as the
   // tracked playback, so that the frames can keep to what is heard.
@@ -422,7 +466,12 @@ long mainLoop() {
     }
     platform::swapBuffers(glWindow().window);
     if (gBenchmark != nullptr) {
+      // A threaded driver may still be drawing: the frame's cost ends when the GL is done.
+      glFinish();
       gBenchmark->endFrame();
+    }
+    if (gGLDebug != nullptr) {
+      gGLDebug->checkAfterFrame();
     }
     if (state.paused || state.fixedStepSeconds > 0.0f) {
       frameTimer().update();
@@ -437,11 +486,21 @@ long mainLoop() {
   return framesDrawn;
 }
 
+// Every GL object goes while its context is current, in the reverse order of making; the window
+// and context go last, and no GL call follows them.
 void shutDown() {
   soundPlayer().stopMusic();
   frameCapture().finish(frameTimer().elapsed);
   renderTarget().releaseTargets();
+  sceneList().releaseAll();
+  modelCache().release();
+  textureManager().release();
   shaderManager().release();
+  outlineFont().releaseFont();
+  bitmapFont().releaseFont();
+  if (gGLDebug != nullptr) {
+    gGLDebug->end();
+  }
   glWindow().kill();
   platform::shutDownVideo();
 }
@@ -456,14 +515,24 @@ int statusAfterStopSignal(int status) {
 
 }  // namespace
 
+// The --gl-debug summary; a run with GL errors ends with status 4 unless a worse status stands.
+int reportGLDebug(const GLDebugReport& report, int status) {
+  std::fprintf(stderr, "gl-debug: %ld errors, %ld other messages\n", report.errorCount(),
+               report.otherMessageCount());
+  return status == 0 && report.errorCount() > 0 ? 4 : status;
+}
+
 int runPresentation(const AppOptions& options) {
   const auto loadStart = std::chrono::steady_clock::now();
+  GLDebugReport glDebug;
+  gGLDebug = options.glDebug ? &glDebug : nullptr;
   platform::installStopSignalHandlers();
   if (options.unattended) {
     platform::setUnattendedMode(true);
   }
   if (!startUp(options)) {
     shutDown();
+    gGLDebug = nullptr;
     return statusAfterStopSignal(1);
   }
   const double loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
@@ -476,6 +545,7 @@ int runPresentation(const AppOptions& options) {
   const float presentationSeconds = frameTimer().elapsed;
   shutDown();
   gBenchmark = nullptr;
+  gGLDebug = nullptr;
   if (options.benchmark) {
     std::printf("%s\n", record.report(loadSeconds).c_str());
   }
@@ -491,5 +561,6 @@ int runPresentation(const AppOptions& options) {
     }
   }
   // Requested output that was not produced must not pass for a good run.
-  return statusAfterStopSignal(frameCapture().producedAll() ? 0 : 3);
+  const int status = frameCapture().producedAll() ? 0 : 3;
+  return statusAfterStopSignal(options.glDebug ? reportGLDebug(glDebug, status) : status);
 }

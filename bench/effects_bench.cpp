@@ -19,6 +19,7 @@
 #include "effects/particle_explosion.h"
 #include "gpu/matrix_helpers.h"
 #include "image/png_writer.h"
+#include "platform/gl_entry_points.h"
 #include "platform/native_window.h"
 #include "tests/support/private_working_folder.h"
 #include "world/model.h"
@@ -61,12 +62,12 @@ bool benchGLContext() {
   if (window == nullptr) {
     return false;
   }
-  platform::GLContextHandle context = platform::createGLContext(window, error);
+  platform::GLContextHandle context = platform::createGLContext(window, false, error);
   if (context == nullptr || !platform::makeCurrent(window, context)) {
     return false;
   }
-  glewExperimental = GL_TRUE;
-  state = glewInit() == GLEW_OK ? 1 : 0;
+  std::string problem;
+  state = platform::loadGLEntryPoints(problem) ? 1 : 0;
   return state == 1;
 }
 

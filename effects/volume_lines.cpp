@@ -2,6 +2,7 @@
 
 #include "core/debug_log.h"
 #include "core/draw_counts.h"
+#include "core/effect_status.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "platform/message_box.h"
@@ -24,7 +25,9 @@ constexpr const char* kNoFragmentStageText =
 constexpr int kAlphaFromBrightness = 2;
 constexpr float kTransparentBelow = 0.01f;
 
+// The lines stay off: the user is told in a box, as the lines always told, and on the way out.
 void warn(const char* text) {
+  reportEffectOff(Effect::VolumeLines, text);
   platform::showMessageBox(text, kBoxCaption, platform::BoxButtons::Ok, platform::BoxIcon::Exclamation);
 }
 
@@ -37,11 +40,11 @@ bool VolumeLineCalls::hasMultitexture() const {
 
 VolumeLineCalls driverVolumeLineCalls() {
   VolumeLineCalls calls;
-  calls.activeTexture = glActiveTextureARB;
-  calls.clientActiveTexture = glClientActiveTextureARB;
-  calls.multiTexCoord2f = glMultiTexCoord2fARB;
-  calls.multiTexCoord3f = glMultiTexCoord3fARB;
-  calls.multiTexCoord4f = glMultiTexCoord4fARB;
+  calls.activeTexture = glActiveTexture;
+  calls.clientActiveTexture = glClientActiveTexture;
+  calls.multiTexCoord2f = glMultiTexCoord2f;
+  calls.multiTexCoord3f = glMultiTexCoord3f;
+  calls.multiTexCoord4f = glMultiTexCoord4f;
   calls.begin = &glBegin;
   calls.end = &glEnd;
   calls.vertex3f = &glVertex3f;
@@ -71,6 +74,7 @@ bool VolumeLines::initialize(const VolumeLineCalls& entryPoints) {
   vertexProgram = shaders.newProgram(kVolumeLinesVertexFile, platform::kProfileClassVertex, "main");
   fragmentProgram = shaders.newProgram(kVolumeLinesFragmentFile, platform::kProfileClassFragment, "main");
   if (vertexProgram == nullptr || fragmentProgram == nullptr) {
+    reportEffectOff(Effect::VolumeLines, shaders.lastFailure());
     return false;
   }
   modelViewProjParameter = shaders.getParameter(vertexProgram, "ModelViewProj");
@@ -140,9 +144,9 @@ void VolumeLines::drawLine(float x0, float y0, float z0, float x1, float y1, flo
 }
 
 void VolumeLines::emitCorner(float s, float t, float side, float width, const float here[3], const float there[3]) {
-  calls.multiTexCoord3f(GL_TEXTURE0_ARB, s, t, width);
-  calls.multiTexCoord2f(GL_TEXTURE1_ARB, side, 0.5f * width);
-  calls.multiTexCoord3f(GL_TEXTURE2_ARB, there[0], there[1], there[2]);
+  calls.multiTexCoord3f(GL_TEXTURE0, s, t, width);
+  calls.multiTexCoord2f(GL_TEXTURE1, side, 0.5f * width);
+  calls.multiTexCoord3f(GL_TEXTURE2, there[0], there[1], there[2]);
   calls.vertex3f(here[0], here[1], here[2]);
 }
 

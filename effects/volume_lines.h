@@ -21,11 +21,11 @@ extern const char* const kVolumeLinePictures[kVolumeLinePictureCount];
 // The GL entry points the segments are issued through. The first five are the multitexture ones the
 // effect needs; tests put recorders in place of them all.
 struct VolumeLineCalls {
-  PFNGLACTIVETEXTUREARBPROC activeTexture = nullptr;
-  PFNGLCLIENTACTIVETEXTUREARBPROC clientActiveTexture = nullptr;
-  PFNGLMULTITEXCOORD2FARBPROC multiTexCoord2f = nullptr;
-  PFNGLMULTITEXCOORD3FARBPROC multiTexCoord3f = nullptr;
-  PFNGLMULTITEXCOORD4FARBPROC multiTexCoord4f = nullptr;
+  PFNGLACTIVETEXTUREPROC activeTexture = nullptr;
+  PFNGLCLIENTACTIVETEXTUREPROC clientActiveTexture = nullptr;
+  PFNGLMULTITEXCOORD2FPROC multiTexCoord2f = nullptr;
+  PFNGLMULTITEXCOORD3FPROC multiTexCoord3f = nullptr;
+  PFNGLMULTITEXCOORD4FPROC multiTexCoord4f = nullptr;
   void(GLAPIENTRY* begin)(GLenum mode) = nullptr;
   void(GLAPIENTRY* end)() = nullptr;
   void(GLAPIENTRY* vertex3f)(GLfloat x, GLfloat y, GLfloat z) = nullptr;

@@ -82,7 +82,8 @@ void DistortionGrid::drawGrid(float dtSeconds) {
 void DistortionGrid::drawCurrentGrid() const {
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  // Texturing stays on afterwards, as the composing passes that follow expect.
+  // Texturing stays on afterwards, as the composing passes that follow expect, but the picture is
+  // unbound: it is a drawing surface, and the next draw into it must not sample it.
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture == kNoGridTexture ? 0u : texture);
   for (int i = 0; i + 1 < kGridPointsPerSide; ++i) {
@@ -96,5 +97,6 @@ void DistortionGrid::drawCurrentGrid() const {
       glEnd();
     }
   }
+  glBindTexture(GL_TEXTURE_2D, 0);
   popMatrices();
 }

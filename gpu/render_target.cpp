@@ -3,8 +3,11 @@
 #include <GL/glew.h>
 
 #include <cassert>
+#include <string>
 
 #include "core/debug_log.h"
+#include "core/effect_status.h"
+#include "platform/gl_entry_points.h"
 
 RenderTarget& renderTarget() {
   static RenderTarget target;
@@ -23,11 +26,11 @@ bool isDepthFormat(unsigned int format) {
 }
 
 DepthStorageReport allocateDepthStorage(unsigned int format, int width, int height) {
-  glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, format, width, height);
+  glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
   DepthStorageReport report;
-  glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_WIDTH_EXT, &report.width);
-  glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_HEIGHT_EXT, &report.height);
-  glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_DEPTH_SIZE_EXT, &report.depthBits);
+  glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &report.width);
+  glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &report.height);
+  glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_DEPTH_SIZE, &report.depthBits);
   return report;
 }
 
@@ -35,9 +38,9 @@ DepthStorageReport allocateDepthStorage(unsigned int format, int width, int heig
 // renderbuffer bound.
 GLuint createDepthBuffer(int width, int height) {
   GLuint name = 0;
-  glGenRenderbuffersEXT(1, &name);
-  glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, name);
-  if (!glIsRenderbufferEXT(name)) {
+  glGenRenderbuffers(1, &name);
+  glBindRenderbuffer(GL_RENDERBUFFER, name);
+  if (!glIsRenderbuffer(name)) {
     DebugLog::append(kLogFileName, "FBO: IsRenderBuffer failed\r\n");
   }
   DepthStorageReport kept;
@@ -45,7 +48,7 @@ GLuint createDepthBuffer(int width, int height) {
       width, height, [width, height](unsigned int format) { return allocateDepthStorage(format, width, height); },
       kept);
   DebugLog::append(kLogFileName, "FBO: depth component %i,%i, %i bits\r\n", kept.width, kept.height, kept.depthBits);
-  glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+  glBindRenderbuffer(GL_RENDERBUFFER, 0);
   return name;
 }
 
@@ -70,18 +73,18 @@ GLuint createSurfaceTexture(int width, int height, unsigned int format) {
 
 void attachSurface(const RenderSurface& surface, int colourAttachment) {
   if (surface.texture != 0) {
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT + colourAttachment, GL_TEXTURE_2D,
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + colourAttachment, GL_TEXTURE_2D,
                               surface.texture, 0);
   }
   if (surface.depthBuffer != 0) {
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
                                  surface.depthBuffer);
   }
 }
 
 void detachAll() {
-  glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, 0, 0);
-  glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, 0);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, 0);
 }
 
 void deleteSurface(const RenderSurface& surface) {
@@ -89,7 +92,7 @@ void deleteSurface(const RenderSurface& surface) {
     glDeleteTextures(1, &surface.texture);
   }
   if (surface.depthBuffer != 0) {
-    glDeleteRenderbuffersEXT(1, &surface.depthBuffer);
+    glDeleteRenderbuffers(1, &surface.depthBuffer);
   }
 }
 
@@ -113,23 +116,23 @@ unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocato
 
 const char* framebufferStatusText(unsigned int status) {
   switch (status) {
-    case GL_INVALID_FRAMEBUFFER_OPERATION_EXT:
+    case GL_INVALID_FRAMEBUFFER_OPERATION:
       return "Invalid Framebuffer operation";
-    case GL_FRAMEBUFFER_COMPLETE_EXT:
+    case GL_FRAMEBUFFER_COMPLETE:
       return "Framebuffer complete";
-    case GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT_EXT:
+    case GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT:
       return "Framebuffer incomplete attachment";
-    case GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT_EXT:
+    case GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT:
       return "Framebuffer incomplete missing attachment";
     case GL_FRAMEBUFFER_INCOMPLETE_DIMENSIONS_EXT:
       return "Framebuffer incomplete dimensions";
     case GL_FRAMEBUFFER_INCOMPLETE_FORMATS_EXT:
       return "Framebuffer incomplete formats";
-    case GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER_EXT:
+    case GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER:
       return "Framebuffer incomplete draw buffers";
-    case GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER_EXT:
+    case GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER:
       return "Framebuffer incomplete read buffer";
-    case GL_FRAMEBUFFER_UNSUPPORTED_EXT:
+    case GL_FRAMEBUFFER_UNSUPPORTED:
       return "Framebuffer unsupported";
     default:
       return "unknown/not a Framebuffer error code";
@@ -143,15 +146,16 @@ bool RenderTarget::validIndex(int index) const {
 }
 
 bool RenderTarget::createFramebuffer() {
-  if (!GLEW_EXT_framebuffer_object) {
+  if (!platform::hasFramebufferObjects()) {
+    reportEffectOff(Effect::RenderTargets, "the driver has no framebuffer objects");
     DebugLog::append(kLogFileName, "FBO: framebuffer objects are not supported, drawing goes to the window\r\n");
     return false;
   }
-  glGenFramebuffersEXT(1, &framebuffer);
+  glGenFramebuffers(1, &framebuffer);
   if (framebuffer != 0) {
     // The first bind makes the name a framebuffer object.
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
   }
   return true;
 }
@@ -172,43 +176,44 @@ int RenderTarget::addTarget(int width, int height, unsigned int format, bool wit
 
   // The status that matters is this framebuffer's with the new surface in place, not that of
   // whichever framebuffer happens to be bound. The surface stays attached when it is kept.
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   if (!withDepth) {
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, 0);
   }
   attachSurface(surface, 0);
-  const GLenum status = logStatus(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT));
-  if (status != GL_FRAMEBUFFER_COMPLETE_EXT) {
+  const GLenum status = logStatus(glCheckFramebufferStatus(GL_FRAMEBUFFER));
+  if (status != GL_FRAMEBUFFER_COMPLETE) {
+    reportEffectOff(Effect::RenderTargets, std::string("a drawing surface was refused: ") + framebufferStatusText(status));
     detachAll();
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     deleteSurface(surface);
     return -1;
   }
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
   surfaces.push_back(surface);
   return static_cast<int>(surfaces.size()) - 1;
 }
 
 unsigned int RenderTarget::checkStatus() {
   if (framebuffer == 0) {
-    const bool available = GLEW_EXT_framebuffer_object;
-    return logStatus(available ? glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) : GL_FRAMEBUFFER_UNSUPPORTED_EXT);
+    const bool available = platform::hasFramebufferObjects();
+    return logStatus(available ? glCheckFramebufferStatus(GL_FRAMEBUFFER) : GL_FRAMEBUFFER_UNSUPPORTED);
   }
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
-  const GLenum status = logStatus(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT));
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  const GLenum status = logStatus(glCheckFramebufferStatus(GL_FRAMEBUFFER));
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
   return status;
 }
 
 void RenderTarget::bindFramebuffer() {
   if (framebuffer != 0) {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   }
 }
 
 void RenderTarget::unbindFramebuffer() {
   if (framebuffer != 0) {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
   }
 }
 
@@ -242,7 +247,7 @@ void RenderTarget::clearTarget(int index) {
     mask |= GL_DEPTH_BUFFER_BIT;
   }
   glClear(mask);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glPopAttrib();
 }
 
@@ -252,7 +257,7 @@ void RenderTarget::releaseTargets() {
   }
   surfaces.clear();
   if (framebuffer != 0) {
-    glDeleteFramebuffersEXT(1, &framebuffer);
+    glDeleteFramebuffers(1, &framebuffer);
     framebuffer = 0;
   }
 }

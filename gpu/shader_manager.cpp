@@ -47,6 +47,7 @@ ShaderProgram* ShaderManager::createProgram(std::unique_ptr<ShaderProgram> progr
   platform::GlslProgram* handle = platform::createProgramFromFile(context_, fileName, profile, entry);
   const platform::ShaderError error = platform::getError();
   if (error != platform::ShaderError::None || handle == nullptr) {
+    lastFailure_ = std::string(shownName) + " failed to load: " + platform::errorString(error);
     DebugLog::append(kShaderLogFileName, "Shader %s Failed to load (%s)\n", shownName,
                      platform::errorString(error).c_str());
     return nullptr;

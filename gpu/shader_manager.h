@@ -66,6 +66,8 @@ class ShaderManager {
   void release();
 
   bool hasContext() const { return context_ != nullptr; }
+  // Which file failed last and why, for telling the user what is off; empty before any failure.
+  const std::string& lastFailure() const { return lastFailure_; }
   const ProgramTable& programs() const { return programs_; }
 
   // Per-pixel lighting (shader_manager_lighting.cpp).
@@ -94,6 +96,7 @@ class ShaderManager {
   // release() because callers may still hold them.
   std::vector<std::unique_ptr<ShaderProgram>> replacedPrograms_;
   PerPixelLighting perPixel_;
+  std::string lastFailure_;
 };
 
 ShaderManager& shaderManager();

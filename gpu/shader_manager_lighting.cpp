@@ -4,6 +4,8 @@
 
 #include "gpu/shader_manager.h"
 
+#include "core/effect_status.h"
+
 namespace {
 
 // A uniform the program does not use has no handle; its value is simply not sent.
@@ -23,11 +25,10 @@ void load1(platform::GlslParameter* parameter, float value) {
 
 void ShaderManager::setupPerPixelLighting() {
   ShaderProgram* fragment = newProgram(kPerPixelFragmentFile, platform::kProfileClassFragment, "PerPixelPS");
-  if (fragment == nullptr) {
-    return;
-  }
-  ShaderProgram* vertex = newProgram(kPerPixelVertexFile, platform::kProfileClassVertex, "basic_vs");
+  ShaderProgram* vertex =
+      fragment != nullptr ? newProgram(kPerPixelVertexFile, platform::kProfileClassVertex, "basic_vs") : nullptr;
   if (vertex == nullptr) {
+    reportEffectOff(Effect::PerPixelLighting, lastFailure());
     return;
   }
   perPixel_.vertexProgram = vertex;

@@ -22,9 +22,10 @@ constexpr std::chrono::milliseconds kUploadPollInterval(50);
 
 TextureManager::TextureManager() = default;
 
-// Runs at process exit, after shutdown has released the GL context; the deletions then reach
-// no live context and do nothing.
-TextureManager::~TextureManager() {
+// Shutdown has released everything by the time the process exits, so this makes no GL call then.
+TextureManager::~TextureManager() { release(); }
+
+void TextureManager::release() {
   for (const auto& entry : textureCache) {
     const GLuint name = entry.second;
     glDeleteTextures(1, &name);

@@ -28,7 +28,9 @@ struct PendingUpload {
 class TextureManager {
  public:
   TextureManager();
-  virtual ~TextureManager();
+  virtual ~TextureManager();  // release()
+  // Deletes every cached texture; needs the context that made them. A second call does nothing.
+  void release();
   TextureManager(const TextureManager&) = delete;
   TextureManager& operator=(const TextureManager&) = delete;
 

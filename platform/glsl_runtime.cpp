@@ -24,14 +24,28 @@ struct StageBinding {
   GlslProgram* bound = nullptr;
 };
 
-// What the runtime keeps between calls. One GL context runs the program, so one pipeline serves
-// every shader context; it is made on first use and deleted with the last shader context.
+// Where stages are linked in pairs: one GL program for a vertex and a fragment stage (either may
+// be missing), and where each of their parameters lives in it.
+struct LinkedStages {
+  GlslProgram* vertex = nullptr;
+  GlslProgram* fragment = nullptr;
+  // Owned when both stages are there; a single stage runs its own program.
+  GLuint object = 0;
+  std::vector<std::pair<const GlslParameter*, GLint>> locations;
+};
+
+// What the runtime keeps between calls. One GL context runs the program, so one pipeline (or one
+// set of linked pairs) serves every shader context; it is made on first use and deleted with the
+// last shader context.
 struct RuntimeState {
   ShaderError lastError = ShaderError::None;
   std::string lastListing;
   GLuint pipeline = 0;
   int liveContexts = 0;
   StageBinding stages[kStageCount];
+  std::vector<std::unique_ptr<LinkedStages>> linked;
+  // The linked program in use, null while both stages are fixed-function.
+  const LinkedStages* inUse = nullptr;
 };
 
 RuntimeState& runtime() {
@@ -56,19 +70,18 @@ Stage stageOf(ShaderProfile profile) {
   return kNoStage;
 }
 
-bool separableProgramsAvailable() {
-  return (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) && glCreateShaderProgramv != nullptr &&
-         glGenProgramPipelines != nullptr && glProgramUniform1f != nullptr;
+bool glslAvailable() { return driverStageLinking() != StageLinking::Unavailable; }
+
+GlslProgram* activeProgram(Stage stage) {
+  const StageBinding& binding = runtime().stages[stage];
+  return binding.enabled ? binding.bound : nullptr;
 }
 
 // Points the pipeline's stages at the programs that are both enabled and bound, and leaves the
 // pipeline bound while any stage runs a program; with none, drawing is fixed-function again.
-void applyStages() {
+void applySeparableStages() {
   RuntimeState& state = runtime();
-  bool anyActive = false;
-  for (const StageBinding& binding : state.stages) {
-    anyActive = anyActive || (binding.enabled && binding.bound != nullptr);
-  }
+  const bool anyActive = activeProgram(kVertexStage) != nullptr || activeProgram(kFragmentStage) != nullptr;
   if (state.pipeline == 0) {
     if (!anyActive) {
       return;
@@ -77,11 +90,140 @@ void applyStages() {
   }
   const GLbitfield stageBits[kStageCount] = {GL_VERTEX_SHADER_BIT, GL_FRAGMENT_SHADER_BIT};
   for (int stage = 0; stage < kStageCount; ++stage) {
-    const StageBinding& binding = state.stages[stage];
-    const bool active = binding.enabled && binding.bound != nullptr;
-    glUseProgramStages(state.pipeline, stageBits[stage], active ? binding.bound->object : 0);
+    const GlslProgram* active = activeProgram(static_cast<Stage>(stage));
+    glUseProgramStages(state.pipeline, stageBits[stage], active != nullptr ? active->object : 0);
   }
   glBindProgramPipeline(anyActive ? state.pipeline : 0);
+}
+
+std::string programLog(GLuint object) {
+  GLint length = 0;
+  glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
+  if (length <= 1) {
+    return std::string();
+  }
+  std::string text(static_cast<size_t>(length), '\0');
+  GLsizei written = 0;
+  glGetProgramInfoLog(object, length, &written, &text[0]);
+  text.resize(static_cast<size_t>(std::max(written, 0)));
+  return text;
+}
+
+std::string shaderLog(GLuint shader) {
+  GLint length = 0;
+  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+  if (length <= 1) {
+    return std::string();
+  }
+  std::string text(static_cast<size_t>(length), '\0');
+  GLsizei written = 0;
+  glGetShaderInfoLog(shader, length, &written, &text[0]);
+  text.resize(static_cast<size_t>(std::max(written, 0)));
+  return text;
+}
+
+// Links the attached stages; 0, with the linker's log kept for errorString(), when that fails.
+GLuint linkProgram(std::initializer_list<GLuint> shaders) {
+  const GLuint object = glCreateProgram();
+  for (const GLuint shader : shaders) {
+    glAttachShader(object, shader);
+  }
+  glLinkProgram(object);
+  GLint linked = GL_FALSE;
+  glGetProgramiv(object, GL_LINK_STATUS, &linked);
+  if (linked != GL_TRUE) {
+    runtime().lastListing = programLog(object);
+    glDeleteProgram(object);
+    return 0;
+  }
+  return object;
+}
+
+// The linked program for the two stages (either may be null), made and kept on first use.
+const LinkedStages& linkedStagesFor(GlslProgram* vertex, GlslProgram* fragment) {
+  RuntimeState& state = runtime();
+  for (const std::unique_ptr<LinkedStages>& stages : state.linked) {
+    if (stages->vertex == vertex && stages->fragment == fragment) {
+      return *stages;
+    }
+  }
+  auto stages = std::make_unique<LinkedStages>();
+  stages->vertex = vertex;
+  stages->fragment = fragment;
+  const bool pair = vertex != nullptr && fragment != nullptr;
+  if (pair) {
+    stages->object = linkProgram({vertex->shader, fragment->shader});
+    if (stages->object == 0) {
+      recordError(ShaderError::CompileError);
+    }
+  } else {
+    stages->object = (vertex != nullptr ? vertex : fragment)->object;
+  }
+  for (const GlslProgram* program : {vertex, fragment}) {
+    if (program == nullptr || stages->object == 0) {
+      continue;
+    }
+    for (const std::unique_ptr<GlslParameter>& parameter : program->parameters) {
+      const GLint location =
+          pair ? glGetUniformLocation(stages->object, parameter->name.c_str()) : parameter->location;
+      if (location >= 0) {
+        stages->locations.emplace_back(parameter.get(), location);
+      }
+    }
+  }
+  state.linked.push_back(std::move(stages));
+  return *state.linked.back();
+}
+
+// Puts the program of the enabled and bound stages in use, with every value their parameters
+// were given; with no stage active, drawing is fixed-function again.
+void applyLinkedStages() {
+  RuntimeState& state = runtime();
+  GlslProgram* vertex = activeProgram(kVertexStage);
+  GlslProgram* fragment = activeProgram(kFragmentStage);
+  const LinkedStages* wanted = nullptr;
+  if (vertex != nullptr || fragment != nullptr) {
+    const LinkedStages& stages = linkedStagesFor(vertex, fragment);
+    wanted = stages.object != 0 ? &stages : nullptr;
+  }
+  if (wanted == state.inUse) {
+    return;
+  }
+  state.inUse = wanted;
+  glUseProgram(wanted != nullptr ? wanted->object : 0);
+  if (wanted != nullptr) {
+    for (const auto& [parameter, location] : wanted->locations) {
+      sendKeptValue(*parameter, location);
+    }
+  }
+}
+
+void applyStages() {
+  if (driverStageLinking() == StageLinking::Separable) {
+    applySeparableStages();
+  } else {
+    applyLinkedStages();
+  }
+}
+
+// Deletes the linked pairs a program is part of; its own program object goes with the program.
+void forgetLinkedStagesOf(const GlslProgram* program) {
+  RuntimeState& state = runtime();
+  auto& linked = state.linked;
+  for (auto stages = linked.begin(); stages != linked.end();) {
+    if ((*stages)->vertex != program && (*stages)->fragment != program) {
+      ++stages;
+      continue;
+    }
+    if (state.inUse == stages->get()) {
+      glUseProgram(0);
+      state.inUse = nullptr;
+    }
+    if ((*stages)->vertex != nullptr && (*stages)->fragment != nullptr && (*stages)->object != 0) {
+      glDeleteProgram((*stages)->object);
+    }
+    stages = linked.erase(stages);
+  }
 }
 
 bool readSourceFile(const char* fileName, std::string& source) {
@@ -145,19 +287,6 @@ std::string withEntryAsMain(const std::string& source, const std::string& entry)
   return header + source;
 }
 
-std::string programLog(GLuint object) {
-  GLint length = 0;
-  glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
-  if (length <= 1) {
-    return std::string();
-  }
-  std::string text(static_cast<size_t>(length), '\0');
-  GLsizei written = 0;
-  glGetProgramInfoLog(object, length, &written, &text[0]);
-  text.resize(static_cast<size_t>(std::max(written, 0)));
-  return text;
-}
-
 // The compiler's log as one line: line breaks become "; ", trailing ones are dropped.
 std::string oneLine(const std::string& text) {
   std::string line;
@@ -176,10 +305,11 @@ std::string oneLine(const std::string& text) {
   return line;
 }
 
+GLenum shaderTypeOf(Stage stage) { return stage == kVertexStage ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER; }
+
 GLuint compileSeparable(Stage stage, const std::string& source) {
-  const GLenum type = stage == kVertexStage ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER;
   const char* text = source.c_str();
-  const GLuint object = glCreateShaderProgramv(type, 1, &text);
+  const GLuint object = glCreateShaderProgramv(shaderTypeOf(stage), 1, &text);
   if (object == 0) {
     runtime().lastListing = "the driver made no program object";
     return 0;
@@ -194,6 +324,38 @@ GLuint compileSeparable(Stage stage, const std::string& source) {
   return object;
 }
 
+// Compiles the stage for linking with others, and links it on its own as well; false, with the
+// compiler's or linker's log kept, when either fails.
+bool compileForPairs(Stage stage, const std::string& source, GlslProgram& program) {
+  const char* text = source.c_str();
+  const GLuint shader = glCreateShader(shaderTypeOf(stage));
+  glShaderSource(shader, 1, &text, nullptr);
+  glCompileShader(shader);
+  GLint compiled = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+  runtime().lastListing = shaderLog(shader);
+  if (compiled != GL_TRUE) {
+    glDeleteShader(shader);
+    return false;
+  }
+  const GLuint object = linkProgram({shader});
+  if (object == 0) {
+    glDeleteShader(shader);
+    return false;
+  }
+  program.shader = shader;
+  program.object = object;
+  return true;
+}
+
+bool compileStage(Stage stage, const std::string& source, GlslProgram& program) {
+  if (driverStageLinking() == StageLinking::Separable) {
+    program.object = compileSeparable(stage, source);
+    return program.object != 0;
+  }
+  return compileForPairs(stage, source, program);
+}
+
 void forgetBindingsOf(const GlslProgram* program) {
   bool changed = false;
   for (StageBinding& binding : runtime().stages) {
@@ -205,9 +367,52 @@ void forgetBindingsOf(const GlslProgram* program) {
   if (changed) {
     applyStages();
   }
+  forgetLinkedStagesOf(program);
 }
 
 }  // namespace
+
+StageLinking driverStageLinking() {
+  if ((GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) && glCreateShaderProgramv != nullptr &&
+      glGenProgramPipelines != nullptr && glProgramUniform1f != nullptr) {
+    return StageLinking::Separable;
+  }
+  if (GLEW_VERSION_2_0 && glCreateShader != nullptr && glUseProgram != nullptr) {
+    return StageLinking::InPairs;
+  }
+  return StageLinking::Unavailable;
+}
+
+void publishParameter(const GlslParameter& parameter) {
+  const RuntimeState& state = runtime();
+  if (driverStageLinking() == StageLinking::Separable) {
+    const GLuint object = parameter.program->object;
+    switch (parameter.type) {
+      case GL_FLOAT:
+        glProgramUniform1f(object, parameter.location, parameter.value[0]);
+        return;
+      case GL_FLOAT_VEC3:
+        glProgramUniform3fv(object, parameter.location, 1, parameter.value);
+        return;
+      case GL_FLOAT_MAT4:
+        glProgramUniformMatrix4fv(object, parameter.location, 1, GL_FALSE, parameter.value);
+        return;
+      default:
+        if (isSamplerType(parameter.type)) {
+          glProgramUniform1i(object, parameter.location, parameter.textureUnit);
+        }
+        return;
+    }
+  }
+  if (state.inUse == nullptr) {
+    return;
+  }
+  for (const auto& [listed, location] : state.inUse->locations) {
+    if (listed == &parameter) {
+      sendKeptValue(parameter, location);
+    }
+  }
+}
 
 void recordError(ShaderError error) { runtime().lastError = error; }
 
@@ -242,7 +447,7 @@ std::string errorString(ShaderError error) {
     case ShaderError::ParameterTypeMismatch:
       return "The parameter is not of the type this call sets.";
     case ShaderError::UnsupportedDriver:
-      return "The GL driver offers no separable shader programs.";
+      return "The GL driver offers no GLSL shader programs.";
   }
   return "Unknown error.";
 }
@@ -260,6 +465,9 @@ void destroyShaderContext(GlslContext* context) {
   for (const std::unique_ptr<GlslProgram>& program : context->programs) {
     forgetBindingsOf(program.get());
     glDeleteProgram(program->object);
+    if (program->shader != 0) {
+      glDeleteShader(program->shader);
+    }
   }
   delete context;
   --state.liveContexts;
@@ -271,7 +479,7 @@ void destroyShaderContext(GlslContext* context) {
 }
 
 ShaderProfile latestProfile(int profileClass) {
-  if (!separableProgramsAvailable()) {
+  if (!glslAvailable()) {
     return ShaderProfile::Unknown;
   }
   if (profileClass == kProfileClassVertex) {
@@ -284,7 +492,7 @@ ShaderProfile latestProfile(int profileClass) {
 }
 
 bool isProfileSupported(ShaderProfile profile) {
-  return stageOf(profile) != kNoStage && separableProgramsAvailable();
+  return stageOf(profile) != kNoStage && glslAvailable();
 }
 
 GlslProgram* createProgramFromFile(GlslContext* context, const char* fileName, ShaderProfile profile,
@@ -300,7 +508,7 @@ GlslProgram* createProgramFromFile(GlslContext* context, const char* fileName, S
     recordError(ShaderError::InvalidProfile);
     return nullptr;
   }
-  if (!separableProgramsAvailable()) {
+  if (!glslAvailable()) {
     recordError(ShaderError::UnsupportedDriver);
     return nullptr;
   }
@@ -313,14 +521,12 @@ GlslProgram* createProgramFromFile(GlslContext* context, const char* fileName, S
     recordError(ShaderError::FileReadError);
     return nullptr;
   }
-  const GLuint object = compileSeparable(stage, withEntryAsMain(source, entryName));
-  if (object == 0) {
+  auto program = std::make_unique<GlslProgram>();
+  if (!compileStage(stage, withEntryAsMain(source, entryName), *program)) {
     recordError(ShaderError::CompileError);
     return nullptr;
   }
-  auto program = std::make_unique<GlslProgram>();
   program->context = context;
-  program->object = object;
   program->profile = profile;
   collectParameters(*program);
   context->programs.push_back(std::move(program));
@@ -335,7 +541,7 @@ unsigned int programObject(const GlslProgram* program) { return program == nullp
 
 void enableProfile(ShaderProfile profile) {
   const Stage stage = stageOf(profile);
-  if (stage == kNoStage || !separableProgramsAvailable()) {
+  if (stage == kNoStage || !glslAvailable()) {
     recordError(ShaderError::InvalidProfile);
     return;
   }
@@ -345,7 +551,7 @@ void enableProfile(ShaderProfile profile) {
 
 void disableProfile(ShaderProfile profile) {
   const Stage stage = stageOf(profile);
-  if (stage == kNoStage || !separableProgramsAvailable()) {
+  if (stage == kNoStage || !glslAvailable()) {
     recordError(ShaderError::InvalidProfile);
     return;
   }
@@ -364,7 +570,7 @@ void bindProgram(GlslProgram* program) {
 
 void unbindProgram(ShaderProfile profile) {
   const Stage stage = stageOf(profile);
-  if (stage == kNoStage || !separableProgramsAvailable()) {
+  if (stage == kNoStage || !glslAvailable()) {
     recordError(ShaderError::InvalidProfile);
     return;
   }

@@ -1,6 +1,8 @@
-// A small shader runtime over GLSL separable programs: contexts own programs compiled from source
-// files for one stage, programs own their named parameters, and the vertex and fragment stages
-// are enabled and bound independently through one program pipeline.
+// A small shader runtime over GLSL: contexts own programs compiled from source files for one
+// stage, programs own their named parameters, and the vertex and fragment stages are enabled and
+// bound independently. Where the driver has separable programs, one program pipeline combines the
+// stages; where it does not (GL 2.x), the two stages bound at the time are linked into one program,
+// made once per pair and kept, and it receives every value its stages were given.
 // Every handle is valid from its creation until its context is destroyed; null is "no handle".
 // Calls record their failure for getError() instead of returning it, so a caller may ignore them.
 #pragma once
@@ -43,7 +45,7 @@ enum class ShaderError : int32_t {
   InvalidEntry,           // the entry function name is not a GLSL identifier
   InvalidEnumerant,
   ParameterTypeMismatch,  // e.g. a scalar load on a 3-vector, a texture on a non-sampler
-  UnsupportedDriver,      // the GL driver offers no separable programs
+  UnsupportedDriver,      // the GL driver offers no GLSL programs
 };
 
 // Which GL matrix a state-matrix parameter receives, and how it is transformed on the way.

@@ -14,15 +14,22 @@ namespace platform {
 struct GlslParameter {
   GlslProgram* program = nullptr;
   std::string name;
-  GLint location = -1;
+  GLint location = -1;       // in the program's own object
   GLenum type = 0;           // the GLSL type, e.g. GL_FLOAT_VEC3 or GL_SAMPLER_2D
   GLint textureUnit = -1;    // samplers only
   GLuint texture = 0;        // samplers only: the texture last set
+  // The value last loaded (a matrix, a 3-vector or a scalar), kept so that a stage linked with
+  // another one later receives it too.
+  float value[16] = {};
 };
 
 struct GlslProgram {
   GlslContext* context = nullptr;
+  // A separable program, or, where stages are linked in pairs, this stage linked on its own: it
+  // lists the stage's uniforms and runs it while the other stage is fixed-function.
   GLuint object = 0;
+  // Where stages are linked in pairs: the compiled stage, attached to every pair it is part of.
+  GLuint shader = 0;
   ShaderProfile profile = ShaderProfile::Unknown;
   std::vector<std::unique_ptr<GlslParameter>> parameters;
 };
@@ -31,10 +38,23 @@ struct GlslContext {
   std::vector<std::unique_ptr<GlslProgram>> programs;
 };
 
+// How the driver lets a vertex and a fragment stage run together.
+enum class StageLinking {
+  Separable,    // each stage is its own program; a pipeline combines them
+  InPairs,      // the stages bound at the time are linked into one program, made once per pair
+  Unavailable,  // no GLSL at all
+};
+StageLinking driverStageLinking();
+
 // Records an error for getError(); a later failure replaces an earlier one.
 void recordError(ShaderError error);
 bool isSamplerType(GLenum type);
 // Reads the program's active uniforms into its parameter table and gives the samplers units.
 void collectParameters(GlslProgram& program);
+// Sends the parameter's kept value (a sampler's unit) to `location` of the program in use.
+void sendKeptValue(const GlslParameter& parameter, GLint location);
+// Sends a parameter's new value wherever it takes effect: into its separable program, or into the
+// linked program in use when its stage is part of it. Defined with the stage binding.
+void publishParameter(const GlslParameter& parameter);
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 // Named parameters of the shader runtime: the uniform table of a program and the loads into it.
+#include <algorithm>
 #include <cstring>
 
 #include "core/matrix4.h"
@@ -50,7 +51,7 @@ void assignTextureUnits(GlslProgram& program) {
   for (const auto& parameter : program.parameters) {
     if (isSamplerType(parameter->type) && !sourceBindsUnits) {
       parameter->textureUnit = nextUnit++;
-      glProgramUniform1i(program.object, parameter->location, parameter->textureUnit);
+      publishParameter(*parameter);
     }
   }
 }
@@ -132,6 +133,25 @@ void collectParameters(GlslProgram& program) {
   assignTextureUnits(program);
 }
 
+void sendKeptValue(const GlslParameter& parameter, GLint location) {
+  switch (parameter.type) {
+    case GL_FLOAT:
+      glUniform1f(location, parameter.value[0]);
+      return;
+    case GL_FLOAT_VEC3:
+      glUniform3fv(location, 1, parameter.value);
+      return;
+    case GL_FLOAT_MAT4:
+      glUniformMatrix4fv(location, 1, GL_FALSE, parameter.value);
+      return;
+    default:
+      if (isSamplerType(parameter.type)) {
+        glUniform1i(location, parameter.textureUnit);
+      }
+      return;
+  }
+}
+
 GlslParameter* namedParameter(GlslProgram* program, const char* name) {
   if (program == nullptr) {
     recordError(ShaderError::InvalidProgram);
@@ -177,22 +197,30 @@ void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, Matri
       recordError(ShaderError::InvalidEnumerant);
       return;
   }
-  const GLboolean transpose = transform == MatrixTransform::Transpose ? GL_TRUE : GL_FALSE;
-  glProgramUniformMatrix4fv(parameter->program->object, parameter->location, 1, transpose, value.m);
+  // Kept as the program will hold it, so every later send is a plain column-major load.
+  for (int column = 0; column < 4; ++column) {
+    for (int row = 0; row < 4; ++row) {
+      const bool transpose = transform == MatrixTransform::Transpose;
+      parameter->value[column * 4 + row] = transpose ? value.m[row * 4 + column] : value.m[column * 4 + row];
+    }
+  }
+  publishParameter(*parameter);
 }
 
 void setParameter3fv(GlslParameter* parameter, const float values[3]) {
   if (!hasType(parameter, GL_FLOAT_VEC3)) {
     return;
   }
-  glProgramUniform3fv(parameter->program->object, parameter->location, 1, values);
+  std::copy(values, values + 3, parameter->value);
+  publishParameter(*parameter);
 }
 
 void setParameter1f(GlslParameter* parameter, float value) {
   if (!hasType(parameter, GL_FLOAT)) {
     return;
   }
-  glProgramUniform1f(parameter->program->object, parameter->location, value);
+  parameter->value[0] = value;
+  publishParameter(*parameter);
 }
 
 void setTextureParameter(GlslParameter* parameter, unsigned int texture) {
@@ -200,7 +228,7 @@ void setTextureParameter(GlslParameter* parameter, unsigned int texture) {
     return;
   }
   parameter->texture = texture;
-  glProgramUniform1i(parameter->program->object, parameter->location, parameter->textureUnit);
+  publishParameter(*parameter);
 }
 
 void enableTextureParameter(GlslParameter* parameter) {

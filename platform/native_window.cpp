@@ -240,11 +240,12 @@ void showCursor(bool visible) {
   }
 }
 
-GLContextHandle createGLContext(NativeWindow* window, std::string& error) {
+GLContextHandle createGLContext(NativeWindow* window, bool debugContext, std::string& error) {
   if (window == nullptr) {
     error = "no window";
     return nullptr;
   }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, debugContext ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
   SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
   if (context == nullptr) {
     error = SDL_GetError();
@@ -284,6 +285,8 @@ void swapBuffers(NativeWindow* window) {
     SDL_GL_SwapWindow(window->sdlWindow);
   }
 }
+
+bool setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
 
 void drawableSize(NativeWindow* window, int& width, int& height) {
   width = 0;

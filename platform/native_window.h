@@ -49,8 +49,9 @@ void restoreDisplayMode(NativeWindow* window);
 bool setDesktopFullScreen(NativeWindow* window, std::string& error);
 void showCursor(bool visible);
 
-// A compatibility-profile context for the window; null on failure.
-GLContextHandle createGLContext(NativeWindow* window, std::string& error);
+// A compatibility-profile context for the window; null on failure. A debug context reports the
+// GL's own messages (where the driver has them).
+GLContextHandle createGLContext(NativeWindow* window, bool debugContext, std::string& error);
 bool makeCurrent(NativeWindow* window, GLContextHandle context);
 bool releaseCurrent();
 void deleteGLContext(GLContextHandle context);
@@ -58,6 +59,9 @@ void deleteGLContext(GLContextHandle context);
 // Shows the window, raises it and gives it the keyboard focus; a Size message follows.
 void showWindow(NativeWindow* window);
 void swapBuffers(NativeWindow* window);
+// How buffer swaps wait for the display: 0 never, 1 every refresh, -1 adaptive (late frames do
+// not wait). False when the driver refused it.
+bool setSwapInterval(int interval);
 void drawableSize(NativeWindow* window, int& width, int& height);
 
 // Takes the next waiting message off the queue; false when none is waiting.

@@ -282,4 +282,6 @@ void OutdoorScene::composite(float timeSeconds) {
   glColor4f(tint.r, tint.g, tint.b, tint.a);
   glBindTexture(GL_TEXTURE_2D, target.surfaces[0].texture);
   drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
+  // The surface is drawn into again next frame; nothing may sample it then.
+  glBindTexture(GL_TEXTURE_2D, 0);
 }

@@ -1,9 +1,12 @@
 #include "sequence/scene_list.h"
 
-SceneList::~SceneList() {
+SceneList::~SceneList() { releaseAll(); }
+
+void SceneList::releaseAll() {
   for (Scene* scene : scenes_) {
     delete scene;
   }
+  scenes_.clear();
 }
 
 void SceneList::append(Scene* scene) { scenes_.push_back(scene); }

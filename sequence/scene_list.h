@@ -12,7 +12,9 @@ class SceneList {
   SceneList() = default;
   SceneList(const SceneList&) = delete;
   SceneList& operator=(const SceneList&) = delete;
-  virtual ~SceneList();
+  virtual ~SceneList();  // releaseAll()
+  // Deletes every scene, and with them their GL objects; needs the context that made them.
+  void releaseAll();
 
   void append(Scene* scene);  // takes ownership
   void initAll();

@@ -63,9 +63,11 @@ float clamped(float value, float low, float high) { return value > high ? high :
 // Both layers' levels start from the same frame-length term.
 float feedbackBase(float dtSeconds) { return 0.6f - dtSeconds * 0.4f; }
 
+// Leaves no texture bound: the surface is drawn into again later, and nothing may sample it then.
 void drawWholeTarget(unsigned int texture) {
   glBindTexture(GL_TEXTURE_2D, texture);
   drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
+  glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 }  // namespace
@@ -281,6 +283,7 @@ void TitleScene::drawLineLayer(float sceneSeconds, float dtSeconds) {
   glColor4f(keep, keep, keep, keep);
   drawTexturedQuad(kFeedbackMargin, kFeedbackMargin, 1.0f - kFeedbackMargin, 1.0f - kFeedbackMargin, 0.0f, 0.0f, 1.0f,
                    1.0f);
+  glBindTexture(GL_TEXTURE_2D, 0);
   glDisable(GL_BLEND);
   popMatrices();
 }

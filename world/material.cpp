@@ -44,8 +44,8 @@ void Material::apply() const {
     glColor4fv(diffuse);
     return;
   }
-  if (glActiveTextureARB != nullptr) {
-    glActiveTextureARB(GL_TEXTURE0_ARB);
+  if (glActiveTexture != nullptr) {
+    glActiveTexture(GL_TEXTURE0);
   }
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(layer.textureName));

@@ -121,6 +121,11 @@ Model* ModelCache::getModel(const std::string& fileName) {
   return loaded;
 }
 
+void ModelCache::release() {
+  models_.clear();
+  keptModels_.clear();
+}
+
 Model* ModelCache::keepModel(std::unique_ptr<Model> model) {
   keptModels_.push_back(std::move(model));
   return keptModels_.back().get();

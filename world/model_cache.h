@@ -1,5 +1,6 @@
-// One shared, fully built Model per model file name, loaded on first request and kept until exit.
-// Every model handed out stays valid until the process ends.
+// One shared, fully built Model per model file name, loaded on first request and kept until shutdown.
+// Every model handed out stays valid until release(), which shutdown calls while the GL context
+// still lives.
 #pragma once
 
 #include <map>
@@ -20,6 +21,8 @@ class ModelCache {
   bool loadModelFile(const std::string& fileName, Model& model);
   // Keeps a model made outside the cache (a mesh cut out of a cached one) alive until exit.
   Model* keepModel(std::unique_ptr<Model> model);
+  // Frees every model and its GL objects; needs the context that made them.
+  void release();
 
  private:
   std::map<std::string, std::unique_ptr<Model>> models_;

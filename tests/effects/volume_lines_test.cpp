@@ -29,11 +29,11 @@ std::vector<RecordedCall> gCalls;
 
 const char* unitName(GLenum unit) {
   switch (unit) {
-    case GL_TEXTURE0_ARB:
+    case GL_TEXTURE0:
       return "unit0";
-    case GL_TEXTURE1_ARB:
+    case GL_TEXTURE1:
       return "unit1";
-    case GL_TEXTURE2_ARB:
+    case GL_TEXTURE2:
       return "unit2";
     default:
       return "unit?";

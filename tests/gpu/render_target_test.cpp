@@ -28,7 +28,7 @@ std::vector<unsigned char> texturePixels(GLuint texture, int width, int height) 
 
 GLint boundFramebuffer() {
   GLint name = -1;
-  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &name);
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &name);
   return name;
 }
 
@@ -103,14 +103,14 @@ TEST_F(RenderTargetTest, surfaceWithDepthLogsItsDepthFormatAndStatus) {
   ASSERT_NE(surface.depthBuffer, 0u);
   // Every driver stores the first choice at 512 × 512, so the 32-bit request is the one kept.
   GLint internalFormat = 0;
-  glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, surface.depthBuffer);
-  glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_INTERNAL_FORMAT_EXT, &internalFormat);
-  glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+  glBindRenderbuffer(GL_RENDERBUFFER, surface.depthBuffer);
+  glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_INTERNAL_FORMAT, &internalFormat);
+  glBindRenderbuffer(GL_RENDERBUFFER, 0);
   EXPECT_EQ(internalFormat, GL_DEPTH_COMPONENT32);
   EXPECT_EQ(boundFramebuffer(), 0);
 
   std::remove(kLogFileName);
-  EXPECT_EQ(target.checkStatus(), static_cast<unsigned int>(GL_FRAMEBUFFER_COMPLETE_EXT));
+  EXPECT_EQ(target.checkStatus(), static_cast<unsigned int>(GL_FRAMEBUFFER_COMPLETE));
   EXPECT_EQ(readLog(), "FBO creation status[Framebuffer complete] \r\n");
 }
 
@@ -128,7 +128,7 @@ TEST_F(RenderTargetTest, surfaceItsFramebufferCannotUseIsRefusedAndFreed) {
   EXPECT_EQ(target.addTarget(64, 64, GL_RGBA, false), 0);
   EXPECT_EQ(target.addTarget(64, 64, GL_RGBA, false), 1);
   glGetError();
-  EXPECT_EQ(target.checkStatus(), static_cast<unsigned int>(GL_FRAMEBUFFER_COMPLETE_EXT));
+  EXPECT_EQ(target.checkStatus(), static_cast<unsigned int>(GL_FRAMEBUFFER_COMPLETE));
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -194,9 +194,9 @@ TEST_F(RenderTargetTest, outOfRangeIndexesDoNothingAndReleaseTwiceIsSafe) {
   target.releaseTargets();
   EXPECT_EQ(target.framebuffer, 0u);
   EXPECT_TRUE(target.surfaces.empty());
-  EXPECT_FALSE(glIsFramebufferEXT(framebuffer));
+  EXPECT_FALSE(glIsFramebuffer(framebuffer));
   EXPECT_FALSE(glIsTexture(surface.texture));
-  EXPECT_FALSE(glIsRenderbufferEXT(surface.depthBuffer));
+  EXPECT_FALSE(glIsRenderbuffer(surface.depthBuffer));
   target.releaseTargets();
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -90,7 +90,7 @@ TEST(OutdoorSceneDrawing, clearsAndDrawsTheSharedTargetAt90SecondsButNotAfter) {
   EXPECT_NEAR(cleared[3], 128, 1);
   // The last surface is left to the window's framebuffer.
   GLint bound = -1;
-  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
   EXPECT_EQ(bound, 0);
 
   target.releaseTargets();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/gl_entry_points.h"
 #include "platform/native_window.h"
 
 namespace {
@@ -50,15 +51,11 @@ bool ensureGLContext() {
     error = "window: " + error;
     return false;
   }
-  state.context = platform::createGLContext(state.window, error);
+  state.context = platform::createGLContext(state.window, false, error);
   if (state.context == nullptr || !platform::makeCurrent(state.window, state.context)) {
     error = "context: " + error;
     return false;
   }
-  glewExperimental = GL_TRUE;
-  state.ready = glewInit() == GLEW_OK;
-  if (!state.ready) {
-    error = "GLEW could not be initialised";
-  }
+  state.ready = platform::loadGLEntryPoints(error);
   return state.ready;
 }

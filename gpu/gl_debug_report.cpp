@@ -1,0 +1,130 @@
+#include "gpu/gl_debug_report.h"
+
+#include <GL/glew.h>
+
+#include "core/debug_log.h"
+
+namespace {
+
+const char* sourceName(GLenum source) {
+  switch (source) {
+    case GL_DEBUG_SOURCE_API:
+      return "API";
+    case GL_DEBUG_SOURCE_WINDOW_SYSTEM:
+      return "window system";
+    case GL_DEBUG_SOURCE_SHADER_COMPILER:
+      return "shader compiler";
+    case GL_DEBUG_SOURCE_THIRD_PARTY:
+      return "third party";
+    case GL_DEBUG_SOURCE_APPLICATION:
+      return "application";
+    default:
+      return "other";
+  }
+}
+
+const char* typeName(GLenum type) {
+  switch (type) {
+    case GL_DEBUG_TYPE_ERROR:
+      return "error";
+    case GL_DEBUG_TYPE_DEPRECATED_BEHAVIOR:
+      return "deprecated behaviour";
+    case GL_DEBUG_TYPE_UNDEFINED_BEHAVIOR:
+      return "undefined behaviour";
+    case GL_DEBUG_TYPE_PORTABILITY:
+      return "portability";
+    case GL_DEBUG_TYPE_PERFORMANCE:
+      return "performance";
+    case GL_DEBUG_TYPE_MARKER:
+      return "marker";
+    default:
+      return "other";
+  }
+}
+
+const char* severityName(GLenum severity) {
+  switch (severity) {
+    case GL_DEBUG_SEVERITY_HIGH:
+      return "high";
+    case GL_DEBUG_SEVERITY_MEDIUM:
+      return "medium";
+    case GL_DEBUG_SEVERITY_LOW:
+      return "low";
+    default:
+      return "notification";
+  }
+}
+
+void GLAPIENTRY receiveMessage(GLenum source, GLenum type, GLuint id, GLenum severity, GLsizei /*length*/,
+                               const GLchar* message, const void* report) {
+  const_cast<GLDebugReport*>(static_cast<const GLDebugReport*>(report))
+      ->takeMessage(source, type, id, severity, message);
+}
+
+}  // namespace
+
+void GLDebugReport::begin() {
+  // Messages arrive on this thread, inside the call that caused them, so the counts need no lock.
+  if (GLEW_KHR_debug || GLEW_VERSION_4_3) {
+    glEnable(GL_DEBUG_OUTPUT);
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    glDebugMessageControl(GL_DONT_CARE, GL_DONT_CARE, GL_DONT_CARE, 0, nullptr, GL_TRUE);
+    glDebugMessageCallback(&receiveMessage, this);
+    listening_ = true;
+    DebugLog::append(kLogFileName, "GL debug: listening to the driver's messages (KHR_debug)\r\n");
+  } else if (GLEW_ARB_debug_output) {
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS_ARB);
+    glDebugMessageControlARB(GL_DONT_CARE, GL_DONT_CARE, GL_DONT_CARE, 0, nullptr, GL_TRUE);
+    glDebugMessageCallbackARB(&receiveMessage, this);
+    listening_ = true;
+    DebugLog::append(kLogFileName, "GL debug: listening to the driver's messages (ARB_debug_output)\r\n");
+  } else {
+    DebugLog::append(kLogFileName, "GL debug: the driver gives no messages, errors are read after every frame\r\n");
+  }
+}
+
+void GLDebugReport::checkAfterFrame() {
+  if (listening_) {
+    return;
+  }
+  // A context that is lost keeps answering GL_CONTEXT_LOST; the bound keeps this loop finite.
+  for (int read = 0; read < 64; ++read) {
+    const GLenum error = glGetError();
+    if (error == GL_NO_ERROR) {
+      return;
+    }
+    takeMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, error, GL_DEBUG_SEVERITY_HIGH, "reported by glGetError");
+  }
+}
+
+void GLDebugReport::end() {
+  if (listening_) {
+    if (GLEW_KHR_debug || GLEW_VERSION_4_3) {
+      glDebugMessageCallback(nullptr, nullptr);
+      glDisable(GL_DEBUG_OUTPUT);
+    } else {
+      glDebugMessageCallbackARB(nullptr, nullptr);
+    }
+    listening_ = false;
+  }
+  for (const auto& [key, count] : seen_) {
+    if (count > 1) {
+      DebugLog::append(kLogFileName, "GL debug: %s %s message %u came %ld times\r\n", sourceName(std::get<0>(key)),
+                       typeName(std::get<1>(key)), std::get<2>(key), count);
+    }
+  }
+}
+
+void GLDebugReport::takeMessage(unsigned int source, unsigned int type, unsigned int id, unsigned int severity,
+                                const char* text) {
+  if (type == GL_DEBUG_TYPE_ERROR) {
+    ++errors_;
+  } else {
+    ++otherMessages_;
+  }
+  long& count = seen_[MessageKey(source, type, id)];
+  if (count++ == 0) {
+    DebugLog::append(kLogFileName, "GL debug: source %s, type %s, severity %s, id %u: %s\r\n", sourceName(source),
+                     typeName(type), severityName(severity), id, text != nullptr ? text : "");
+  }
+}

@@ -1,0 +1,66 @@
+#include "platform/gl_entry_points.h"
+
+#include <GL/glew.h>
+
+namespace platform {
+
+namespace {
+
+std::string glText(GLenum name) {
+  const GLubyte* text = glGetString(name);
+  return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
+}
+
+// A driver that offers only the EXT framebuffer objects gets them under the core names; the calls
+// we make take the same arguments and mean the same in both.
+void useExtFramebufferObjectsAsCore() {
+  if (glGenFramebuffers != nullptr || !GLEW_EXT_framebuffer_object) {
+    return;
+  }
+  __glewGenFramebuffers = __glewGenFramebuffersEXT;
+  __glewBindFramebuffer = __glewBindFramebufferEXT;
+  __glewDeleteFramebuffers = __glewDeleteFramebuffersEXT;
+  __glewCheckFramebufferStatus = __glewCheckFramebufferStatusEXT;
+  __glewFramebufferTexture2D = __glewFramebufferTexture2DEXT;
+  __glewFramebufferRenderbuffer = __glewFramebufferRenderbufferEXT;
+  __glewGenRenderbuffers = __glewGenRenderbuffersEXT;
+  __glewBindRenderbuffer = __glewBindRenderbufferEXT;
+  __glewDeleteRenderbuffers = __glewDeleteRenderbuffersEXT;
+  __glewIsRenderbuffer = __glewIsRenderbufferEXT;
+  __glewRenderbufferStorage = __glewRenderbufferStorageEXT;
+  __glewGetRenderbufferParameteriv = __glewGetRenderbufferParameterivEXT;
+}
+
+}  // namespace
+
+bool loadGLEntryPoints(std::string& problem) {
+  const GLenum status = glewInit();
+  if (status != GLEW_OK) {
+    problem = reinterpret_cast<const char*>(glewGetErrorString(status));
+    return false;
+  }
+  useExtFramebufferObjectsAsCore();
+  return true;
+}
+
+bool hasFramebufferObjects() {
+  return glGenFramebuffers != nullptr && glBindFramebuffer != nullptr && glCheckFramebufferStatus != nullptr &&
+         glFramebufferTexture2D != nullptr && glGenRenderbuffers != nullptr;
+}
+
+bool hasMultitexture() {
+  return glActiveTexture != nullptr && glClientActiveTexture != nullptr && glMultiTexCoord2f != nullptr &&
+         glMultiTexCoord3f != nullptr && glMultiTexCoord4f != nullptr;
+}
+
+GLDriverDescription describeGLDriver() {
+  GLDriverDescription description;
+  description.version = glText(GL_VERSION);
+  description.renderer = glText(GL_RENDERER);
+  if (GLEW_VERSION_2_0) {
+    description.shadingLanguage = glText(GL_SHADING_LANGUAGE_VERSION);
+  }
+  return description;
+}
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+// The GL entry points of the current context: loaded once the context is current, with the
+// framebuffer-object calls under their core names whichever way the driver offers them (GL 3.0,
+// ARB_framebuffer_object, or the older EXT_framebuffer_object), so that drawing code calls one set.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// False when the loader could not start (no current context); `problem` then says why.
+bool loadGLEntryPoints(std::string& problem);
+bool hasFramebufferObjects();
+// Texture units with their own coordinates (GL 1.3), needed for more than one texture a draw.
+bool hasMultitexture();
+
+// What the driver says it is, for the log.
+struct GLDriverDescription {
+  std::string version;
+  std::string renderer;
+  std::string shadingLanguage;  // empty where the driver has no GLSL
+};
+GLDriverDescription describeGLDriver();
+
+}  // namespace platform
