@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/allocation_counter.h"
 #include "core/draw_counts.h"
 #include "sequence/outdoor_scene.h"
 
@@ -44,14 +43,15 @@ double percentile(std::vector<double> values, double p) {
   return values[std::min(index, values.size() - 1)];
 }
 
-BenchmarkRecord::BenchmarkRecord(size_t frameCount) {
+BenchmarkRecord::BenchmarkRecord(size_t frameCount, AllocationCounter countAllocations)
+    : countAllocations_(countAllocations) {
   outdoor.frameMs.reserve(frameCount);
   title.frameMs.reserve(frameCount);
 }
 
 void BenchmarkRecord::beginFrame(float timeSeconds) {
   current_ = outdoorSceneDraws(timeSeconds) ? &outdoor : &title;
-  allocationsAtStart_ = allocationCount();
+  allocationsAtStart_ = countAllocations_ != nullptr ? countAllocations_() : 0;
   drawCallsAtStart_ = drawCounts().drawCalls;
   trianglesAtStart_ = drawCounts().triangles;
   cpuStartMs_ = processCpuMs();
@@ -66,7 +66,7 @@ void BenchmarkRecord::endFrame() {
   current_->cpuMs += processCpuMs() - cpuStartMs_;
   current_->frameMs.push_back(wall);
   if (current_->frameMs.size() > static_cast<size_t>(kBenchmarkWarmUpFrames)) {
-    current_->steadyAllocations += allocationCount() - allocationsAtStart_;
+    current_->steadyAllocations += countAllocations_ != nullptr ? countAllocations_() - allocationsAtStart_ : 0;
     ++current_->steadyFrames;
   }
   drawCalls_ += drawCounts().drawCalls - drawCallsAtStart_;
@@ -78,10 +78,15 @@ std::string BenchmarkRecord::report(double loadSeconds) const {
   const uint64_t frames = outdoor.frameMs.size() + title.frameMs.size();
   const uint64_t steadyFrames = outdoor.steadyFrames + title.steadyFrames;
   const double perFrame = frames > 0 ? 1.0 / static_cast<double>(frames) : 0.0;
+  char allocations[32] = "null";
+  if (countAllocations_ != nullptr) {
+    const uint64_t steadyAllocations = outdoor.steadyAllocations + title.steadyAllocations;
+    std::snprintf(allocations, sizeof allocations, "%.2f",
+                  steadyFrames > 0 ? static_cast<double>(steadyAllocations) / steadyFrames : 0.0);
+  }
   char tail[256];
-  std::snprintf(tail, sizeof tail, "\"allocationsPerFrame\": %.2f, \"drawCallsPerFrame\": %.1f, \"trianglesPerFrame\": %.0f}",
-                steadyFrames > 0 ? static_cast<double>(outdoor.steadyAllocations + title.steadyAllocations) / steadyFrames : 0.0,
-                static_cast<double>(drawCalls_) * perFrame, static_cast<double>(triangles_) * perFrame);
+  std::snprintf(tail, sizeof tail, "\"allocationsPerFrame\": %s, \"drawCallsPerFrame\": %.1f, \"trianglesPerFrame\": %.0f}",
+                allocations, static_cast<double>(drawCalls_) * perFrame, static_cast<double>(triangles_) * perFrame);
   char head[96];
   std::snprintf(head, sizeof head, "{\"loadSeconds\": %.3f, \"frames\": %llu, ", loadSeconds,
                 static_cast<unsigned long long>(frames));

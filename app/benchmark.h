@@ -17,10 +17,14 @@ struct SceneFrames {
   uint64_t steadyFrames = 0;
 };
 
+// The number of allocations the process has made so far; only the program itself counts them.
+using AllocationCounter = uint64_t (*)();
+
 class BenchmarkRecord {
  public:
-  // Room for frameCount frames, so that recording allocates nothing while the frames run.
-  explicit BenchmarkRecord(size_t frameCount = 0);
+  // Room for frameCount frames, so that recording allocates nothing while the frames run. Without
+  // a counter the report gives no allocation figure (null).
+  explicit BenchmarkRecord(size_t frameCount = 0, AllocationCounter countAllocations = nullptr);
   // Around one frame: just before the scenes' update, and just after the swap.
   void beginFrame(float timeSeconds);
   void endFrame();
@@ -32,6 +36,7 @@ class BenchmarkRecord {
   SceneFrames title;
 
  private:
+  AllocationCounter countAllocations_ = nullptr;
   SceneFrames* current_ = nullptr;
   double wallStartMs_ = 0.0;
   double cpuStartMs_ = 0.0;

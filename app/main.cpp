@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/allocation_counter.h"
 #include "app/options.h"
 #include "app/presentation.h"
 
@@ -17,5 +18,5 @@ int main(int argc, char* argv[]) {
     std::fputs(message.c_str(), stderr);
     return 2;
   }
-  return runPresentation(options);
+  return runPresentation(options, &allocationCount);
 }

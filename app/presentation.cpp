@@ -522,7 +522,7 @@ int reportGLDebug(const GLDebugReport& report, int status) {
   return status == 0 && report.errorCount() > 0 ? 4 : status;
 }
 
-int runPresentation(const AppOptions& options) {
+int runPresentation(const AppOptions& options, AllocationCounter countAllocations) {
   const auto loadStart = std::chrono::steady_clock::now();
   GLDebugReport glDebug;
   gGLDebug = options.glDebug ? &glDebug : nullptr;
@@ -537,7 +537,7 @@ int runPresentation(const AppOptions& options) {
   }
   const double loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
   // A 1/60 s step over the whole presentation, with room to spare.
-  BenchmarkRecord record(options.benchmark ? 12000 : 0);
+  BenchmarkRecord record(options.benchmark ? 12000 : 0, countAllocations);
   gBenchmark = options.benchmark ? &record : nullptr;
   const auto loopStart = std::chrono::steady_clock::now();
   const long framesDrawn = mainLoop();

@@ -1,6 +1,7 @@
 // The program's spine: start-up, the message-polling main loop, one frame, and shutdown.
 #pragma once
 
+#include "app/benchmark.h"
 #include "app/gl_window.h"
 #include "app/options.h"
 #include "core/frame_timer.h"
@@ -15,8 +16,9 @@ constexpr const char* kDataFolder = "data/";
 // The frame duration the frame sees: the timer's, at most kMaxFrameDeltaSeconds.
 float clampedFrameDelta(const FrameTimer& timer);
 
-// Runs start-up, the main loop and shutdown; the process exit status.
-int runPresentation(const AppOptions& options);
+// Runs start-up, the main loop and shutdown; the process exit status. The benchmark reports the
+// allocations the counter sees, when one is given.
+int runPresentation(const AppOptions& options, AllocationCounter countAllocations = nullptr);
 
 bool startUp(const AppOptions& options);
 // Returns the number of frames drawn.

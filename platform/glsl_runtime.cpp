@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <regex>
 
 #include "core/input_file.h"
 #include "platform/glsl_runtime_objects.h"
@@ -282,7 +284,10 @@ std::string withEntryAsMain(const std::string& source, const std::string& entry)
     if (prefix.empty() || prefix.back() != '\n') {
       prefix += '\n';
     }
-    return prefix + header + "#line " + std::to_string(versionLine + 1) + "\n" + source.substr(insertAt);
+    // Before GLSL 3.30, "#line N" numbers the line after it N + 1; from 3.30 on, N.
+    const int version = std::atoi(source.c_str() + source.find("version", source.rfind('#', insertAt - 1)) + 7);
+    const int nextLine = version < 330 ? versionLine : versionLine + 1;
+    return prefix + header + "#line " + std::to_string(nextLine) + "\n" + source.substr(insertAt);
   }
   return header + source;
 }
@@ -324,9 +329,51 @@ GLuint compileSeparable(Stage stage, const std::string& source) {
   return object;
 }
 
-// Compiles the stage for linking with others, and links it on its own as well; false, with the
-// compiler's or linker's log kept, when either fails.
-bool compileForPairs(Stage stage, const std::string& source, GlslProgram& program) {
+// The source without its comments, so declarations can be read from it.
+std::string withoutComments(const std::string& source) {
+  std::string text;
+  for (size_t c = 0; c < source.size();) {
+    if (source.compare(c, 2, "//") == 0) {
+      c = std::min(source.find('\n', c), source.size());
+    } else if (source.compare(c, 2, "/*") == 0) {
+      const size_t close = source.find("*/", c + 2);
+      c = close == std::string::npos ? source.size() : close + 2;
+      text += ' ';
+    } else {
+      text += source[c++];
+    }
+  }
+  return text;
+}
+
+// A fragment stage that reads every varying the vertex source declares. Linked with it, the
+// vertex stage keeps the uniforms that only shape what it hands on, which a vertex stage linked
+// alone would lose to the compiler's dead-code removal, so its parameter table is complete.
+std::string varyingReaderFor(const std::string& vertexSource) {
+  int versionLine = 0;
+  const size_t versionEnd = endOfVersionLine(vertexSource, versionLine);
+  std::string declarations = vertexSource.substr(0, versionEnd);
+  std::string reads;
+  static const std::regex kVarying(
+      R"(\bvarying\s+(?:(?:highp|mediump|lowp|centroid|invariant)\s+)*(float|vec[234]|mat[234])\s+(\w+)\s*(\[\s*\d+\s*\])?\s*;)");
+  const std::string text = withoutComments(vertexSource);
+  for (std::sregex_iterator match(text.begin(), text.end(), kVarying), end; match != end; ++match) {
+    const std::string type = (*match)[1];
+    const std::string name = (*match)[2];
+    declarations += "varying " + type + " " + name + (*match)[3].str() + ";\n";
+    const std::string element = (*match)[3].matched ? name + "[0]" : name;
+    if (type == "float") {
+      reads += "  sum += " + element + ";\n";
+    } else if (type[0] == 'v') {
+      reads += "  sum += dot(" + element + ", " + element + ");\n";
+    } else {
+      reads += "  sum += " + element + "[0][0];\n";
+    }
+  }
+  return declarations + "void main() {\n  float sum = 0.0;\n" + reads + "  gl_FragColor = vec4(sum);\n}\n";
+}
+
+GLuint compileShader(Stage stage, const std::string& source) {
   const char* text = source.c_str();
   const GLuint shader = glCreateShader(shaderTypeOf(stage));
   glShaderSource(shader, 1, &text, nullptr);
@@ -336,21 +383,46 @@ bool compileForPairs(Stage stage, const std::string& source, GlslProgram& progra
   runtime().lastListing = shaderLog(shader);
   if (compiled != GL_TRUE) {
     glDeleteShader(shader);
+    return 0;
+  }
+  return shader;
+}
+
+// Compiles the stage for linking with others and links it alone, to run while the other stage is
+// fixed-function; lists its uniforms from a vertex stage linked with a reader of its varyings.
+// False, with the compiler's or linker's log kept, when any step fails.
+bool compileForPairs(Stage stage, const std::string& source, GlslProgram& program) {
+  const GLuint shader = compileShader(stage, source);
+  if (shader == 0) {
     return false;
   }
-  const GLuint object = linkProgram({shader});
-  if (object == 0) {
+  const GLuint alone = linkProgram({shader});
+  GLuint listing = alone;
+  if (alone != 0 && stage == kVertexStage) {
+    const GLuint reader = compileShader(kFragmentStage, varyingReaderFor(source));
+    listing = reader != 0 ? linkProgram({shader, reader}) : 0;
+    glDeleteShader(reader);
+  }
+  if (listing == 0) {
+    glDeleteProgram(alone);
     glDeleteShader(shader);
     return false;
   }
   program.shader = shader;
-  program.object = object;
+  program.object = alone;
+  collectParameters(program, listing);
+  if (listing != alone) {
+    glDeleteProgram(listing);
+  }
   return true;
 }
 
 bool compileStage(Stage stage, const std::string& source, GlslProgram& program) {
   if (driverStageLinking() == StageLinking::Separable) {
     program.object = compileSeparable(stage, source);
+    if (program.object != 0) {
+      collectParameters(program, program.object);
+    }
     return program.object != 0;
   }
   return compileForPairs(stage, source, program);
@@ -528,7 +600,6 @@ GlslProgram* createProgramFromFile(GlslContext* context, const char* fileName, S
   }
   program->context = context;
   program->profile = profile;
-  collectParameters(*program);
   context->programs.push_back(std::move(program));
   return context->programs.back().get();
 }

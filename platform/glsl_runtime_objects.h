@@ -49,8 +49,9 @@ StageLinking driverStageLinking();
 // Records an error for getError(); a later failure replaces an earlier one.
 void recordError(ShaderError error);
 bool isSamplerType(GLenum type);
-// Reads the program's active uniforms into its parameter table and gives the samplers units.
-void collectParameters(GlslProgram& program);
+// Reads the active uniforms of `listing` (a program holding the stage) into the program's parameter
+// table, with their locations in the program's own object, and gives the samplers units.
+void collectParameters(GlslProgram& program, unsigned int listing);
 // Sends the parameter's kept value (a sampler's unit) to `location` of the program in use.
 void sendKeptValue(const GlslParameter& parameter, GLint location);
 // Sends a parameter's new value wherever it takes effect: into its separable program, or into the

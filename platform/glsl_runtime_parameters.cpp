@@ -40,7 +40,7 @@ std::string bareUniformName(const char* listedName) {
 void assignTextureUnits(GlslProgram& program) {
   bool sourceBindsUnits = false;
   for (const auto& parameter : program.parameters) {
-    if (isSamplerType(parameter->type)) {
+    if (isSamplerType(parameter->type) && parameter->location >= 0) {
       GLint unit = 0;
       glGetUniformiv(program.object, parameter->location, &unit);
       parameter->textureUnit = unit;
@@ -106,23 +106,25 @@ bool isSamplerType(GLenum type) {
   }
 }
 
-void collectParameters(GlslProgram& program) {
+void collectParameters(GlslProgram& program, unsigned int listing) {
   GLint uniformCount = 0;
   GLint longestName = 0;
-  glGetProgramiv(program.object, GL_ACTIVE_UNIFORMS, &uniformCount);
-  glGetProgramiv(program.object, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longestName);
+  glGetProgramiv(listing, GL_ACTIVE_UNIFORMS, &uniformCount);
+  glGetProgramiv(listing, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longestName);
   std::string nameBuffer(static_cast<size_t>(longestName > 0 ? longestName : 1), '\0');
   for (GLint index = 0; index < uniformCount; ++index) {
     GLsizei nameLength = 0;
     GLint size = 0;
     GLenum type = 0;
-    glGetActiveUniform(program.object, static_cast<GLuint>(index), static_cast<GLsizei>(nameBuffer.size()),
-                       &nameLength, &size, &type, &nameBuffer[0]);
-    const GLint location = glGetUniformLocation(program.object, nameBuffer.c_str());
+    glGetActiveUniform(listing, static_cast<GLuint>(index), static_cast<GLsizei>(nameBuffer.size()), &nameLength,
+                       &size, &type, &nameBuffer[0]);
     // Uniforms inside blocks and the GL's own state (gl_...) have no location of their own.
-    if (location < 0) {
+    if (glGetUniformLocation(listing, nameBuffer.c_str()) < 0) {
       continue;
     }
+    // In the program's own object a uniform that only shapes what the stage hands on may be gone
+    // (location -1); loads to it then do nothing, as nothing there reads it.
+    const GLint location = glGetUniformLocation(program.object, nameBuffer.c_str());
     auto parameter = std::make_unique<GlslParameter>();
     parameter->program = &program;
     parameter->name = bareUniformName(nameBuffer.c_str());

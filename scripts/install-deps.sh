@@ -12,6 +12,6 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev libwmf-dev fonts-urw-base35 \
   libmp3lame-dev lame \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  xvfb xauth x11-xserver-utils xdotool openbox \
+  xvfb xauth x11-xserver-utils xdotool openbox apitrace \
   imagemagick lib3ds-dev assimp-utils \
   clang libclang-rt-dev

@@ -179,7 +179,7 @@ TEST_F(VolumeLinesTest, textureListCountsUpAndRefusesUnknownPicturesAndAThirtyFi
 
 TEST_F(VolumeLinesTest, aShaderThatDoesNotCompileSwitchesTheLinesOffWithALogLineAndNoBox) {
   REQUIRE_GL_CONTEXT();
-  writeTextFile(kVolumeLinesVertexFile, "#version 410 compatibility\nvoid main() { this is not GLSL }\n");
+  writeTextFile(kVolumeLinesVertexFile, "#version 120\nvoid main() { this is not GLSL }\n");
   writeTextFile(kVolumeLinesFragmentFile, readTextFile(std::string(RUN_DIR) + "/" + kVolumeLinesFragmentFile));
   LogTail log;
   VolumeLines lines;

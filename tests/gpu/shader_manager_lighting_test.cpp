@@ -131,7 +131,7 @@ class PerPixelLightingTest : public testing::Test {
   }
 
   static float uniform(const ShaderProgram* program, const char* name, int component = 0) {
-    const GLuint object = platform::programObject(program->program);
+    const GLuint object = programHoldingValues(platform::programObject(program->program));
     float values[16] = {};
     glGetUniformfv(object, glGetUniformLocation(object, name), values);
     return values[component];
@@ -183,9 +183,7 @@ TEST_F(PerPixelLightingTest, setUpFindsEveryUniformAndBeginSendsEveryValue) {
   EXPECT_FLOAT_EQ(uniform(block.vertexProgram, "modelViewProj", 0), 2.0f);
   EXPECT_FLOAT_EQ(uniform(block.vertexProgram, "modelViewProj", 14), -10.0f);
   manager.endPerPixel();
-  GLint pipeline = -1;
-  glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
-  EXPECT_EQ(pipeline, 0);
+  EXPECT_TRUE(noProgramRuns());
   glLoadIdentity();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -241,9 +239,7 @@ TEST_F(PerPixelLightingTest, missingShaderFilesLeaveTheMeshesToFixedFunction) {
   // Without programs the bracket binds nothing, and the mesh draws with its texture unlit.
   makeTarget();
   drawGround(-10.0f, 10.0f);
-  GLint pipeline = -1;
-  glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
-  EXPECT_EQ(pipeline, 0);
+  EXPECT_TRUE(noProgramRuns());
   EXPECT_EQ(redAt(kTargetSize / 2, kTargetSize / 2), 255);
 }
 
@@ -257,9 +253,7 @@ TEST_F(PerPixelLightingTest, releaseForgetsTheLightingProgramsAndRepeatsSafely) 
   EXPECT_FLOAT_EQ(manager.perPixel().lightPositionValue[2], 6.0f);
   manager.beginPerPixel();
   manager.endPerPixel();
-  GLint pipeline = -1;
-  glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
-  EXPECT_EQ(pipeline, 0);
+  EXPECT_TRUE(noProgramRuns());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class ShaderManagerTest : public testing::Test {
   void SetUp() override {
     REQUIRE_GL_CONTEXT();
     writeTextFile(kGoodFile, kTestVertexSource);
-    writeTextFile(kBadFile, "#version 410 compatibility\nvoid main() { undeclaredThing = 1.0; }\n");
+    writeTextFile(kBadFile, "#version 120\nvoid main() { undeclaredThing = 1.0; }\n");
   }
   void TearDown() override {
     manager.release();

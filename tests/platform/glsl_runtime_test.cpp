@@ -7,6 +7,7 @@
 
 #include "platform/glsl_runtime.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/support/offscreen_surface.h"
 #include "tests/support/shader_test_files.h"
 
 namespace {
@@ -37,15 +38,33 @@ class GlslRuntimeTest : public testing::Test {
     return platform::createProgramFromFile(context, file, platform::latestProfile(profileClass), entry);
   }
 
-  static GLuint pipelineStage(GLenum stage) {
-    GLint pipeline = 0;
-    glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
-    if (pipeline == 0) {
-      return 0;
+  // Makes both stages of the program run, as the presentation binds them.
+  static void run(platform::GlslProgram* program) {
+    platform::enableProfile(platform::programProfile(program));
+    platform::bindProgram(program);
+  }
+
+  // Draws a quad over the whole surface with the stages as they are bound and returns its colour.
+  static Pixel drawnColour(OffscreenSurface& surface) {
+    surface.begin();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // Whatever earlier tests left on, the fixed-function colour is the plain current colour.
+    for (const GLenum capability : {GL_TEXTURE_2D, GL_LIGHTING, GL_BLEND, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_CULL_FACE,
+                                    GL_SCISSOR_TEST, GL_FOG}) {
+      glDisable(capability);
     }
-    GLint program = 0;
-    glGetProgramPipelineiv(static_cast<GLuint>(pipeline), stage, &program);
-    return static_cast<GLuint>(program);
+    glColor4f(0.0f, 0.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex2f(-1.0f, -1.0f);
+    glVertex2f(1.0f, -1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    surface.end();
+    return surface.pixel(surface.size() / 2, surface.size() / 2);
   }
 
   static constexpr const char* kVertexFile = "runtime_test_vert.glsl";
@@ -74,7 +93,7 @@ TEST_F(GlslRuntimeTest, compiledProgramKnowsItsUniformsAndDiesWithItsContext) {
 TEST_F(GlslRuntimeTest, compileFailureGivesNoProgramAndTheCompilerLogOnOneLine) {
   // The error sits on line 4 of the file; the renamed entry must not shift the line numbers.
   writeTextFile(kOtherFile,
-                "#version 410 compatibility\n"
+                "#version 120\n"
                 "void my_entry() {\n"
                 "  gl_Position = vec4(0.0);\n"
                 "  this is not glsl;\n"
@@ -92,7 +111,7 @@ TEST_F(GlslRuntimeTest, compileFailureGivesNoProgramAndTheCompilerLogOnOneLine) 
 TEST_F(GlslRuntimeTest, entryFunctionStandsForMain) {
   writeTextFile(kOtherFile,
                 "// a comment before the version line\n"
-                "#version 410 compatibility\n"
+                "#version 120\n"
                 "void basic_vs() { gl_Position = gl_Vertex; }\n");
   EXPECT_NE(compile(kOtherFile, platform::kProfileClassVertex, "basic_vs"), nullptr);
   EXPECT_EQ(platform::getError(), ShaderError::None);
@@ -120,7 +139,8 @@ TEST_F(GlslRuntimeTest, badRequestsAreErrorsWithTextNotPrograms) {
 TEST_F(GlslRuntimeTest, parametersLoadOnlyValuesOfTheirOwnType) {
   platform::GlslProgram* program = compile(kVertexFile, platform::kProfileClassVertex);
   ASSERT_NE(program, nullptr);
-  const GLuint object = platform::programObject(program);
+  run(program);
+  const GLuint object = programHoldingValues(platform::programObject(program));
   platform::GlslParameter* offset = platform::namedParameter(program, "offset");
   platform::GlslParameter* scale = platform::namedParameter(program, "scale");
   const float values[3] = {1.5f, -2.0f, 3.25f};
@@ -165,6 +185,7 @@ TEST_F(GlslRuntimeTest, parametersLoadOnlyValuesOfTheirOwnType) {
 TEST_F(GlslRuntimeTest, samplersTakeTheirOwnUnitsAndBindTheirTextureThere) {
   platform::GlslProgram* program = compile(kFragmentFile, platform::kProfileClassFragment);
   ASSERT_NE(program, nullptr);
+  run(program);
   platform::GlslParameter* first = platform::namedParameter(program, "first");
   platform::GlslParameter* second = platform::namedParameter(program, "second");
   ASSERT_NE(first, nullptr);
@@ -177,7 +198,7 @@ TEST_F(GlslRuntimeTest, samplersTakeTheirOwnUnitsAndBindTheirTextureThere) {
   platform::setTextureParameter(second, texture);
   EXPECT_EQ(platform::textureParameter(second), texture);
   GLint unitUniform = -1;
-  const GLuint object = platform::programObject(program);
+  const GLuint object = programHoldingValues(platform::programObject(program));
   glGetUniformiv(object, glGetUniformLocation(object, "second"), &unitUniform);
   EXPECT_EQ(unitUniform, platform::textureUnit(second));
 
@@ -198,36 +219,71 @@ TEST_F(GlslRuntimeTest, samplersTakeTheirOwnUnitsAndBindTheirTextureThere) {
   EXPECT_EQ(platform::getError(), ShaderError::None);
 }
 
-TEST_F(GlslRuntimeTest, stagesRunAProgramOnlyWhileEnabledAndBound) {
+// The vertex stage hands its tint to the fragment stage, which adds its own boost: the colour
+// drawn shows both stages ran together with every value given, whether the driver combines
+// separable programs or the runtime links the pair.
+TEST_F(GlslRuntimeTest, boundStagesDrawTogetherWithTheirValuesUntilUnbound) {
+  writeTextFile(kVertexFile,
+                "#version 120\n"
+                "uniform vec3 tint;\n"
+                "varying vec3 shade;\n"
+                "void main() { gl_Position = gl_Vertex; shade = tint; }\n");
+  writeTextFile(kFragmentFile,
+                "#version 120\n"
+                "uniform vec3 boost;\n"
+                "varying vec3 shade;\n"
+                "void main() { gl_FragColor = vec4(shade + boost, 1.0); }\n");
   platform::GlslProgram* vertex = compile(kVertexFile, platform::kProfileClassVertex);
   platform::GlslProgram* fragment = compile(kFragmentFile, platform::kProfileClassFragment);
   ASSERT_NE(vertex, nullptr);
   ASSERT_NE(fragment, nullptr);
+  OffscreenSurface surface(8);
+  ASSERT_TRUE(surface.ready());
 
-  platform::enableProfile(ShaderProfile::GlslVertex);
-  platform::bindProgram(vertex);
-  platform::bindProgram(fragment);
-  EXPECT_EQ(pipelineStage(GL_VERTEX_SHADER), platform::programObject(vertex));
-  EXPECT_EQ(pipelineStage(GL_FRAGMENT_SHADER), 0u);
+  // Values given before the stages run reach them once they do.
+  const float red[3] = {1.0f, 0.0f, 0.0f};
+  const float green[3] = {0.0f, 1.0f, 0.0f};
+  platform::setParameter3fv(platform::namedParameter(vertex, "tint"), red);
+  platform::setParameter3fv(platform::namedParameter(fragment, "boost"), green);
+  run(vertex);
+  run(fragment);
+  Pixel colour = drawnColour(surface);
+  EXPECT_EQ(colour.r, 255);
+  EXPECT_EQ(colour.g, 255);
+  EXPECT_EQ(colour.b, 0);
 
-  platform::enableProfile(ShaderProfile::GlslFragment);
-  EXPECT_EQ(pipelineStage(GL_FRAGMENT_SHADER), platform::programObject(fragment));
+  // A value changed while the stages run takes effect at the next draw.
+  const float none[3] = {0.0f, 0.0f, 0.0f};
+  platform::setParameter3fv(platform::namedParameter(fragment, "boost"), none);
+  colour = drawnColour(surface);
+  EXPECT_EQ(colour.g, 0);
+  EXPECT_EQ(colour.r, 255);
+
+  // A stage bound but not enabled does not run; with neither running, drawing is fixed-function.
+  platform::disableProfile(ShaderProfile::GlslFragment);
   platform::unbindProgram(ShaderProfile::GlslVertex);
-  EXPECT_EQ(pipelineStage(GL_VERTEX_SHADER), 0u);
-  EXPECT_EQ(pipelineStage(GL_FRAGMENT_SHADER), platform::programObject(fragment));
+  EXPECT_TRUE(noProgramRuns());
+  colour = drawnColour(surface);
+  EXPECT_EQ(colour.b, 255);
+  EXPECT_EQ(colour.r, 0);
   EXPECT_EQ(platform::getError(), ShaderError::None);
+
+  // Running again after the break gives the same pair its values back.
+  run(vertex);
+  run(fragment);
+  colour = drawnColour(surface);
+  EXPECT_EQ(colour.r, 255);
+  EXPECT_EQ(colour.g, 0);
 
   platform::enableProfile(ShaderProfile::Unknown);
   EXPECT_EQ(platform::getError(), ShaderError::InvalidProfile);
   platform::bindProgram(nullptr);
   EXPECT_EQ(platform::getError(), ShaderError::InvalidProgram);
 
-  // A context destroyed while its program still runs leaves drawing fixed-function.
+  // A context destroyed while its programs still run leaves drawing fixed-function.
   platform::destroyShaderContext(context);
   context = nullptr;
-  GLint pipeline = -1;
-  glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
-  EXPECT_EQ(pipeline, 0);
+  EXPECT_TRUE(noProgramRuns());
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

@@ -59,3 +59,19 @@ bool ensureGLContext() {
   state.ready = platform::loadGLEntryPoints(error);
   return state.ready;
 }
+
+bool noProgramRuns() {
+  GLint current = -1;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+  GLint pipeline = 0;
+  if (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) {
+    glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
+  }
+  return current == 0 && pipeline == 0;
+}
+
+unsigned int programHoldingValues(unsigned int stageProgram) {
+  GLint current = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+  return current != 0 ? static_cast<unsigned int>(current) : stageProgram;
+}

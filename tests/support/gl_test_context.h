@@ -11,6 +11,12 @@ bool ensureGLContext();
 // Why the context could not be made; empty when there simply is no display.
 const std::string& glContextFailure();
 
+// True when drawing is fixed-function: no program in use and no program pipeline bound.
+bool noProgramRuns();
+// The GL program that holds a stage's uniform values while it draws: the stage's own separable
+// program, or the program its stages were linked into, which is then in use.
+unsigned int programHoldingValues(unsigned int stageProgram);
+
 // Skips the calling test when there is no display (run the tests under xvfb-run); fails it when a
 // display is there but no context could be made on it.
 #define REQUIRE_GL_CONTEXT()                                                   \

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The same picture on every GL driver from 2.1 up. A whole run on the plain software renderer, with
+# the GL's debug messages on, reports no GL error and gives the reference frames at 25 s and 98 s;
+# each limited or other driver of Mesa then draws those two frames (started just before them: with
+# a fixed step and seed every frame is the frame a run from 0 shows), loads every shader, leaves no
+# effect off, and matches the reference closely.
+. "$(dirname "$0")/common.sh"
+
+cd "$work"
+ln -s "$run_dir/data" data 2>/dev/null
+cp "$run_dir"/*.cg . 2>/dev/null
+play() {
+  xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/demo" --windowed --unattended --seed 3 \
+    --fixed-step 0.1 "$@"
+}
+
+play --gl-debug --screenshot 25:plain-25.png --screenshot 98:plain-98.png >stdout.txt 2>stderr.txt
+status=$?
+[ "$status" = 0 ] || fail "the plain run with --gl-debug ended with status $status: $(tail -3 stderr.txt)"
+grep -q "^gl-debug: 0 errors, [0-9]* other messages$" stderr.txt ||
+  fail "the plain run reported GL errors: $(grep gl-debug stderr.txt)"
+grep -q "^GL: version .*; volume lines on, per-pixel lighting on, render targets on" debug.txt ||
+  fail "the log does not name the driver with every effect on: $(grep '^GL:' debug.txt)"
+
+check_driver() {
+  local name=$1
+  shift
+  rm -f debug.txt
+  for frame in 25 98; do
+    env "$@" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/demo" --windowed --unattended \
+      --seed 3 --fixed-step 0.1 --start-at $((frame - 1)) --end-at $frame.1 --screenshot "$frame:$name-$frame.png" \
+      >/dev/null 2>"$name-$frame.err"
+    grep -q " off: " "$name-$frame.err" && fail "$name: an effect is off: $(grep ' off: ' "$name-$frame.err")"
+    [ -f "$name-$frame.png" ] || { fail "$name: no frame at $frame s"; continue; }
+    local psnr differing
+    psnr=$(compare -metric PSNR "plain-$frame.png" "$name-$frame.png" null: 2>&1)
+    differing=$(compare -fuzz 5% -metric AE "plain-$frame.png" "$name-$frame.png" null: 2>&1)
+    echo "$name at $frame s: PSNR $psnr dB, $differing pixels differ by more than 5 %"
+    [ "$psnr" = inf ] || awk -v p="$psnr" 'BEGIN { exit !(p >= 38) }' || fail "$name at $frame s: PSNR $psnr below 38"
+    [ "${differing%.*}" -lt 2000 ] 2>/dev/null || fail "$name at $frame s: $differing pixels differ"
+  done
+  grep -q "Failed to load" debug.txt && fail "$name: $(grep 'Failed to load' debug.txt | head -1)"
+}
+
+check_driver gl21 MESA_GL_VERSION_OVERRIDE=2.1 MESA_GLSL_VERSION_OVERRIDE=120
+check_driver gl21-without-separable-programs MESA_GL_VERSION_OVERRIDE=2.1 MESA_GLSL_VERSION_OVERRIDE=120 \
+  MESA_EXTENSION_OVERRIDE=-GL_ARB_separate_shader_objects
+check_driver gl33 MESA_GL_VERSION_OVERRIDE=3.3COMPAT MESA_GLSL_VERSION_OVERRIDE=330
+check_driver softpipe GALLIUM_DRIVER=softpipe
+
+finish "driver matrix"
