@@ -86,6 +86,20 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
   return true;
 }
 
+void GLWindow::toggleFullScreen() {
+  std::string error;
+  if (fullScreen) {
+    platform::restoreDisplayMode(window);
+  } else if (desktop ? !platform::leaveDesktopFullScreen(window, error)
+                     : !platform::setDesktopFullScreen(window, error)) {
+    DebugLog::append(kLogFileName, "Could not switch between window and full screen (%s)\r\n", error.c_str());
+    return;
+  }
+  desktop = !fullScreen && !desktop;
+  fullScreen = false;
+  platform::showCursor(!desktop);
+}
+
 void GLWindow::kill() {
   if (fullScreen) {
     platform::restoreDisplayMode(window);

@@ -14,6 +14,9 @@ class GLWindow {
   bool create(const char* title, int width, int height, int bits, platform::WindowProcedure procedure);
   // Leaves full-screen mode and releases context and window; safe on a partly made window and twice.
   void kill();
+  // Between a window and full screen at the display's own size (F11, Alt+Enter); a failure is
+  // logged and the window stays as it was.
+  void toggleFullScreen();
 
   platform::NativeWindow* window = nullptr;
   platform::GLContextHandle renderContext = nullptr;

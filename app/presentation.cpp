@@ -151,6 +151,8 @@ long windowProcedure(const platform::WindowMessage& message) {
       setKey(message.wParam, 1);
       if (message.wParam == kKeyEscape) {
         platform::postQuitMessage();
+      } else if (message.wParam == kKeyF11 || (message.wParam == kKeyReturn && input.keyState[kKeyAlt] == 1)) {
+        glWindow().toggleFullScreen();
       } else if (message.wParam == kKeyF1) {
         playback().overlayShown = !playback().overlayShown;
       } else if (requestForKey(message.wParam) != PlaybackRequest::None) {
@@ -256,6 +258,28 @@ void stepRig(float dtSeconds) {
   rig.target.y += targetLift();
 }
 
+// The drawable's size as the drawing surfaces were last made for it.
+int gSurfacesWidth = 0;
+int gSurfacesHeight = 0;
+
+// The drawing surfaces follow the drawable: they are made again when its size has changed.
+void followDrawableSize() {
+  const InputState& input = inputState();
+  if (input.viewportWidth == gSurfacesWidth && input.viewportHeight == gSurfacesHeight) {
+    return;
+  }
+  gSurfacesWidth = input.viewportWidth;
+  gSurfacesHeight = input.viewportHeight;
+  RenderTarget& target = renderTarget();
+  const SurfaceSize size = drawingSurfaceSize(gSurfacesWidth, gSurfacesHeight);
+  const bool sameSize =
+      !target.surfaces.empty() && target.surfaces[0].width == size.width && target.surfaces[0].height == size.height;
+  if (target.framebuffer != 0 && !sameSize) {
+    target.resizeTargets(size.width, size.height);
+  }
+  sceneList().resizeSurfacesAll(gSurfacesWidth, gSurfacesHeight);
+}
+
 // Plain play waits for the display (adaptive where the driver has it, so a late frame is shown at
 // once); a benchmark never waits, so its figures are the frames' own cost.
 void choosePacing(bool benchmark) {
@@ -333,6 +357,10 @@ bool startUp(const AppOptions& options) {
     gGLDebug->begin();
   }
   choosePacing(options.benchmark);
+  // The drawable as it is now; the size message that follows says the same.
+  platform::drawableSize(window.window, input.viewportWidth, input.viewportHeight);
+  gSurfacesWidth = input.viewportWidth;
+  gSurfacesHeight = input.viewportHeight;
 
   bitmapFont().createBitmapFont("Arial Black", 36);
   outlineFont().createOutlineFont("Arial Black", 24, 0.2f);
@@ -351,8 +379,9 @@ bool startUp(const AppOptions& options) {
   sceneList().loadAll();
 
   // The outdoor scene draws its world into this surface and lays it over the window.
+  const SurfaceSize surfaceSize = drawingSurfaceSize(input.viewportWidth, input.viewportHeight);
   renderTarget().createFramebuffer();
-  renderTarget().addTarget(512, 512, GL_RGBA, true);
+  renderTarget().addTarget(surfaceSize.width, surfaceSize.height, GL_RGBA, true);
 
   placeRigAndTweens();
   reportDriverAndEffects();
@@ -436,6 +465,7 @@ long mainLoop() {
     while (nextScriptedKey < gScriptedKeys.size() && gScriptedKeys[nextScriptedKey].frame <= framesDrawn) {
       pressKey(gScriptedKeys[nextScriptedKey++].virtualKey);
     }
+    followDrawableSize();
     applyPlaybackRequests();
     if (gLoop && !state.paused && frameTimer().elapsed > gPresentationEndSeconds) {
       seekPresentation(0.0f);

@@ -14,8 +14,9 @@ uint32_t virtualKeyNamed(const std::string& name) {
   const struct {
     const char* name;
     uint32_t key;
-  } named[] = {{"F1", kKeyF1},       {"Left", kKeyLeft},     {"Right", kKeyRight}, {"Home", kKeyHome},
-               {"Escape", kKeyEscape}, {"Space", kKeySpace}, {"PageUp", kKeyPageUp}, {"PageDown", kKeyPageDown}};
+  } named[] = {{"F1", kKeyF1},         {"F11", kKeyF11},     {"Left", kKeyLeft},       {"Right", kKeyRight},
+               {"Home", kKeyHome},     {"Escape", kKeyEscape}, {"Space", kKeySpace}, {"PageUp", kKeyPageUp},
+               {"PageDown", kKeyPageDown}};
   for (const auto& entry : named) {
     if (name == entry.name) {
       return entry.key;

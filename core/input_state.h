@@ -22,6 +22,7 @@ enum VirtualKey : int {
   kKeyRight = 39,
   kKeyDown = 40,
   kKeyF1 = 112,
+  kKeyF11 = 122,
 };
 
 struct InputState {

@@ -3,6 +3,9 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include "core/input_state.h"
+#include "core/picture_shape.h"
+
 void pushMatrices() {
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
@@ -26,10 +29,10 @@ void setOrtho2D(float left, float right, float bottom, float top) {
 }
 
 void setFixedPerspective(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ) {
-  const float aspect = 1.3f;
+  const InputState& input = inputState();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(50.0, aspect, 1.0, 2000.0);
+  gluPerspective(50.0, widenedAspect(kComposedAspect, input.viewportWidth, input.viewportHeight), 1.0, 2000.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   gluLookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, 0.0, 1.0, 0.0);

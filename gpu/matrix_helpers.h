@@ -9,7 +9,8 @@ void pushMatrices();
 void popMatrices();
 // Projection = gluOrtho2D(left, right, bottom, top); model-view = identity (model-view current).
 void setOrtho2D(float left, float right, float bottom, float top);
-// Projection = 50° vertical field of view, aspect 1.3, near 1, far 2000; model-view = a look-at
+// Projection = 50° vertical field of view, aspect 1.3 at 4:3 widened with the window's shape,
+// near 1, far 2000; model-view = a look-at
 // from the eye to the target with up (0, 1, 0).
 void setFixedPerspective(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ);
 // Projection × model-view as the GL holds them now: object space to clip space.

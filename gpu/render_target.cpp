@@ -114,6 +114,13 @@ unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocato
   return kDepthFormats[kDepthFormatCount - 1];
 }
 
+SurfaceSize drawingSurfaceSize(int drawableWidth, int drawableHeight) {
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const bool powerOfTwo = !GLEW_VERSION_2_0 && !GLEW_ARB_texture_non_power_of_two;
+  return surfaceSizeFor(drawableWidth, drawableHeight, powerOfTwo, largest > 0 ? largest : 1024);
+}
+
 const char* framebufferStatusText(unsigned int status) {
   switch (status) {
     case GL_INVALID_FRAMEBUFFER_OPERATION:
@@ -249,6 +256,19 @@ void RenderTarget::clearTarget(int index) {
   glClear(mask);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glPopAttrib();
+}
+
+bool RenderTarget::resizeTargets(int width, int height) {
+  std::vector<RenderSurface> previous;
+  previous.swap(surfaces);
+  bool allMade = true;
+  for (const RenderSurface& surface : previous) {
+    deleteSurface(surface);
+  }
+  for (const RenderSurface& surface : previous) {
+    allMade = addTarget(width, height, surface.format, surface.depthBuffer != 0) >= 0 && allMade;
+  }
+  return allMade;
 }
 
 void RenderTarget::releaseTargets() {

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/picture_shape.h"
+
 struct RenderSurface {
   unsigned int depthBuffer = 0;  // renderbuffer name; 0 when the surface has no depth buffer
   unsigned int texture = 0;      // drawn into; scenes bind it to use the picture
@@ -32,6 +34,10 @@ using DepthStorageAllocator = std::function<DepthStorageReport(unsigned int form
 unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocator& allocate,
                                DepthStorageReport& kept);
 
+// The drawing surface for a drawable of width × height (see surfaceSizeFor), within what the
+// driver makes: powers of two where it has no other textures, no side beyond its largest texture.
+SurfaceSize drawingSurfaceSize(int drawableWidth, int drawableHeight);
+
 // The log text of a framebuffer status value.
 const char* framebufferStatusText(unsigned int status);
 
@@ -55,6 +61,9 @@ class RenderTarget {
   // Clears colour, and depth when the surface has a depth buffer, with the current clear values;
   // the viewport is restored. Out-of-range indexes do nothing.
   void clearTarget(int index);
+  // Makes every surface again at width × height, in the same order, format and depth; their
+  // pictures are lost. False when the driver refused one, which is then left out.
+  bool resizeTargets(int width, int height);
   // Deletes every surface's texture and depth buffer and the framebuffer; a second call does nothing.
   void releaseTargets();
 

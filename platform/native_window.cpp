@@ -234,6 +234,15 @@ bool setDesktopFullScreen(NativeWindow* window, std::string& error) {
   return true;
 }
 
+bool leaveDesktopFullScreen(NativeWindow* window, std::string& error) {
+  if (window == nullptr || SDL_SetWindowFullscreen(window->sdlWindow, 0) != 0) {
+    error = window == nullptr ? "no window" : SDL_GetError();
+    return false;
+  }
+  queueSize(window->sdlWindow);
+  return true;
+}
+
 void showCursor(bool visible) {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);

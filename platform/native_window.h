@@ -47,6 +47,8 @@ void destroyWindow(NativeWindow* window);
 void restoreDisplayMode(NativeWindow* window);
 // Makes the window cover its display at the display's own size; the mode is not switched.
 bool setDesktopFullScreen(NativeWindow* window, std::string& error);
+// Makes a window that covers its display a plain window again.
+bool leaveDesktopFullScreen(NativeWindow* window, std::string& error);
 void showCursor(bool visible);
 
 // A compatibility-profile context for the window; null on failure. A debug context reports the

@@ -3,9 +3,11 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include "core/input_state.h"
+#include "core/picture_shape.h"
+
 namespace {
 
-constexpr float kViewAspect = 1.3f;
 constexpr float kPathSamplesPerSecond = 5.0f;
 
 void makePath(std::unique_ptr<PathSpline>& path, float durationSeconds, int32_t count, const float* points) {
@@ -22,7 +24,9 @@ void makePath(std::unique_ptr<PathSpline>& path, float durationSeconds, int32_t 
 void Camera::applyView() const {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(fieldOfView, kViewAspect, nearPlane, farPlane);
+  const InputState& input = inputState();
+  gluPerspective(fieldOfView, widenedAspect(kComposedAspect, input.viewportWidth, input.viewportHeight), nearPlane,
+                 farPlane);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);

@@ -13,8 +13,8 @@ class Camera {
  public:
   virtual ~Camera() = default;
 
-  // Projection: a perspective with the fixed aspect 1.3, whatever the window size; then the
-  // model-view look-at. Leaves the model-view mode current.
+  // Projection: a perspective with the aspect 1.3 at 4:3, widened with the window's shape (the
+  // vertical field of view stays); then the model-view look-at. Leaves the model-view mode current.
   void applyView() const;
 
   Vector3 eye;

@@ -40,4 +40,6 @@ class Scene {
   // ... and puts it back, so that the next frames play as they did from the start.
   virtual void rewind() {}
   virtual void release() {}  // frees some of what load() made
+  // Makes the scene's drawing surfaces again for a drawable of this many pixels.
+  virtual void resizeSurfaces(int /*drawableWidth*/, int /*drawableHeight*/) {}
 };

@@ -11,6 +11,10 @@ void SceneList::releaseAll() {
 
 void SceneList::append(Scene* scene) { scenes_.push_back(scene); }
 
+void SceneList::resizeSurfacesAll(int drawableWidth, int drawableHeight) {
+  forEachScene([=](Scene& scene) { scene.resizeSurfaces(drawableWidth, drawableHeight); });
+}
+
 void SceneList::initAll() {
   forEachScene([](Scene& scene) { scene.init(); });
 }

@@ -15,6 +15,7 @@ class SceneList {
   virtual ~SceneList();  // releaseAll()
   // Deletes every scene, and with them their GL objects; needs the context that made them.
   void releaseAll();
+  void resizeSurfacesAll(int drawableWidth, int drawableHeight);
 
   void append(Scene* scene);  // takes ownership
   void initAll();

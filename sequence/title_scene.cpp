@@ -114,9 +114,11 @@ void TitleScene::init() {
 }
 
 void TitleScene::load() {
+  const InputState& input = inputState();
+  const SurfaceSize size = drawingSurfaceSize(input.viewportWidth, input.viewportHeight);
   layers.createFramebuffer();
   for (int n = 0; n < 4; ++n) {
-    layers.addTarget(kTitleSurfaceSize, kTitleSurfaceSize, GL_RGBA, false);
+    layers.addTarget(size.width, size.height, GL_RGBA, false);
   }
   layers.checkStatus();
   clearLayers();
@@ -140,9 +142,24 @@ void TitleScene::load() {
   }
 
   shimmer.texture = hasLayers() ? layers.surfaces[2].texture : 0;
-  shimmer.textureWidth = shimmer.textureHeight = kTitleSurfaceSize;
-  shimmer.regionWidth = shimmer.regionHeight = kTitleSurfaceSize;
+  // The grid shows the whole surface, whatever its size: its corners are texture coordinates.
+  shimmer.textureWidth = shimmer.regionWidth = size.width;
+  shimmer.textureHeight = shimmer.regionHeight = size.height;
   shimmer.buildGrid();
+}
+
+void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight) {
+  if (layers.framebuffer == 0) {
+    return;
+  }
+  const SurfaceSize size = drawingSurfaceSize(drawableWidth, drawableHeight);
+  if (!layers.surfaces.empty() && layers.surfaces[0].width == size.width && layers.surfaces[0].height == size.height) {
+    return;
+  }
+  // The trails start again from black on the new surfaces.
+  layers.resizeTargets(size.width, size.height);
+  clearLayers();
+  layersCurrent_ = false;
 }
 
 void TitleScene::keepStart() {

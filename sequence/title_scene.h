@@ -22,7 +22,6 @@ constexpr float kTitleSceneStartSeconds = 90.0f;
 constexpr float kTitleSceneSeconds = 64.0f;
 constexpr int kTitleCount = 4;
 constexpr float kTitleSlotSeconds = 15.0f;
-constexpr int kTitleSurfaceSize = 512;
 
 // The view of the lines and bubbles: eight (x, y, z) points each for the eye and the target.
 constexpr int kTitleCameraPointCount = 8;
@@ -56,6 +55,7 @@ class TitleScene : public Scene {
   // The four surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
   // that cannot be loaded leaves its slot empty, with one log line.
   void load() override;
+  void resizeSurfaces(int drawableWidth, int drawableHeight) override;
   // Camera, line field, shimmer grid and bubbles move on; only from 90 s to 154 s.
   void advance(float timeSeconds, float dtSeconds) override;
   // Both layers into the surfaces, the bubbles, then the layers added onto the window.

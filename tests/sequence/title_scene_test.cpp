@@ -99,8 +99,9 @@ class TitleSceneLoaded : public ::testing::Test {
     model3dsReader().setDataFolder(dataFolder_);
     textureManager().dataFolder = dataFolder_.c_str();
     textureManager().failedNames.clear();
-    inputState().viewportWidth = 64;
-    inputState().viewportHeight = 64;
+    // The composed frame size: the surfaces are made at 512 x 512.
+    inputState().viewportWidth = kComposedWidth;
+    inputState().viewportHeight = kComposedHeight;
     seedRandom(3);
     scene_ = std::make_unique<TitleScene>();
     scene_->init();
@@ -123,7 +124,8 @@ class TitleSceneLoaded : public ::testing::Test {
 
   // Pixels of surface `index` (RGBA, bottom row first).
   std::vector<unsigned char> surfacePixels(int index) const {
-    std::vector<unsigned char> pixels(kTitleSurfaceSize * kTitleSurfaceSize * 4);
+    const RenderSurface& surface = scene_->layers.surfaces[index];
+    std::vector<unsigned char> pixels(static_cast<size_t>(surface.width) * surface.height * 4);
     glBindTexture(GL_TEXTURE_2D, scene_->layers.surfaces[index].texture);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
@@ -132,10 +134,12 @@ class TitleSceneLoaded : public ::testing::Test {
   // Bright pixels (every channel above 160) in the middle third of the title surface drawn last.
   int brightTitlePixels() const {
     const std::vector<unsigned char> pixels = surfacePixels(scene_->back + 2);
+    const int width = scene_->layers.surfaces[scene_->back + 2].width;
+    const int height = scene_->layers.surfaces[scene_->back + 2].height;
     int count = 0;
-    for (int y = kTitleSurfaceSize / 3; y < 2 * kTitleSurfaceSize / 3; ++y) {
-      for (int x = kTitleSurfaceSize / 3; x < 2 * kTitleSurfaceSize / 3; ++x) {
-        const unsigned char* p = &pixels[(y * kTitleSurfaceSize + x) * 4];
+    for (int y = height / 3; y < 2 * height / 3; ++y) {
+      for (int x = width / 3; x < 2 * width / 3; ++x) {
+        const unsigned char* p = &pixels[(y * width + x) * 4];
         count += p[0] > 160 && p[1] > 160 && p[2] > 160 ? 1 : 0;
       }
     }
@@ -235,6 +239,25 @@ TEST_F(TitleSceneLoaded, rewindPlaysTheSameFramesAgainToThePixel) {
   EXPECT_EQ(scene_->bubbles.particles[5].size, bubbleSize);
   EXPECT_TRUE(surfacePixels(scene_->back) == lines);
   EXPECT_TRUE(surfacePixels(scene_->back + 2) == titles);
+}
+
+// A new window size makes all four surfaces again at the size that follows it, and the titles
+// draw on them from the next frame.
+TEST_F(TitleSceneLoaded, surfacesFollowTheDrawableAndKeepDrawing) {
+  REQUIRE_GL_CONTEXT();
+  loadScene({});
+  ASSERT_EQ(scene_->layers.surfaces.size(), 4u);
+  EXPECT_EQ(scene_->layers.surfaces[0].width, kComposedSurfaceSize);
+  inputState().viewportWidth = 1920;
+  inputState().viewportHeight = 1080;
+  scene_->resizeSurfaces(1920, 1080);
+  ASSERT_EQ(scene_->layers.surfaces.size(), 4u);
+  for (const RenderSurface& surface : scene_->layers.surfaces) {
+    EXPECT_EQ(surface.width, 1229);
+    EXPECT_EQ(surface.height, 922);
+  }
+  play(97.0f, 98.0f);
+  EXPECT_GT(brightTitlePixels(), 200);
 }
 
 }  // namespace

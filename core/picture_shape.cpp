@@ -1,0 +1,40 @@
+#include "core/picture_shape.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int proportional(int drawable, int composed, bool powerOfTwo, int largest) {
+  int side = static_cast<int>(std::lround(static_cast<double>(drawable) * kComposedSurfaceSize / composed));
+  side = std::max(side, 1);
+  if (powerOfTwo) {
+    int power = 1;
+    while (power < side && power < largest) {
+      power *= 2;
+    }
+    side = power;
+  }
+  return std::min(side, std::max(largest, 1));
+}
+
+}  // namespace
+
+double widenedAspect(double composedAspect, int width, int height) {
+  if (width <= 0 || height <= 0) {
+    return composedAspect;
+  }
+  // At exactly 4:3 the ratio is exactly 1, so the composed frame's projection is unchanged.
+  return composedAspect * ((3.0 * width) / (4.0 * height));
+}
+
+SurfaceSize surfaceSizeFor(int width, int height, bool powerOfTwo, int largest) {
+  if (width <= 0 || height <= 0) {
+    width = kComposedWidth;
+    height = kComposedHeight;
+  }
+  SurfaceSize size;
+  size.width = proportional(width, kComposedWidth, powerOfTwo, largest);
+  size.height = proportional(height, kComposedHeight, powerOfTwo, largest);
+  return size;
+}
