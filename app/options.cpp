@@ -8,7 +8,8 @@
 const char* usageText() {
   return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
          "            [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]... [--capture FILE|-]\n"
-         "            [--unattended] [--gl-debug] [--help] [--version]\n"
+         "            [--unattended] [--gl-debug] [--msaa N] [--help]\n"
+         "            [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
@@ -27,6 +28,7 @@ const char* usageText() {
          "                    its text goes to stderr and the log (so does DEMO_UNATTENDED=1)\n"
          "  --gl-debug        log every message of the GL driver and count its errors; the run ends\n"
          "                    with status 4 when there was any\n"
+         "  --msaa N          draw with N samples per pixel (2, 4 or 8) where the driver can\n"
          "  --help            print this text\n"
          "  --version         print the program's version\n"
          "Keys: Escape ends the presentation; P pauses and resumes; Right and Left jump 5 s ahead and\n"
@@ -127,6 +129,13 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       if (!parseSeconds(value, '\0', options.endSeconds)) {
         return usageError("--end-at needs seconds from 0 to 1000000", message);
       }
+      ++index;
+    } else if (argument == "--msaa") {
+      const std::string samples = value != nullptr ? value : "";
+      if (samples != "2" && samples != "4" && samples != "8") {
+        return usageError("--msaa needs 2, 4 or 8 samples per pixel", message);
+      }
+      options.msaaSamples = samples[0] - '0';
       ++index;
     } else if (argument == "--start-at") {
       if (!parseSeconds(value, '\0', options.startSeconds) || options.startSeconds > kLastStartSeconds) {

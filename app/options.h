@@ -28,6 +28,8 @@ struct AppOptions {
   bool unattended = false;  // answer every box with its default instead of waiting for someone
   // Asks for a debug context, logs every message the GL gives, and counts its errors.
   bool glDebug = false;
+  // Samples per pixel for multisampled drawing (2, 4 or 8); 0 draws without.
+  int msaaSamples = 0;
 };
 
 // The latest presentation time any option takes, in seconds.

@@ -280,6 +280,23 @@ void followDrawableSize() {
   sceneList().resizeSurfacesAll(gSurfacesWidth, gSurfacesHeight);
 }
 
+// Multisampled drawing where the driver has it; otherwise one line says so and the run goes on
+// without (or with fewer samples).
+void chooseSurfaceSamples(int wanted) {
+  if (wanted <= 0) {
+    return;
+  }
+  const int samples = multisampleLimit(wanted);
+  if (samples < wanted) {
+    std::fprintf(stderr, "demo: --msaa %d: %s\n", wanted,
+                 samples == 0 ? "the driver offers no multisampled drawing, playing without it"
+                              : ("the driver draws at most " + std::to_string(samples) + " samples per pixel, using them")
+                                    .c_str());
+  }
+  DebugLog::append(kLogFileName, "Surfaces: %d samples per pixel\r\n", samples);
+  setSurfaceSamples(samples);
+}
+
 // Plain play waits for the display (adaptive where the driver has it, so a late frame is shown at
 // once); a benchmark never waits, so its figures are the frames' own cost.
 void choosePacing(bool benchmark) {
@@ -357,6 +374,7 @@ bool startUp(const AppOptions& options) {
     gGLDebug->begin();
   }
   choosePacing(options.benchmark);
+  chooseSurfaceSamples(options.msaaSamples);
   // The drawable as it is now; the size message that follows says the same.
   platform::drawableSize(window.window, input.viewportWidth, input.viewportHeight);
   gSurfacesWidth = input.viewportWidth;

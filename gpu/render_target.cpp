@@ -16,6 +16,8 @@ RenderTarget& renderTarget() {
 
 namespace {
 
+int gSurfaceSamples = 0;
+
 bool isDepthFormat(unsigned int format) {
   for (const unsigned int depthFormat : kDepthFormats) {
     if (format == depthFormat) {
@@ -91,9 +93,53 @@ void deleteSurface(const RenderSurface& surface) {
   if (surface.texture != 0) {
     glDeleteTextures(1, &surface.texture);
   }
-  if (surface.depthBuffer != 0) {
-    glDeleteRenderbuffers(1, &surface.depthBuffer);
+  for (const GLuint buffer : {surface.depthBuffer, surface.multisampleColour, surface.multisampleDepth}) {
+    if (buffer != 0) {
+      glDeleteRenderbuffers(1, &buffer);
+    }
   }
+  if (surface.multisampleFramebuffer != 0) {
+    glDeleteFramebuffers(1, &surface.multisampleFramebuffer);
+  }
+}
+
+GLuint multisampleBuffer(int samples, GLenum format, int width, int height) {
+  GLuint name = 0;
+  glGenRenderbuffers(1, &name);
+  glBindRenderbuffer(GL_RENDERBUFFER, name);
+  glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width, height);
+  glBindRenderbuffer(GL_RENDERBUFFER, 0);
+  return name;
+}
+
+// The multisampled framebuffer the surface is drawn into; false, with everything of it deleted,
+// when the driver does not complete it. Leaves the window's framebuffer bound.
+bool addMultisampling(RenderSurface& surface, int samples, bool withDepth) {
+  surface.multisampleColour = multisampleBuffer(samples, GL_RGBA8, surface.width, surface.height);
+  if (withDepth) {
+    surface.multisampleDepth = multisampleBuffer(samples, GL_DEPTH_COMPONENT24, surface.width, surface.height);
+  }
+  glGenFramebuffers(1, &surface.multisampleFramebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, surface.multisampleFramebuffer);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, surface.multisampleColour);
+  if (withDepth) {
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, surface.multisampleDepth);
+  }
+  const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (status == GL_FRAMEBUFFER_COMPLETE) {
+    return true;
+  }
+  DebugLog::append(kLogFileName, "FBO: multisampled surface refused [%s], drawing it without\r\n",
+                   framebufferStatusText(status));
+  for (const GLuint buffer : {surface.multisampleColour, surface.multisampleDepth}) {
+    if (buffer != 0) {
+      glDeleteRenderbuffers(1, &buffer);
+    }
+  }
+  glDeleteFramebuffers(1, &surface.multisampleFramebuffer);
+  surface.multisampleFramebuffer = surface.multisampleColour = surface.multisampleDepth = 0;
+  return false;
 }
 
 GLenum logStatus(GLenum status) {
@@ -112,6 +158,18 @@ unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocato
     }
   }
   return kDepthFormats[kDepthFormatCount - 1];
+}
+
+void setSurfaceSamples(int samples) { gSurfaceSamples = samples; }
+
+int multisampleLimit(int wanted) {
+  if (!platform::hasFramebufferObjects() || glRenderbufferStorageMultisample == nullptr ||
+      glBlitFramebuffer == nullptr) {
+    return 0;
+  }
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_SAMPLES, &largest);
+  return largest < 2 ? 0 : (wanted < largest ? wanted : largest);
 }
 
 SurfaceSize drawingSurfaceSize(int drawableWidth, int drawableHeight) {
@@ -197,6 +255,9 @@ int RenderTarget::addTarget(int width, int height, unsigned int format, bool wit
     return -1;
   }
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (gSurfaceSamples > 1) {
+    addMultisampling(surface, gSurfaceSamples, withDepth);
+  }
   surfaces.push_back(surface);
   return static_cast<int>(surfaces.size()) - 1;
 }
@@ -220,16 +281,43 @@ void RenderTarget::bindFramebuffer() {
 
 void RenderTarget::unbindFramebuffer() {
   if (framebuffer != 0) {
+    resolveDrawing();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
   }
 }
 
 void RenderTarget::attachTarget(int index, int colourAttachment) {
-  // Without a framebuffer of our own the attachment would land on the window's, which has none.
-  if (!validIndex(index) || framebuffer == 0) {
+  if (framebuffer == 0) {
     return;
   }
-  attachSurface(surfaces[static_cast<size_t>(index)], colourAttachment);
+  resolveDrawing();
+  // Without a surface the target's own framebuffer is bound again, with nothing new attached.
+  if (!validIndex(index)) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    return;
+  }
+  const RenderSurface& surface = surfaces[static_cast<size_t>(index)];
+  if (surface.multisampleFramebuffer != 0) {
+    glBindFramebuffer(GL_FRAMEBUFFER, surface.multisampleFramebuffer);
+    drawing_ = index;
+    return;
+  }
+  attachSurface(surface, colourAttachment);
+}
+
+void RenderTarget::resolveDrawing() {
+  if (!validIndex(drawing_)) {
+    drawing_ = -1;
+    return;
+  }
+  const RenderSurface& surface = surfaces[static_cast<size_t>(drawing_)];
+  drawing_ = -1;
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, surface.multisampleFramebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, surface.texture, 0);
+  glBlitFramebuffer(0, 0, surface.width, surface.height, 0, 0, surface.width, surface.height, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 
 void RenderTarget::setTargetViewport(int index) {
@@ -254,11 +342,14 @@ void RenderTarget::clearTarget(int index) {
     mask |= GL_DEPTH_BUFFER_BIT;
   }
   glClear(mask);
+  // A multisampled surface's cleared picture goes into its texture too.
+  resolveDrawing();
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glPopAttrib();
 }
 
 bool RenderTarget::resizeTargets(int width, int height) {
+  drawing_ = -1;
   std::vector<RenderSurface> previous;
   previous.swap(surfaces);
   bool allMade = true;
@@ -272,6 +363,7 @@ bool RenderTarget::resizeTargets(int width, int height) {
 }
 
 void RenderTarget::releaseTargets() {
+  drawing_ = -1;
   for (const RenderSurface& surface : surfaces) {
     deleteSurface(surface);
   }

@@ -1,6 +1,8 @@
-// Drawing into textures: one framebuffer object and the surfaces that take turns on it.
+// Drawing into textures: one framebuffer object and the surfaces that take turns on it. With
+// samples set, each surface is drawn multisampled into a framebuffer of its own and resolved into
+// its texture when drawing moves to another surface or leaves the target.
 // Every operation that binds the framebuffer binds the window's framebuffer again before it returns,
-// except bindFramebuffer itself.
+// except bindFramebuffer and attachTarget.
 #pragma once
 
 #include <functional>
@@ -14,7 +16,18 @@ struct RenderSurface {
   int width = 0;
   int height = 0;
   unsigned int format = 0;  // internal format as passed to addTarget
+  // Multisampled drawing only: the framebuffer drawn into and its colour and depth buffers.
+  unsigned int multisampleFramebuffer = 0;
+  unsigned int multisampleColour = 0;
+  unsigned int multisampleDepth = 0;
 };
+
+// Samples per pixel the driver can draw surfaces with, up to `wanted`; 0 when it has no
+// multisampled framebuffers.
+int multisampleLimit(int wanted);
+// Samples per pixel for every surface added from now on, by any target; 0 (the default) draws
+// straight into the textures. Start-up sets it once.
+void setSurfaceSamples(int samples);
 
 // The depth formats a surface's depth buffer tries, best first; the unsized last one is the last
 // resort and is kept whatever the driver reports for it.
@@ -72,6 +85,9 @@ class RenderTarget {
 
  private:
   bool validIndex(int index) const;
+  // Multisampled drawing: copies the surface being drawn into its texture and forgets it.
+  void resolveDrawing();
+  int drawing_ = -1;  // the surface whose multisampled picture is newer than its texture
 };
 
 RenderTarget& renderTarget();

@@ -135,4 +135,19 @@ TEST(Options, unattendedIsRead) {
   EXPECT_TRUE(options.unattended);
 }
 
+TEST(Options, glDebugAndSamplesPerPixelAreReadAndOtherSampleCountsRefused) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--gl-debug", "--msaa", "8"}, options, message), OptionsOutcome::Run);
+  EXPECT_TRUE(options.glDebug);
+  EXPECT_EQ(options.msaaSamples, 8);
+  for (const char* bad : {"3", "16", "4x", ""}) {
+    AppOptions refused;
+    EXPECT_EQ(parse({"--msaa", bad}, refused, message), OptionsOutcome::ExitUsage) << bad;
+    EXPECT_NE(message.find("--msaa needs 2, 4 or 8"), std::string::npos) << bad;
+  }
+  AppOptions missing;
+  EXPECT_EQ(parse({"--msaa"}, missing, message), OptionsOutcome::ExitUsage);
+}
+
 }  // namespace

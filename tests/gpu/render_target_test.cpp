@@ -201,4 +201,55 @@ TEST_F(RenderTargetTest, outOfRangeIndexesDoNothingAndReleaseTwiceIsSafe) {
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// A triangle's slanted edge drawn into a surface: with samples, the edge pixels are partly covered
+// (neither black nor white) once drawing leaves the surface; without, every pixel is one or the other.
+int partlyCoveredPixels(int samples) {
+  setSurfaceSamples(samples);
+  RenderTarget target;
+  target.createFramebuffer();
+  const int index = target.addTarget(32, 32, GL_RGBA, true);
+  setSurfaceSamples(0);
+  if (index < 0) {
+    return -1;
+  }
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  target.clearTarget(index);
+  target.bindFramebuffer();
+  target.attachTarget(index, 0);
+  glViewport(0, 0, 32, 32);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  for (const GLenum capability : {GL_TEXTURE_2D, GL_LIGHTING, GL_BLEND, GL_DEPTH_TEST}) {
+    glDisable(capability);
+  }
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glBegin(GL_TRIANGLES);
+  glVertex2f(-1.0f, -1.0f);
+  glVertex2f(1.0f, -0.8f);
+  glVertex2f(-1.0f, 1.0f);
+  glEnd();
+  target.attachTarget(-1, 0);
+  target.unbindFramebuffer();
+  const std::vector<unsigned char> pixels = texturePixels(target.surfaces[index].texture, 32, 32);
+  int partly = 0;
+  for (size_t p = 0; p < pixels.size(); p += 4) {
+    partly += pixels[p] > 10 && pixels[p] < 245 ? 1 : 0;
+  }
+  EXPECT_EQ(boundFramebuffer(), 0);
+  return partly;
+}
+
+TEST_F(RenderTargetTest, multisampledSurfacesSmoothEdgesIntoTheirTextures) {
+  REQUIRE_GL_CONTEXT();
+  if (multisampleLimit(4) < 2) {
+    GTEST_SKIP() << "the driver has no multisampled framebuffers";
+  }
+  EXPECT_EQ(partlyCoveredPixels(0), 0);
+  EXPECT_GT(partlyCoveredPixels(4), 10);
+  EXPECT_EQ(multisampleLimit(64), multisampleLimit(1000));
+}
+
 }  // namespace
+
