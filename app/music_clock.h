@@ -11,6 +11,6 @@
 using HeardPosition = std::function<bool(double& seconds)>;
 
 // Takes the frame timer's next sample, then, when the music answers, moves the timer's time base
-// onto the music's position. The frame duration is never negative: a position that went back a
-// little (the sound output's estimate is not exact) counts as no time passing.
+// onto the music's position. Time never goes back: a position that went back a little (the sound
+// output's estimate is not exact) holds the time where it was, with no time passing.
 void sampleClock(FrameTimer& timer, const HeardPosition& heard);

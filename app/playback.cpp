@@ -37,7 +37,7 @@ enum class HiddenDrawing { None, Feedback, Whole };
 
 // One frame that is not shown: its state always moves on; it is drawn as far as asked.
 void hiddenFrame(float timeSeconds, float dtSeconds, HiddenDrawing drawing) {
-  advanceFrame(timeSeconds, dtSeconds);
+  advanceFrame(timeSeconds, dtSeconds, FrameInput::Ignored);
   if (drawing == HiddenDrawing::Whole) {
     drawFrame(timeSeconds, dtSeconds);
   } else if (drawing == HiddenDrawing::Feedback) {
@@ -177,7 +177,7 @@ void seekPresentation(float targetSeconds) {
     // The paused picture shows the frame at the new time, so its state is moved on now; resuming
     // goes on with the frame after it.
     FrameTimer& timer = frameTimer();
-    advanceFrame(timer.elapsed, clampedFrameDelta(timer));
+    advanceFrame(timer.elapsed, clampedFrameDelta(timer), FrameInput::Ignored);
     state.pausedAt = timer.elapsed;
     timer.update();
     state.pausedTicks = timer.elapsedTicks();

@@ -250,10 +250,12 @@ void copyRigEye() {
   eyeCopy().z = rig.eye.z;
 }
 
-// Mouse and keys steer the rig, then its springs take one step.
-void stepRig(float dtSeconds) {
+// Mouse and keys steer the rig (in frames that are shown), then its springs take one step.
+void stepRig(float dtSeconds, FrameInput input) {
   RigCamera& rig = rigCamera();
-  steerRig(rig, inputState(), dtSeconds);
+  if (input == FrameInput::Live) {
+    steerRig(rig, inputState(), dtSeconds);
+  }
   rig.update(dtSeconds);
   rig.target.y += targetLift();
 }
@@ -431,17 +433,17 @@ bool frameStep() {
   if (timeSeconds > gPresentationEndSeconds) {
     platform::postQuitMessage();
   }
-  advanceFrame(timeSeconds, dtSeconds);
+  advanceFrame(timeSeconds, dtSeconds, FrameInput::Live);
   drawFrame(timeSeconds, dtSeconds);
   return true;
 }
 
-void advanceFrame(float timeSeconds, float dtSeconds) {
+void advanceFrame(float timeSeconds, float dtSeconds, FrameInput input) {
   tweenTimeline().update(dtSeconds);
   movingLight() = movingLightAt(timeSeconds, randomFraction());
   copyRigEye();
   sceneList().advanceAll(timeSeconds, dtSeconds);
-  stepRig(dtSeconds);
+  stepRig(dtSeconds, input);
 }
 
 void drawFrame(float timeSeconds, float dtSeconds) {
@@ -454,15 +456,9 @@ void drawFrame(float timeSeconds, float dtSeconds) {
 
 void pausedFrame(float dtSeconds) {
   copyRigEye();
-  stepRig(dtSeconds);
+  stepRig(dtSeconds, FrameInput::Live);
   // Drawn with no time passing: the picture stays that of the pause.
   drawFrame(playback().pausedAt, 0.0f);
-}
-
-void updateCameraAndLights(float dtSeconds) {
-  setFixedLight();
-  stepRig(dtSeconds);
-  rigCamera().applyView();
 }
 
 long mainLoop() {

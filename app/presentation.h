@@ -24,14 +24,16 @@ bool startUp(const AppOptions& options);
 // Returns the number of frames drawn.
 long mainLoop();
 bool frameStep();
+// Whether a frame's advance applies the mouse and keys: only frames that are shown do. Frames
+// played without showing (a jump) move the rig on its springs alone.
+enum class FrameInput { Live, Ignored };
+
 // The two halves of a frame. Advancing moves everything on (tweens, the moving light and its random
 // draw, the scenes, the rig camera under the mouse); drawing issues the frame's GL work.
-void advanceFrame(float timeSeconds, float dtSeconds);
+void advanceFrame(float timeSeconds, float dtSeconds, FrameInput input);
 void drawFrame(float timeSeconds, float dtSeconds);
 // A frame while paused: only the rig camera moves, and the scenes are drawn as they stand.
 void pausedFrame(float dtSeconds);
-// Sets the fixed-function light and the rig camera's view for the next frame.
-void updateCameraAndLights(float dtSeconds);
 void shutDown();
 
 // Records input, size and activity from the window's messages.

@@ -165,32 +165,67 @@ struct TrackedPlayback {
   bool paused = false;
   double pausedSeconds = 0.0;
   std::atomic<bool> running{false};
-  std::atomic<uint64_t> mixedFrames{0};
-  std::atomic<uint64_t> lastMixCounter{0};
+  MixCounts counts;
 };
 
 TrackedPlayback tracked;
 
 void countMixedFrames(int, void*, int lengthBytes, void*) {
   const int bytesPerFrame = mixer().bytesPerFrame;
-  if (bytesPerFrame > 0) {
-    tracked.mixedFrames += static_cast<uint64_t>(lengthBytes / bytesPerFrame);
-  }
-  tracked.lastMixCounter = SDL_GetPerformanceCounter();
+  const uint64_t frames = bytesPerFrame > 0 ? static_cast<uint64_t>(lengthBytes / bytesPerFrame) : 0;
+  tracked.counts.recordMix(frames, SDL_GetPerformanceCounter());
 }
 
 // Called when the channel plays to its end or is halted.
 void trackedChannelDone(int, void*) { tracked.running = false; }
 
+// The counts first, the clock after: the clock is then never earlier than the mix it is measured from.
 double currentTrackedSeconds() {
-  const uint64_t counter = SDL_GetPerformanceCounter();
-  const uint64_t lastMix = tracked.lastMixCounter;
+  const MixCounts::Snapshot counts = tracked.counts.read();
   const double sinceMix =
-      lastMix == 0 ? 0.0 : static_cast<double>(counter - lastMix) / static_cast<double>(SDL_GetPerformanceFrequency());
-  return heardSeconds(tracked.mixedFrames, tracked.startFrame, kDeviceBufferFrames, mixer().frequencyHz, sinceMix);
+      secondsSinceMix(counts.lastMixCounter, SDL_GetPerformanceCounter(), SDL_GetPerformanceFrequency());
+  return heardSeconds(counts.mixedFrames, tracked.startFrame, kDeviceBufferFrames, mixer().frequencyHz, sinceMix);
 }
 
 }  // namespace
+
+void MixCounts::recordMix(uint64_t frames, uint64_t counter) {
+  const uint32_t sequence = sequence_.load(std::memory_order_relaxed);
+  sequence_.store(sequence + 1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  mixedFrames_.store(mixedFrames_.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);
+  lastMixCounter_.store(counter, std::memory_order_relaxed);
+  sequence_.store(sequence + 2, std::memory_order_release);
+}
+
+void MixCounts::reset() {
+  const uint32_t sequence = sequence_.load(std::memory_order_relaxed);
+  sequence_.store(sequence + 1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  mixedFrames_.store(0, std::memory_order_relaxed);
+  lastMixCounter_.store(0, std::memory_order_relaxed);
+  sequence_.store(sequence + 2, std::memory_order_release);
+}
+
+MixCounts::Snapshot MixCounts::read() const {
+  for (;;) {
+    const uint32_t before = sequence_.load(std::memory_order_acquire);
+    Snapshot snapshot;
+    snapshot.mixedFrames = mixedFrames_.load(std::memory_order_relaxed);
+    snapshot.lastMixCounter = lastMixCounter_.load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if ((before & 1u) == 0 && sequence_.load(std::memory_order_relaxed) == before) {
+      return snapshot;
+    }
+  }
+}
+
+double secondsSinceMix(uint64_t lastMixCounter, uint64_t now, uint64_t frequency) {
+  if (lastMixCounter == 0 || now <= lastMixCounter || frequency == 0) {
+    return 0.0;
+  }
+  return static_cast<double>(now - lastMixCounter) / static_cast<double>(frequency);
+}
 
 double heardSeconds(uint64_t mixedFrames, uint32_t startFrame, int bufferFrames, int frequencyHz,
                     double secondsSinceMix) {
@@ -216,8 +251,7 @@ bool playTracked(const MixerSample& sample, uint32_t startFrame) {
     return false;
   }
   tracked.startFrame = startFrame;
-  tracked.mixedFrames = 0;
-  tracked.lastMixCounter = 0;
+  tracked.counts.reset();
   tracked.paused = false;
   // The channel is chosen and its counter registered before it is mixed for the first time.
   SDL_LockAudio();
@@ -242,9 +276,8 @@ void pauseTracked(bool paused) {
   } else {
     // The channel goes on from the last frame it mixed: counting starts again there.
     SDL_LockAudio();
-    tracked.startFrame += static_cast<uint32_t>(tracked.mixedFrames);
-    tracked.mixedFrames = 0;
-    tracked.lastMixCounter = 0;
+    tracked.startFrame += static_cast<uint32_t>(tracked.counts.read().mixedFrames);
+    tracked.counts.reset();
     SDL_UnlockAudio();
     Mix_Resume(tracked.channel);
   }

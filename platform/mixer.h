@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -47,6 +48,30 @@ void stopTracked();
 // Seconds into the sample that the listener has heard by now; false when no tracked playback runs
 // (never started, stopped, or played to its end).
 bool trackedPosition(double& seconds);
+
+// The frames handed to the device and the performance counter at the latest mix: written by the
+// audio thread as it mixes, read by the frame loop. A read always gets a pair from one mix, never
+// the count of one mix with the time of another.
+class MixCounts {
+ public:
+  struct Snapshot {
+    uint64_t mixedFrames = 0;
+    uint64_t lastMixCounter = 0;  // 0: nothing mixed yet
+  };
+  void recordMix(uint64_t frames, uint64_t counter);  // adds the frames, stamps the mix
+  void reset();  // nothing mixed; only while no mix can run (the audio device locked)
+  Snapshot read() const;
+
+ private:
+  // Odd while a mix is being recorded; a read that saw it change reads again.
+  std::atomic<uint32_t> sequence_{0};
+  std::atomic<uint64_t> mixedFrames_{0};
+  std::atomic<uint64_t> lastMixCounter_{0};
+};
+
+// Seconds from the mix stamped lastMixCounter to the counter value now; 0 when nothing was mixed
+// or when now is no later (a mix that landed after now was read has not started draining).
+double secondsSinceMix(uint64_t lastMixCounter, uint64_t now, uint64_t frequency);
 
 // The heard position from the mixer's counts: `mixedFrames` frames handed to the device since
 // `startFrame`, of which the last `bufferFrames` were still waiting in the device's buffer when

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/mixer.h"
 
 namespace {
@@ -45,12 +48,59 @@ TEST(MusicClock, whileTheMusicPlaysTimeIsWhatWasHeardWhateverTheWallClockSays) {
   EXPECT_NEAR(timer.elapsed, 0.5f, 1e-6f);
   EXPECT_NEAR(timer.delta, 0.48f, 1e-6f);
 
-  // The heard position's estimate went back a little: no time passes, never a negative frame.
+  // The heard position's estimate went back a little: the time holds, never a negative frame.
   gWallMs += 16;
   gHeard = 0.497;
   sampleClock(timer, &fakeHeard);
-  EXPECT_NEAR(timer.elapsed, 0.497f, 1e-6f);
+  EXPECT_NEAR(timer.elapsed, 0.5f, 1e-6f);
   EXPECT_EQ(timer.delta, 0.0f);
+  // And goes on once the music is past it.
+  gWallMs += 16;
+  gHeard = 0.52;
+  sampleClock(timer, &fakeHeard);
+  EXPECT_NEAR(timer.elapsed, 0.52f, 1e-6f);
+  EXPECT_NEAR(timer.delta, 0.02f, 1e-6f);
+}
+
+// The old tear: the clock read before the counts, and a mix landing between the two reads. The
+// clock is then earlier than the mix; the newest buffer counts as not yet draining, instead of as
+// drained for some 584,000 years, which put the time a whole buffer ahead for one frame.
+TEST(MusicClock, aMixLandingBetweenTheReadsDoesNotPutTheTimeAhead) {
+  const int rate = 44100;
+  const int buffer = 2048;
+  platform::MixCounts counts;
+  counts.recordMix(10 * buffer, 5000);
+  const uint64_t clockReadFirst = 5100;
+  counts.recordMix(buffer, 5200);
+  const platform::MixCounts::Snapshot snapshot = counts.read();
+  const double sinceMix = platform::secondsSinceMix(snapshot.lastMixCounter, clockReadFirst, 1000);
+  EXPECT_EQ(sinceMix, 0.0);
+  EXPECT_DOUBLE_EQ(platform::heardSeconds(snapshot.mixedFrames, 0, buffer, rate, sinceMix), 10.0 * buffer / rate);
+  EXPECT_DOUBLE_EQ(platform::secondsSinceMix(5200, 5300, 1000), 0.1);
+  EXPECT_EQ(platform::secondsSinceMix(0, 5300, 1000), 0.0);
+}
+
+// A mixing thread records mixes as fast as it can while the frame loop reads: every read is a pair
+// from one mix (the test's mixes hand over 100 frames per counter step).
+TEST(MusicClock, readsNeverPairTheCountOfOneMixWithTheTimeOfAnother) {
+  platform::MixCounts counts;
+  std::atomic<bool> done{false};
+  std::thread mixing([&] {
+    for (uint64_t mix = 1; mix <= 200000; ++mix) {
+      counts.recordMix(100, mix);
+    }
+    done = true;
+  });
+  long torn = 0;
+  long reads = 0;
+  while (!done) {
+    const platform::MixCounts::Snapshot snapshot = counts.read();
+    torn += snapshot.mixedFrames != snapshot.lastMixCounter * 100 ? 1 : 0;
+    ++reads;
+  }
+  mixing.join();
+  EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+  EXPECT_EQ(counts.read().mixedFrames, 200000u * 100u);
 }
 
 TEST(MusicClock, withoutMusicTheTimerRunsOnFromWhereTheMusicLeftIt) {
