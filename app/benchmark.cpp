@@ -7,7 +7,6 @@
 #include <ctime>
 
 #include "core/draw_counts.h"
-#include "sequence/outdoor_scene.h"
 
 namespace {
 
@@ -49,8 +48,8 @@ BenchmarkRecord::BenchmarkRecord(size_t frameCount, AllocationCounter countAlloc
   title.frameMs.reserve(frameCount);
 }
 
-void BenchmarkRecord::beginFrame(float timeSeconds) {
-  current_ = outdoorSceneDraws(timeSeconds) ? &outdoor : &title;
+void BenchmarkRecord::beginFrame(int sceneDrawing) {
+  current_ = sceneDrawing == 0 ? &outdoor : &title;
   allocationsAtStart_ = countAllocations_ != nullptr ? countAllocations_() : 0;
   drawCallsAtStart_ = drawCounts().drawCalls;
   trianglesAtStart_ = drawCounts().triangles;

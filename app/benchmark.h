@@ -25,8 +25,9 @@ class BenchmarkRecord {
   // Room for frameCount frames, so that recording allocates nothing while the frames run. Without
   // a counter the report gives no allocation figure (null).
   explicit BenchmarkRecord(size_t frameCount = 0, AllocationCounter countAllocations = nullptr);
-  // Around one frame: just before the scenes' update, and just after the swap.
-  void beginFrame(float timeSeconds);
+  // Around one frame: just before the scenes' update, and just after the swap. The frame is filed
+  // under the landscape when the first scene draws it, and under the titles otherwise.
+  void beginFrame(int sceneDrawing);
   void endFrame();
   // {"loadSeconds": …, "frames": …, "outdoor": {…}, "title": {…}, "allocationsPerFrame": …,
   //  "drawCallsPerFrame": …, "trianglesPerFrame": …}

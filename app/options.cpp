@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include "app/frame.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -39,9 +41,6 @@ const char* usageText() {
 
 namespace {
 
-// The presentation is 154 seconds long: a start beyond it has nothing to show.
-constexpr float kLastStartSeconds = 154.0f;
-constexpr float kBenchmarkStepSeconds = 1.0f / 60.0f;
 constexpr unsigned int kBenchmarkSeed = 1;
 
 bool parseSeed(const char* text, unsigned int& seed) {
@@ -121,7 +120,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       ++index;
     } else if (argument == "--fixed-step") {
       if (!parseSeconds(value, '\0', options.fixedStepSeconds) || options.fixedStepSeconds <= 0.0f ||
-          options.fixedStepSeconds > 0.1f) {
+          options.fixedStepSeconds > kMaxFrameDeltaSeconds) {
         return usageError("--fixed-step needs seconds above 0 and at most 0.1", message);
       }
       ++index;
@@ -138,7 +137,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       options.msaaSamples = samples[0] - '0';
       ++index;
     } else if (argument == "--start-at") {
-      if (!parseSeconds(value, '\0', options.startSeconds) || options.startSeconds > kLastStartSeconds) {
+      if (!parseSeconds(value, '\0', options.startSeconds) || options.startSeconds > kPresentationEndSeconds) {
         return usageError("--start-at needs seconds from 0 to 154", message);
       }
       ++index;
@@ -163,7 +162,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
     options.windowed = true;
     options.desktop = false;
     options.silent = true;
-    options.fixedStepSeconds = kBenchmarkStepSeconds;
+    options.fixedStepSeconds = kShortFrameSeconds;
     if (!options.seedGiven) {
       options.seedGiven = true;
       options.seed = kBenchmarkSeed;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "sequence/title_scene.h"
+
 struct ScreenshotRequest {
   float timeSeconds = 0.0f;  // the first frame drawn at or after this presentation time
   std::string path;          // a PNG file
@@ -15,7 +17,7 @@ struct AppOptions {
   unsigned int seed = 0;
   bool reportFrameRate = false;   // print the frame count and frames per second at exit
   float fixedStepSeconds = 0.0f;  // > 0: every frame advances presentation time by this much
-  float endSeconds = 154.0f;      // the presentation ends once its time passes this
+  float endSeconds = kPresentationEndSeconds;  // the run ends once the presentation passes this
   std::vector<ScreenshotRequest> screenshots;
   std::string capturePath;  // every frame as raw RGB rows, top row first; "-" is stdout
   float startSeconds = 0.0f;  // the presentation starts here, the music with it (0 to 154)

@@ -1,18 +1,13 @@
 #include "app/playback.h"
 
-#include <GL/glew.h>
-
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 
-#include "app/presentation.h"
+#include "app/frame.h"
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
 #include "core/input_state.h"
 #include "core/random.h"
-#include "gpu/bitmap_font.h"
-#include "gpu/matrix_helpers.h"
 #include "sequence/camera.h"
 #include "sequence/tween_timeline.h"
 
@@ -133,7 +128,7 @@ int fastForward(float targetSeconds) {
   int frames = 0;
   FrameTimer& timer = frameTimer();
   const PlaybackState& state = playback();
-  const float step = state.fixedStepSeconds > 0.0f ? state.fixedStepSeconds : kFastForwardStepSeconds;
+  const float step = state.fixedStepSeconds > 0.0f ? state.fixedStepSeconds : kShortFrameSeconds;
   const float drawFrom = targetSeconds - (static_cast<float>(sceneList().framesToSettle(targetSeconds)) + 0.5f) * step;
   if (state.fixedStepSeconds > 0.0f) {
     // The timer itself steps by the fixed step: the frames are the very ones of a run from 0, and
@@ -203,29 +198,4 @@ void setPaused(bool paused) {
   }
   state.paused = paused;
   soundPlayer().pauseMusic(paused);
-}
-
-void drawOverlay(float timeSeconds, float framesPerSecond, bool paused) {
-  const BitmapFont& font = bitmapFont();
-  if (font.listBase < 0) {
-    return;
-  }
-  char text[64];
-  std::snprintf(text, sizeof text, "%6.1f s  %5.1f fps%s", static_cast<double>(timeSeconds),
-                static_cast<double>(framesPerSecond), paused ? "  paused" : "");
-  const InputState& input = inputState();
-  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LIST_BIT);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_BLEND);
-  pushMatrices();
-  setOrtho2D(0.0f, static_cast<float>(input.viewportWidth), 0.0f, static_cast<float>(input.viewportHeight));
-  glColor3f(1.0f, 1.0f, 0.6f);
-  glRasterPos2f(12.0f, static_cast<float>(input.viewportHeight) - 44.0f);
-  // The lists hold the characters from 32 on.
-  glListBase(static_cast<GLuint>(font.listBase) - 32u);
-  glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-  popMatrices();
-  glPopAttrib();
 }

@@ -9,17 +9,18 @@
 #include <deque>
 
 #include "core/frame_timer.h"
+#include "sequence/title_scene.h"
 
 constexpr float kJumpSeconds = 5.0f;
-// Frames played without drawing step by this much when the frame timer follows the clock.
-constexpr float kFastForwardStepSeconds = 1.0f / 60.0f;
 
 enum class PlaybackRequest { None, TogglePause, JumpAhead, JumpBack, GoToStart };
 
 struct PlaybackState {
   bool paused = false;
   bool overlayShown = false;
-  float endSeconds = 154.0f;
+  // The run ends once the presentation passes this (--end-at, or the presentation's own end);
+  // jumps stop there, and a jump to it ends the run.
+  float endSeconds = kPresentationEndSeconds;
   float fixedStepSeconds = 0.0f;  // > 0: the frame timer steps by this much every frame
   std::deque<PlaybackRequest> pending;  // in the order the keys came
   // The frame timer as the pause found it, for resuming exactly there.
@@ -50,5 +51,3 @@ int fastForward(float targetSeconds);
 void seekPresentation(float targetSeconds);
 void setPaused(bool paused);
 
-// The time, the frames per second and "paused" in the window's top left corner.
-void drawOverlay(float timeSeconds, float framesPerSecond, bool paused);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/benchmark.h"
+#include "app/frame.h"
 #include "app/frame_capture.h"
 #include "app/music_clock.h"
 #include "app/playback.h"
@@ -21,6 +22,7 @@
 #include "core/random.h"
 #include "gpu/bitmap_font.h"
 #include "gpu/gl_debug_report.h"
+#include "gpu/time_overlay.h"
 #include "gpu/outline_font.h"
 #include "gpu/render_target.h"
 #include "gpu/shader_manager.h"
@@ -35,39 +37,8 @@
 #include "world/model_3ds_reader.h"
 #include "world/model_cache.h"
 
-GLWindow& glWindow() {
-  static GLWindow window;
-  return window;
-}
-
-FrameTimer& frameTimer() {
-  static FrameTimer timer(platform::performanceTicks());
-  return timer;
-}
-
-SceneList& sceneList() {
-  static SceneList list;
-  return list;
-}
-
-float& targetLift() {
-  static float lift = 0.0f;
-  return lift;
-}
-
-Vector3& movingLight() {
-  static Vector3 light;
-  return light;
-}
-
-Vector3& eyeCopy() {
-  static Vector3 eye;
-  return eye;
-}
-
 namespace {
 
-float gPresentationEndSeconds = kPresentationEndSeconds;
 bool gLoop = false;
 // Set for a benchmark run: every frame is recorded.
 BenchmarkRecord* gBenchmark = nullptr;
@@ -184,14 +155,6 @@ long windowProcedure(const platform::WindowMessage& message) {
   return 0;
 }
 
-Vector3 movingLightAt(float timeSeconds, float randomFraction) {
-  Vector3 light;
-  light.x = static_cast<float>(std::sin(timeSeconds) * 70.0);
-  light.y = static_cast<float>(randomFraction * std::sin(timeSeconds + 1.5) * 100.0 + 50.0);
-  light.z = static_cast<float>(std::cos(timeSeconds) * 50.0);
-  return light;
-}
-
 namespace {
 
 // The rig's resting place, and the two pulses it shows: the target lift at 20 s and the field
@@ -201,63 +164,6 @@ void placeRigAndTweens() {
   rig.place(5.0f, 5.0f, 0.0f, 7.0f, 0.0f, 0.0f);
   tweenTimeline().addPingPong(&rig.fieldOfView, 50.0f, 65.0f, 30.0f, 33.0f, 0.2f);
   tweenTimeline().addPingPong(&targetLift(), 0.0f, 5.0f, 20.0f, 23.0f, 0.3f);
-}
-
-// Page Up / Page Down, orbit on the right button, pan on the left (faster with Space).
-void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
-  if (input.keyState[kKeyPageUp] == 1) {
-    rig.setEyeDistance(rig.eyeDistance() * 1.1f);
-  }
-  if (input.keyState[kKeyPageDown] == 1) {
-    rig.setEyeDistance(rig.eyeDistance() * 0.91f);
-  }
-  // Before the first size message the window has no width to measure the cursor against.
-  const bool hasArea = input.viewportWidth > 0 && input.viewportHeight > 0;
-  if (input.rightButton && hasArea) {
-    const float across = static_cast<float>(input.mouseX) / static_cast<float>(input.viewportWidth) - 0.5f;
-    const float down = static_cast<float>(input.mouseY) / static_cast<float>(input.viewportHeight) - 0.5f;
-    rig.orbit(across * dtSeconds * 4.0f);
-    rig.height -= down * dtSeconds * 40.0f;
-  }
-  if (input.leftButton) {
-    const bool fast = input.keyState[kKeySpace] == 1;
-    rig.pan(input.mouseX, input.mouseY, input.viewportWidth, input.viewportHeight, dtSeconds,
-            fast ? 150.0f : 50.0f, fast ? 330.0f : 30.0f);
-  }
-}
-
-void setFixedLight() {
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_COLOR_MATERIAL);
-  // A directional light, placed with whatever model-view matrix the last scene left behind.
-  const GLfloat position[] = {30.0f, 45.0f, 80.0f, 0.0f};
-  const GLfloat ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
-  const GLfloat diffuse[] = {0.7f, 0.7f, 0.7f, 0.0f};
-  const GLfloat specular[] = {0.5f, 0.5f, 0.5f, 0.0f};
-  glLightfv(GL_LIGHT1, GL_POSITION, position);
-  glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
-  glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
-  glLightfv(GL_LIGHT1, GL_SPECULAR, specular);
-  glEnable(GL_LIGHT1);
-  glEnable(GL_LIGHTING);
-}
-
-// The per-pixel lighting sees the rig's eye as the frame began, before the rig steps.
-void copyRigEye() {
-  const RigCamera& rig = rigCamera();
-  eyeCopy().x = rig.eye.x;
-  eyeCopy().y = rig.eye.y;
-  eyeCopy().z = rig.eye.z;
-}
-
-// Mouse and keys steer the rig (in frames that are shown), then its springs take one step.
-void stepRig(float dtSeconds, FrameInput input) {
-  RigCamera& rig = rigCamera();
-  if (input == FrameInput::Live) {
-    steerRig(rig, inputState(), dtSeconds);
-  }
-  rig.update(dtSeconds);
-  rig.target.y += targetLift();
 }
 
 // The drawable's size as the drawing surfaces were last made for it.
@@ -342,9 +248,8 @@ bool startUp(const AppOptions& options) {
   soundPlayer().timer = &frameTimer();
   input.clearKeys();
   seedRandom(options.seedGiven ? options.seed : static_cast<unsigned int>(std::time(nullptr)));
-  gPresentationEndSeconds = options.endSeconds;
   gLoop = options.loop;
-  playback().endSeconds = options.endSeconds < kPresentationEndSeconds ? options.endSeconds : kPresentationEndSeconds;
+  playback().endSeconds = options.endSeconds;
   playback().fixedStepSeconds = options.fixedStepSeconds;
   if (options.fixedStepSeconds > 0.0f) {
     frameTimer().setTickSource(fixedStepTicks(options.fixedStepSeconds));
@@ -422,43 +327,15 @@ bool startUp(const AppOptions& options) {
   return true;
 }
 
-float clampedFrameDelta(const FrameTimer& timer) {
-  return timer.delta > kMaxFrameDeltaSeconds ? kMaxFrameDeltaSeconds : timer.delta;
-}
-
-bool frameStep() {
+void frameStep() {
   FrameTimer& timer = frameTimer();
   const float timeSeconds = timer.elapsed;
   const float dtSeconds = clampedFrameDelta(timer);
-  if (timeSeconds > gPresentationEndSeconds) {
+  if (timeSeconds > playback().endSeconds) {
     platform::postQuitMessage();
   }
   advanceFrame(timeSeconds, dtSeconds, FrameInput::Live);
   drawFrame(timeSeconds, dtSeconds);
-  return true;
-}
-
-void advanceFrame(float timeSeconds, float dtSeconds, FrameInput input) {
-  tweenTimeline().update(dtSeconds);
-  movingLight() = movingLightAt(timeSeconds, randomFraction());
-  copyRigEye();
-  sceneList().advanceAll(timeSeconds, dtSeconds);
-  stepRig(dtSeconds, input);
-}
-
-void drawFrame(float timeSeconds, float dtSeconds) {
-  glEnable(GL_TEXTURE_2D);
-  shaderManager().setEyeAndLight(eyeCopy(), movingLight());
-  sceneList().drawAll(timeSeconds, dtSeconds);
-  setFixedLight();
-  rigCamera().applyView();
-}
-
-void pausedFrame(float dtSeconds) {
-  copyRigEye();
-  stepRig(dtSeconds, FrameInput::Live);
-  // Drawn with no time passing: the picture stays that of the pause.
-  drawFrame(playback().pausedAt, 0.0f);
 }
 
 long mainLoop() {
@@ -481,27 +358,25 @@ long mainLoop() {
     }
     followDrawableSize();
     applyPlaybackRequests();
-    if (gLoop && !state.paused && frameTimer().elapsed > gPresentationEndSeconds) {
+    if (gLoop && !state.paused && frameTimer().elapsed > state.endSeconds) {
       seekPresentation(0.0f);
     }
     if (input.appActive == 1) {
       const FrameTimer& timer = frameTimer();
       if (state.paused) {
-        pausedFrame(clampedFrameDelta(timer));
+        pausedFrame(state.pausedAt, clampedFrameDelta(timer));
       } else {
         state.shownSeconds = timer.elapsed;
         measureMusicGap(state.shownSeconds);
         if (gBenchmark != nullptr) {
-          gBenchmark->beginFrame(state.shownSeconds);
+          gBenchmark->beginFrame(sceneList().sceneDrawingAt(state.shownSeconds));
         }
-        if (!frameStep()) {
-          break;
-        }
+        frameStep();
       }
       ++framesDrawn;
       meter.countFrame(std::chrono::steady_clock::now());
       if (state.overlayShown) {
-        drawOverlay(state.paused ? state.pausedAt : state.shownSeconds, meter.framesPerSecond, state.paused);
+        drawTimeOverlay(state.paused ? state.pausedAt : state.shownSeconds, meter.framesPerSecond, state.paused);
       }
       frameCapture().afterFrame(state.shownSeconds, input.viewportWidth, input.viewportHeight);
     }

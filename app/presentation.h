@@ -1,20 +1,11 @@
-// The program's spine: start-up, the message-polling main loop, one frame, and shutdown.
+// The program's spine: start-up, the message-polling main loop, and shutdown.
 #pragma once
 
 #include "app/benchmark.h"
-#include "app/gl_window.h"
 #include "app/options.h"
-#include "core/frame_timer.h"
-#include "core/vector3.h"
 #include "platform/native_window.h"
-#include "sequence/scene_list.h"
 
-constexpr float kPresentationEndSeconds = 154.0f;
-constexpr float kMaxFrameDeltaSeconds = 0.1f;
 constexpr const char* kDataFolder = "data/";
-
-// The frame duration the frame sees: the timer's, at most kMaxFrameDeltaSeconds.
-float clampedFrameDelta(const FrameTimer& timer);
 
 // Runs start-up, the main loop and shutdown; the process exit status. The benchmark reports the
 // allocations the counter sees, when one is given.
@@ -23,31 +14,9 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
 bool startUp(const AppOptions& options);
 // Returns the number of frames drawn.
 long mainLoop();
-bool frameStep();
-// Whether a frame's advance applies the mouse and keys: only frames that are shown do. Frames
-// played without showing (a jump) move the rig on its springs alone.
-enum class FrameInput { Live, Ignored };
-
-// The two halves of a frame. Advancing moves everything on (tweens, the moving light and its random
-// draw, the scenes, the rig camera under the mouse); drawing issues the frame's GL work.
-void advanceFrame(float timeSeconds, float dtSeconds, FrameInput input);
-void drawFrame(float timeSeconds, float dtSeconds);
-// A frame while paused: only the rig camera moves, and the scenes are drawn as they stand.
-void pausedFrame(float dtSeconds);
+// One shown frame at the timer's time: advanced with the live input, then drawn.
+void frameStep();
 void shutDown();
 
 // Records input, size and activity from the window's messages.
 long windowProcedure(const platform::WindowMessage& message);
-
-// The moving light of a frame at time t: it circles the scene and flickers in height with the
-// random fraction r (0 to 0.9999).
-Vector3 movingLightAt(float timeSeconds, float randomFraction);
-
-// The global objects of the application layer.
-GLWindow& glWindow();
-FrameTimer& frameTimer();
-SceneList& sceneList();
-float& targetLift();
-Vector3& movingLight();
-// The rig camera's eye x, y, z as of this frame: where the per-pixel lighting puts the viewer.
-Vector3& eyeCopy();

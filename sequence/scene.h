@@ -29,6 +29,8 @@ class Scene {
     (void)timeSeconds;
     (void)dtSeconds;
   }
+  // Whether the scene draws the picture at this presentation time.
+  virtual bool drawsAt(float /*timeSeconds*/) const { return false; }
   // Frames that must be drawn before timeSeconds for a picture at that time to be what a run from
   // the start shows: the scene's picture feeds on its earlier pictures.
   virtual int framesToSettle(float timeSeconds) const {

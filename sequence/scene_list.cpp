@@ -15,6 +15,17 @@ void SceneList::resizeSurfacesAll(int drawableWidth, int drawableHeight) {
   forEachScene([=](Scene& scene) { scene.resizeSurfaces(drawableWidth, drawableHeight); });
 }
 
+int SceneList::sceneDrawingAt(float timeSeconds) const {
+  int place = 0;
+  for (const Scene* scene : scenes_) {
+    if (scene != nullptr && scene->drawsAt(timeSeconds)) {
+      return place;
+    }
+    ++place;
+  }
+  return -1;
+}
+
 void SceneList::initAll() {
   forEachScene([](Scene& scene) { scene.init(); });
 }

@@ -16,6 +16,8 @@ class SceneList {
   // Deletes every scene, and with them their GL objects; needs the context that made them.
   void releaseAll();
   void resizeSurfacesAll(int drawableWidth, int drawableHeight);
+  // The place in the list of the first scene that draws at this time; -1 when none does.
+  int sceneDrawingAt(float timeSeconds) const;
 
   void append(Scene* scene);  // takes ownership
   void initAll();

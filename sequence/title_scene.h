@@ -20,6 +20,8 @@
 
 constexpr float kTitleSceneStartSeconds = 90.0f;
 constexpr float kTitleSceneSeconds = 64.0f;
+// The presentation ends with the title scene.
+constexpr float kPresentationEndSeconds = kTitleSceneStartSeconds + kTitleSceneSeconds;
 constexpr int kTitleCount = 4;
 constexpr float kTitleSlotSeconds = 15.0f;
 
@@ -61,6 +63,7 @@ class TitleScene : public Scene {
   // Both layers into the surfaces, the bubbles, then the layers added onto the window.
   void draw(float timeSeconds, float dtSeconds) override;
   int framesToSettle(float timeSeconds) const override;
+  bool drawsAt(float timeSeconds) const override { return titleSceneDraws(timeSeconds); }
   void drawFeedback(float timeSeconds, float dtSeconds) override;  // both layers, nothing on the window
   // The line field, the shimmer grid, the bubbles and the surface pair.
   void keepStart() override;

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "app/options.h"
+#include "sequence/outdoor_scene.h"
+#include "sequence/scene_list.h"
+#include "sequence/title_scene.h"
 
 namespace {
 
@@ -21,14 +24,16 @@ TEST(Benchmark, percentilesTakeTheNearestRank) {
   EXPECT_EQ(percentile({}, 50.0), 0.0);
 }
 
+// The scene list says which scene draws a frame: the landscape up to 90 s, the titles after.
 TEST(Benchmark, framesAreFiledUnderTheirSceneAndReportedAsOneJsonLine) {
+  SceneList scenes;
+  scenes.append(new OutdoorScene());
+  scenes.append(new TitleScene());
   BenchmarkRecord record(10);
-  record.beginFrame(10.0f);
-  record.endFrame();
-  record.beginFrame(90.0f);
-  record.endFrame();
-  record.beginFrame(90.1f);
-  record.endFrame();
+  for (const float timeSeconds : {10.0f, 90.0f, 90.1f}) {
+    record.beginFrame(scenes.sceneDrawingAt(timeSeconds));
+    record.endFrame();
+  }
   EXPECT_EQ(record.outdoor.frameMs.size(), 2u);
   EXPECT_EQ(record.title.frameMs.size(), 1u);
   const std::string line = record.report(0.25);

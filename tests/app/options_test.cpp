@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "app/frame.h"
 #include "app/presentation.h"
 
 namespace {

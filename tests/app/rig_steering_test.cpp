@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/frame.h"
 #include "app/presentation.h"
 #include "core/input_state.h"
 #include "sequence/camera.h"
