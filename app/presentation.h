@@ -11,7 +11,6 @@
 
 constexpr float kPresentationEndSeconds = 154.0f;
 constexpr float kMaxFrameDeltaSeconds = 0.1f;
-constexpr const char* kDataFolder = "data/";
 
 // The frame duration the frame sees: the timer's, at most kMaxFrameDeltaSeconds.
 float clampedFrameDelta(const FrameTimer& timer);
