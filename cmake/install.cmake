@@ -45,9 +45,11 @@ set(CPACK_PACKAGE_NAME ${DEMO_PRODUCT_NAME})
 set(CPACK_PACKAGE_VENDOR "Orvo GL")
 set(CPACK_PACKAGE_CONTACT "Orvo GL developers <developers@orvo-gl.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time 3D presentation played in time with its music")
-set(CPACK_PACKAGE_DESCRIPTION "A self-running 154-second flight over a landscape of palms, windmills and \
-exploding missiles, then extruded titles over glowing laser lines, drawn with OpenGL in time with \
-its own music track. Mesa's software renderer is enough to run it.")
+# Lines of the package's long description stay within the width a package manager shows.
+set(CPACK_PACKAGE_DESCRIPTION "A self-running 154-second flight over a landscape of palms, windmills
+and exploding missiles, then extruded titles over glowing laser lines, drawn
+with OpenGL in time with its own music track. Mesa's software renderer is
+enough to run it.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
