@@ -36,7 +36,7 @@ void placeLog() {
 
 bool pointLoadersAtResources() {
   const std::vector<std::string> candidates = platform::resourceFolderCandidates();
-  if (!platform::findResourceFolder(candidates, kPerPixelVertexFile, gResourceFolder)) {
+  if (!platform::findResourceFolder(candidates, kDataFolder, kPerPixelVertexFile, gResourceFolder)) {
     std::string searched;
     for (const std::string& candidate : candidates) {
       searched += (searched.empty() ? "" : ", ") + platform::describeFolder(candidate);

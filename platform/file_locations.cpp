@@ -66,10 +66,10 @@ std::vector<std::string> resourceFolderCandidates() {
   return distinct;
 }
 
-bool findResourceFolder(const std::vector<std::string>& candidates, const std::string& markerFile,
-                        std::string& folder) {
+bool findResourceFolder(const std::vector<std::string>& candidates, const std::string& dataFolder,
+                        const std::string& markerFile, std::string& folder) {
   for (const std::string& candidate : candidates) {
-    if (isFolder(candidate + "data") && isFile(candidate + markerFile)) {
+    if (isFolder(candidate + dataFolder) && isFile(candidate + markerFile)) {
       folder = candidate;
       return true;
     }

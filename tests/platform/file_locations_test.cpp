@@ -14,6 +14,7 @@
 
 namespace {
 
+constexpr const char* kData = "data/";
 constexpr const char* kMarker = "Basic_vert.cg";
 
 class ResourceFolderTest : public testing::Test {
@@ -25,7 +26,7 @@ class ResourceFolderTest : public testing::Test {
     const std::string folder = working.path() + "/" + name + "/";
     std::filesystem::create_directories(folder);
     if (withData) {
-      std::filesystem::create_directories(folder + "data");
+      std::filesystem::create_directories(folder + kData);
     }
     if (withMarker) {
       writeTextFile(folder + kMarker, "void main() {}\n");
@@ -40,16 +41,16 @@ TEST_F(ResourceFolderTest, theFirstFolderHoldingDataAndTheMarkerIsTaken) {
       makeCandidate("marker-only", false, true), makeCandidate("both", true, true),
       makeCandidate("both-again", true, true)};
   std::string folder;
-  ASSERT_TRUE(platform::findResourceFolder(candidates, kMarker, folder));
+  ASSERT_TRUE(platform::findResourceFolder(candidates, kData, kMarker, folder));
   EXPECT_EQ(folder, candidates[3]);
 }
 
 TEST_F(ResourceFolderTest, theWorkingFolderIsTheEmptyNameAndComesFirst) {
   const std::string elsewhere = makeCandidate("elsewhere", true, true);
-  std::filesystem::create_directories("data");
+  std::filesystem::create_directories(kData);
   writeTextFile(kMarker, "void main() {}\n");
   std::string folder = "unchanged";
-  ASSERT_TRUE(platform::findResourceFolder({"", elsewhere}, kMarker, folder));
+  ASSERT_TRUE(platform::findResourceFolder({"", elsewhere}, kData, kMarker, folder));
   EXPECT_EQ(folder, "");
 }
 
@@ -58,7 +59,7 @@ TEST_F(ResourceFolderTest, dataThatIsAFileOrAMarkerThatIsAFolderDoesNotCount) {
   writeTextFile(folder + "data", "not a folder");
   std::filesystem::create_directories(folder + kMarker);
   std::string found = "unchanged";
-  EXPECT_FALSE(platform::findResourceFolder({folder, makeCandidate("nothing", false, false)}, kMarker, found));
+  EXPECT_FALSE(platform::findResourceFolder({folder, makeCandidate("nothing", false, false)}, kData, kMarker, found));
   EXPECT_EQ(found, "unchanged");
 }
 
