@@ -35,8 +35,10 @@ const char* usageText() {
          "  --version         print the program's version\n"
          "Keys: Escape ends the presentation; P pauses and resumes; Right and Left jump 5 s ahead and\n"
          "back; Home goes back to the start; F1 shows the time and frame rate.\n"
-         "The program reads data/ and its shader files from the\n"
-         "working folder and appends to debug.txt there.\n";
+         "The program reads data/ and its shader files from the working folder, else from its own\n"
+         "folder, else from its installed share folder. It appends to debug.txt in the working folder,\n"
+         "or in ~/.local/state/" DEMO_PRODUCT_NAME "/ ($XDG_STATE_HOME/" DEMO_PRODUCT_NAME "/) when that cannot be\n"
+         "written.\n";
 }
 
 namespace {

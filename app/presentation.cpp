@@ -14,6 +14,7 @@
 #include "app/frame_capture.h"
 #include "app/music_clock.h"
 #include "app/playback.h"
+#include "app/resource_folder.h"
 #include "app/scripted_keys.h"
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
@@ -34,7 +35,6 @@
 #include "sequence/outdoor_scene.h"
 #include "sequence/title_scene.h"
 #include "sequence/tween_timeline.h"
-#include "world/model_3ds_reader.h"
 #include "world/model_cache.h"
 
 namespace {
@@ -239,12 +239,13 @@ void reportDriverAndEffects() {
 }  // namespace
 
 bool startUp(const AppOptions& options) {
+  placeLog();
+  // Without its files the presentation would only show a box for each of them.
+  if (!pointLoadersAtResources()) {
+    return false;
+  }
   InputState& input = inputState();
   input.appActive = 1;
-  // The data folder, as the texture manager and the model loader read it.
-  textureManager().dataFolder = kDataFolder;
-  model3dsReader().setDataFolder(kDataFolder);
-  soundPlayer().soundFolder = kDataFolder;
   soundPlayer().timer = &frameTimer();
   input.clearKeys();
   seedRandom(options.seedGiven ? options.seed : static_cast<unsigned int>(std::time(nullptr)));
@@ -276,6 +277,8 @@ bool startUp(const AppOptions& options) {
                  window.failureDetail.empty() ? "" : ")");
     return false;
   }
+  DebugLog::append(kLogFileName, "Reading %s and the shader files from %s\r\n", kDataFolder,
+                   resourceFolderDescription().c_str());
 
   if (gGLDebug != nullptr) {
     gGLDebug->begin();

@@ -5,8 +5,6 @@
 #include "app/options.h"
 #include "platform/native_window.h"
 
-constexpr const char* kDataFolder = "data/";
-
 // Runs start-up, the main loop and shutdown; the process exit status. The benchmark reports the
 // allocations the counter sees, when one is given.
 int runPresentation(const AppOptions& options, AllocationCounter countAllocations = nullptr);

@@ -9,9 +9,14 @@
 
 namespace {
 
+std::string& logPathStorage() {
+  static std::string path = kLogFileName;
+  return path;
+}
+
 const char* resolveLogName(const char* fileName) {
   if (fileName != nullptr && strcasecmp(fileName, kLogFileName) == 0) {
-    return kLogFileName;
+    return logPathStorage().c_str();
   }
   return fileName;
 }
@@ -29,6 +34,8 @@ void reportWriteFailure(const char* path, int error) {
 }
 
 }  // namespace
+
+void DebugLog::setLogPath(const std::string& path) { logPathStorage() = path; }
 
 void DebugLog::forgetWriteFailure() { gWriteFailureReported = false; }
 

@@ -44,7 +44,8 @@ ShaderProgram* ShaderManager::createProgram(std::unique_ptr<ShaderProgram> progr
   const char* shownName = fileName == nullptr ? "" : fileName;
   const platform::ShaderProfile profile = platform::latestProfile(profileClass);
   clearStaleError();
-  platform::GlslProgram* handle = platform::createProgramFromFile(context_, fileName, profile, entry);
+  const std::string path = sourceFolder + shownName;
+  platform::GlslProgram* handle = platform::createProgramFromFile(context_, path.c_str(), profile, entry);
   const platform::ShaderError error = platform::getError();
   if (error != platform::ShaderError::None || handle == nullptr) {
     lastFailure_ = std::string(shownName) + " failed to load: " + platform::errorString(error);

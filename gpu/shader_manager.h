@@ -51,8 +51,8 @@ class ShaderManager {
   ShaderManager& operator=(const ShaderManager&) = delete;
   ~ShaderManager();
 
-  // Compiles the file (named relative to the working folder) with the newest profile of the class
-  // (8 vertex, 9 fragment) and logs the outcome. On success the table owns the program and the
+  // Compiles sourceFolder + fileName with the newest profile of the class (8 vertex, 9 fragment)
+  // and logs the outcome under the file name. On success the table owns the program and the
   // result points at it; on failure the program is destroyed and the result is null.
   ShaderProgram* createProgram(std::unique_ptr<ShaderProgram> program, const char* fileName, int profileClass,
                                const char* entry);
@@ -83,6 +83,9 @@ class ShaderManager {
   void beginPerPixel();
   void endPerPixel();
   const PerPixelLighting& perPixel() const { return perPixel_; }
+
+  // Put in front of every shader file name: empty (the working folder) or a folder ending in '/'.
+  std::string sourceFolder;
 
  private:
   // The lighting block keeps its values but drops the handles that die with the context.

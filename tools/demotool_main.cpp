@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "tools/bake_command.h"
+#include "tools/icon_command.h"
 #include "tools/image_report_command.h"
 #include "tools/model_report_command.h"
 #include "tools/tool_commands.h"
@@ -19,6 +20,7 @@ const ToolCommand kCommands[] = {
     {"inspect-image", "FILE [--raw OUT]", &runInspectImage},
     {"inspect-model", "FILE", &runInspectModel},
     {"bake", kBakeUsage, &runBakeCommand},
+    {"icon", kIconUsage, &runIconCommand},
 };
 
 void printUsage(std::FILE* stream) {

@@ -57,4 +57,20 @@ TEST_F(DebugLogTest, unwritableLogWarnsOnceOnStderrAndDropsTheMessages) {
             "log lines of this run are lost\n");
 }
 
+// Start-up moves the log out of a working folder it cannot write: every spelling of the log's
+// name follows, other files stay where they are named.
+TEST_F(DebugLogTest, aMovedLogTakesEverySpellingOfItsName) {
+  std::remove("moved-debug.txt");
+  DebugLog::setLogPath("moved-debug.txt");
+  DebugLog::append("Debug.txt", "one ");
+  DebugLog::append(kLogFileName, "two");
+  DebugLog::append("other.txt", "elsewhere");
+  DebugLog::setLogPath(kLogFileName);
+  EXPECT_EQ(readTextFile("moved-debug.txt"), "one two");
+  EXPECT_EQ(readTextFile(kLogFileName), "");
+  EXPECT_EQ(readTextFile("other.txt"), "elsewhere");
+  std::remove("moved-debug.txt");
+  std::remove("other.txt");
+}
+
 }  // namespace

@@ -35,7 +35,7 @@ play_and_escape() {
 # The windowed run: a window titled "Game", frames drawn, Escape ends it with status 0, and the
 # log gains its lines after what was already there.
 printf 'earlier run\r\n' > "$work/debug.txt"
-# The folder has no data: the model reader's boxes about the missing files are answered at once.
+# The working folder holds no data: the program reads the runnable folder's beside it.
 DEMO_BOX_ANSWERS= play_and_escape 1024x768 "$run_dir/demo" --windowed
 [ "$(cat "$work/status.txt")" = 0 ] || fail "windowed run ended with status $(cat "$work/status.txt")"
 [ "$(cat "$work/windows.txt")" -ge 1 ] || fail "no window titled Game"

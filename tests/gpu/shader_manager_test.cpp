@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "gpu/shader_manager.h"
@@ -62,6 +63,21 @@ TEST_F(ShaderManagerTest, failedProgramIsLoggedWithTheReasonAndNotKept) {
   ASSERT_NE(firstEnd, std::string::npos);
   EXPECT_EQ(text.substr(firstEnd + 2),
             "Shader manager_test_missing.cg Failed to load (The file could not be read.)\n");
+}
+
+// An installed run reads its shader files from the resource folder; the log and the table still
+// know them by their file names.
+TEST_F(ShaderManagerTest, sourceFolderIsPutInFrontOfTheFileNameOnly) {
+  std::filesystem::create_directories("resources");
+  std::rename(kGoodFile, (std::string("resources/") + kGoodFile).c_str());
+  manager.sourceFolder = folder.path() + "/resources/";
+  const LogTail log;
+  ShaderProgram* program = manager.newProgram(kGoodFile, platform::kProfileClassVertex, "main");
+  ASSERT_NE(program, nullptr);
+  EXPECT_EQ(log.text(), "Shader manager_test_good.cg loaded successfully\n");
+  EXPECT_EQ(program->name, kGoodFile);
+  manager.sourceFolder.clear();
+  EXPECT_EQ(manager.newProgram(kGoodFile, platform::kProfileClassVertex, "main"), nullptr);
 }
 
 TEST_F(ShaderManagerTest, laterProgramOfOneFileTakesTheEntryAndTheEarlierStaysUsable) {

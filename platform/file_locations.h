@@ -1,0 +1,32 @@
+// Where a run finds its files: the resource folder its data/ folder and shader files are read
+// from, and the file its log is appended to. Start-up decides both once, before anything loads.
+// A folder here is either empty (the working folder, so names stay relative to it, as given) or
+// an absolute path ending in '/'.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The folders that may be the resource folder, in the order they are tried: the working folder;
+// the running program's folder (the build's runnable folder); the share folder beside the
+// program (an install under any prefix); the share folder of the configured install. Folders
+// that exist are given as their real paths, each once.
+std::vector<std::string> resourceFolderCandidates();
+// The first candidate that holds both the folder dataFolder and the file markerFile; false when
+// none does.
+bool findResourceFolder(const std::vector<std::string>& candidates, const std::string& dataFolder,
+                        const std::string& markerFile, std::string& folder);
+// How a resource folder is named to the user: the working folder says where it is.
+std::string describeFolder(const std::string& folder);
+
+// The folder for the log when the working folder cannot take it: $XDG_STATE_HOME/orvo-gl/, or
+// ~/.local/state/orvo-gl/ when that variable is unset or not an absolute path; empty when
+// neither gives an absolute path.
+std::string stateFolder(const char* xdgStateHome, const char* home);
+bool workingFolderWritable();
+// Creates the folder and any missing parents (like mkdir -p); true when it exists afterwards.
+bool createFolders(const std::string& folder);
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# cpack makes a Debian package of the install under /usr, whose dependencies come from the
+# programs' own library needs, with stripped programs; and a .tar.gz of the same tree. $1 is the
+# runnable folder; the build folder is its parent.
+. "$(dirname "$0")/common.sh"
+
+build_dir=$(dirname "$run_dir")
+cd "$work"
+cpack --config "$build_dir/CPackConfig.cmake" -B "$work/packages" >cpack.txt 2>&1 || fail "cpack: $(tail -5 cpack.txt)"
+deb=$(ls "$work"/packages/orvo-gl_*.deb 2>/dev/null | head -1)
+tarball=$(ls "$work"/packages/orvo-gl-*.tar.gz 2>/dev/null | head -1)
+[ -n "$deb" ] || fail "no .deb was made: $(tail -5 cpack.txt)"
+[ -n "$tarball" ] || fail "no .tar.gz was made"
+
+if [ -n "$deb" ]; then
+  dpkg-deb -c "$deb" | awk '{print $NF}' >deb-files.txt
+  for file in ./usr/bin/orvo-gl ./usr/bin/orvo-gl-tool ./usr/share/orvo-gl/data/Vallomere.mp3 \
+    ./usr/share/orvo-gl/Basic_vert.cg ./usr/share/applications/orvo-gl.desktop \
+    ./usr/share/icons/hicolor/256x256/apps/orvo-gl.png ./usr/share/man/man6/orvo-gl.6; do
+    grep -qx -- "$file" deb-files.txt || fail "the package lacks $file"
+  done
+  depends=$(dpkg-deb -f "$deb" Depends)
+  for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libglew2.2 libglu1-mesa libfreetype6 libfontconfig1 libc6; do
+    grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+  done
+  [ "$(dpkg-deb -f "$deb" Package)" = orvo-gl ] || fail "the package is not called orvo-gl"
+  dpkg-deb -x "$deb" unpacked
+  file unpacked/usr/bin/orvo-gl | grep -q 'not stripped' && fail "the packaged program is not stripped"
+  # The unpacked tree runs as far as its version.
+  [ "$(cd /tmp && "$work/unpacked/usr/bin/orvo-gl" --version | cut -d' ' -f1)" = demo ] || fail "the packaged program does not run"
+fi
+
+if [ -n "$tarball" ]; then
+  tar -tzf "$tarball" | sed 's|^[^/]*/||' >tar-files.txt
+  for file in bin/orvo-gl share/orvo-gl/data/Vallomere.mp3 share/man/man6/orvo-gl.6; do
+    grep -qx -- "$file" tar-files.txt || fail "the .tar.gz lacks $file"
+  done
+fi
+
+finish package
