@@ -116,6 +116,7 @@ void TitleScene::load() {
   for (int n = 0; n < 4; ++n) {
     layers.addTarget(kTitleSurfaceSize, kTitleSurfaceSize, GL_RGBA, false);
   }
+  addBubbleSurface();
   layers.checkStatus();
   clearLayers();
   if (!hasLayers()) {
@@ -177,7 +178,26 @@ void TitleScene::clearLayers() {
   glClearColor(previous[0], previous[1], previous[2], previous[3]);
 }
 
-bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() == 4; }
+bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() >= 4; }
+
+bool TitleScene::hasBubbleSurface() const {
+  return layers.framebuffer != 0 && static_cast<int>(layers.surfaces.size()) > kBubbleSurface;
+}
+
+// Some three hundred large, soft sprites overlap many times over, so filling them is most of the
+// scene's cost without a GPU. A wide bubble's picture is a small texture enlarged many times: drawn
+// at a third of the window's resolution and enlarged once more, it looks the same and costs a ninth.
+// Narrow bubbles, where the enlargement would show, are few pixels and go straight to the window.
+void TitleScene::addBubbleSurface() {
+  if (!hasLayers() || layers.addTarget(kBubbleSurfaceWidth, kBubbleSurfaceHeight, GL_RGBA, false) != kBubbleSurface) {
+    return;
+  }
+  // Enlarging samples beside the edge texels: they must not wrap round to the opposite edge.
+  glBindTexture(GL_TEXTURE_2D, layers.surfaces[kBubbleSurface].texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
 
 void TitleScene::advance(float timeSeconds, float dtSeconds) {
   if (!titleSceneDraws(timeSeconds)) {
@@ -200,9 +220,7 @@ void TitleScene::draw(float timeSeconds, float dtSeconds) {
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   drawViewAndLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
-  glDisable(GL_BLEND);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  bubbles.render();
+  drawBubbles();
   if (hasLayers()) {
     composite();
   }
@@ -321,6 +339,41 @@ void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
   shimmer.drawCurrentGrid();
   glDisable(GL_BLEND);
   popMatrices();
+}
+
+void TitleScene::drawBubbles() {
+  glDisable(GL_BLEND);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  if (!hasBubbleSurface()) {
+    bubbles.render();
+    return;
+  }
+  // The same view into the smaller surface: the projection maps to the whole viewport either way.
+  layers.bindFramebuffer();
+  layers.attachTarget(kBubbleSurface, 0);
+  layers.setTargetViewport(kBubbleSurface);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  bubbles.render(SpriteWidthRange{kWideBubbleShare, SpriteWidthRange::kWidestShare});
+  layers.attachTarget(-1, 0);
+  layers.unbindFramebuffer();
+  const InputState& input = inputState();
+  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
+
+  // The window is still black here: the bubbles' picture replaces it, and no depth is written,
+  // so the layers added afterwards are not held back by this quad.
+  pushMatrices();
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  glDisable(GL_BLEND);
+  glEnable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glDepthMask(GL_FALSE);
+  drawWholeTarget(layers.surfaces[kBubbleSurface].texture);
+  glDepthMask(GL_TRUE);
+  popMatrices();
+  // The bubbles add up whatever their order, so the narrow ones can come after the wide ones.
+  bubbles.render(SpriteWidthRange{0.0f, kWideBubbleShare});
 }
 
 void TitleScene::composite() {

@@ -3,6 +3,7 @@
 // bubbles rising through the picture. Lines and titles are drawn into the scene's own four
 // surfaces, a pair for each layer used in turn, so that every frame can read the one before.
 // Surface i of the line layer is surface i of `layers`; surface i of the title layer is i + 2.
+// The bubbles have surface kBubbleSurface, smaller than the window, when it could be made.
 #pragma once
 
 #include <array>
@@ -23,6 +24,13 @@ constexpr float kTitleSceneSeconds = 64.0f;
 constexpr int kTitleCount = 4;
 constexpr float kTitleSlotSeconds = 15.0f;
 constexpr int kTitleSurfaceSize = 512;
+constexpr int kBubbleSurface = 4;
+// A third of the presentation's 800 × 600 window each way; the surface is stretched over the window.
+constexpr int kBubbleSurfaceWidth = 266;
+constexpr int kBubbleSurfaceHeight = 200;
+// Bubbles at least this share of the window wide are drawn into the bubbles' surface, smaller
+// ones straight into the window, where they stay sharp.
+constexpr float kWideBubbleShare = 0.25f;
 
 // The view of the lines and bubbles: eight (x, y, z) points each for the eye and the target.
 constexpr int kTitleCameraPointCount = 8;
@@ -53,7 +61,7 @@ bool lineCageShown(float sceneSeconds);
 class TitleScene : public Scene {
  public:
   void init() override;  // the camera's 60-second paths
-  // The four surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
+  // The five surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
   // that cannot be loaded leaves its slot empty, with one log line.
   void load() override;
   // Camera, line field, shimmer grid and bubbles move on; only from 90 s to 154 s.
@@ -77,11 +85,15 @@ class TitleScene : public Scene {
 
  private:
   bool hasLayers() const;
+  bool hasBubbleSurface() const;
+  void addBubbleSurface();
   // The camera's view for the lines, no fixed-function lighting, and both layers once per advance.
   void drawViewAndLayers(float sceneSeconds, float dtSeconds);
   void drawLayers(float sceneSeconds, float dtSeconds);
   void drawLineLayer(float sceneSeconds, float dtSeconds);
   void drawTitleLayer(float sceneSeconds, float dtSeconds);
+  // Into their own surface, laid over the still black window; straight into the window without one.
+  void drawBubbles();
   void composite();
   void clearLayers();
   void swapPair();
