@@ -1,5 +1,6 @@
 // The title scene's frame: camera and line field, the two layers drawn into the scene's own
-// surfaces, the bubbles straight into the window, then both layers added onto the window.
+// surfaces, the wide bubbles into a smaller surface of their own, all three laid onto the window,
+// then the narrow bubbles added straight onto the window.
 #include "sequence/title_scene.h"
 
 #include <GL/glew.h>
@@ -68,6 +69,23 @@ void drawWholeTarget(unsigned int texture) {
   drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
 }
 
+// Texture unit `unit` shows the texture and combines its colour with `function` of `firstSource`
+// and the texture; alpha is the primary colour's.
+void setCombiningUnit(int unit, unsigned int texture, GLint function, GLint firstSource) {
+  glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, function);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, firstSource);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_TEXTURE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PRIMARY_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+}
+
 }  // namespace
 
 int titleSlotAt(float sceneSeconds) {
@@ -117,6 +135,9 @@ void TitleScene::load() {
     layers.addTarget(kTitleSurfaceSize, kTitleSurfaceSize, GL_RGBA, false);
   }
   addBubbleSurface();
+  GLint textureUnits = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_UNITS, &textureUnits);
+  onePassComposite_ = GLEW_VERSION_1_3 && textureUnits >= 3;
   layers.checkStatus();
   clearLayers();
   if (!hasLayers()) {
@@ -220,7 +241,16 @@ void TitleScene::draw(float timeSeconds, float dtSeconds) {
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   drawViewAndLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
-  drawBubbles();
+  if (hasBubbleSurface()) {
+    drawWideBubbles();
+    composite();
+    // The bubbles add up whatever their order, so the narrow ones can come last.
+    bubbles.render(SpriteWidthRange{0.0f, kWideBubbleShare});
+    return;
+  }
+  glDisable(GL_BLEND);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  bubbles.render();
   if (hasLayers()) {
     composite();
   }
@@ -341,13 +371,9 @@ void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
   popMatrices();
 }
 
-void TitleScene::drawBubbles() {
+void TitleScene::drawWideBubbles() {
   glDisable(GL_BLEND);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  if (!hasBubbleSurface()) {
-    bubbles.render();
-    return;
-  }
   // The same view into the smaller surface: the projection maps to the whole viewport either way.
   layers.bindFramebuffer();
   layers.attachTarget(kBubbleSurface, 0);
@@ -359,30 +385,24 @@ void TitleScene::drawBubbles() {
   layers.unbindFramebuffer();
   const InputState& input = inputState();
   glViewport(0, 0, input.viewportWidth, input.viewportHeight);
-
-  // The window is still black here: the bubbles' picture replaces it, and no depth is written,
-  // so the layers added afterwards are not held back by this quad.
-  pushMatrices();
-  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glDisable(GL_BLEND);
-  glEnable(GL_TEXTURE_2D);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  glDepthMask(GL_FALSE);
-  drawWholeTarget(layers.surfaces[kBubbleSurface].texture);
-  glDepthMask(GL_TRUE);
-  popMatrices();
-  // The bubbles add up whatever their order, so the narrow ones can come after the wide ones.
-  bubbles.render(SpriteWidthRange{0.0f, kWideBubbleShare});
 }
 
 void TitleScene::composite() {
+  if (hasBubbleSurface() && onePassComposite_) {
+    compositeInOnePass();
+    return;
+  }
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glEnable(GL_BLEND);
   glEnable(GL_TEXTURE_2D);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
   glDepthMask(GL_FALSE);
+  // The window is still black: the bubbles' picture replaces it.
+  if (hasBubbleSurface()) {
+    glDisable(GL_BLEND);
+    drawWholeTarget(layers.surfaces[kBubbleSurface].texture);
+  }
+  glEnable(GL_BLEND);
   // The lines add themselves in proportion to their own brightness, the titles in full.
   glBlendFunc(GL_SRC_COLOR, GL_ONE);
   drawWholeTarget(layers.surfaces[back].texture);
@@ -391,5 +411,32 @@ void TitleScene::composite() {
   drawWholeTarget(layers.surfaces[back + 2].texture);
   glDepthMask(GL_TRUE);
   glDisable(GL_BLEND);
+  popMatrices();
+}
+
+// What the blended passes add onto the still black window, in one pass: unit 0 squares the lines,
+// unit 1 adds the titles and unit 2 the bubbles. Every step clamps, as blending does: the picture
+// is the blended passes' one. No depth is written, so the narrow bubbles drawn next are not held back.
+void TitleScene::compositeInOnePass() {
+  pushMatrices();
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  glDisable(GL_BLEND);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glDepthMask(GL_FALSE);
+  setCombiningUnit(0, layers.surfaces[back].texture, GL_MODULATE, GL_TEXTURE);
+  setCombiningUnit(1, layers.surfaces[back + 2].texture, GL_ADD, GL_PREVIOUS);
+  setCombiningUnit(2, layers.surfaces[kBubbleSurface].texture, GL_ADD, GL_PREVIOUS);
+  drawUnitSquareOnUnits(3);
+  // Units 2 and 1 off again and every unit back to modulating: later draws texture with unit 0
+  // only, as before this pass.
+  for (int unit = 2; unit >= 0; --unit) {
+    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (unit > 0) {
+      glDisable(GL_TEXTURE_2D);
+    }
+  }
+  glDepthMask(GL_TRUE);
   popMatrices();
 }

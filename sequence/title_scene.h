@@ -66,7 +66,8 @@ class TitleScene : public Scene {
   void load() override;
   // Camera, line field, shimmer grid and bubbles move on; only from 90 s to 154 s.
   void advance(float timeSeconds, float dtSeconds) override;
-  // Both layers into the surfaces, the bubbles, then the layers added onto the window.
+  // Both layers into the surfaces, the bubbles, then the layers added onto the window. The wide
+  // bubbles go through their own surface when there is one.
   void draw(float timeSeconds, float dtSeconds) override;
   int framesToSettle(float timeSeconds) const override;
   void drawFeedback(float timeSeconds, float dtSeconds) override;  // both layers, nothing on the window
@@ -92,9 +93,11 @@ class TitleScene : public Scene {
   void drawLayers(float sceneSeconds, float dtSeconds);
   void drawLineLayer(float sceneSeconds, float dtSeconds);
   void drawTitleLayer(float sceneSeconds, float dtSeconds);
-  // Into their own surface, laid over the still black window; straight into the window without one.
-  void drawBubbles();
+  // The wide bubbles into their own surface.
+  void drawWideBubbles();
+  // The bubbles' surface, when there is one, and both layers onto the window.
   void composite();
+  void compositeInOnePass();
   void clearLayers();
   void swapPair();
 
@@ -106,4 +109,6 @@ class TitleScene : public Scene {
   };
   KeptStart kept_;
   bool layersCurrent_ = false;  // the layers show the state of the last advance
+  // The driver has the texture units to combine the three pictures in one pass.
+  bool onePassComposite_ = false;
 };
