@@ -183,7 +183,10 @@ void followDrawableSize() {
   const bool sameSize =
       !target.surfaces.empty() && target.surfaces[0].width == size.width && target.surfaces[0].height == size.height;
   if (target.framebuffer != 0 && !sameSize) {
-    target.resizeTargets(size.width, size.height);
+    // Without its surface the landscape is drawn straight into the window.
+    if (!target.resizeTarget(0, size.width, size.height)) {
+      target.releaseTargets();
+    }
   }
   sceneList().resizeSurfacesAll(gSurfacesWidth, gSurfacesHeight);
 }

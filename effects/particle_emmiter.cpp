@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 
 #include "core/draw_counts.h"
 #include "core/matrix4.h"
@@ -35,6 +36,30 @@ void drawQuad(const Particle& particle, const Vector3& across, const Vector3& ri
   glTexCoord2f(0.0f, 0.0f);
   glVertex3f(p.x - across.x, p.y - across.y, p.z - across.z);
   glEnd();
+}
+
+// The share of the viewport's width between two points; any point on or behind the eye's plane
+// makes it the widest.
+float widthShare(const Matrix4& clip, const Vector3& left, const Vector3& right) {
+  const Vector3 a = clip.transform(Vector3(left.x, left.y, left.z, 1.0f));
+  const Vector3 b = clip.transform(Vector3(right.x, right.y, right.z, 1.0f));
+  if (!(a.w > 1.0e-6f) || !(b.w > 1.0e-6f)) {
+    return SpriteWidthRange::kWidestShare;
+  }
+  // Normalised device coordinates run over 2 units across the viewport.
+  return std::fabs(a.x / a.w - b.x / b.w) * 0.5f;
+}
+
+bool takesAll(const SpriteWidthRange& widths) {
+  return widths.lowShare <= 0.0f && widths.highShare >= SpriteWidthRange::kWidestShare;
+}
+
+bool takes(const SpriteWidthRange& widths, const Matrix4& clip, const Vector3& left, const Vector3& right) {
+  if (takesAll(widths)) {
+    return true;
+  }
+  const float share = widthShare(clip, left, right);
+  return share >= widths.lowShare && (share < widths.highShare || widths.highShare >= SpriteWidthRange::kWidestShare);
 }
 
 }  // namespace
@@ -227,7 +252,9 @@ void ParticleEmmiter::scatterVelocity(Particle& particle) const {
 
 // Drawing
 
-void ParticleEmmiter::render() {
+void ParticleEmmiter::render() { render(SpriteWidthRange{}); }
+
+void ParticleEmmiter::render(const SpriteWidthRange& widths) {
   glEnable(GL_BLEND);
   glBlendFunc(blendSrc, blendDst);
   glEnable(GL_ALPHA_TEST);
@@ -248,9 +275,9 @@ void ParticleEmmiter::render() {
 
   // A caller's own scissor box is left alone: the particles are then drawn whole.
   if (glIsEnabled(GL_SCISSOR_TEST)) {
-    drawParticles(right, up);
+    drawParticles(right, up, widths);
   } else {
-    drawParticlesCropped(right, up);
+    drawParticlesCropped(right, up, widths);
   }
 
   // Lighting stays off and texturing, colour material and depth testing stay on for the next
@@ -260,10 +287,13 @@ void ParticleEmmiter::render() {
   glDisable(GL_ALPHA_TEST);
 }
 
-void ParticleEmmiter::drawParticles(const Vector3& right, const Vector3& up) {
+void ParticleEmmiter::drawParticles(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths) {
+  // The matrices are read only when the widths are asked about.
+  const Matrix4 clip = takesAll(widths) ? Matrix4() : currentClipMatrix();
   for (const Particle& particle : particles) {
-    if (particle.life > 0.0f) {
-      drawQuad(particle, right * particle.size, up * particle.size);
+    const Vector3 across = right * particle.size;
+    if (particle.life > 0.0f && takes(widths, clip, particle.position - across, particle.position + across)) {
+      drawQuad(particle, across, up * particle.size);
     }
   }
 }
@@ -278,7 +308,7 @@ void ParticleEmmiter::measureSprite() {
   }
 }
 
-void ParticleEmmiter::drawParticlesCropped(const Vector3& right, const Vector3& up) {
+void ParticleEmmiter::drawParticlesCropped(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths) {
   measureSprite();
   const Matrix4 clip = currentClipMatrix();
   int viewport[4] = {0, 0, 0, 0};
@@ -294,6 +324,9 @@ void ParticleEmmiter::drawParticlesCropped(const Vector3& right, const Vector3& 
     const Vector3 across = right * particle.size;
     const Vector3 rise = up * particle.size;
     const Vector3& p = particle.position;
+    if (!takes(widths, clip, p - across, p + across)) {
+      continue;
+    }
     ScissorBox box;
     if (!spriteScissor(clip, viewport, spriteExtent_, p - across, p + across, p - across + rise, box)) {
       box = whole;

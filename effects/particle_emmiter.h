@@ -30,6 +30,15 @@ struct EmitterMotion {
   Vector3 previousPosition;
 };
 
+// Which live particles a draw takes: those whose quad, as seen now, spans a share of the
+// viewport's width from lowShare up to (not including) highShare. A quad reaching behind the eye
+// counts as wider than any share.
+struct SpriteWidthRange {
+  float lowShare = 0.0f;
+  float highShare = kWidestShare;
+  static constexpr float kWidestShare = 1.0e30f;
+};
+
 // Its own position, velocity and acceleration stand beside those of the world-object part; the
 // world-object transform has no effect on the particles.
 class ParticleEmmiter : public CGameObj {
@@ -47,6 +56,8 @@ class ParticleEmmiter : public CGameObj {
   const char* getName() const override;  // "ParticleEmmiter"
   // Draws the live particles in the current coordinate space: no transform, no children.
   void render() override;
+  // The same for the particles whose width lies in the range only.
+  void render(const SpriteWidthRange& widths);
 
   // Appends count slots (existing slots stay) and sets the timing, sizes and sprite.
   void setup(int count, float lifetime, const Vector3& position, float startSize, float endSize,
@@ -98,8 +109,8 @@ class ParticleEmmiter : public CGameObj {
   void spawnVolume(Particle& particle, float extentX, float extentY, float extentZ) const;
   void spawnTrail(Particle& particle) const;
   void scatterVelocity(Particle& particle) const;
-  void drawParticles(const Vector3& right, const Vector3& up);
-  void drawParticlesCropped(const Vector3& right, const Vector3& up);
+  void drawParticles(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths);
+  void drawParticlesCropped(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths);
 
   // Where the sprite can pass the alpha test, measured when a new texture is first drawn.
   SpriteExtent spriteExtent_;

@@ -348,18 +348,25 @@ void RenderTarget::clearTarget(int index) {
   glPopAttrib();
 }
 
-bool RenderTarget::resizeTargets(int width, int height) {
+bool RenderTarget::resizeTarget(int index, int width, int height) {
+  if (!validIndex(index) || framebuffer == 0) {
+    return false;
+  }
   drawing_ = -1;
-  std::vector<RenderSurface> previous;
-  previous.swap(surfaces);
-  bool allMade = true;
-  for (const RenderSurface& surface : previous) {
-    deleteSurface(surface);
+  const size_t place = static_cast<size_t>(index);
+  const unsigned int format = surfaces[place].format;
+  const bool withDepth = surfaces[place].depthBuffer != 0;
+  deleteSurface(surfaces[place]);
+  surfaces[place] = RenderSurface();
+  surfaces[place].format = format;
+  // Made at the end of the list, then moved into the place it had.
+  const int made = addTarget(width, height, format, withDepth);
+  if (made < 0) {
+    return false;
   }
-  for (const RenderSurface& surface : previous) {
-    allMade = addTarget(width, height, surface.format, surface.depthBuffer != 0) >= 0 && allMade;
-  }
-  return allMade;
+  surfaces[place] = surfaces.back();
+  surfaces.pop_back();
+  return true;
 }
 
 void RenderTarget::releaseTargets() {

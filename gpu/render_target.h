@@ -74,9 +74,9 @@ class RenderTarget {
   // Clears colour, and depth when the surface has a depth buffer, with the current clear values;
   // the viewport is restored. Out-of-range indexes do nothing.
   void clearTarget(int index);
-  // Makes every surface again at width × height, in the same order, format and depth; their
-  // pictures are lost. False when the driver refused one, which is then left out.
-  bool resizeTargets(int width, int height);
+  // Makes the surface again at width × height in its place, with its format and depth; its picture
+  // is lost. False when the driver refused it: the surface then has no texture (0) and is not drawn into.
+  bool resizeTarget(int index, int width, int height);
   // Deletes every surface's texture and depth buffer and the framebuffer; a second call does nothing.
   void releaseTargets();
 

@@ -17,3 +17,16 @@ void drawTexturedQuad(float uLeft, float vBottom, float uRight, float vTop, floa
   glVertex2f(xRight, yBottom);
   glEnd();
 }
+
+void drawUnitSquareOnUnits(int unitCount) {
+  const float corners[4][2] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}};
+  countDraw(2);
+  glBegin(GL_QUADS);
+  for (const auto& corner : corners) {
+    for (int unit = 0; unit < unitCount; ++unit) {
+      glMultiTexCoord2f(static_cast<GLenum>(GL_TEXTURE0 + unit), corner[0], corner[1]);
+    }
+    glVertex2f(corner[0], corner[1]);
+  }
+  glEnd();
+}

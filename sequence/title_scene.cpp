@@ -1,5 +1,6 @@
 // The title scene's frame: camera and line field, the two layers drawn into the scene's own
-// surfaces, the bubbles straight into the window, then both layers added onto the window.
+// surfaces, the wide bubbles into a smaller surface of their own, all three laid onto the window,
+// then the narrow bubbles added straight onto the window.
 #include "sequence/title_scene.h"
 
 #include <GL/glew.h>
@@ -70,6 +71,23 @@ void drawWholeTarget(unsigned int texture) {
   glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+// Texture unit `unit` shows the texture and combines its colour with `function` of `firstSource`
+// and the texture; alpha is the primary colour's.
+void setCombiningUnit(int unit, unsigned int texture, GLint function, GLint firstSource) {
+  glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, function);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, firstSource);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_TEXTURE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PRIMARY_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+}
+
 }  // namespace
 
 int titleSlotAt(float sceneSeconds) {
@@ -101,6 +119,17 @@ float lineTrailLevel(float dtSeconds) { return clamped(feedbackBase(dtSeconds), 
 
 float titleShimmerLevel(float dtSeconds) { return clamped(feedbackBase(dtSeconds), 0.4f, 0.6f); }
 
+SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight) {
+  if (drawableWidth <= 0 || drawableHeight <= 0) {
+    drawableWidth = kComposedWidth;
+    drawableHeight = kComposedHeight;
+  }
+  SurfaceSize size;
+  size.width = std::max(drawableWidth / 3, 1);
+  size.height = std::max(drawableHeight / 3, 1);
+  return size;
+}
+
 bool titleSceneDraws(float timeSeconds) {
   const float x = timeSeconds - kTitleSceneStartSeconds;
   return x >= 0.0f && x <= kTitleSceneSeconds;
@@ -120,6 +149,10 @@ void TitleScene::load() {
   for (int n = 0; n < 4; ++n) {
     layers.addTarget(size.width, size.height, GL_RGBA, false);
   }
+  addBubbleSurface(input.viewportWidth, input.viewportHeight);
+  GLint textureUnits = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_UNITS, &textureUnits);
+  onePassComposite_ = GLEW_VERSION_1_3 && textureUnits >= 3;
   layers.checkStatus();
   clearLayers();
   if (!hasLayers()) {
@@ -156,8 +189,23 @@ void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight) {
   if (!layers.surfaces.empty() && layers.surfaces[0].width == size.width && layers.surfaces[0].height == size.height) {
     return;
   }
-  // The trails start again from black on the new surfaces.
-  layers.resizeTargets(size.width, size.height);
+  // The trails start again from black on the new surfaces. Without all of them the scene shows
+  // only its bubbles, as when they could not be made at the start.
+  bool allMade = true;
+  for (int n = 0; n < 4; ++n) {
+    allMade = layers.resizeTarget(n, size.width, size.height) && allMade;
+  }
+  if (hasBubbleSurface()) {
+    const SurfaceSize bubbleSize = bubbleSurfaceSize(drawableWidth, drawableHeight);
+    allMade = layers.resizeTarget(kBubbleSurface, bubbleSize.width, bubbleSize.height) && allMade;
+    clampBubbleSurfaceEdges();
+  }
+  if (!allMade) {
+    DebugLog::append(kLogFileName, "TitleScene: no drawing surfaces at the new size, only the bubbles are shown\r\n");
+    layers.releaseTargets();
+  }
+  shimmer.textureWidth = shimmer.regionWidth = size.width;
+  shimmer.textureHeight = shimmer.regionHeight = size.height;
   clearLayers();
   layersCurrent_ = false;
 }
@@ -196,7 +244,30 @@ void TitleScene::clearLayers() {
   glClearColor(previous[0], previous[1], previous[2], previous[3]);
 }
 
-bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() == 4; }
+bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() >= 4; }
+
+bool TitleScene::hasBubbleSurface() const {
+  return layers.framebuffer != 0 && static_cast<int>(layers.surfaces.size()) > kBubbleSurface;
+}
+
+// Some three hundred large, soft sprites overlap many times over, so filling them is most of the
+// scene's cost without a GPU. A wide bubble's picture is a small texture enlarged many times: drawn
+// at a third of the window's resolution and enlarged once more, it looks the same and costs a ninth.
+// Narrow bubbles, where the enlargement would show, are few pixels and go straight to the window.
+void TitleScene::addBubbleSurface(int drawableWidth, int drawableHeight) {
+  const SurfaceSize size = bubbleSurfaceSize(drawableWidth, drawableHeight);
+  if (hasLayers() && layers.addTarget(size.width, size.height, GL_RGBA, false) == kBubbleSurface) {
+    clampBubbleSurfaceEdges();
+  }
+}
+
+void TitleScene::clampBubbleSurfaceEdges() {
+  // Enlarging samples beside the edge texels: they must not wrap round to the opposite edge.
+  glBindTexture(GL_TEXTURE_2D, layers.surfaces[kBubbleSurface].texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
 
 void TitleScene::advance(float timeSeconds, float dtSeconds) {
   if (!titleSceneDraws(timeSeconds)) {
@@ -219,6 +290,13 @@ void TitleScene::draw(float timeSeconds, float dtSeconds) {
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   drawViewAndLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
+  if (hasBubbleSurface()) {
+    drawWideBubbles();
+    composite();
+    // The bubbles add up whatever their order, so the narrow ones can come last.
+    bubbles.render(SpriteWidthRange{0.0f, kWideBubbleShare});
+    return;
+  }
   glDisable(GL_BLEND);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
   bubbles.render();
@@ -343,13 +421,38 @@ void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
   popMatrices();
 }
 
+void TitleScene::drawWideBubbles() {
+  glDisable(GL_BLEND);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  // The same view into the smaller surface: the projection maps to the whole viewport either way.
+  layers.bindFramebuffer();
+  layers.attachTarget(kBubbleSurface, 0);
+  layers.setTargetViewport(kBubbleSurface);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  bubbles.render(SpriteWidthRange{kWideBubbleShare, SpriteWidthRange::kWidestShare});
+  layers.attachTarget(-1, 0);
+  layers.unbindFramebuffer();
+  const InputState& input = inputState();
+  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
+}
+
 void TitleScene::composite() {
+  if (hasBubbleSurface() && onePassComposite_) {
+    compositeInOnePass();
+    return;
+  }
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glEnable(GL_BLEND);
   glEnable(GL_TEXTURE_2D);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
   glDepthMask(GL_FALSE);
+  // The window is still black: the bubbles' picture replaces it.
+  if (hasBubbleSurface()) {
+    glDisable(GL_BLEND);
+    drawWholeTarget(layers.surfaces[kBubbleSurface].texture);
+  }
+  glEnable(GL_BLEND);
   // The lines add themselves in proportion to their own brightness, the titles in full.
   glBlendFunc(GL_SRC_COLOR, GL_ONE);
   drawWholeTarget(layers.surfaces[back].texture);
@@ -358,5 +461,32 @@ void TitleScene::composite() {
   drawWholeTarget(layers.surfaces[back + 2].texture);
   glDepthMask(GL_TRUE);
   glDisable(GL_BLEND);
+  popMatrices();
+}
+
+// What the blended passes add onto the still black window, in one pass: unit 0 squares the lines,
+// unit 1 adds the titles and unit 2 the bubbles. Every step clamps, as blending does: the picture
+// is the blended passes' one. No depth is written, so the narrow bubbles drawn next are not held back.
+void TitleScene::compositeInOnePass() {
+  pushMatrices();
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  glDisable(GL_BLEND);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glDepthMask(GL_FALSE);
+  setCombiningUnit(0, layers.surfaces[back].texture, GL_MODULATE, GL_TEXTURE);
+  setCombiningUnit(1, layers.surfaces[back + 2].texture, GL_ADD, GL_PREVIOUS);
+  setCombiningUnit(2, layers.surfaces[kBubbleSurface].texture, GL_ADD, GL_PREVIOUS);
+  drawUnitSquareOnUnits(3);
+  // Units 2 and 1 off again and every unit back to modulating: later draws texture with unit 0
+  // only, as before this pass.
+  for (int unit = 2; unit >= 0; --unit) {
+    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (unit > 0) {
+      glDisable(GL_TEXTURE_2D);
+    }
+  }
+  glDepthMask(GL_TRUE);
   popMatrices();
 }

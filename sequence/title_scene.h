@@ -3,12 +3,14 @@
 // bubbles rising through the picture. Lines and titles are drawn into the scene's own four
 // surfaces, a pair for each layer used in turn, so that every frame can read the one before.
 // Surface i of the line layer is surface i of `layers`; surface i of the title layer is i + 2.
+// The bubbles have surface kBubbleSurface, smaller than the window, when it could be made.
 #pragma once
 
 #include <array>
 #include <memory>
 #include <vector>
 
+#include "core/picture_shape.h"
 #include "core/vector3.h"
 #include "effects/particle_emmiter.h"
 #include "gpu/distortion_grid.h"
@@ -24,6 +26,13 @@ constexpr float kTitleSceneSeconds = 64.0f;
 constexpr float kPresentationEndSeconds = kTitleSceneStartSeconds + kTitleSceneSeconds;
 constexpr int kTitleCount = 4;
 constexpr float kTitleSlotSeconds = 15.0f;
+constexpr int kBubbleSurface = 4;
+// The bubbles' surface: a third of the drawable each way (266 × 200 at 800 × 600, and while the
+// size is unknown); it is stretched over the window.
+SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight);
+// Bubbles at least this share of the window wide are drawn into the bubbles' surface, smaller
+// ones straight into the window, where they stay sharp.
+constexpr float kWideBubbleShare = 0.25f;
 
 // The view of the lines and bubbles: eight (x, y, z) points each for the eye and the target.
 constexpr int kTitleCameraPointCount = 8;
@@ -54,13 +63,14 @@ bool lineCageShown(float sceneSeconds);
 class TitleScene : public Scene {
  public:
   void init() override;  // the camera's 60-second paths
-  // The four surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
+  // The five surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
   // that cannot be loaded leaves its slot empty, with one log line.
   void load() override;
   void resizeSurfaces(int drawableWidth, int drawableHeight) override;
   // Camera, line field, shimmer grid and bubbles move on; only from 90 s to 154 s.
   void advance(float timeSeconds, float dtSeconds) override;
-  // Both layers into the surfaces, the bubbles, then the layers added onto the window.
+  // Both layers into the surfaces, the bubbles, then the layers added onto the window. The wide
+  // bubbles go through their own surface when there is one.
   void draw(float timeSeconds, float dtSeconds) override;
   int framesToSettle(float timeSeconds) const override;
   bool drawsAt(float timeSeconds) const override { return titleSceneDraws(timeSeconds); }
@@ -80,12 +90,19 @@ class TitleScene : public Scene {
 
  private:
   bool hasLayers() const;
+  bool hasBubbleSurface() const;
+  void addBubbleSurface(int drawableWidth, int drawableHeight);
+  void clampBubbleSurfaceEdges();
   // The camera's view for the lines, no fixed-function lighting, and both layers once per advance.
   void drawViewAndLayers(float sceneSeconds, float dtSeconds);
   void drawLayers(float sceneSeconds, float dtSeconds);
   void drawLineLayer(float sceneSeconds, float dtSeconds);
   void drawTitleLayer(float sceneSeconds, float dtSeconds);
+  // The wide bubbles into their own surface.
+  void drawWideBubbles();
+  // The bubbles' surface, when there is one, and both layers onto the window.
   void composite();
+  void compositeInOnePass();
   void clearLayers();
   void swapPair();
 
@@ -97,4 +114,6 @@ class TitleScene : public Scene {
   };
   KeptStart kept_;
   bool layersCurrent_ = false;  // the layers show the state of the last advance
+  // The driver has the texture units to combine the three pictures in one pass.
+  bool onePassComposite_ = false;
 };

@@ -1,5 +1,7 @@
 #include "world/terrain.h"
 
+#include <GL/glew.h>
+
 #include <utility>
 #include <vector>
 
@@ -85,6 +87,21 @@ void Terrain::setTexture(const std::string& imageFileName) {
     mesh->material.setLayer(0, imageFileName, nullptr, -1);
     mesh->textured = true;
   }
+  // Texturing the ground is much of a frame's cost on a software renderer. Reading the one nearest
+  // mipmap level instead of blending two costs noticeably less and moves no pixel of the landscape
+  // by more than a few steps of a channel.
+  const int texture = model->meshes.empty() ? 0 : model->meshes.front()->material.layers[0].textureName;
+  if (texture < 1) {
+    return;
+  }
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
+  GLint filter = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+  // Only a texture blended between two mipmap levels has the levels to pick one from.
+  if (filter == GL_LINEAR_MIPMAP_LINEAR) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+  }
+  glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 float Terrain::heightAt(float x, float z) const {

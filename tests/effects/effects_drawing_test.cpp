@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "core/random.h"
@@ -106,10 +108,46 @@ GLuint createDiscTexture() {
 }
 
 // Particles of every size from a few pixels to wider than the picture, some reaching past its edges.
-std::vector<Pixel> drawDiscParticles(OffscreenSurface& surface, ParticleEmmiter& emitter) {
+void placeDiscParticles(ParticleEmmiter& emitter, GLuint sprite) {
+  emitter.setup(12, 1.0f, Vector3(), 1.0f, 1.0f, sprite);
+  for (int n = 0; n < 12; ++n) {
+    Particle& particle = emitter.particles[static_cast<size_t>(n)];
+    particle.life = 0.5f;
+    particle.fade = 0.3f + 0.06f * static_cast<float>(n);
+    particle.size = 0.05f * static_cast<float>((n + 1) * (n + 1));
+    particle.position = Vector3(-3.0f + 0.6f * static_cast<float>(n), -2.0f + 0.3f * static_cast<float>(n), 0.0f, 0.0f);
+  }
+}
+
+// A 96-pixel surface and an emitter of disc particles on the disc sprite, freed with it.
+class DiscParticles : public EffectsDrawing {
+ protected:
+  void SetUp() override {
+    REQUIRE_GL_CONTEXT();
+    surface_ = std::make_unique<OffscreenSurface>(96);
+    ASSERT_TRUE(surface_->ready());
+    sprite_ = createDiscTexture();
+    placeDiscParticles(emitter_, sprite_);
+  }
+  void TearDown() override {
+    if (sprite_ != 0) {
+      glDeleteTextures(1, &sprite_);
+    }
+  }
+
+  std::unique_ptr<OffscreenSurface> surface_;
+  GLuint sprite_ = 0;
+  ParticleEmmiter emitter_;
+};
+
+// Every pixel of the surface after the draws, each of them the emitter drawing some of its particles.
+std::vector<Pixel> drawDiscParticles(OffscreenSurface& surface, ParticleEmmiter& emitter,
+                                     std::initializer_list<SpriteWidthRange> draws) {
   surface.begin();
   setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
-  emitter.render();
+  for (const SpriteWidthRange& widths : draws) {
+    emitter.render(widths);
+  }
   surface.end();
   std::vector<Pixel> pixels;
   for (int y = 0; y < surface.size(); ++y) {
@@ -120,27 +158,24 @@ std::vector<Pixel> drawDiscParticles(OffscreenSurface& surface, ParticleEmmiter&
   return pixels;
 }
 
-TEST_F(EffectsDrawing, particlesCutToTheirVisiblePartShowWhatWholeQuadsShow) {
-  REQUIRE_GL_CONTEXT();
-  OffscreenSurface surface(96);
-  ASSERT_TRUE(surface.ready());
-  const GLuint sprite = createDiscTexture();
-  ParticleEmmiter emitter;
-  emitter.setup(12, 1.0f, Vector3(), 1.0f, 1.0f, sprite);
-  for (int n = 0; n < 12; ++n) {
-    Particle& particle = emitter.particles[static_cast<size_t>(n)];
-    particle.life = 0.5f;
-    particle.fade = 0.3f + 0.06f * static_cast<float>(n);
-    particle.size = 0.05f * static_cast<float>((n + 1) * (n + 1));
-    particle.position = Vector3(-3.0f + 0.6f * static_cast<float>(n), -2.0f + 0.3f * static_cast<float>(n), 0.0f, 0.0f);
-  }
+int litCount(const std::vector<Pixel>& pixels) {
+  return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), isLit));
+}
 
-  const std::vector<Pixel> cut = drawDiscParticles(surface, emitter);
+int largestChannelDifference(const Pixel& a, const Pixel& b) {
+  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+TEST_F(DiscParticles, particlesCutToTheirVisiblePartShowWhatWholeQuadsShow) {
+  OffscreenSurface& surface = *surface_;
+  ParticleEmmiter& emitter = emitter_;
+
+  const std::vector<Pixel> cut = drawDiscParticles(surface, emitter, {SpriteWidthRange{}});
   EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
   // A caller's own scissor test keeps every quad whole.
   glEnable(GL_SCISSOR_TEST);
   glScissor(0, 0, 4096, 4096);
-  const std::vector<Pixel> whole = drawDiscParticles(surface, emitter);
+  const std::vector<Pixel> whole = drawDiscParticles(surface, emitter, {SpriteWidthRange{}});
   EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
   glDisable(GL_SCISSOR_TEST);
 
@@ -148,15 +183,35 @@ TEST_F(EffectsDrawing, particlesCutToTheirVisiblePartShowWhatWholeQuadsShow) {
   int differing = 0;
   for (size_t i = 0; i < whole.size(); ++i) {
     lit += isLit(whole[i]) ? 1 : 0;
-    const int difference = std::max({std::abs(cut[i].r - whole[i].r), std::abs(cut[i].g - whole[i].g),
-                                      std::abs(cut[i].b - whole[i].b)});
+    const int difference = largestChannelDifference(cut[i], whole[i]);
     differing += difference > 0 ? 1 : 0;
     // Only the GL's rounding may tell the two apart.
     ASSERT_LE(difference, 3) << "pixel " << i % 96 << ", " << i / 96;
   }
   EXPECT_GT(lit, 96 * 96 / 6);
   EXPECT_LT(differing, 96 * 96 / 100);
-  glDeleteTextures(1, &sprite);
+}
+
+TEST_F(DiscParticles, narrowAndWideParticlesDrawnApartAddUpToWhatOneDrawShows) {
+  OffscreenSurface& surface = *surface_;
+  ParticleEmmiter& emitter = emitter_;
+  const SpriteWidthRange narrow{0.0f, 0.5f};
+  const SpriteWidthRange wide{0.5f, SpriteWidthRange::kWidestShare};
+
+  const std::vector<Pixel> together = drawDiscParticles(surface, emitter, {SpriteWidthRange{}});
+  const std::vector<Pixel> apart = drawDiscParticles(surface, emitter, {wide, narrow});
+  // The sprites add onto what is there, so the order of the two draws makes no difference.
+  for (size_t i = 0; i < together.size(); ++i) {
+    ASSERT_LE(largestChannelDifference(apart[i], together[i]), 1) << "pixel " << i % 96 << ", " << i / 96;
+  }
+  // Each draw takes some of the particles and leaves the others out.
+  const int narrowLit = litCount(drawDiscParticles(surface, emitter, {narrow}));
+  const int wideLit = litCount(drawDiscParticles(surface, emitter, {wide}));
+  const int allLit = litCount(together);
+  EXPECT_GT(narrowLit, 200);
+  EXPECT_GT(wideLit, 200);
+  EXPECT_LT(narrowLit, allLit - 200);
+  EXPECT_LT(wideLit, allLit - 200);
 }
 
 // A hill in the middle of a 20 × 20 square.

@@ -61,4 +61,42 @@ TEST(TexturedQuad, drawsOnlyInsideItsScreenCorners) {
   glDeleteTextures(1, &texture);
 }
 
+TEST(TexturedQuad, unitSquareGivesEveryUnitTheSameTextureCoordinates) {
+  REQUIRE_GL_CONTEXT();
+  OffscreenSurface surface;
+  ASSERT_TRUE(surface.ready());
+  const unsigned int quadrants = createQuadrantTexture();
+  // Blue 100 in the bottom-left texel only, added on unit 1 to what unit 0 shows.
+  const unsigned char texels[] = {0, 0, 100, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+  const unsigned int corner = createTwoByTwoTexture(texels);
+
+  surface.begin();
+  pushMatrices();
+  setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glActiveTexture(GL_TEXTURE0);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, quadrants);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glActiveTexture(GL_TEXTURE1);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, corner);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+  drawUnitSquareOnUnits(2);
+  glDisable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glActiveTexture(GL_TEXTURE0);
+  popMatrices();
+  surface.end();
+
+  const Pixel bottomLeft = surface.pixel(8, 8);
+  EXPECT_EQ(bottomLeft.r, 255);
+  EXPECT_EQ(bottomLeft.b, 100);
+  EXPECT_EQ(surface.pixel(56, 8).b, 0);
+  EXPECT_EQ(surface.pixel(8, 56).b, 255);
+  EXPECT_EQ(surface.countPixels(&isBlank), 0);
+  glDeleteTextures(1, &corner);
+  glDeleteTextures(1, &quadrants);
+}
+
 }  // namespace

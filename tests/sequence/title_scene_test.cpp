@@ -124,9 +124,10 @@ class TitleSceneLoaded : public ::testing::Test {
 
   // Pixels of surface `index` (RGBA, bottom row first).
   std::vector<unsigned char> surfacePixels(int index) const {
-    const RenderSurface& surface = scene_->layers.surfaces[index];
-    std::vector<unsigned char> pixels(static_cast<size_t>(surface.width) * surface.height * 4);
-    glBindTexture(GL_TEXTURE_2D, scene_->layers.surfaces[index].texture);
+    const RenderSurface& surface = scene_->layers.surfaces[static_cast<size_t>(index)];
+    std::vector<unsigned char> pixels(static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glBindTexture(GL_TEXTURE_2D, surface.texture);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
   }
@@ -178,7 +179,7 @@ TEST_F(TitleSceneLoaded, aTitleThatCannotBeLoadedLeavesItsSlotEmptyWithOneLogLin
 TEST_F(TitleSceneLoaded, drawsFromNinetyToOneFiftyFourSecondsAlternatingItsSurfacePairs) {
   REQUIRE_GL_CONTEXT();
   loadScene({});
-  ASSERT_EQ(scene_->layers.surfaces.size(), 4u);
+  ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
   EXPECT_TRUE(scene_->lineField.lines.enabled);
   EXPECT_EQ(scene_->lineField.segments.size(), 160u);
   // Before its first frame the previous pair is the cleared one of load time.
@@ -219,6 +220,29 @@ TEST_F(TitleSceneLoaded, drawsFromNinetyToOneFiftyFourSecondsAlternatingItsSurfa
   EXPECT_GT(changed, 500);
 }
 
+TEST_F(TitleSceneLoaded, wideBubblesAreDrawnIntoTheirOwnSmallerSurface) {
+  REQUIRE_GL_CONTEXT();
+  loadScene({});
+  ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
+  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].width, 266);
+  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].height, 200);
+
+  // Half a minute in, the bubbles are many and large: red rings over a black surface.
+  play(118.0f, 120.0f);
+  const std::vector<unsigned char> bubbles = surfacePixels(kBubbleSurface);
+  int red = 0;
+  int otherwise = 0;
+  for (size_t n = 0; n < bubbles.size(); n += 4) {
+    const int r = bubbles[n];
+    const int g = bubbles[n + 1];
+    const int b = bubbles[n + 2];
+    red += r > 40 && r > 2 * g && r > 2 * b ? 1 : 0;
+    otherwise += g > r + 20 || b > r + 20 ? 1 : 0;
+  }
+  EXPECT_GT(red, 266 * 200 / 10);
+  EXPECT_EQ(otherwise, 0);
+}
+
 TEST_F(TitleSceneLoaded, rewindPlaysTheSameFramesAgainToThePixel) {
   REQUIRE_GL_CONTEXT();
   loadScene({});
@@ -246,16 +270,18 @@ TEST_F(TitleSceneLoaded, rewindPlaysTheSameFramesAgainToThePixel) {
 TEST_F(TitleSceneLoaded, surfacesFollowTheDrawableAndKeepDrawing) {
   REQUIRE_GL_CONTEXT();
   loadScene({});
-  ASSERT_EQ(scene_->layers.surfaces.size(), 4u);
+  ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
   EXPECT_EQ(scene_->layers.surfaces[0].width, kComposedSurfaceSize);
   inputState().viewportWidth = 1920;
   inputState().viewportHeight = 1080;
   scene_->resizeSurfaces(1920, 1080);
-  ASSERT_EQ(scene_->layers.surfaces.size(), 4u);
-  for (const RenderSurface& surface : scene_->layers.surfaces) {
-    EXPECT_EQ(surface.width, 1229);
-    EXPECT_EQ(surface.height, 922);
+  ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
+  for (int n = 0; n < 4; ++n) {
+    EXPECT_EQ(scene_->layers.surfaces[n].width, 1229);
+    EXPECT_EQ(scene_->layers.surfaces[n].height, 922);
   }
+  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].width, 640);
+  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].height, 360);
   play(97.0f, 98.0f);
   EXPECT_GT(brightTitlePixels(), 200);
 }

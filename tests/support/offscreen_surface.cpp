@@ -50,6 +50,10 @@ int OffscreenSurface::countPixels(bool (*match)(const Pixel&)) const {
 
 unsigned int createQuadrantTexture() {
   const unsigned char texels[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+  return createTwoByTwoTexture(texels);
+}
+
+unsigned int createTwoByTwoTexture(const unsigned char texels[16]) {
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);

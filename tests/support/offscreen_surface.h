@@ -36,3 +36,5 @@ class OffscreenSurface {
 
 // A 2 × 2 nearest-filtered texture: red and green on the bottom row, blue and white on the top.
 unsigned int createQuadrantTexture();
+// A 2 × 2 nearest-filtered texture of these RGBA texels, bottom row first.
+unsigned int createTwoByTwoTexture(const unsigned char texels[16]);
