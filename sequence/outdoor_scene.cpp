@@ -105,13 +105,6 @@ void OutdoorScene::draw(float timeSeconds, float dtSeconds) {
   composite(timeSeconds);
 }
 
-void OutdoorScene::release() {
-  sky.reset();
-  for (Missile& missile : missiles) {
-    missile.body.reset();
-  }
-}
-
 std::vector<CGameObj*> OutdoorScene::movingObjects() {
   std::vector<CGameObj*> objects(palms.children.begin(), palms.children.end());
   objects.insert(objects.end(), windmills.children.begin(), windmills.children.end());

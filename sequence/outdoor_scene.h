@@ -56,7 +56,6 @@ class OutdoorScene : public Scene {
   // The world into the shared target, then the target over the window in the colour of the moment.
   void draw(float timeSeconds, float dtSeconds) override;
   bool drawsAt(float timeSeconds) const override { return outdoorSceneDraws(timeSeconds); }
-  void release() override;  // frees the sky and the missile bodies
   // Particles, missiles, trails, explosions, the placements of palms, windmills and missile bodies,
   // and the jump-cut clock.
   void keepStart() override;

@@ -19,11 +19,6 @@ class Scene {
     (void)timeSeconds;
     (void)dtSeconds;
   }
-  // One whole frame.
-  virtual void update(float timeSeconds, float dtSeconds) {
-    advance(timeSeconds, dtSeconds);
-    draw(timeSeconds, dtSeconds);
-  }
   // Draws only the pictures that later frames are made from, for a frame that is not shown.
   virtual void drawFeedback(float timeSeconds, float dtSeconds) {
     (void)timeSeconds;
@@ -41,7 +36,6 @@ class Scene {
   virtual void keepStart() {}
   // ... and puts it back, so that the next frames play as they did from the start.
   virtual void rewind() {}
-  virtual void release() {}  // frees some of what load() made
   // Makes the scene's drawing surfaces again for a drawable of this many pixels.
   virtual void resizeSurfaces(int /*drawableWidth*/, int /*drawableHeight*/) {}
 };

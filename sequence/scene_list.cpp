@@ -34,10 +34,6 @@ void SceneList::loadAll() {
   forEachScene([](Scene& scene) { scene.load(); });
 }
 
-void SceneList::updateAll(float timeSeconds, float dtSeconds) {
-  forEachScene([=](Scene& scene) { scene.update(timeSeconds, dtSeconds); });
-}
-
 void SceneList::advanceAll(float timeSeconds, float dtSeconds) {
   forEachScene([=](Scene& scene) { scene.advance(timeSeconds, dtSeconds); });
 }

@@ -22,7 +22,6 @@ class SceneList {
   void append(Scene* scene);  // takes ownership
   void initAll();
   void loadAll();
-  void updateAll(float timeSeconds, float dtSeconds);
   void advanceAll(float timeSeconds, float dtSeconds);
   void drawAll(float timeSeconds, float dtSeconds);
   void drawFeedbackAll(float timeSeconds, float dtSeconds);

@@ -16,6 +16,7 @@
 #include "sequence/outdoor_scene.h"
 #include "sequence/tween_timeline.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/support/scene_frames.h"
 #include "tests/support/private_working_folder.h"
 #include "world/model_3ds_reader.h"
 #include "tests/support/text_files.h"
@@ -81,10 +82,10 @@ TEST(OutdoorSceneDrawing, clearsAndDrawsTheSharedTargetAt90SecondsButNotAfter) {
 
   OutdoorScene scene;
   scene.init();
-  scene.update(90.0001f, 0.1f);
+  playFrame(scene, 90.0001f, 0.1f);
   EXPECT_EQ(firstTexel()[0], 255) << "drawn after 90 s";
 
-  scene.update(90.0f, 0.1f);
+  playFrame(scene, 90.0f, 0.1f);
   const std::array<unsigned char, 4> cleared = firstTexel();
   EXPECT_EQ(cleared[0], 0);
   EXPECT_NEAR(cleared[3], 128, 1);
@@ -154,7 +155,7 @@ TEST(OutdoorSceneLoading, missingModelsAreLeftOutWithOneLogLineEachAndTheRestSti
 
   // Frames with the missiles due and the jump cuts running draw what there is.
   for (float time = 19.9f; time < 50.5f; time += 0.1f) {
-    scene.update(time, 0.1f);
+    playFrame(scene, time, 0.1f);
   }
   EXPECT_TRUE(scene.trails.children.empty());
   EXPECT_TRUE(scene.explosions.children.empty());

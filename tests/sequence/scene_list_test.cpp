@@ -13,9 +13,10 @@ class RecordingScene : public Scene {
   ~RecordingScene() override { journal_.push_back(name_ + ".delete"); }
   void init() override { journal_.push_back(name_ + ".init"); }
   void load() override { journal_.push_back(name_ + ".load"); }
-  void update(float timeSeconds, float dtSeconds) override {
-    journal_.push_back(name_ + ".update " + std::to_string(timeSeconds) + " " + std::to_string(dtSeconds));
+  void advance(float timeSeconds, float dtSeconds) override {
+    journal_.push_back(name_ + ".advance " + std::to_string(timeSeconds) + " " + std::to_string(dtSeconds));
   }
+  void draw(float timeSeconds, float) override { journal_.push_back(name_ + ".draw " + std::to_string(timeSeconds)); }
 
  private:
   std::string name_;
@@ -31,13 +32,13 @@ TEST(SceneList, forwardsEveryCallInAppendOrderAndDeletesItsScenes) {
     list.append(nullptr);
     list.initAll();
     list.loadAll();
-    list.updateAll(1.5f, 0.1f);
-    list.updateAll(2.0f, 0.05f);
+    list.advanceAll(1.5f, 0.1f);
+    list.drawAll(1.5f, 0.1f);
   }
   const std::vector<std::string> expected = {
       "outdoor.init", "title.init", "outdoor.load", "title.load",
-      "outdoor.update 1.500000 0.100000", "title.update 1.500000 0.100000",
-      "outdoor.update 2.000000 0.050000", "title.update 2.000000 0.050000",
+      "outdoor.advance 1.500000 0.100000", "title.advance 1.500000 0.100000",
+      "outdoor.draw 1.500000", "title.draw 1.500000",
       "outdoor.delete", "title.delete"};
   EXPECT_EQ(journal, expected);
 }
@@ -46,7 +47,8 @@ TEST(SceneList, emptyListDoesNothing) {
   SceneList list;
   list.initAll();
   list.loadAll();
-  list.updateAll(0.0f, 0.0f);
+  list.advanceAll(0.0f, 0.0f);
+  list.drawAll(0.0f, 0.0f);
   EXPECT_EQ(list.size(), 0u);
 }
 

@@ -16,6 +16,7 @@
 #include "gpu/texture_manager.h"
 #include "platform/message_box.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/support/scene_frames.h"
 #include "tests/support/private_working_folder.h"
 #include "tests/support/text_files.h"
 #include "world/model_3ds_reader.h"
@@ -118,7 +119,7 @@ class TitleSceneLoaded : public ::testing::Test {
   // Plays the scene at 0.1-second frames from `from` up to `to` (presentation time).
   void play(float from, float to) {
     for (float time = from; time <= to + 1e-4f; time += 0.1f) {
-      scene_->update(time, 0.1f);
+      playFrame(*scene_, time, 0.1f);
     }
   }
 
@@ -186,14 +187,14 @@ TEST_F(TitleSceneLoaded, drawsFromNinetyToOneFiftyFourSecondsAlternatingItsSurfa
   EXPECT_EQ(scene_->front, 0);
   EXPECT_EQ(scene_->back, 1);
 
-  scene_->update(89.99f, 0.1f);
+  playFrame(*scene_, 89.99f, 0.1f);
   EXPECT_EQ(scene_->back, 1);
-  scene_->update(90.0f, 0.1f);
+  playFrame(*scene_, 90.0f, 0.1f);
   EXPECT_EQ(scene_->front, 1);
   EXPECT_EQ(scene_->back, 0);
-  scene_->update(154.0f, 0.1f);
+  playFrame(*scene_, 154.0f, 0.1f);
   EXPECT_EQ(scene_->back, 1);
-  scene_->update(154.01f, 0.1f);
+  playFrame(*scene_, 154.01f, 0.1f);
   EXPECT_EQ(scene_->back, 1);
 
   // While a title is held: a bright title in the middle of its layer, and a line layer that is
