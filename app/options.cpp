@@ -16,7 +16,7 @@ const char* usageText() {
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
          "  --fps             print how many frames were drawn, and how fast, when the program ends\n"
-         "  --fixed-step S    advance the presentation by S seconds (0 < S <= 0.1) every frame, whatever\n"
+         "  --fixed-step S    advance the presentation by S seconds (0.0001 to 0.1) every frame, whatever\n"
          "                    the clock says: with --seed, every run draws the same frames\n"
          "  --start-at T      start T seconds into the presentation (0 to 154), the music with it\n"
          "  --end-at T        end when the presentation passes T seconds (0 to 1000000, default 154)\n"
@@ -121,9 +121,9 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       options.seedGiven = true;
       ++index;
     } else if (argument == "--fixed-step") {
-      if (!parseSeconds(value, '\0', options.fixedStepSeconds) || options.fixedStepSeconds <= 0.0f ||
+      if (!parseSeconds(value, '\0', options.fixedStepSeconds) || options.fixedStepSeconds < kShortestFixedStepSeconds ||
           options.fixedStepSeconds > kMaxFrameDeltaSeconds) {
-        return usageError("--fixed-step needs seconds above 0 and at most 0.1", message);
+        return usageError("--fixed-step needs seconds from 0.0001 to 0.1", message);
       }
       ++index;
     } else if (argument == "--end-at") {

@@ -34,6 +34,9 @@ struct AppOptions {
   int msaaSamples = 0;
 };
 
+// The shortest fixed step: below it a run of 154 s would take more than a million frames, and the
+// step would round to nothing in the frame timer's ticks.
+constexpr float kShortestFixedStepSeconds = 0.0001f;
 // The latest presentation time any option takes, in seconds.
 constexpr float kMaxOptionSeconds = 1.0e6f;
 

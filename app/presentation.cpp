@@ -134,8 +134,9 @@ long windowProcedure(const platform::WindowMessage& message) {
       setKey(message.wParam, 0);
       return 0;
     case platform::MessageType::MouseMove:
-      input.mouseX = lowWord(message.lParam);
-      input.mouseY = highWord(message.lParam);
+      // Positions are signed: a drag past the window's left or top edge goes below 0.
+      input.mouseX = static_cast<int16_t>(lowWord(message.lParam));
+      input.mouseY = static_cast<int16_t>(highWord(message.lParam));
       return 0;
     case platform::MessageType::LButtonDown:
       input.leftButton = 1;
@@ -472,7 +473,8 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   gBenchmark = nullptr;
   gGLDebug = nullptr;
   if (options.benchmark) {
-    std::printf("%s\n", record.report(loadSeconds).c_str());
+    // A capture on standard output keeps that stream for pictures only.
+    std::fprintf(options.capturePath == "-" ? stderr : stdout, "%s\n", record.report(loadSeconds).c_str());
   }
   if (options.reportFrameRate) {
     // A capture on standard output keeps that stream for pictures only.

@@ -41,6 +41,11 @@ class PathCamera : public Camera {
 
 // Mass 0 is the anchor moved by panning, mass 1 gives the target, mass 2 the eye; spring 0 ties
 // the target to the anchor and spring 1 holds the eye at the eye distance from the target.
+// The rig's eye stays between these distances from its target: nearer, the springs fold; farther,
+// the distance would grow without bound and the lighting would see an infinite eye.
+constexpr float kNearestEyeDistance = 0.5f;
+constexpr float kFarthestEyeDistance = 1000.0f;
+
 class RigCamera : public Camera {
  public:
   RigCamera();
@@ -54,6 +59,7 @@ class RigCamera : public Camera {
   void place(float newHeight, float eyeDistance, float eyeX, float eyeZ, float targetX, float targetZ);
 
   float eyeDistance() const;  // rest length of the target–eye spring
+  // Held within kNearestEyeDistance … kFarthestEyeDistance, however long Page Up or Down is held.
   void setEyeDistance(float value);
 
   float height = 30.0f;  // the eye's y

@@ -1,5 +1,7 @@
 #include "sequence/camera.h"
 
+#include <algorithm>
+
 #include "core/matrix4.h"
 
 namespace {
@@ -90,4 +92,6 @@ void RigCamera::place(float newHeight, float eyeDistance, float eyeX, float eyeZ
 
 float RigCamera::eyeDistance() const { return rig.spring(kEyeSpring).restLength; }
 
-void RigCamera::setEyeDistance(float value) { rig.spring(kEyeSpring).restLength = value; }
+void RigCamera::setEyeDistance(float value) {
+  rig.spring(kEyeSpring).restLength = std::clamp(value, kNearestEyeDistance, kFarthestEyeDistance);
+}

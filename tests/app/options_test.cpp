@@ -90,6 +90,7 @@ TEST(Options, repeatableRunAndCaptureOptionsAreRead) {
 
 TEST(Options, badTimesAreRefused) {
   for (auto arguments : {std::vector<const char*>{"--fixed-step", "0"}, {"--fixed-step", "0.5"},
+                         {"--fixed-step", "1e-10"}, {"--fixed-step", "0.00009"},
                          {"--fixed-step", "nan"}, {"--end-at", "-1"}, {"--end-at", "inf"}, {"--screenshot", "3"},
                          {"--screenshot", "x:a.png"}, {"--screenshot", "4:"}, {"--capture"}}) {
     AppOptions options;
@@ -151,4 +152,15 @@ TEST(Options, glDebugAndSamplesPerPixelAreReadAndOtherSampleCountsRefused) {
   EXPECT_EQ(parse({"--msaa"}, missing, message), OptionsOutcome::ExitUsage);
 }
 
+// Steps so short that a run would never end are refused; the shortest taken is 0.0001 s.
+TEST(Options, theShortestFixedStepIsATenThousandthOfASecond) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--fixed-step", "0.0001"}, options, message), OptionsOutcome::Run);
+  EXPECT_FLOAT_EQ(options.fixedStepSeconds, 0.0001f);
+  EXPECT_EQ(parse({"--fixed-step", "1e-10"}, options, message), OptionsOutcome::ExitUsage);
+  EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --fixed-step needs seconds from 0.0001 to 0.1");
+}
+
 }  // namespace
+

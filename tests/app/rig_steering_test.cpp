@@ -105,5 +105,22 @@ TEST_F(RigSteering, framesPlayedWithoutShowingIgnoreHeldKeysAndButtons) {
   EXPECT_NEAR(rigCamera().eye.z, eyeBefore.z, 1.0f);
 }
 
+// Held for as long as anyone likes, Page Up and Page Down stop at the rig's farthest and nearest
+// eye: the eye stays finite and the lighting never sees an infinite or folded rig.
+TEST_F(RigSteering, eyeDistanceStaysWithinItsRangeHoweverLongAKeyIsHeld) {
+  input_.keyState[kKeyPageUp] = 1;
+  for (int frame = 0; frame < 2000; ++frame) {
+    advanceFrame(0.0f, 0.016f, FrameInput::Live);
+  }
+  EXPECT_EQ(rigCamera().eyeDistance(), kFarthestEyeDistance);
+  EXPECT_TRUE(std::isfinite(rigCamera().eye.x) && std::isfinite(rigCamera().eye.z));
+  input_.keyState[kKeyPageUp] = 0;
+  input_.keyState[kKeyPageDown] = 1;
+  for (int frame = 0; frame < 2000; ++frame) {
+    advanceFrame(0.0f, 0.016f, FrameInput::Live);
+  }
+  EXPECT_EQ(rigCamera().eyeDistance(), kNearestEyeDistance);
+}
+
 }  // namespace
 

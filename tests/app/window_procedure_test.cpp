@@ -48,6 +48,10 @@ TEST(WindowProcedure, recordsMouseSizeAndActivity) {
   windowProcedure(WindowMessage{MessageType::MouseMove, 0, words(640, 480)});
   EXPECT_EQ(input.mouseX, 640);
   EXPECT_EQ(input.mouseY, 480);
+  // Dragged past the left and top edges: positions are signed, as the messages carry them.
+  windowProcedure(WindowMessage{MessageType::MouseMove, 0, words(0x10000 - 92, 0x10000 - 5)});
+  EXPECT_EQ(input.mouseX, -92);
+  EXPECT_EQ(input.mouseY, -5);
   windowProcedure(WindowMessage{MessageType::LButtonDown, 0, 0});
   windowProcedure(WindowMessage{MessageType::RButtonDown, 0, 0});
   EXPECT_EQ(input.leftButton, 1);

@@ -19,4 +19,11 @@ if command -v python3 >/dev/null; then
 fi
 grep -q "SoundPlayer" debug.txt && fail "the benchmark opened the sound output"
 
+# With the frames on standard output, the figures go to stderr: the stream holds whole frames only.
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --benchmark --end-at 0.1 --capture - \
+  >frames.rgb 2>captured-stderr.txt || fail "the captured benchmark failed: $(cat captured-stderr.txt)"
+size=$(stat -c %s frames.rgb)
+[ $((size % (800 * 600 * 3))) -eq 0 ] && [ "$size" -gt 0 ] || fail "standard output holds $size bytes, not whole frames"
+grep -q '"frames": 7,' captured-stderr.txt || fail "the figures are not on stderr: $(tail -2 captured-stderr.txt)"
+
 finish "benchmark"
