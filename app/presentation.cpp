@@ -181,9 +181,7 @@ void followDrawableSize() {
   gSurfacesHeight = input.viewportHeight;
   RenderTarget& target = renderTarget();
   const SurfaceSize size = drawingSurfaceSize(gSurfacesWidth, gSurfacesHeight);
-  const bool sameSize =
-      !target.surfaces.empty() && target.surfaces[0].width == size.width && target.surfaces[0].height == size.height;
-  if (target.framebuffer != 0 && !sameSize) {
+  if (target.framebuffer != 0 && !target.surfaces.empty()) {
     // Without its surface the landscape is drawn straight into the window.
     if (!target.resizeTarget(0, size.width, size.height)) {
       target.releaseTargets();

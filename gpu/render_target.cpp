@@ -352,8 +352,11 @@ bool RenderTarget::resizeTarget(int index, int width, int height) {
   if (!validIndex(index) || framebuffer == 0) {
     return false;
   }
-  drawing_ = -1;
   const size_t place = static_cast<size_t>(index);
+  if (surfaces[place].width == width && surfaces[place].height == height) {
+    return true;
+  }
+  drawing_ = -1;
   const unsigned int format = surfaces[place].format;
   const bool withDepth = surfaces[place].depthBuffer != 0;
   deleteSurface(surfaces[place]);

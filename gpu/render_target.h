@@ -75,7 +75,7 @@ class RenderTarget {
   // the viewport is restored. Out-of-range indexes do nothing.
   void clearTarget(int index);
   // Makes the surface again at width × height in its place, with its format and depth; its picture
-  // is lost. False when the driver refused it: the surface then has no texture (0) and is not drawn into.
+  // is lost. A surface of that size already is left as it is. False when the driver refused it: the surface then has no texture (0) and is not drawn into.
   bool resizeTarget(int index, int width, int height);
   // Deletes every surface's texture and depth buffer and the framebuffer; a second call does nothing.
   void releaseTargets();

@@ -98,31 +98,24 @@ void applySeparableStages() {
   glBindProgramPipeline(anyActive ? state.pipeline : 0);
 }
 
-std::string programLog(GLuint object) {
+// The compiler's or linker's log of a shader or program object, read with its own pair of calls.
+template <typename GetLength, typename GetLog>
+std::string infoLog(GLuint object, GetLength getLength, GetLog getLog) {
   GLint length = 0;
-  glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
+  getLength(object, GL_INFO_LOG_LENGTH, &length);
   if (length <= 1) {
     return std::string();
   }
   std::string text(static_cast<size_t>(length), '\0');
   GLsizei written = 0;
-  glGetProgramInfoLog(object, length, &written, &text[0]);
+  getLog(object, length, &written, &text[0]);
   text.resize(static_cast<size_t>(std::max(written, 0)));
   return text;
 }
 
-std::string shaderLog(GLuint shader) {
-  GLint length = 0;
-  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-  if (length <= 1) {
-    return std::string();
-  }
-  std::string text(static_cast<size_t>(length), '\0');
-  GLsizei written = 0;
-  glGetShaderInfoLog(shader, length, &written, &text[0]);
-  text.resize(static_cast<size_t>(std::max(written, 0)));
-  return text;
-}
+std::string programLog(GLuint object) { return infoLog(object, glGetProgramiv, glGetProgramInfoLog); }
+
+std::string shaderLog(GLuint shader) { return infoLog(shader, glGetShaderiv, glGetShaderInfoLog); }
 
 // Links the attached stages; 0, with the linker's log kept for errorString(), when that fails.
 GLuint linkProgram(std::initializer_list<GLuint> shaders) {
@@ -249,8 +242,9 @@ bool isIdentifier(const char* text) {
   return true;
 }
 
-// The offset just past the #version line and that line's number, or (0, 0) without one.
-size_t endOfVersionLine(const std::string& source, int& versionLineNumber) {
+// The offset just past the #version line, that line's number and the version it names, or
+// (0, 0, 0) without one.
+size_t endOfVersionLine(const std::string& source, int& versionLineNumber, int& version) {
   size_t lineStart = 0;
   int lineNumber = 1;
   while (lineStart < source.size()) {
@@ -260,6 +254,7 @@ size_t endOfVersionLine(const std::string& source, int& versionLineNumber) {
       c = source.find_first_not_of(" \t", c + 1);
       if (c < lineEnd && source.compare(c, 7, "version") == 0) {
         versionLineNumber = lineNumber;
+        version = std::atoi(source.c_str() + c + 7);
         return lineEnd < source.size() ? lineEnd + 1 : lineEnd;
       }
     }
@@ -267,6 +262,7 @@ size_t endOfVersionLine(const std::string& source, int& versionLineNumber) {
     ++lineNumber;
   }
   versionLineNumber = 0;
+  version = 0;
   return 0;
 }
 
@@ -277,7 +273,8 @@ std::string withEntryAsMain(const std::string& source, const std::string& entry)
     return source;
   }
   int versionLine = 0;
-  const size_t insertAt = endOfVersionLine(source, versionLine);
+  int version = 0;
+  const size_t insertAt = endOfVersionLine(source, versionLine, version);
   std::string header = "#define " + entry + " main\n";
   if (versionLine > 0) {
     std::string prefix = source.substr(0, insertAt);
@@ -285,7 +282,6 @@ std::string withEntryAsMain(const std::string& source, const std::string& entry)
       prefix += '\n';
     }
     // Before GLSL 3.30, "#line N" numbers the line after it N + 1; from 3.30 on, N.
-    const int version = std::atoi(source.c_str() + source.find("version", source.rfind('#', insertAt - 1)) + 7);
     const int nextLine = version < 330 ? versionLine : versionLine + 1;
     return prefix + header + "#line " + std::to_string(nextLine) + "\n" + source.substr(insertAt);
   }
@@ -351,7 +347,8 @@ std::string withoutComments(const std::string& source) {
 // alone would lose to the compiler's dead-code removal, so its parameter table is complete.
 std::string varyingReaderFor(const std::string& vertexSource) {
   int versionLine = 0;
-  const size_t versionEnd = endOfVersionLine(vertexSource, versionLine);
+  int version = 0;
+  const size_t versionEnd = endOfVersionLine(vertexSource, versionLine, version);
   std::string declarations = vertexSource.substr(0, versionEnd);
   std::string reads;
   static const std::regex kVarying(

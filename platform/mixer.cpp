@@ -190,20 +190,18 @@ double currentTrackedSeconds() {
 }  // namespace
 
 void MixCounts::recordMix(uint64_t frames, uint64_t counter) {
-  const uint32_t sequence = sequence_.load(std::memory_order_relaxed);
-  sequence_.store(sequence + 1, std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_release);
-  mixedFrames_.store(mixedFrames_.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);
-  lastMixCounter_.store(counter, std::memory_order_relaxed);
-  sequence_.store(sequence + 2, std::memory_order_release);
+  // Only the audio thread writes, so its own read of the count needs no lock.
+  write(mixedFrames_.load(std::memory_order_relaxed) + frames, counter);
 }
 
-void MixCounts::reset() {
+void MixCounts::reset() { write(0, 0); }
+
+void MixCounts::write(uint64_t mixedFrames, uint64_t lastMixCounter) {
   const uint32_t sequence = sequence_.load(std::memory_order_relaxed);
   sequence_.store(sequence + 1, std::memory_order_relaxed);
   std::atomic_thread_fence(std::memory_order_release);
-  mixedFrames_.store(0, std::memory_order_relaxed);
-  lastMixCounter_.store(0, std::memory_order_relaxed);
+  mixedFrames_.store(mixedFrames, std::memory_order_relaxed);
+  lastMixCounter_.store(lastMixCounter, std::memory_order_relaxed);
   sequence_.store(sequence + 2, std::memory_order_release);
 }
 

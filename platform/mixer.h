@@ -67,6 +67,9 @@ class MixCounts {
   std::atomic<uint32_t> sequence_{0};
   std::atomic<uint64_t> mixedFrames_{0};
   std::atomic<uint64_t> lastMixCounter_{0};
+
+  // Stores both values as one write that readers see whole or retry.
+  void write(uint64_t mixedFrames, uint64_t lastMixCounter);
 };
 
 // Seconds from the mix stamped lastMixCounter to the counter value now; 0 when nothing was mixed
