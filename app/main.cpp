@@ -4,7 +4,7 @@
 
 #include "app/allocation_counter.h"
 #include "app/options.h"
-#include "app/presentation.h"
+#include "app/program.h"
 
 int main(int argc, char* argv[]) {
   AppOptions options;

@@ -1,6 +1,6 @@
 #include "app/options.h"
 
-#include "app/frame.h"
+#include "app/presentation.h"
 
 #include <cerrno>
 #include <cmath>

@@ -113,16 +113,21 @@ void ParticleEmmiter::simulate(float timeSeconds, float dtSeconds) {
   }
 }
 
-EmitterMotion ParticleEmmiter::motion() const {
-  return EmitterMotion{particles, emitAccumulator, position, previousPosition};
+void ParticleEmmiter::writeState(StateRecord& record) const {
+  record.writeAll(particles);
+  record.write(emitAccumulator);
+  record.write(position);
+  record.write(previousPosition);
 }
 
-void ParticleEmmiter::setMotion(const EmitterMotion& kept) {
-  assert(kept.particles.size() == particles.size() && "motion kept from another pool");
-  std::copy(kept.particles.begin(), kept.particles.end(), particles.begin());
-  emitAccumulator = kept.emitAccumulator;
-  position = kept.position;
-  previousPosition = kept.previousPosition;
+void ParticleEmmiter::readState(StateReader& reader) {
+  const std::size_t poolSize = particles.size();
+  reader.readAll(particles);
+  assert(particles.size() == poolSize && "state written by another pool");
+  (void)poolSize;
+  reader.read(emitAccumulator);
+  reader.read(position);
+  reader.read(previousPosition);
 }
 
 // Simulation

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/state_record.h"
 #include "core/vector3.h"
 #include "gpu/sprite_extent.h"
 #include "world/c_game_obj.h"
@@ -20,14 +21,6 @@ struct Particle {
   // Alpha of the particle colour. A fresh slot starts at 0, so the frame of its first spawn draws
   // it invisible, like every later respawn.
   float fade = 0.0f;
-};
-
-// What simulating changes in an emitter: kept by scenes that play their frames again.
-struct EmitterMotion {
-  std::vector<Particle> particles;
-  float emitAccumulator = 0.0f;
-  Vector3 position;
-  Vector3 previousPosition;
 };
 
 // Which live particles a draw takes: those whose quad, as seen now, spans a share of the
@@ -70,8 +63,10 @@ class ParticleEmmiter : public CGameObj {
   void measureSprite();
   // One step of the current mode; timeSeconds has no effect, dtSeconds is the frame duration.
   void simulate(float timeSeconds, float dtSeconds);
-  EmitterMotion motion() const;
-  void setMotion(const EmitterMotion& kept);  // the pool keeps its size: the kept one must match
+  // What simulating changes: the particles, the spawn accumulator and the emitter's positions ...
+  void writeState(StateRecord& record) const;
+  // ... and back; the pool keeps its size, so the record must come from a pool of the same size.
+  void readState(StateReader& reader);
 
   // The presentation's four effects, meant for a fresh emitter (a second call appends more slots).
   void presetSmokeColumn();

@@ -173,3 +173,25 @@ void endExplosionDraw() {
   glDepthMask(GL_TRUE);
   glDisable(GL_BLEND);
 }
+
+void ParticleExplosion::writeState(StateRecord& record) const {
+  record.writeAll(fragments);
+  for (const float value : {minSpeed, maxSpeed, maxTilt, maxDelay, maxAge, drag, spread, scale}) {
+    record.write(value);
+  }
+  record.write(expiredCount);
+  record.write(texture);
+  record.write(gravity);
+  record.write(centre);
+}
+
+void ParticleExplosion::readState(StateReader& reader) {
+  reader.readAll(fragments);
+  for (float* value : {&minSpeed, &maxSpeed, &maxTilt, &maxDelay, &maxAge, &drag, &spread, &scale}) {
+    reader.read(*value);
+  }
+  reader.read(expiredCount);
+  reader.read(texture);
+  reader.read(gravity);
+  reader.read(centre);
+}

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "core/state_record.h"
 #include "core/vector3.h"
 #include "world/c_game_obj.h"
 
@@ -43,6 +44,10 @@ class ParticleExplosion : public CGameObj {
   void spawn(int count, const Vector3& where);
   void simulate(float dtSeconds);
   bool isFinished() const;  // true once every fragment has expired (or there are none)
+  // The fragments, the tuning create() chose and the sprite, as they stand ...
+  void writeState(StateRecord& record) const;
+  // ... and back.
+  void readState(StateReader& reader);
 
   // Piecewise-linear through six stops, black at 0 and at 1.
   static FragmentColour colourRamp(float t);

@@ -79,3 +79,29 @@ void SpringSystem::simulate(float dtSeconds) {
     }
   }
 }
+
+void SpringSystem::writeState(StateRecord& record) const {
+  record.write(constantForce);
+  for (const Mass& mass : masses_) {
+    record.write(mass.position);
+    record.write(mass.nextPosition);
+    record.write(mass.velocity);
+    record.write(mass.force);
+    record.write(static_cast<uint8_t>(mass.pinned ? 1 : 0));
+  }
+  record.writeAll(springs_);
+}
+
+void SpringSystem::readState(StateReader& reader) {
+  reader.read(constantForce);
+  for (Mass& mass : masses_) {
+    uint8_t pinned = 0;
+    reader.read(mass.position);
+    reader.read(mass.nextPosition);
+    reader.read(mass.velocity);
+    reader.read(mass.force);
+    reader.read(pinned);
+    mass.pinned = pinned != 0;
+  }
+  reader.readAll(springs_);
+}

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/state_record.h"
 #include "core/vector3.h"
 
 class Mass {
@@ -50,6 +51,11 @@ class SpringSystem {
   int32_t springCount() const { return static_cast<int32_t>(springs_.size()); }
 
   Vector3 constantForce;  // added to every mass at every step
+
+  // Every mass's motion and every spring, as they stand ...
+  void writeState(StateRecord& record) const;
+  // ... and back, into a system with the same masses and springs.
+  void readState(StateReader& reader);
 
  private:
   void addSpringForces();

@@ -58,6 +58,11 @@ class RigCamera : public Camera {
            float forwardGain, float sideGain);
   void place(float newHeight, float eyeDistance, float eyeX, float eyeZ, float targetX, float targetZ);
 
+  // Eye, target, view, height and the springs' motion, as they stand ...
+  void writeState(StateRecord& record) const;
+  // ... and back.
+  void readState(StateReader& reader);
+
   float eyeDistance() const;  // rest length of the target–eye spring
   // Held within kNearestEyeDistance … kFarthestEyeDistance, however long Page Up or Down is held.
   void setEyeDistance(float value);

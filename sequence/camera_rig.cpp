@@ -35,6 +35,28 @@ RigCamera& rigCamera() {
   return camera;
 }
 
+void RigCamera::writeState(StateRecord& record) const {
+  record.write(eye);
+  record.write(target);
+  record.write(up);
+  record.write(fieldOfView);
+  record.write(nearPlane);
+  record.write(farPlane);
+  record.write(height);
+  rig.writeState(record);
+}
+
+void RigCamera::readState(StateReader& reader) {
+  reader.read(eye);
+  reader.read(target);
+  reader.read(up);
+  reader.read(fieldOfView);
+  reader.read(nearPlane);
+  reader.read(farPlane);
+  reader.read(height);
+  rig.readState(reader);
+}
+
 RigCamera::RigCamera() {
   rig.addMass(0.0f, 0.0f, 0.0f, kMassDamping, kMassInverse);
   rig.addMass(0.0f, 0.0f, 0.0f, kMassDamping, kMassInverse);

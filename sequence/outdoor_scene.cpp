@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cassert>
 
 #include "core/input_state.h"
 #include "effects/particle_explosion.h"
@@ -105,10 +106,10 @@ void OutdoorScene::draw(float timeSeconds, float dtSeconds) {
   composite(timeSeconds);
 }
 
-std::vector<CGameObj*> OutdoorScene::movingObjects() {
+std::vector<CGameObj*> OutdoorScene::movingObjects() const {
   std::vector<CGameObj*> objects(palms.children.begin(), palms.children.end());
   objects.insert(objects.end(), windmills.children.begin(), windmills.children.end());
-  for (Missile& missile : missiles) {
+  for (const Missile& missile : missiles) {
     if (missile.body) {
       objects.push_back(missile.body.get());
     }
@@ -116,49 +117,88 @@ std::vector<CGameObj*> OutdoorScene::movingObjects() {
   return objects;
 }
 
-void OutdoorScene::keepStart() {
-  for (std::size_t n = 0; n < emitters.size(); ++n) {
-    kept_.emitters[n] = emitters[n].motion();
+void OutdoorScene::writeState(StateRecord& record) const {
+  for (const ParticleEmmiter& emitter : emitters) {
+    emitter.writeState(record);
   }
-  kept_.placements.clear();
   for (const CGameObj* object : movingObjects()) {
-    kept_.placements.push_back(placementOf(*object));
+    record.write(placementOf(*object));
   }
-  for (std::size_t n = 0; n < missiles.size(); ++n) {
-    kept_.missiles[n].launchTime = missiles[n].launchTime;
-    kept_.missiles[n].velocity = missiles[n].velocity;
+  for (const Missile& missile : missiles) {
+    record.write(missile.launchTime);
+    record.write(missile.velocity);
   }
-  kept_.clock = jumpCutClock();
-  if (missiles[0].spareTrail) {
-    kept_.freshTrail = missiles[0].spareTrail->motion();
+  // The trails in flight, in the order they first flew, each with the missile it follows.
+  record.write(static_cast<uint64_t>(trails.children.size()));
+  for (const CGameObj* child : trails.children) {
+    const auto owner = std::find_if(missiles.begin(), missiles.end(),
+                                    [child](const Missile& missile) { return missile.trail == child; });
+    record.write(static_cast<int32_t>(owner - missiles.begin()));
+    static_cast<const ParticleEmmiter*>(child)->writeState(record);
   }
+  record.write(static_cast<uint64_t>(explosions.children.size()));
+  for (const CGameObj* child : explosions.children) {
+    static_cast<const ParticleExplosion*>(child)->writeState(record);
+  }
+  record.write(jumpCutClock());
+  record.write(sceneSeconds_);
+  record.write(camera.eye);
+  record.write(camera.target);
 }
 
-void OutdoorScene::rewind() {
-  for (std::size_t n = 0; n < emitters.size(); ++n) {
-    emitters[n].setMotion(kept_.emitters[n]);
+void OutdoorScene::readState(StateReader& reader) {
+  for (ParticleEmmiter& emitter : emitters) {
+    emitter.readState(reader);
   }
-  const std::vector<CGameObj*> objects = movingObjects();
-  for (std::size_t n = 0; n < objects.size() && n < kept_.placements.size(); ++n) {
-    applyPlacement(*objects[n], kept_.placements[n]);
+  for (CGameObj* object : movingObjects()) {
+    ObjectPlacement placement;
+    reader.read(placement);
+    applyPlacement(*object, placement);
   }
-  // Trails and explosions come with the frames; none runs before the first one. They go back to
-  // the spares, so that playing again allocates nothing either.
-  for (std::size_t n = 0; n < missiles.size(); ++n) {
-    missiles[n].launchTime = kept_.missiles[n].launchTime;
-    missiles[n].velocity = kept_.missiles[n].velocity;
-    spareTrailAgain(missiles[n]);
+  for (Missile& missile : missiles) {
+    reader.read(missile.launchTime);
+    reader.read(missile.velocity);
+    spareTrailAgain(missile);
   }
-  trails.removeAll();
+  uint64_t trailCount = 0;
+  reader.read(trailCount);
+  for (uint64_t n = 0; n < trailCount && !reader.failed(); ++n) {
+    int32_t owner = 0;
+    reader.read(owner);
+    assert(owner >= 0 && owner < kMissileCount && "a trail state names no missile");
+    launchTrail(missiles[owner]).readState(reader);
+  }
+  // Explosions go back to the spares, and the recorded ones come from them, so that playing again
+  // allocates nothing either.
   retireExplosions(explosions, spareExplosions_);
-  jumpCutClock() = kept_.clock;
-  sceneSeconds_ = 0.0f;
+  uint64_t explosionCount = 0;
+  reader.read(explosionCount);
+  for (uint64_t n = 0; n < explosionCount && !reader.failed(); ++n) {
+    std::unique_ptr<ParticleExplosion> explosion = takeExplosion(spareExplosions_);
+    explosion->readState(reader);
+    explosions.add(std::move(explosion));
+  }
+  reader.read(jumpCutClock());
+  reader.read(sceneSeconds_);
+  reader.read(camera.eye);
+  reader.read(camera.target);
+}
+
+ParticleEmmiter& OutdoorScene::launchTrail(Missile& missile) {
+  std::unique_ptr<ParticleEmmiter> trail = std::move(missile.spareTrail);
+  if (!trail) {
+    trail = std::make_unique<ParticleEmmiter>();
+    trail->presetFlareTrail();
+  }
+  missile.trail = trail.get();
+  trails.add(std::move(trail));
+  return *missile.trail;
 }
 
 void OutdoorScene::spareTrailAgain(Missile& missile) {
   const auto place = std::find(trails.children.begin(), trails.children.end(), missile.trail);
   missile.trail = nullptr;
-  if (place == trails.children.end() || kept_.freshTrail.particles.empty()) {
+  if (place == trails.children.end() || freshTrail_.bytes().empty()) {
     return;
   }
   std::unique_ptr<CGameObj> taken = trails.takeChild(static_cast<std::size_t>(place - trails.children.begin()));
@@ -166,7 +206,8 @@ void OutdoorScene::spareTrailAgain(Missile& missile) {
     return;
   }
   missile.spareTrail.reset(static_cast<ParticleEmmiter*>(taken.release()));
-  missile.spareTrail->setMotion(kept_.freshTrail);
+  StateReader fresh(freshTrail_);
+  missile.spareTrail->readState(fresh);
 }
 
 void OutdoorScene::beginTargetFrame() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/state_record.h"
 #include "effects/particle_emmiter.h"
 #include "sequence/camera.h"
 #include "sequence/jump_cut_clock.h"
@@ -57,9 +58,9 @@ class OutdoorScene : public Scene {
   void draw(float timeSeconds, float dtSeconds) override;
   bool drawsAt(float timeSeconds) const override { return outdoorSceneDraws(timeSeconds); }
   // Particles, missiles, trails, explosions, the placements of palms, windmills and missile bodies,
-  // and the jump-cut clock.
-  void keepStart() override;
-  void rewind() override;
+  // the jump-cut clock, the scene clock and the camera.
+  void writeState(StateRecord& record) const override;
+  void readState(StateReader& reader) override;
 
   // The launcher: base, the turret (the model's remaining meshes) and the tilting arm, chained in
   // that order; any of them null when its model or mesh is missing. launcherParts holds them.
@@ -87,6 +88,8 @@ class OutdoorScene : public Scene {
   void beginTargetFrame();
   void animateParts(float sceneSeconds);
   void stepMissiles(float timeSeconds, float dtSeconds);
+  // Puts the missile's trail into the trails: its spare, or a new one when it has none.
+  ParticleEmmiter& launchTrail(Missile& missile);
   // Takes the missile's trail back out of the trails and makes it its fresh spare again.
   void spareTrailAgain(Missile& missile);
   void drawWorld(float timeSeconds);
@@ -99,15 +102,7 @@ class OutdoorScene : public Scene {
   bool drawsIntoTarget_ = false;  // this frame renders into the shared target's first surface
   float sceneSeconds_ = 0.0f;     // the scene clock of the last advance
 
-  // What the frames change, as it was after loading.
-  struct KeptStart {
-    std::array<EmitterMotion, kOutdoorEmitterCount> emitters;
-    std::vector<ObjectPlacement> placements;  // palms, windmills, then the missile bodies
-    std::array<Missile, kMissileCount> missiles;  // launch times and velocities only
-    JumpCutClock clock;
-    EmitterMotion freshTrail;  // a trail before its first flight
-  };
-  KeptStart kept_;
-  // Every object whose placement the frames change, in the order of kept_.placements.
-  std::vector<CGameObj*> movingObjects();
+  StateRecord freshTrail_;  // a trail's state before its first flight
+  // Every object whose placement the frames change: palms, windmills, then the missile bodies.
+  std::vector<CGameObj*> movingObjects() const;
 };

@@ -104,6 +104,7 @@ void OutdoorScene::loadMissiles() {
     missile.spareTrail->presetFlareTrail();
     missile.spareTrail->measureSprite();
   }
+  missiles[0].spareTrail->writeState(freshTrail_);
   // A trail per missile, and a few explosions at once for each: a flight ends within 9 s and
   // its blast lasts under 4 s.
   trails.reserve(kMissileCount);

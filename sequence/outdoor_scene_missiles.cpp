@@ -19,15 +19,8 @@ void OutdoorScene::stepMissiles(float timeSeconds, float dtSeconds) {
     launchWhenReady(missile, timeSeconds);
     if (isInFlight(missile, timeSeconds)) {
       if (missile.trail == nullptr) {
-        std::unique_ptr<ParticleEmmiter> trail = std::move(missile.spareTrail);
-        if (!trail) {
-          trail = std::make_unique<ParticleEmmiter>();
-          trail->presetFlareTrail();
-        }
         const Vector3& start = missile.body->position;
-        trail->setPosition(start.x, start.y, start.z, start.w);
-        missile.trail = trail.get();
-        trails.add(std::move(trail));
+        launchTrail(missile).setPosition(start.x, start.y, start.z, start.w);
       }
       Vector3 blastCentre;
       if (flyMissile(missile, timeSeconds, dtSeconds, groundHeight, blastCentre)) {

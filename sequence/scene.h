@@ -3,6 +3,9 @@
 // that frames can be skipped without drawing and a scene can be played again from its start.
 #pragma once
 
+class StateRecord;
+class StateReader;
+
 class Scene {
  public:
   virtual ~Scene() = default;
@@ -32,10 +35,10 @@ class Scene {
     (void)timeSeconds;
     return 0;
   }
-  // Remembers what the frames will change, as it stands now (after loading) ...
-  virtual void keepStart() {}
-  // ... and puts it back, so that the next frames play as they did from the start.
-  virtual void rewind() {}
+  // Writes everything the frames change, as it stands now ...
+  virtual void writeState(StateRecord& /*record*/) const {}
+  // ... and reads back what writeState wrote: the next frames play as they did from there.
+  virtual void readState(StateReader& /*reader*/) {}
   // Makes the scene's drawing surfaces again for a drawable of this many pixels.
   virtual void resizeSurfaces(int /*drawableWidth*/, int /*drawableHeight*/) {}
 };

@@ -56,10 +56,14 @@ int SceneList::framesToSettle(float timeSeconds) const {
   return frames;
 }
 
-void SceneList::keepStartAll() {
-  forEachScene([](Scene& scene) { scene.keepStart(); });
+void SceneList::writeStateAll(StateRecord& record) const {
+  for (const Scene* scene : scenes_) {
+    if (scene != nullptr) {
+      scene->writeState(record);
+    }
+  }
 }
 
-void SceneList::rewindAll() {
-  forEachScene([](Scene& scene) { scene.rewind(); });
+void SceneList::readStateAll(StateReader& reader) {
+  forEachScene([&reader](Scene& scene) { scene.readState(reader); });
 }

@@ -26,8 +26,9 @@ class SceneList {
   void drawAll(float timeSeconds, float dtSeconds);
   void drawFeedbackAll(float timeSeconds, float dtSeconds);
   int framesToSettle(float timeSeconds) const;  // the most any scene needs
-  void keepStartAll();
-  void rewindAll();
+  // Every scene's part of what the frames change, in list order.
+  void writeStateAll(StateRecord& record) const;
+  void readStateAll(StateReader& reader);
   std::size_t size() const { return scenes_.size(); }
 
  private:

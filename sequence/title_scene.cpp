@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "core/debug_log.h"
@@ -210,23 +211,46 @@ void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight) {
   layersCurrent_ = false;
 }
 
-void TitleScene::keepStart() {
-  kept_.lanes = lineField.lanes;
-  kept_.segments = lineField.segments;
-  for (int row = 0; row < kGridPointsPerSide; ++row) {
-    std::copy(shimmer.points[row], shimmer.points[row] + kGridPointsPerSide, kept_.shimmerPoints[row].begin());
+void TitleScene::writeState(StateRecord& record) const {
+  for (const LineLane& lane : lineField.lanes) {
+    for (const float value : {lane.timer, lane.drift1, lane.phase1, lane.frequency1, lane.amplitude1, lane.drift2,
+                              lane.phase2, lane.frequency2, lane.amplitude2}) {
+      record.write(value);
+    }
   }
-  kept_.bubbles = bubbles.motion();
+  record.writeAll(lineField.segments);
+  for (int row = 0; row < kGridPointsPerSide; ++row) {
+    for (int column = 0; column < kGridPointsPerSide; ++column) {
+      record.write(shimmer.points[row][column]);
+    }
+  }
+  bubbles.writeState(record);
+  record.write(camera.eye);
+  record.write(camera.target);
 }
 
-void TitleScene::rewind() {
-  // Copied element by element, so the lanes' pointers into the segments stay good.
-  std::copy(kept_.segments.begin(), kept_.segments.end(), lineField.segments.begin());
-  std::copy(kept_.lanes.begin(), kept_.lanes.end(), lineField.lanes.begin());
-  for (int row = 0; row < kGridPointsPerSide; ++row) {
-    std::copy(kept_.shimmerPoints[row].begin(), kept_.shimmerPoints[row].end(), shimmer.points[row]);
+void TitleScene::readState(StateReader& reader) {
+  // Read in place, so the lanes' pointers into the segments stay good.
+  for (LineLane& lane : lineField.lanes) {
+    for (float* value : {&lane.timer, &lane.drift1, &lane.phase1, &lane.frequency1, &lane.amplitude1, &lane.drift2,
+                         &lane.phase2, &lane.frequency2, &lane.amplitude2}) {
+      reader.read(*value);
+    }
   }
-  bubbles.setMotion(kept_.bubbles);
+  const std::size_t segmentCount = lineField.segments.size();
+  reader.readAll(lineField.segments);
+  assert(lineField.segments.size() == segmentCount && "segment state from another field");
+  (void)segmentCount;
+  for (int row = 0; row < kGridPointsPerSide; ++row) {
+    for (int column = 0; column < kGridPointsPerSide; ++column) {
+      reader.read(shimmer.points[row][column]);
+    }
+  }
+  bubbles.readState(reader);
+  reader.read(camera.eye);
+  reader.read(camera.target);
+  // The layers show other frames than the state now says: they start again as after loading, and
+  // the frames that follow draw them afresh.
   front = 0;
   back = 1;
   layersCurrent_ = false;

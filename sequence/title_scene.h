@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/picture_shape.h"
+#include "core/state_record.h"
 #include "core/vector3.h"
 #include "effects/particle_emmiter.h"
 #include "gpu/distortion_grid.h"
@@ -75,9 +76,10 @@ class TitleScene : public Scene {
   int framesToSettle(float timeSeconds) const override;
   bool drawsAt(float timeSeconds) const override { return titleSceneDraws(timeSeconds); }
   void drawFeedback(float timeSeconds, float dtSeconds) override;  // both layers, nothing on the window
-  // The line field, the shimmer grid, the bubbles and the surface pair.
-  void keepStart() override;
-  void rewind() override;
+  // The camera, the line field, the shimmer grid and the bubbles. Reading a state clears the
+  // layers and starts the surface pair again, as after loading.
+  void writeState(StateRecord& record) const override;
+  void readState(StateReader& reader) override;
 
   RenderTarget layers;
   int front = 0;  // the surface pair written in the previous frame
@@ -106,13 +108,6 @@ class TitleScene : public Scene {
   void clearLayers();
   void swapPair();
 
-  struct KeptStart {
-    std::vector<LineLane> lanes;
-    std::vector<LineSegment> segments;
-    std::array<std::array<GridPoint, kGridPointsPerSide>, kGridPointsPerSide> shimmerPoints;
-    EmitterMotion bubbles;
-  };
-  KeptStart kept_;
   bool layersCurrent_ = false;  // the layers show the state of the last advance
   // The driver has the texture units to combine the three pictures in one pass.
   bool onePassComposite_ = false;

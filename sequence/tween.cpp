@@ -73,6 +73,3 @@ Vector3 VectorTween::evaluate(float timeSeconds) const {
 
 void VectorTween::apply() { *target = evaluate(localTime); }
 
-std::unique_ptr<Tween> FloatTween::clone() const { return std::make_unique<FloatTween>(*this); }
-
-std::unique_ptr<Tween> VectorTween::clone() const { return std::make_unique<VectorTween>(*this); }

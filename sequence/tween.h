@@ -21,7 +21,6 @@ class Tween {
 
   virtual void advance(float dtSeconds);  // localTime += dt
   virtual void apply() = 0;               // writes the value at localTime into the target
-  virtual std::unique_ptr<Tween> clone() const = 0;  // the same tween, on the same target
 
   int mode = kTweenSawTooth;
   float localTime = 0.0f;  // the tween's own clock, seconds; starts at `start`
@@ -29,6 +28,7 @@ class Tween {
   float end = 0.0f;
   float period = 1.0f;  // cycle length, seconds
   bool held = false;    // mode is one of the held modes
+  int order = 0;        // its place among the timeline's tweens, in the order they were added
 
  protected:
   // The blend factor from `from` (0) to `to` (1) at time t, computed in double precision.
@@ -42,7 +42,6 @@ class FloatTween : public Tween {
 
   float evaluate(float timeSeconds) const;
   void apply() override;
-  std::unique_ptr<Tween> clone() const override;
 
   float from = 0.0f;
   float to = 0.0f;
@@ -56,7 +55,6 @@ class VectorTween : public Tween {
 
   Vector3 evaluate(float timeSeconds) const;  // all four components
   void apply() override;
-  std::unique_ptr<Tween> clone() const override;
 
   Vector3 from;
   Vector3 to;

@@ -1,6 +1,8 @@
 #include "sequence/tween_timeline.h"
 
+#include <cassert>
 #include <utility>
+#include <vector>
 
 #include "core/debug_log.h"
 
@@ -56,6 +58,7 @@ VectorTween* TweenTimeline::addVectorMove(Vector3* target, const Vector3& from, 
 }
 
 void TweenTimeline::registerTween(std::unique_ptr<Tween> tween) {
+  tween->order = tweenCount_++;
   // A tween whose window already holds the current time plays from the next update on; it is
   // not applied now.
   if (tween->start <= time && time <= tween->end) {
@@ -105,25 +108,52 @@ void TweenTimeline::activateDueTweens() {
 
 namespace {
 
-void copyTweens(const std::list<std::unique_ptr<Tween>>& from, std::list<std::unique_ptr<Tween>>& to) {
-  to.clear();
-  for (const std::unique_ptr<Tween>& tween : from) {
-    to.push_back(tween->clone());
+void writeTweens(StateRecord& record, const std::list<std::unique_ptr<Tween>>& tweens) {
+  record.write(static_cast<uint64_t>(tweens.size()));
+  for (const std::unique_ptr<Tween>& tween : tweens) {
+    record.write(tween->order);
+    record.write(tween->localTime);
+  }
+}
+
+// Takes the tweens the record names, in its order, from byOrder into the list.
+void readTweens(StateReader& reader, std::vector<std::unique_ptr<Tween>>& byOrder,
+                std::list<std::unique_ptr<Tween>>& tweens) {
+  uint64_t count = 0;
+  reader.read(count);
+  for (uint64_t n = 0; n < count && !reader.failed(); ++n) {
+    int order = -1;
+    float localTime = 0.0f;
+    reader.read(order);
+    reader.read(localTime);
+    if (order < 0 || static_cast<std::size_t>(order) >= byOrder.size() || !byOrder[order]) {
+      assert(false && "a tween state names a tween this timeline does not have");
+      return;
+    }
+    byOrder[order]->localTime = localTime;
+    tweens.push_back(std::move(byOrder[order]));
   }
 }
 
 }  // namespace
 
-void TweenTimeline::keepStart() {
-  copyTweens(waiting_, kept_.waiting);
-  copyTweens(active_, kept_.active);
-  kept_.time = time;
-  kept_.nextStart = nextStart;
+void TweenTimeline::writeState(StateRecord& record) const {
+  record.write(time);
+  record.write(nextStart);
+  writeTweens(record, waiting_);
+  writeTweens(record, active_);
 }
 
-void TweenTimeline::rewind() {
-  copyTweens(kept_.waiting, waiting_);
-  copyTweens(kept_.active, active_);
-  time = kept_.time;
-  nextStart = kept_.nextStart;
+void TweenTimeline::readState(StateReader& reader) {
+  std::vector<std::unique_ptr<Tween>> byOrder(static_cast<std::size_t>(tweenCount_));
+  for (TweenList* list : {&waiting_, &active_}) {
+    for (std::unique_ptr<Tween>& tween : *list) {
+      byOrder[tween->order] = std::move(tween);
+    }
+    list->clear();
+  }
+  reader.read(time);
+  reader.read(nextStart);
+  readTweens(reader, byOrder, waiting_);
+  readTweens(reader, byOrder, active_);
 }

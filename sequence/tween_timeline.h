@@ -6,6 +6,7 @@
 #include <list>
 #include <memory>
 
+#include "core/state_record.h"
 #include "core/vector3.h"
 #include "sequence/tween.h"
 
@@ -26,10 +27,10 @@ class TweenTimeline {
   VectorTween* addVectorMove(Vector3* target, const Vector3& from, const Vector3& to, float start, float duration);
 
   void update(float dtSeconds);  // called once a frame with the clamped frame duration
-  // Remembers every tween and the time as they stand ...
-  void keepStart();
-  // ... and puts them back: the tweens play again as they did from there.
-  void rewind();
+  // Writes the time and every tween's place and own clock as they stand ...
+  void writeState(StateRecord& record) const;
+  // ... and reads them back: the tweens play again as they did from there.
+  void readState(StateReader& reader);
 
   std::size_t waitingCount() const { return waiting_.size(); }
   std::size_t activeCount() const { return active_.size(); }
@@ -49,13 +50,7 @@ class TweenTimeline {
   TweenList waiting_;  // not being played
   TweenList active_;   // window contains the current time
 
-  struct KeptStart {
-    TweenList waiting;
-    TweenList active;
-    float time = 0.0f;
-    float nextStart = 0.0f;
-  };
-  KeptStart kept_;
+  int tweenCount_ = 0;
 };
 
 TweenTimeline& tweenTimeline();

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/options.h"
-#include "app/frame.h"
 #include "app/presentation.h"
+#include "app/program.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/playback.h"
+#include "app/presentation.h"
 #include "core/input_state.h"
 
 namespace {

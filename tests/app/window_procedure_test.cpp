@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/frame.h"
-#include "app/presentation.h"
+#include "app/program.h"
 #include "core/input_state.h"
 #include "platform/native_window.h"
 

@@ -106,13 +106,14 @@ TEST(TweenTimeline, refusesTweensWithoutAPositivePeriodOrATarget) {
   EXPECT_NE(logText().find("TweenTimeline: tween with period 0.000000 refused"), std::string::npos);
 }
 
-TEST(TweenTimeline, rewindPlaysEveryTweenAgainFromWhereKeepStartFoundIt) {
+TEST(TweenTimeline, readingAStateBackPlaysEveryTweenAgainFromWhereItWasWritten) {
   TweenTimeline timeline;
   float lift = 0.0f;
   Vector3 place;
   timeline.addPingPong(&lift, 0.0f, 5.0f, 1.0f, 2.0f, 0.5f);
   timeline.addVectorMove(&place, Vector3(0.0f, -10.0f, 0.0f), Vector3(0.0f, 0.0f, 0.0f), 0.5f, 1.0f);
-  timeline.keepStart();
+  StateRecord start;
+  timeline.writeState(start);
 
   std::vector<float> lifts;
   std::vector<float> heights;
@@ -122,7 +123,9 @@ TEST(TweenTimeline, rewindPlaysEveryTweenAgainFromWhereKeepStartFoundIt) {
     heights.push_back(place.y);
   }
 
-  timeline.rewind();
+  StateReader reader(start);
+  timeline.readState(reader);
+  EXPECT_TRUE(reader.atEnd());
   EXPECT_EQ(timeline.time, 0.0f);
   EXPECT_EQ(timeline.waitingCount(), 2u);
   for (int frame = 0; frame < 30; ++frame) {
@@ -130,9 +133,21 @@ TEST(TweenTimeline, rewindPlaysEveryTweenAgainFromWhereKeepStartFoundIt) {
     EXPECT_EQ(lift, lifts[frame]) << frame;
     EXPECT_EQ(place.y, heights[frame]) << frame;
   }
-  // A second rewind works from the same kept start.
-  timeline.rewind();
+  // The same state read back again, and a state written mid-way read back, give the same record.
+  StateReader again(start);
+  timeline.readState(again);
   EXPECT_EQ(timeline.waitingCount(), 2u);
+  for (int frame = 0; frame < 12; ++frame) {
+    timeline.update(0.1f);
+  }
+  StateRecord midway;
+  timeline.writeState(midway);
+  StateReader fromMidway(midway);
+  timeline.readState(fromMidway);
+  StateRecord rewritten;
+  timeline.writeState(rewritten);
+  EXPECT_TRUE(rewritten == midway);
+  EXPECT_EQ(timeline.activeCount(), 2u);
 }
 
 }  // namespace

@@ -1,0 +1,488 @@
+#include "app/program.h"
+
+#include <GL/glew.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <deque>
+#include <vector>
+
+#include "app/benchmark.h"
+#include "app/frame_capture.h"
+#include "app/gl_window.h"
+#include "app/presentation.h"
+#include "app/resource_folder.h"
+#include "app/scripted_keys.h"
+#include "audio/sound_player.h"
+#include "core/debug_log.h"
+#include "core/effect_status.h"
+#include "core/input_state.h"
+#include "core/random.h"
+#include "gpu/bitmap_font.h"
+#include "gpu/gl_debug_report.h"
+#include "gpu/time_overlay.h"
+#include "gpu/outline_font.h"
+#include "gpu/render_target.h"
+#include "gpu/shader_manager.h"
+#include "gpu/texture_manager.h"
+#include "platform/gl_entry_points.h"
+#include "platform/message_box.h"
+#include "platform/stop_signals.h"
+#include "sequence/camera.h"
+#include "sequence/outdoor_scene.h"
+#include "sequence/title_scene.h"
+#include "sequence/tween_timeline.h"
+#include "world/model_cache.h"
+
+namespace {
+
+GLWindow& glWindow() {
+  static GLWindow window;
+  return window;
+}
+
+bool gLoop = false;
+bool gOverlayShown = false;
+// Playback changes asked for by keys, in the order the keys came; carried out before a frame.
+std::deque<PlaybackRequest> gPendingRequests;
+// Set for a benchmark run: every frame is recorded.
+BenchmarkRecord* gBenchmark = nullptr;
+std::vector<ScriptedKey> gScriptedKeys;
+// Set for a --gl-debug run: the GL's messages and errors are gathered.
+GLDebugReport* gGLDebug = nullptr;
+
+// The largest difference seen between a frame's time and the music heard as it starts, in seconds.
+double gLargestMusicGap = -1.0;
+
+void measureMusicGap(float frameSeconds) {
+  double heard = 0.0;
+  if (soundPlayer().musicPosition(heard)) {
+    const double gap = std::fabs(heard - static_cast<double>(frameSeconds));
+    gLargestMusicGap = gap > gLargestMusicGap ? gap : gLargestMusicGap;
+  }
+}
+
+// A key going down and up through the window procedure, as the window would send it.
+void pressKey(uint32_t virtualKey) {
+  platform::WindowMessage message;
+  message.type = platform::MessageType::KeyDown;
+  message.wParam = virtualKey;
+  windowProcedure(message);
+  message.type = platform::MessageType::KeyUp;
+  windowProcedure(message);
+}
+
+// Frames per second over the last whole second, for the overlay.
+struct FrameRateMeter {
+  std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
+  int frames = 0;
+  float framesPerSecond = 0.0f;
+
+  void countFrame(std::chrono::steady_clock::time_point now) {
+    ++frames;
+    const double seconds = std::chrono::duration<double>(now - since).count();
+    if (seconds >= 1.0) {
+      framesPerSecond = static_cast<float>(frames / seconds);
+      frames = 0;
+      since = now;
+    }
+  }
+};
+
+FrameCapture& frameCapture() {
+  static FrameCapture capture;
+  return capture;
+}
+
+uint16_t lowWord(uint32_t value) { return static_cast<uint16_t>(value & 0xffffu); }
+
+uint16_t highWord(uint32_t value) { return static_cast<uint16_t>(value >> 16); }
+
+void setKey(uint32_t code, uint8_t down) {
+  if (code < 256) {
+    inputState().keyState[code] = down;
+  }
+}
+
+}  // namespace
+
+long windowProcedure(const platform::WindowMessage& message) {
+  InputState& input = inputState();
+  switch (message.type) {
+    case platform::MessageType::Size: {
+      const int width = lowWord(message.lParam);
+      const int height = highWord(message.lParam) == 0 ? 1 : highWord(message.lParam);
+      input.viewportWidth = width;
+      input.viewportHeight = height;
+      glViewport(0, 0, width, height);
+      return 0;
+    }
+    case platform::MessageType::Activate:
+      input.appActive = highWord(message.wParam) == 0 ? 1 : 0;
+      return 0;
+    case platform::MessageType::Close:
+      platform::postQuitMessage();
+      return 0;
+    case platform::MessageType::KeyDown:
+      setKey(message.wParam, 1);
+      if (message.wParam == kKeyEscape) {
+        platform::postQuitMessage();
+      } else if (message.wParam == kKeyF11 || (message.wParam == kKeyReturn && input.keyState[kKeyAlt] == 1)) {
+        glWindow().toggleFullScreen();
+      } else if (message.wParam == kKeyF1) {
+        gOverlayShown = !gOverlayShown;
+      } else if (requestForKey(message.wParam) != PlaybackRequest::None) {
+        gPendingRequests.push_back(requestForKey(message.wParam));
+      }
+      return 0;
+    case platform::MessageType::KeyUp:
+      setKey(message.wParam, 0);
+      return 0;
+    case platform::MessageType::MouseMove:
+      // Positions are signed: a drag past the window's left or top edge goes below 0.
+      input.mouseX = static_cast<int16_t>(lowWord(message.lParam));
+      input.mouseY = static_cast<int16_t>(highWord(message.lParam));
+      return 0;
+    case platform::MessageType::LButtonDown:
+      input.leftButton = 1;
+      return 0;
+    case platform::MessageType::LButtonUp:
+      input.leftButton = 0;
+      return 0;
+    case platform::MessageType::RButtonDown:
+      input.rightButton = 1;
+      return 0;
+    case platform::MessageType::RButtonUp:
+      input.rightButton = 0;
+      return 0;
+    case platform::MessageType::Quit:
+      return 0;
+  }
+  return 0;
+}
+
+namespace {
+
+// The rig's resting place, and the two pulses it shows: the target lift at 20 s and the field
+// of view at 30 s, both held at their end values afterwards.
+void placeRigAndTweens() {
+  RigCamera& rig = rigCamera();
+  rig.place(5.0f, 5.0f, 0.0f, 7.0f, 0.0f, 0.0f);
+  tweenTimeline().addPingPong(&rig.fieldOfView, 50.0f, 65.0f, 30.0f, 33.0f, 0.2f);
+  tweenTimeline().addPingPong(&presentation().targetLift, 0.0f, 5.0f, 20.0f, 23.0f, 0.3f);
+}
+
+// The drawable's size as the drawing surfaces were last made for it.
+int gSurfacesWidth = 0;
+int gSurfacesHeight = 0;
+
+// The drawing surfaces follow the drawable: they are made again when its size has changed.
+void followDrawableSize() {
+  const InputState& input = inputState();
+  if (input.viewportWidth == gSurfacesWidth && input.viewportHeight == gSurfacesHeight) {
+    return;
+  }
+  gSurfacesWidth = input.viewportWidth;
+  gSurfacesHeight = input.viewportHeight;
+  RenderTarget& target = renderTarget();
+  const SurfaceSize size = drawingSurfaceSize(gSurfacesWidth, gSurfacesHeight);
+  if (target.framebuffer != 0 && !target.surfaces.empty()) {
+    // Without its surface the landscape is drawn straight into the window.
+    if (!target.resizeTarget(0, size.width, size.height)) {
+      target.releaseTargets();
+    }
+  }
+  presentation().scenes.resizeSurfacesAll(gSurfacesWidth, gSurfacesHeight);
+}
+
+// Multisampled drawing where the driver has it; otherwise one line says so and the run goes on
+// without (or with fewer samples).
+void chooseSurfaceSamples(int wanted) {
+  if (wanted <= 0) {
+    return;
+  }
+  const int samples = multisampleLimit(wanted);
+  if (samples < wanted) {
+    std::fprintf(stderr, "demo: --msaa %d: %s\n", wanted,
+                 samples == 0 ? "the driver offers no multisampled drawing, playing without it"
+                              : ("the driver draws at most " + std::to_string(samples) + " samples per pixel, using them")
+                                    .c_str());
+  }
+  DebugLog::append(kLogFileName, "Surfaces: %d samples per pixel\r\n", samples);
+  setSurfaceSamples(samples);
+}
+
+// Plain play waits for the display (adaptive where the driver has it, so a late frame is shown at
+// once); a benchmark never waits, so its figures are the frames' own cost.
+void choosePacing(bool benchmark) {
+  if (benchmark) {
+    if (!platform::setSwapInterval(0)) {
+      DebugLog::append(kLogFileName, "Frames: the driver would not stop waiting for the display\r\n");
+    }
+    return;
+  }
+  if (!platform::setSwapInterval(-1) && !platform::setSwapInterval(1)) {
+    DebugLog::append(kLogFileName, "Frames: the driver would not wait for the display\r\n");
+  }
+}
+
+// One log line says what the driver gave and which effects it lets run; an effect that is off is
+// also told on stderr, so the user learns it without opening the log.
+void reportDriverAndEffects() {
+  const platform::GLDriverDescription driver = platform::describeGLDriver();
+  std::string effects;
+  for (int index = 0; index < kEffectCount; ++index) {
+    const Effect effect = static_cast<Effect>(index);
+    effects += std::string(index == 0 ? "" : ", ") + effectName(effect) + (effectOn(effect) ? " on" : " off");
+    if (!effectOn(effect)) {
+      std::fprintf(stderr, "demo: %s off: %s\n", effectName(effect), effectOffReason(effect).c_str());
+    }
+  }
+  DebugLog::append(kLogFileName, "GL: version %s, renderer %s, shading language %s; %s\r\n", driver.version.c_str(),
+                   driver.renderer.c_str(), driver.shadingLanguage.empty() ? "none" : driver.shadingLanguage.c_str(),
+                   effects.c_str());
+}
+
+}  // namespace
+
+bool startUp(const AppOptions& options) {
+  placeLog();
+  // Without its files the presentation would only show a box for each of them.
+  if (!pointLoadersAtResources()) {
+    return false;
+  }
+  InputState& input = inputState();
+  input.appActive = 1;
+  Presentation& show = presentation();
+  soundPlayer().timer = &show.clock;
+  input.clearKeys();
+  seedRandom(options.seedGiven ? options.seed : static_cast<unsigned int>(std::time(nullptr)));
+  gLoop = options.loop;
+  show.endSeconds = options.endSeconds;
+  show.fixedStepSeconds = options.fixedStepSeconds;
+  if (options.fixedStepSeconds > 0.0f) {
+    show.clock.setTickSource(fixedStepTicks(options.fixedStepSeconds));
+  }
+  if (!frameCapture().begin(options)) {
+    return false;
+  }
+  if (const char* script = std::getenv("DEMO_KEYS")) {
+    std::string problem;
+    if (!parseScriptedKeys(script, gScriptedKeys, problem)) {
+      std::fprintf(stderr, "demo: DEMO_KEYS: '%s' is not FRAME:KEY, no keys are played\n", problem.c_str());
+    }
+  }
+  DebugLog::append(kLogFileName, "-- Starting -- \r\n");
+
+  GLWindow& window = glWindow();
+  window.fullScreen = !options.windowed && !options.desktop;
+  window.desktop = options.desktop && !options.windowed;
+  window.debugContext = options.glDebug;
+  if (!window.create("Game", 800, 600, 32, &windowProcedure)) {
+    DebugLog::append(kLogFileName, "Could not create window\r\n");
+    std::fprintf(stderr, "demo: could not create the window: %s%s%s%s\n", window.failureText,
+                 window.failureDetail.empty() ? "" : " (", window.failureDetail.c_str(),
+                 window.failureDetail.empty() ? "" : ")");
+    return false;
+  }
+  DebugLog::append(kLogFileName, "Reading %s and the shader files from %s\r\n", kDataFolder,
+                   resourceFolderDescription().c_str());
+
+  if (gGLDebug != nullptr) {
+    gGLDebug->begin();
+  }
+  choosePacing(options.benchmark);
+  chooseSurfaceSamples(options.msaaSamples);
+  // The drawable as it is now; the size message that follows says the same.
+  platform::drawableSize(window.window, input.viewportWidth, input.viewportHeight);
+  gSurfacesWidth = input.viewportWidth;
+  gSurfacesHeight = input.viewportHeight;
+
+  bitmapFont().createBitmapFont("Arial Black", 36);
+  outlineFont().createOutlineFont("Arial Black", 24, 0.2f);
+
+  ShaderManager& shaders = shaderManager();
+  shaders.setupPerPixelLighting();
+  const float materialColours[9] = {0.1f, 0.1f, 0.1f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
+  shaders.setMaterialColours(materialColours);
+  shaders.setShininessAndAttenuation(3.0f, 800.0f, 2.2f);
+
+  show.clock.reset();
+  // The list owns its scenes from here on and plays them in this order.
+  show.scenes.append(new OutdoorScene());
+  show.scenes.append(new TitleScene());
+  show.scenes.initAll();
+  show.scenes.loadAll();
+
+  // The outdoor scene draws its world into this surface and lays it over the window.
+  const SurfaceSize surfaceSize = drawingSurfaceSize(input.viewportWidth, input.viewportHeight);
+  renderTarget().createFramebuffer();
+  renderTarget().addTarget(surfaceSize.width, surfaceSize.height, GL_RGBA, true);
+
+  placeRigAndTweens();
+  reportDriverAndEffects();
+
+  // A missing or undecodable track leaves the presentation silent. The music is started as the
+  // tracked playback, so that the frames can keep to what is heard.
+  if (!options.silent) {
+    soundPlayer().initSound();
+    soundPlayer().loadSound(1, "Vallomere.mp3", false);
+    soundPlayer().playFrom(0, 0.0);
+  }
+
+  show.clock.reset();
+  show.keepStart();
+  if (options.startSeconds > 0.0f) {
+    show.seek(options.startSeconds);
+  }
+  return true;
+}
+
+long mainLoop() {
+  InputState& input = inputState();
+  Presentation& show = presentation();
+  FrameRateMeter meter;
+  long framesDrawn = 0;
+  size_t nextScriptedKey = 0;
+  for (;;) {
+    platform::WindowMessage message;
+    if (platform::peekMessage(message)) {
+      if (message.type == platform::MessageType::Quit) {
+        break;
+      }
+      platform::dispatchMessage(message);
+      continue;
+    }
+    while (nextScriptedKey < gScriptedKeys.size() && gScriptedKeys[nextScriptedKey].frame <= framesDrawn) {
+      pressKey(gScriptedKeys[nextScriptedKey++].virtualKey);
+    }
+    followDrawableSize();
+    while (!gPendingRequests.empty()) {
+      show.apply(gPendingRequests.front());
+      gPendingRequests.pop_front();
+    }
+    if (gLoop && show.pastEnd()) {
+      show.seek(0.0f);
+    }
+    if (input.appActive == 1) {
+      if (!show.paused()) {
+        measureMusicGap(show.clock.elapsed);
+        if (gBenchmark != nullptr) {
+          gBenchmark->beginFrame(show.scenes.sceneDrawingAt(show.clock.elapsed));
+        }
+      }
+      // The frame past the end is still drawn; the run ends after it.
+      if (show.pastEnd()) {
+        platform::postQuitMessage();
+      }
+      show.playDueFrame();
+      ++framesDrawn;
+      meter.countFrame(std::chrono::steady_clock::now());
+      if (gOverlayShown) {
+        drawTimeOverlay(show.pictureSeconds(), meter.framesPerSecond, show.paused());
+      }
+      frameCapture().afterFrame(show.pictureSeconds(), input.viewportWidth, input.viewportHeight);
+    }
+    if (input.keyState[kKeyEscape] == 1 || platform::stopSignal() != 0) {
+      break;
+    }
+    platform::swapBuffers(glWindow().window);
+    if (gBenchmark != nullptr) {
+      // A threaded driver may still be drawing: the frame's cost ends when the GL is done.
+      glFinish();
+      gBenchmark->endFrame();
+    }
+    if (gGLDebug != nullptr) {
+      gGLDebug->checkAfterFrame();
+    }
+    show.moveClockOn();
+    if (textureManager().deferredUpload) {
+      textureManager().processPendingUpload();
+    }
+    platform::yieldThread();
+  }
+  return framesDrawn;
+}
+
+// Every GL object goes while its context is current, in the reverse order of making; the window
+// and context go last, and no GL call follows them.
+void shutDown() {
+  soundPlayer().stopMusic();
+  frameCapture().finish(presentation().clock.elapsed);
+  renderTarget().releaseTargets();
+  presentation().scenes.releaseAll();
+  modelCache().release();
+  textureManager().release();
+  shaderManager().release();
+  outlineFont().releaseFont();
+  bitmapFont().releaseFont();
+  if (gGLDebug != nullptr) {
+    gGLDebug->end();
+  }
+  glWindow().kill();
+  platform::shutDownVideo();
+}
+
+namespace {
+
+// A stop signal ends the run with 128 + its number, the status a shell gives a killed program.
+int statusAfterStopSignal(int status) {
+  const int signal = platform::stopSignal();
+  return signal != 0 ? 128 + signal : status;
+}
+
+}  // namespace
+
+// The --gl-debug summary; a run with GL errors ends with status 4 unless a worse status stands.
+int reportGLDebug(const GLDebugReport& report, int status) {
+  std::fprintf(stderr, "gl-debug: %ld errors, %ld other messages\n", report.errorCount(),
+               report.otherMessageCount());
+  return status == 0 && report.errorCount() > 0 ? 4 : status;
+}
+
+int runPresentation(const AppOptions& options, AllocationCounter countAllocations) {
+  const auto loadStart = std::chrono::steady_clock::now();
+  GLDebugReport glDebug;
+  gGLDebug = options.glDebug ? &glDebug : nullptr;
+  platform::installStopSignalHandlers();
+  if (options.unattended) {
+    platform::setUnattendedMode(true);
+  }
+  if (!startUp(options)) {
+    shutDown();
+    gGLDebug = nullptr;
+    return statusAfterStopSignal(1);
+  }
+  const double loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
+  // A 1/60 s step over the whole presentation, with room to spare.
+  BenchmarkRecord record(options.benchmark ? 12000 : 0, countAllocations);
+  gBenchmark = options.benchmark ? &record : nullptr;
+  const auto loopStart = std::chrono::steady_clock::now();
+  const long framesDrawn = mainLoop();
+  const double realSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loopStart).count();
+  const float presentationSeconds = presentation().clock.elapsed;
+  shutDown();
+  gBenchmark = nullptr;
+  gGLDebug = nullptr;
+  if (options.benchmark) {
+    // A capture on standard output keeps that stream for pictures only.
+    std::fprintf(options.capturePath == "-" ? stderr : stdout, "%s\n", record.report(loadSeconds).c_str());
+  }
+  if (options.reportFrameRate) {
+    // A capture on standard output keeps that stream for pictures only.
+    std::fprintf(options.capturePath == "-" ? stderr : stdout,
+                 "demo: %ld frames, %.2f s of presentation in %.2f s (%.1f frames per second)\n", framesDrawn,
+                 presentationSeconds, realSeconds, realSeconds > 0.0 ? framesDrawn / realSeconds : 0.0);
+    if (gLargestMusicGap >= 0.0) {
+      std::fprintf(options.capturePath == "-" ? stderr : stdout,
+                   "demo: largest gap between a frame's time and the music heard: %.1f ms\n",
+                   gLargestMusicGap * 1000.0);
+    }
+  }
+  // Requested output that was not produced must not pass for a good run.
+  const int status = frameCapture().producedAll() ? 0 : 3;
+  return statusAfterStopSignal(options.glDebug ? reportGLDebug(glDebug, status) : status);
+}
