@@ -73,7 +73,7 @@ void BenchmarkRecord::endFrame() {
   current_ = nullptr;
 }
 
-std::string BenchmarkRecord::report(double loadSeconds) const {
+std::string BenchmarkRecord::report(double loadSeconds, double seekSeconds) const {
   const uint64_t frames = outdoor.frameMs.size() + title.frameMs.size();
   const uint64_t steadyFrames = outdoor.steadyFrames + title.steadyFrames;
   const double perFrame = frames > 0 ? 1.0 / static_cast<double>(frames) : 0.0;
@@ -86,8 +86,8 @@ std::string BenchmarkRecord::report(double loadSeconds) const {
   char tail[256];
   std::snprintf(tail, sizeof tail, "\"allocationsPerFrame\": %s, \"drawCallsPerFrame\": %.1f, \"trianglesPerFrame\": %.0f}",
                 allocations, static_cast<double>(drawCalls_) * perFrame, static_cast<double>(triangles_) * perFrame);
-  char head[96];
-  std::snprintf(head, sizeof head, "{\"loadSeconds\": %.3f, \"frames\": %llu, ", loadSeconds,
-                static_cast<unsigned long long>(frames));
+  char head[128];
+  std::snprintf(head, sizeof head, "{\"loadSeconds\": %.3f, \"seekSeconds\": %.3f, \"frames\": %llu, ", loadSeconds,
+                seekSeconds, static_cast<unsigned long long>(frames));
   return std::string(head) + "\"outdoor\": " + sceneJson(outdoor) + ", \"title\": " + sceneJson(title) + ", " + tail;
 }

@@ -29,9 +29,9 @@ class BenchmarkRecord {
   // under the landscape when the first scene draws it, and under the titles otherwise.
   void beginFrame(int sceneDrawing);
   void endFrame();
-  // {"loadSeconds": …, "frames": …, "outdoor": {…}, "title": {…}, "allocationsPerFrame": …,
-  //  "drawCallsPerFrame": …, "trianglesPerFrame": …}
-  std::string report(double loadSeconds) const;
+  // {"loadSeconds": …, "seekSeconds": …, "frames": …, "outdoor": {…}, "title": {…},
+  //  "allocationsPerFrame": …, "drawCallsPerFrame": …, "trianglesPerFrame": …}
+  std::string report(double loadSeconds, double seekSeconds) const;
 
   SceneFrames outdoor;
   SceneFrames title;

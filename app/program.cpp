@@ -2,12 +2,14 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <deque>
+#include <thread>
 #include <vector>
 
 #include "app/benchmark.h"
@@ -39,6 +41,12 @@
 
 namespace {
 
+constexpr char kWindowTitle[] = "Game";
+// How long the loop sleeps at a time while the window is minimised and nothing is drawn.
+constexpr int kMinimisedWaitMs = 50;
+// The frame rate plain play keeps to where the display's own rate is not known.
+constexpr int kAssumedRefreshHertz = 60;
+
 GLWindow& glWindow() {
   static GLWindow window;
   return window;
@@ -54,14 +62,33 @@ std::vector<ScriptedKey> gScriptedKeys;
 // Set for a --gl-debug run: the GL's messages and errors are gathered.
 GLDebugReport* gGLDebug = nullptr;
 
-// The largest difference seen between a frame's time and the music heard as it starts, in seconds.
+// The largest difference seen between a frame's time and the music heard as it starts, in seconds;
+// negative when the music was never the clock.
 double gLargestMusicGap = -1.0;
+// The window's title says how far a long jump has come.
+bool gTitleShowsJump = false;
 
 void measureMusicGap(float frameSeconds) {
   double heard = 0.0;
   if (soundPlayer().musicPosition(heard)) {
     const double gap = std::fabs(heard - static_cast<double>(frameSeconds));
     gLargestMusicGap = gap > gLargestMusicGap ? gap : gLargestMusicGap;
+  }
+}
+
+// A jump that takes a while shows in the window's title how far it has come, since the window
+// shows no new frame meanwhile.
+void showJumpProgress(float doneShare) {
+  char title[64];
+  std::snprintf(title, sizeof title, "%s (jumping: %d %%)", kWindowTitle, static_cast<int>(doneShare * 100.0f));
+  platform::setWindowTitle(glWindow().window, title);
+  gTitleShowsJump = true;
+}
+
+void endJumpProgress() {
+  if (gTitleShowsJump) {
+    platform::setWindowTitle(glWindow().window, kWindowTitle);
+    gTitleShowsJump = false;
   }
 }
 
@@ -281,7 +308,7 @@ bool startUp(const AppOptions& options) {
   window.fullScreen = !options.windowed && !options.desktop;
   window.desktop = options.desktop && !options.windowed;
   window.debugContext = options.glDebug;
-  if (!window.create("Game", 800, 600, 32, &windowProcedure)) {
+  if (!window.create(kWindowTitle, 800, 600, 32, &windowProcedure)) {
     DebugLog::append(kLogFileName, "Could not create window\r\n");
     std::fprintf(stderr, "demo: could not create the window: %s%s%s%s\n", window.failureText,
                  window.failureDetail.empty() ? "" : " (", window.failureDetail.c_str(),
@@ -335,16 +362,64 @@ bool startUp(const AppOptions& options) {
 
   show.clock.reset();
   show.keepStart();
-  if (options.startSeconds > 0.0f) {
-    show.seek(options.startSeconds);
-  }
+  show.reportJumpProgress = &showJumpProgress;
   return true;
 }
+
+namespace {
+
+// Minimised, nothing is drawn and the loop sleeps. Following the clock, time goes on with the
+// music and the run still ends at its end; with a fixed step the presentation waits, so that a
+// capture loses no frame and every screenshot is taken at its time.
+void idleWhileMinimised(Presentation& show) {
+  if (show.pastEnd()) {
+    platform::postQuitMessage();
+    return;
+  }
+  platform::waitForMessage(kMinimisedWaitMs);
+  if (show.fixedStepSeconds <= 0.0f) {
+    show.moveClockOn();
+  }
+}
+
+// Plain play shows no more frames than the display can: where the driver does not wait for the
+// display (or a frozen last picture costs nothing to draw), the loop sleeps out the rest of the
+// display's frame. Fixed-step runs and the benchmark go as fast as they can.
+class FramePacer {
+ public:
+  explicit FramePacer(double shortestFrameSeconds) : shortest_(shortestFrameSeconds) {}
+  void waitForNextFrame() {
+    if (shortest_ <= 0.0) {
+      return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (due_ > now) {
+      std::this_thread::sleep_until(due_);
+    }
+    due_ = std::max(now, due_) + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                      std::chrono::duration<double>(shortest_));
+  }
+
+ private:
+  double shortest_ = 0.0;
+  std::chrono::steady_clock::time_point due_ = std::chrono::steady_clock::now();
+};
+
+double shortestFramePeriod(const Presentation& show) {
+  if (gBenchmark != nullptr || show.fixedStepSeconds > 0.0f) {
+    return 0.0;
+  }
+  const int hertz = platform::displayRefreshRate(glWindow().window);
+  return 1.0 / (hertz > 0 ? hertz : kAssumedRefreshHertz);
+}
+
+}  // namespace
 
 long mainLoop() {
   InputState& input = inputState();
   Presentation& show = presentation();
   FrameRateMeter meter;
+  FramePacer pacer(shortestFramePeriod(show));
   long framesDrawn = 0;
   size_t nextScriptedKey = 0;
   for (;;) {
@@ -367,26 +442,34 @@ long mainLoop() {
     if (gLoop && show.pastEnd()) {
       show.seek(0.0f);
     }
-    if (input.appActive == 1) {
-      if (!show.paused()) {
-        measureMusicGap(show.clock.elapsed);
-        if (gBenchmark != nullptr) {
-          gBenchmark->beginFrame(show.scenes.sceneDrawingAt(show.clock.elapsed));
-        }
-      }
-      // The frame past the end is still drawn; the run ends after it.
-      if (show.pastEnd()) {
-        platform::postQuitMessage();
-      }
-      show.playDueFrame();
-      ++framesDrawn;
-      meter.countFrame(std::chrono::steady_clock::now());
-      if (gOverlayShown) {
-        drawTimeOverlay(show.pictureSeconds(), meter.framesPerSecond, show.paused());
-      }
-      frameCapture().afterFrame(show.pictureSeconds(), input.viewportWidth, input.viewportHeight);
-    }
+    endJumpProgress();
     if (input.keyState[kKeyEscape] == 1 || platform::stopSignal() != 0) {
+      break;
+    }
+    if (input.appActive != 1) {
+      idleWhileMinimised(show);
+      continue;
+    }
+    if (!show.paused()) {
+      if (show.fixedStepSeconds <= 0.0f) {
+        measureMusicGap(show.clock.elapsed);
+      }
+      if (gBenchmark != nullptr) {
+        gBenchmark->beginFrame(show.scenes.sceneDrawingAt(show.clock.elapsed));
+      }
+    }
+    // The frame past the end is still drawn; the run ends after it.
+    if (show.pastEnd()) {
+      platform::postQuitMessage();
+    }
+    show.playDueFrame();
+    ++framesDrawn;
+    meter.countFrame(std::chrono::steady_clock::now());
+    if (gOverlayShown) {
+      drawTimeOverlay(show.pictureSeconds(), meter.framesPerSecond, show.paused());
+    }
+    frameCapture().afterFrame(show.pictureSeconds(), input.viewportWidth, input.viewportHeight);
+    if (platform::stopSignal() != 0) {
       break;
     }
     platform::swapBuffers(glWindow().window);
@@ -402,7 +485,7 @@ long mainLoop() {
     if (textureManager().deferredUpload) {
       textureManager().processPendingUpload();
     }
-    platform::yieldThread();
+    pacer.waitForNextFrame();
   }
   return framesDrawn;
 }
@@ -456,7 +539,13 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
     gGLDebug = nullptr;
     return statusAfterStopSignal(1);
   }
-  const double loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
+  const auto seekStart = std::chrono::steady_clock::now();
+  const double loadSeconds = std::chrono::duration<double>(seekStart - loadStart).count();
+  if (options.startSeconds > 0.0f) {
+    presentation().seek(options.startSeconds);
+    endJumpProgress();
+  }
+  const double seekSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - seekStart).count();
   // A 1/60 s step over the whole presentation, with room to spare.
   BenchmarkRecord record(options.benchmark ? 12000 : 0, countAllocations);
   gBenchmark = options.benchmark ? &record : nullptr;
@@ -469,7 +558,7 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   gGLDebug = nullptr;
   if (options.benchmark) {
     // A capture on standard output keeps that stream for pictures only.
-    std::fprintf(options.capturePath == "-" ? stderr : stdout, "%s\n", record.report(loadSeconds).c_str());
+    std::fprintf(options.capturePath == "-" ? stderr : stdout, "%s\n", record.report(loadSeconds, seekSeconds).c_str());
   }
   if (options.reportFrameRate) {
     // A capture on standard output keeps that stream for pictures only.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <deque>
+#include <chrono>
 #include <thread>
 
 namespace platform {
@@ -396,6 +397,33 @@ TickSource performanceTicks() {
   return source;
 }
 
-void yieldThread() { std::this_thread::yield(); }
+void waitForMessage(int timeoutMs) {
+  WindowSystem& state = system();
+  if (!state.pending.empty()) {
+    return;
+  }
+  if (!state.videoStarted) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    return;
+  }
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, timeoutMs) != 0) {
+    translateEvent(event);
+  }
+}
+
+void setWindowTitle(NativeWindow* window, const char* title) {
+  if (window != nullptr && window->sdlWindow != nullptr) {
+    SDL_SetWindowTitle(window->sdlWindow, title);
+  }
+}
+
+int displayRefreshRate(NativeWindow* window) {
+  SDL_DisplayMode mode;
+  if (window == nullptr || window->sdlWindow == nullptr || SDL_GetWindowDisplayMode(window->sdlWindow, &mode) != 0) {
+    return 0;
+  }
+  return mode.refresh_rate;
+}
 
 }  // namespace platform

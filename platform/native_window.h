@@ -79,6 +79,10 @@ int virtualKeyFromSdl(int32_t sdlKey);
 void shutDownVideo();
 
 TickSource performanceTicks();
-void yieldThread();
+// Sleeps until a message arrives or timeoutMs has passed; the message stays for peekMessage.
+void waitForMessage(int timeoutMs);
+void setWindowTitle(NativeWindow* window, const char* title);
+// The refresh rate of the display the window is on, in hertz; 0 when it is not known.
+int displayRefreshRate(NativeWindow* window);
 
 }  // namespace platform

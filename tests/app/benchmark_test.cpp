@@ -36,8 +36,8 @@ TEST(Benchmark, framesAreFiledUnderTheirSceneAndReportedAsOneJsonLine) {
   }
   EXPECT_EQ(record.outdoor.frameMs.size(), 2u);
   EXPECT_EQ(record.title.frameMs.size(), 1u);
-  const std::string line = record.report(0.25);
-  for (const char* field : {"\"loadSeconds\": 0.250", "\"frames\": 3", "\"outdoor\": {", "\"title\": {", "\"p50ms\"",
+  const std::string line = record.report(0.25, 1.5);
+  for (const char* field : {"\"loadSeconds\": 0.250", "\"seekSeconds\": 1.500", "\"frames\": 3", "\"outdoor\": {", "\"title\": {", "\"p50ms\"",
                             "\"p99ms\"", "\"maxms\"", "\"cpuMsPerFrame\"", "\"allocationsPerFrame\"",
                             "\"drawCallsPerFrame\"", "\"trianglesPerFrame\""}) {
     EXPECT_NE(line.find(field), std::string::npos) << field << " in " << line;

@@ -8,7 +8,7 @@ cp "$run_dir"/*.cg . 2>/dev/null
 xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --benchmark --end-at 1 >stdout.txt 2>stderr.txt ||
   fail "the benchmark run failed: $(cat stderr.txt)"
 line=$(tail -1 stdout.txt)
-for field in loadSeconds frames outdoor title p50ms p99ms maxms cpuMsPerFrame allocationsPerFrame drawCallsPerFrame \
+for field in loadSeconds seekSeconds frames outdoor title p50ms p99ms maxms cpuMsPerFrame allocationsPerFrame drawCallsPerFrame \
   trianglesPerFrame; do
   echo "$line" | grep -q "\"$field\": " || fail "no $field in: $line"
 done
