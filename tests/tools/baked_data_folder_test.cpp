@@ -226,6 +226,10 @@ TEST(BakeCommandTest, refusesBadArgumentsWithTheUsageStatus) {
       {"folder", "--colour", "red"},
       {"folder", "--title"},
       {"folder", "--farewell", "ELEVEN CHARS"},
+      // Eleven characters in 22 bytes; text that is not UTF-8; a character no bold face has.
+      {"folder", "--title", "\xc3\x84\xc3\x96\xc3\x9c\xc3\x84\xc3\x96\xc3\x9c\xc3\x84\xc3\x96\xc3\x9c\xc3\x84\xc3\x96"},
+      {"folder", "--title", "\xe4\xf6\xfc"},
+      {"folder", "--credit1", "CODE \xe6\xbc\xa2"},
   };
   for (std::vector<std::string>& call : badCalls) {
     std::vector<char*> argv;
