@@ -19,6 +19,12 @@ bool SoundPlayer::initSound() {
   mixerOpened_ = platform::openMixer(kSoundFrequencyHz, kSoundMixingChannels, error);
   if (!mixerOpened_) {
     DebugLog::append(kLogFileName, "SoundPlayer: no sound output (%s), running silent\r\n", error.c_str());
+    return true;
+  }
+  // The device opened, but some drivers play to no one: the run is silent all the same.
+  const std::string inaudible = platform::inaudibleOutput();
+  if (!inaudible.empty()) {
+    DebugLog::append(kLogFileName, "SoundPlayer: %s, nothing will be heard\r\n", inaudible.c_str());
   }
   return true;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <vector>
 
 #include "core/input_file.h"
@@ -107,6 +108,22 @@ void closeMixer() {
 }
 
 bool mixerOpen() { return mixer().openCount > 0; }
+
+std::string inaudibleOutput() {
+  const char* driver = mixerOpen() ? SDL_GetCurrentAudioDriver() : nullptr;
+  if (driver == nullptr) {
+    return "";
+  }
+  if (std::strcmp(driver, "dummy") == 0) {
+    return "the dummy audio driver discards the sound";
+  }
+  if (std::strcmp(driver, "disk") == 0) {
+    // SDL's disk driver takes its file from this variable, else writes sdlaudio.raw.
+    const char* file = SDL_getenv("SDL_DISKAUDIOFILE");
+    return std::string("the disk audio driver writes the sound to ") + (file != nullptr ? file : "sdlaudio.raw");
+  }
+  return "";
+}
 
 MixerSamplePtr loadSample(const std::string& path, bool loop, std::string& error) {
   const MixerState& state = mixer();

@@ -24,6 +24,10 @@ bool openMixer(int frequencyHz, int mixingChannels, std::string& error);
 // Halts every channel and closes the device when the last opener closes; extra calls do nothing.
 void closeMixer();
 bool mixerOpen();
+// Where the open mixer's sound goes when the SDL audio driver it opened plays to no device:
+// "the dummy audio driver discards the sound", "the disk audio driver writes the sound to FILE".
+// Empty for a driver that plays on a device, and while the mixer is closed.
+std::string inaudibleOutput();
 
 // The largest sound file accepted: far above the presentation's track (under 4 MB).
 constexpr size_t kMaxSampleFileBytes = 64u * 1024u * 1024u;

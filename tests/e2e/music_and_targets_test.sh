@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Start-up makes the fonts and the global render target and starts the music: with the disk audio
-# driver the track reaches the output; without an audio device one log line says why and the run
-# goes on; without the track, or with one that is not music, one log line names the file and the
-# run goes on silent. $1 is the runnable folder.
+# driver the track reaches the output, and one log line says it goes to a file; with the dummy
+# driver one log line says nothing will be heard; without an audio device one log line says why
+# and the run goes on; without the track, or with one that is not music, one log line names the
+# file and the run goes on silent. $1 is the runnable folder.
 . "$(dirname "$0")/common.sh"
 
 mkdir -p "$work/data"
@@ -25,9 +26,16 @@ play() {
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw" play "disk output"
 grep -q $'^FBO: depth component 512,512, [0-9]* bits\r$' "$work/debug.txt" || fail "no depth line"
 grep -q $'^FBO creation status\\[Framebuffer complete\\] \r$' "$work/debug.txt" || fail "no status line"
-grep -q "SoundPlayer" "$work/debug.txt" && fail "a line about sound although the output works"
+[ "$(grep -c "SoundPlayer" "$work/debug.txt")" = 1 ] &&
+  grep -q $'^SoundPlayer: the disk audio driver writes the sound to '"$work"$'/out.raw, nothing will be heard\r$' \
+    "$work/debug.txt" || fail "disk output: not exactly one line, saying where the sound goes"
 audible=$(tr -d '\0' <"$work/out.raw" | wc -c)
 [ "$audible" -gt 10000 ] || fail "the track did not reach the output ($audible bytes)"
+
+SDL_AUDIODRIVER=dummy play "dummy output"
+[ "$(grep -c "SoundPlayer" "$work/debug.txt")" = 1 ] &&
+  grep -q $'^SoundPlayer: the dummy audio driver discards the sound, nothing will be heard\r$' "$work/debug.txt" ||
+  fail "dummy output: not exactly one line, saying nothing will be heard"
 
 SDL_AUDIODRIVER=nonexistent play "no device"
 [ "$(grep -c '^SoundPlayer: no sound output (' "$work/debug.txt")" = 1 ] ||
