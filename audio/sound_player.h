@@ -30,7 +30,9 @@ class SoundPlayer {
   bool initSound();
   // Loads soundFolder + name whole; the loop flag makes every start of it repeat. False, with
   // nothing appended, when the file is missing or cannot be decoded: one log line names the file
-  // and the reason (none without an audio device, whose absence was logged at start).
+  // and the reason (none without an audio device, whose absence was logged at start). A file
+  // that decodes to much less than its MP3 Info frame promises is loaded and played as it is,
+  // with one log line naming it.
   bool loadSound(int slot, const std::string& name, bool loop);
   // Starts entry `index` on a free channel. With onlyWhenFinished, refused while no more than one
   // duration has passed since the last start (or the load).

@@ -8,8 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "core/input_file.h"
-
 namespace platform {
 
 struct MixerSample {
@@ -125,20 +123,18 @@ std::string inaudibleOutput() {
   return "";
 }
 
-MixerSamplePtr loadSample(const std::string& path, bool loop, std::string& error) {
+MixerSamplePtr decodeSample(const std::vector<uint8_t>& bytes, bool loop, std::string& error) {
   const MixerState& state = mixer();
   if (state.openCount == 0 || state.bytesPerFrame <= 0) {
     error = "no sound output";
     return nullptr;
   }
-  std::vector<uint8_t> bytes;
-  const InputFileResult read = readInputFile(path, kMaxSampleFileBytes, bytes);
-  if (!read.ok()) {
-    error = read.reason;
-    return nullptr;
-  }
   if (bytes.empty()) {
     error = "the file is empty";
+    return nullptr;
+  }
+  if (bytes.size() > kMaxSampleFileBytes) {
+    error = "the file is larger than the " + std::to_string(kMaxSampleFileBytes) + "-byte limit";
     return nullptr;
   }
   // The whole file is decoded here; the bytes are not needed once the chunk exists.

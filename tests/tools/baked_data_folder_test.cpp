@@ -194,7 +194,8 @@ TEST(BakedDataFolderTest, musicLoadsThroughTheMixerAtItsFullLength) {
   ASSERT_TRUE(platform::openMixer(44100, 8, error)) << error;
   {
     std::string error;
-    const platform::MixerSamplePtr track = platform::loadSample(bakertest::bakedFile("Vallomere.mp3"), false, error);
+    const std::vector<unsigned char> bytes = bakertest::fileBytes(bakertest::bakedFile("Vallomere.mp3"));
+    const platform::MixerSamplePtr track = platform::decodeSample(bytes, false, error);
     ASSERT_NE(track, nullptr);
     const double seconds =
         static_cast<double>(platform::sampleFrames(*track)) / platform::sampleFrequencyHz(*track);
