@@ -25,11 +25,14 @@ class SoundPlayer {
   virtual ~SoundPlayer();  // closeSound()
 
   // Opens the mixer at 44.1 kHz with 8 channels. Always true: without an audio device one log
-  // line says why, and the run goes on silent (every later load fails quietly).
+  // line says why, and the run goes on silent (every later load fails quietly); a driver that
+  // plays to no device (SDL's dummy and disk drivers) gets one log line saying where the sound goes.
   bool initSound();
   // Loads soundFolder + name whole; the loop flag makes every start of it repeat. False, with
   // nothing appended, when the file is missing or cannot be decoded: one log line names the file
-  // and the reason (none without an audio device, whose absence was logged at start).
+  // and the reason (none without an audio device, whose absence was logged at start). A file
+  // that decodes to much less than its MP3 Info frame promises is loaded and played as it is,
+  // with one log line naming it.
   bool loadSound(int slot, const std::string& name, bool loop);
   // Starts entry `index` on a free channel. With onlyWhenFinished, refused while no more than one
   // duration has passed since the last start (or the load).

@@ -15,7 +15,7 @@ bool BmpDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return sizeBytes >= kFileHeaderBytes && data[0] == 'B' && data[1] == 'M';
 }
 
-bool BmpDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool BmpDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   ByteReader reader(data, sizeBytes);
   DibHeader header;
   std::string error;

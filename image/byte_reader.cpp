@@ -24,6 +24,13 @@ uint32_t ByteReader::u32le() {
          (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
 }
 
+uint32_t ByteReader::u32be() {
+  uint8_t bytes[4] = {0, 0, 0, 0};
+  read(bytes, sizeof(bytes));
+  return (static_cast<uint32_t>(bytes[0]) << 24) | (static_cast<uint32_t>(bytes[1]) << 16) |
+         (static_cast<uint32_t>(bytes[2]) << 8) | static_cast<uint32_t>(bytes[3]);
+}
+
 bool ByteReader::read(uint8_t* out, size_t count) {
   const uint8_t* source = take(count);
   if (source == nullptr) {

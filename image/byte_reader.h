@@ -13,6 +13,7 @@ class ByteReader {
   uint8_t u8();
   uint16_t u16le();
   uint32_t u32le();
+  uint32_t u32be();
   int16_t s16le() { return static_cast<int16_t>(u16le()); }
   int32_t s32le() { return static_cast<int32_t>(u32le()); }
   // Copies count bytes, or zero-fills out and fails when fewer remain.

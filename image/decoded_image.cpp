@@ -18,6 +18,10 @@ bool imageSizeAllowed(long long width, long long height) {
   return static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) * 4u <= kMaxImageBytes;
 }
 
+std::string pictureSizeRefusal(long long width, long long height) {
+  return "picture size " + std::to_string(width) + " x " + std::to_string(height) + " refused";
+}
+
 bool DecodedImage::create(int width, int height, int bitsPerPixel, std::string& error) {
   *this = DecodedImage();
   if (!isIndexedDepth(bitsPerPixel) && bitsPerPixel != 24) {

@@ -30,6 +30,8 @@ constexpr size_t kMaxImageBytes = size_t{256} << 20;
 // True for sides 1..kMaxImageSide whose 4-byte-per-pixel buffer stays within kMaxImageBytes
 // (the texture manager's alpha buffer is that large, so nothing it builds can exceed it).
 bool imageSizeAllowed(long long width, long long height);
+// The reason given for a size imageSizeAllowed turns down, naming the size the file states.
+std::string pictureSizeRefusal(long long width, long long height);
 
 class DecodedImage {
  public:

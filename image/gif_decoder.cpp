@@ -115,7 +115,7 @@ bool GifDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return sizeBytes >= 13 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
 }
 
-bool GifDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool GifDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   ByteReader reader(data, sizeBytes);
   reader.skip(6);
   width = reader.u16le();

@@ -130,7 +130,7 @@ bool IcoDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
          data[3] == 0 && (data[4] != 0 || data[5] != 0);
 }
 
-bool IcoDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool IcoDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   IconEntry entry;
   if (!pickLargestEntry(data, sizeBytes, entry)) {
     return false;

@@ -68,14 +68,14 @@ bool decodeImage(const uint8_t* data, size_t sizeBytes, int format, DecodedImage
     error = std::string("not a ") + decoder->formatName() + " file";
     return false;
   }
-  int width = 0;
-  int height = 0;
+  long long width = 0;
+  long long height = 0;
   if (!decoder->readSize(data, sizeBytes, width, height)) {
     error = std::string("unreadable ") + decoder->formatName() + " header";
     return false;
   }
   if (!imageSizeAllowed(width, height)) {
-    error = "picture size " + std::to_string(width) + " x " + std::to_string(height) + " refused";
+    error = pictureSizeRefusal(width, height);
     return false;
   }
   DecodedImage decoded;

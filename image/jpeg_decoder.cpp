@@ -92,7 +92,7 @@ bool JpegDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return sizeBytes >= 3 && data[0] == 0xff && data[1] == 0xd8 && data[2] == 0xff;
 }
 
-bool JpegDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool JpegDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   jpeg_decompress_struct info;
   JpegErrorManager manager;
   info.err = jpeg_std_error(&manager.base);
@@ -104,8 +104,8 @@ bool JpegDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, in
   }
   jpeg_create_decompress(&info);
   const bool ok = readHeader(info, data, sizeBytes);
-  width = static_cast<int>(info.image_width);
-  height = static_cast<int>(info.image_height);
+  width = info.image_width;
+  height = info.image_height;
   jpeg_destroy_decompress(&info);
   return ok;
 }

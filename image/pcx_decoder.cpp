@@ -143,7 +143,7 @@ bool PcxDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return readHeader(data, sizeBytes, header);
 }
 
-bool PcxDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool PcxDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   PcxHeader header;
   if (!readHeader(data, sizeBytes, header)) {
     return false;

@@ -142,16 +142,15 @@ bool PngDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return sizeBytes >= 8 && png_sig_cmp(data, 0, 8) == 0;
 }
 
-bool PngDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool PngDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   // The IHDR chunk follows the signature: length, "IHDR", then width and height big-endian.
   if (sizeBytes < 24 || std::memcmp(data + 12, "IHDR", 4) != 0) {
     return false;
   }
   const uint32_t wide = (static_cast<uint32_t>(data[16]) << 24) | (data[17] << 16) | (data[18] << 8) | data[19];
   const uint32_t high = (static_cast<uint32_t>(data[20]) << 24) | (data[21] << 16) | (data[22] << 8) | data[23];
-  // Anything past the limit is reported just past it, so the caller refuses it.
-  width = static_cast<int>(wide > static_cast<uint32_t>(kMaxImageSide) ? kMaxImageSide + 1 : wide);
-  height = static_cast<int>(high > static_cast<uint32_t>(kMaxImageSide) ? kMaxImageSide + 1 : high);
+  width = wide;
+  height = high;
   return true;
 }
 

@@ -215,7 +215,7 @@ bool TgaDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return !reader.failed() && plausibleHeader(header);
 }
 
-bool TgaDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool TgaDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   ByteReader reader(data, sizeBytes);
   const TgaHeader header = readHeader(reader);
   width = header.width;

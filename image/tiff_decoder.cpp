@@ -164,7 +164,7 @@ bool TiffDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return little || big;
 }
 
-bool TiffDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool TiffDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   TiffMemory memory{data, sizeBytes, 0, std::string()};
   TiffFile file(memory);
   uint32_t wide = 0;
@@ -173,9 +173,8 @@ bool TiffDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, in
       TIFFGetField(file.get(), TIFFTAG_IMAGELENGTH, &high) == 0) {
     return false;
   }
-  // Anything past the limit is reported just past it, so the caller refuses it.
-  width = static_cast<int>(wide > static_cast<uint32_t>(kMaxImageSide) ? kMaxImageSide + 1 : wide);
-  height = static_cast<int>(high > static_cast<uint32_t>(kMaxImageSide) ? kMaxImageSide + 1 : high);
+  width = wide;
+  height = high;
   return true;
 }
 

@@ -45,17 +45,9 @@ bool WbmpDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return readHeader(reader, width, height);
 }
 
-bool WbmpDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool WbmpDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   ByteReader reader(data, sizeBytes);
-  long long wide = 0;
-  long long high = 0;
-  if (!readHeader(reader, wide, high)) {
-    return false;
-  }
-  // Anything past the limit is reported just past it, so the caller refuses it.
-  width = static_cast<int>(wide > kMaxImageSide ? kMaxImageSide + 1 : wide);
-  height = static_cast<int>(high > kMaxImageSide ? kMaxImageSide + 1 : high);
-  return true;
+  return readHeader(reader, width, height);
 }
 
 bool WbmpDecoder::decode(const uint8_t* data, size_t sizeBytes, DecodedImage& out, std::string& error) const {
@@ -67,7 +59,7 @@ bool WbmpDecoder::decode(const uint8_t* data, size_t sizeBytes, DecodedImage& ou
     return false;
   }
   if (!imageSizeAllowed(width, height) || !out.create(static_cast<int>(width), static_cast<int>(height), 1, error)) {
-    error = "picture size " + std::to_string(width) + " x " + std::to_string(height) + " refused";
+    error = pictureSizeRefusal(width, height);
     return false;
   }
   out.setPaletteEntry(0, 0, 0, 0);

@@ -103,7 +103,7 @@ class WmfRenderer {
       return false;
     }
     if (!imageSizeAllowed(width, height)) {
-      error = "picture size " + std::to_string(width) + " x " + std::to_string(height) + " refused";
+      error = pictureSizeRefusal(width, height);
       return false;
     }
     // The player's coordinates are points from the frame's top-left corner.
@@ -146,13 +146,13 @@ bool WmfDecoder::canDecode(const uint8_t* data, size_t sizeBytes) const {
   return readFrame(data, sizeBytes, frame);
 }
 
-bool WmfDecoder::readSize(const uint8_t* data, size_t sizeBytes, int& width, int& height) const {
+bool WmfDecoder::readSize(const uint8_t* data, size_t sizeBytes, long long& width, long long& height) const {
   PlaceableFrame frame;
   if (!readFrame(data, sizeBytes, frame)) {
     return false;
   }
-  width = static_cast<int>(frame.widthUnits * kDotsPerInch / frame.unitsPerInch + 0.5);
-  height = static_cast<int>(frame.heightUnits * kDotsPerInch / frame.unitsPerInch + 0.5);
+  width = static_cast<long long>(frame.widthUnits * kDotsPerInch / frame.unitsPerInch + 0.5);
+  height = static_cast<long long>(frame.heightUnits * kDotsPerInch / frame.unitsPerInch + 0.5);
   return true;
 }
 

@@ -214,6 +214,12 @@ bool FontSource::open(const FontMatch& match) {
   return true;
 }
 
+bool FontSource::hasGlyph(unsigned int code) const {
+  FT_Face face = static_cast<FT_Face>(face_);
+  // Glyph index 0 is the face's missing-glyph shape.
+  return face != nullptr && FT_Get_Char_Index(face, code) != 0;
+}
+
 bool FontSource::glyphBitmap(unsigned int code, int pixelHeight, GlyphBitmap& out) {
   FT_Face face = static_cast<FT_Face>(face_);
   if (face == nullptr || pixelHeight <= 0 || FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelHeight)) != 0) {

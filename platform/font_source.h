@@ -58,6 +58,8 @@ class FontSource {
   // Opens the matched file; false when FreeType cannot read it as a scalable face.
   bool open(const FontMatch& match);
   bool isOpen() const { return face_ != nullptr; }
+  // True when the face has a glyph of its own for the character, not just its missing-glyph shape.
+  bool hasGlyph(unsigned int code) const;
   // The character rendered at pixelHeight pixels to the em; characters the face lacks give its
   // missing-glyph shape.
   bool glyphBitmap(unsigned int code, int pixelHeight, GlyphBitmap& out);

@@ -5,9 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <vector>
-
-#include "core/input_file.h"
 
 namespace platform {
 
@@ -108,20 +107,34 @@ void closeMixer() {
 
 bool mixerOpen() { return mixer().openCount > 0; }
 
-MixerSamplePtr loadSample(const std::string& path, bool loop, std::string& error) {
+std::string inaudibleOutput() {
+  const char* driver = mixerOpen() ? SDL_GetCurrentAudioDriver() : nullptr;
+  if (driver == nullptr) {
+    return "";
+  }
+  if (std::strcmp(driver, "dummy") == 0) {
+    return "the dummy audio driver discards the sound";
+  }
+  if (std::strcmp(driver, "disk") == 0) {
+    // SDL's disk driver takes its file from this variable, else writes sdlaudio.raw.
+    const char* file = SDL_getenv("SDL_DISKAUDIOFILE");
+    return std::string("the disk audio driver writes the sound to ") + (file != nullptr ? file : "sdlaudio.raw");
+  }
+  return "";
+}
+
+MixerSamplePtr decodeSample(const std::vector<uint8_t>& bytes, bool loop, std::string& error) {
   const MixerState& state = mixer();
   if (state.openCount == 0 || state.bytesPerFrame <= 0) {
     error = "no sound output";
     return nullptr;
   }
-  std::vector<uint8_t> bytes;
-  const InputFileResult read = readInputFile(path, kMaxSampleFileBytes, bytes);
-  if (!read.ok()) {
-    error = read.reason;
-    return nullptr;
-  }
   if (bytes.empty()) {
     error = "the file is empty";
+    return nullptr;
+  }
+  if (bytes.size() > kMaxSampleFileBytes) {
+    error = "the file is larger than the " + std::to_string(kMaxSampleFileBytes) + "-byte limit";
     return nullptr;
   }
   // The whole file is decoded here; the bytes are not needed once the chunk exists.

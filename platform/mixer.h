@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -24,14 +25,18 @@ bool openMixer(int frequencyHz, int mixingChannels, std::string& error);
 // Halts every channel and closes the device when the last opener closes; extra calls do nothing.
 void closeMixer();
 bool mixerOpen();
+// Where the open mixer's sound goes when the SDL audio driver it opened plays to no device:
+// "the dummy audio driver discards the sound", "the disk audio driver writes the sound to FILE".
+// Empty for a driver that plays on a device, and while the mixer is closed.
+std::string inaudibleOutput();
 
 // The largest sound file accepted: far above the presentation's track (under 4 MB).
 constexpr size_t kMaxSampleFileBytes = 64u * 1024u * 1024u;
 
-// Decodes the whole file into memory in the device's format; null, with the reason in error,
-// when the mixer is closed or the file is not a regular file within the size limit or cannot be
-// decoded. A looping sample repeats until the process ends.
-MixerSamplePtr loadSample(const std::string& path, bool loop, std::string& error);
+// Decodes a whole sound file held in memory into a sample in the device's format; null, with the
+// reason in error, when the mixer is closed or the bytes are empty, beyond kMaxSampleFileBytes or
+// cannot be decoded. A looping sample repeats until the process ends.
+MixerSamplePtr decodeSample(const std::vector<uint8_t>& bytes, bool loop, std::string& error);
 // Length in sample frames at the device's rate.
 uint32_t sampleFrames(const MixerSample& sample);
 // The rate the device really opened at (what the samples were converted to), in Hz.

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "tools/data_folder_baker.h"
+#include "tools/text_models.h"
+#include "tools/utf8_text.h"
 
 namespace {
 
-int badArguments(const char* reason) {
-  std::fprintf(stderr, "bake: %s\nusage: demotool bake %s\n", reason, kBakeUsage);
+int badArguments(const std::string& reason) {
+  std::fprintf(stderr, "bake: %s\nusage: demotool bake %s\n", reason.c_str(), kBakeUsage);
   return 2;
 }
 
@@ -21,6 +23,32 @@ std::string* textOption(baker::BakeOptions* options, const char* name) {
   if (std::strcmp(name, "--credit2") == 0) return &options->credit2;
   if (std::strcmp(name, "--farewell") == 0) return &options->farewell;
   return nullptr;
+}
+
+// The character as the message shows it: itself where it prints, always with its code point.
+std::string characterName(char32_t character) {
+  char code[16];
+  std::snprintf(code, sizeof(code), "U+%04X", static_cast<unsigned>(character));
+  const bool control = character < 0x20 || (character >= 0x7F && character <= 0x9F);
+  return control ? std::string(code) : "'" + baker::encodeUtf8(character) + "' (" + code + ")";
+}
+
+// Why the text cannot be a text line, or an empty string when it can. Lengths count characters
+// (code points), not bytes.
+std::string textLineProblem(const char* option, const std::string& text) {
+  std::u32string characters;
+  if (!baker::decodeUtf8(text, &characters)) {
+    return std::string(option) + ": the text is not valid UTF-8";
+  }
+  if (characters.size() > baker::kMaxTextLineLength) {
+    return std::string(option) + ": the text is longer than " + std::to_string(baker::kMaxTextLineLength) +
+           " characters";
+  }
+  const baker::MissingCharacter missing = baker::findMissingCharacter(characters);
+  if (missing.found) {
+    return std::string(option) + ": the font " + missing.fontName + " has no " + characterName(missing.character);
+  }
+  return "";
 }
 
 }  // namespace
@@ -39,8 +67,9 @@ int runBakeCommand(int argc, char** argv) {
     if (i + 1 >= argc) {
       return badArguments("an option is missing its text");
     }
-    if (std::strlen(argv[i + 1]) > baker::kMaxTextLineLength) {
-      return badArguments("a text line is longer than 10 characters");
+    const std::string problem = textLineProblem(argv[i], argv[i + 1]);
+    if (!problem.empty()) {
+      return badArguments(problem);
     }
     *field = argv[i + 1];
   }

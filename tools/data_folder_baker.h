@@ -6,8 +6,8 @@
 
 namespace baker {
 
-// The four lines of the title scene's extruded texts; each at most kMaxTextLineLength
-// characters, drawn in capitals.
+// The four lines of the title scene's extruded texts, in UTF-8; each at most kMaxTextLineLength
+// characters (code points), drawn in capitals.
 struct BakeOptions {
   std::string title = "VALLOMERE";
   std::string credit1 = "CODE CREW";

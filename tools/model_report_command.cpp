@@ -26,11 +26,10 @@ void appendText(std::string& out, const std::string& bytes) {
   out += '"';
 }
 
+// JSON has no NaN or infinities: a damaged model's non-finite numbers print as null.
 void appendFloat(std::string& out, float value) {
-  if (std::isnan(value)) {
-    out += "NaN";
-  } else if (std::isinf(value)) {
-    out += value > 0.0f ? "Infinity" : "-Infinity";
+  if (!std::isfinite(value)) {
+    out += "null";
   } else {
     char number[32];
     std::snprintf(number, sizeof(number), "%.9g", static_cast<double>(value));

@@ -6,7 +6,7 @@
 #include "world/imported_model.h"
 
 // {"ok": true, "materials": [...], "objects": [...]} on one line. Floats read back to the same
-// 32-bit value (NaN and infinities are written NaN, Infinity, -Infinity); names are latin-1
+// 32-bit value; NaN and infinities, which JSON cannot hold, are written null. Names are latin-1
 // bytes, so every byte outside printable ASCII is written as \u00XX.
 std::string formatImportedModelJson(const ImportedModel& model);
 

@@ -1,6 +1,7 @@
 // MP3 encoding with libmp3lame, in blocks of samples.
 #include "tools/mp3_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <lame/lame.h>
@@ -15,6 +16,20 @@ constexpr int kFramesPerBlock = 8192;
 // LAME's own bound for the output of one call: 1.25 x samples + 7200 bytes.
 constexpr int kOutputBlockBytes = kFramesPerBlock * 5 / 4 + 7200;
 constexpr int kEncoderQuality = 2;  // 0 best .. 9 fastest; 2 is LAME's "high quality"
+// One frame at 320 kb/s and 32 kHz, the largest a layer III frame gets, is 1441 bytes.
+constexpr size_t kInfoFrameBytesAtMost = 2048;
+
+// Writes the finished Info frame (frame count, encoder delay and padding) over the empty one
+// LAME put first.
+bool fillInfoFrame(lame_global_flags* lame, std::vector<unsigned char>* bytes) {
+  std::vector<unsigned char> frame(kInfoFrameBytesAtMost);
+  const size_t frameBytes = lame_get_lametag_frame(lame, frame.data(), frame.size());
+  if (frameBytes == 0 || frameBytes > frame.size() || frameBytes > bytes->size()) {
+    return false;
+  }
+  std::copy(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(frameBytes), bytes->begin());
+  return true;
+}
 
 }  // namespace
 
@@ -32,7 +47,8 @@ bool encodeMp3(const std::vector<std::int16_t>& interleavedStereo, int sampleRat
   lame_set_mode(lame, JOINT_STEREO);
   lame_set_brate(lame, kilobitsPerSecond);
   lame_set_quality(lame, kEncoderQuality);
-  lame_set_bWriteVbrTag(lame, 0);
+  // LAME reserves the first frame for its Info frame and fills it in after the last one.
+  lame_set_bWriteVbrTag(lame, 1);
   lame_set_write_id3tag_automatic(lame, 0);
   if (lame_init_params(lame) < 0) {
     std::fprintf(stderr, "mp3 writer: LAME rejects the settings\n");
@@ -58,6 +74,9 @@ bool encodeMp3(const std::vector<std::int16_t>& interleavedStereo, int sampleRat
     if (ok) {
       bytes->insert(bytes->end(), block.begin(), block.begin() + written);
     }
+  }
+  if (ok) {
+    ok = fillInfoFrame(lame, bytes);
   }
   lame_close(lame);
   if (!ok) {

@@ -13,6 +13,7 @@
 #include "tools/noise_field.h"
 #include "gpu/contour_tessellator.h"
 #include "tools/texture_region.h"
+#include "tools/utf8_text.h"
 
 namespace baker {
 
@@ -30,6 +31,9 @@ constexpr float kSmoothCornerCosine = 0.8f;
 constexpr const char* kTitleFamily = "Arial Black";
 constexpr float kCurveDeviationEm = 0.004f;
 
+// One letter's contours, or a whole line's.
+using Outline = std::vector<std::vector<Vector3>>;
+
 struct Extent {
   float minX = 0.0f;
   float minY = 0.0f;
@@ -37,27 +41,29 @@ struct Extent {
   float maxY = 0.0f;
 };
 
-Extent measure(const std::vector<std::vector<Vector3>>& contours) {
+Extent measure(const std::vector<Outline>& letters) {
   Extent extent;
   bool first = true;
-  for (const auto& contour : contours) {
-    for (const Vector3& p : contour) {
-      if (first) {
-        extent = {p.x, p.y, p.x, p.y};
-        first = false;
+  for (const Outline& letter : letters) {
+    for (const auto& contour : letter) {
+      for (const Vector3& p : contour) {
+        if (first) {
+          extent = {p.x, p.y, p.x, p.y};
+          first = false;
+        }
+        extent.minX = std::min(extent.minX, p.x);
+        extent.minY = std::min(extent.minY, p.y);
+        extent.maxX = std::max(extent.maxX, p.x);
+        extent.maxY = std::max(extent.maxY, p.y);
       }
-      extent.minX = std::min(extent.minX, p.x);
-      extent.minY = std::min(extent.minY, p.y);
-      extent.maxX = std::max(extent.maxX, p.x);
-      extent.maxY = std::max(extent.maxY, p.y);
     }
   }
   return extent;
 }
 
-// Moves the outline's box centre to the origin and scales it into the allowed box.
-void fitOutline(std::vector<std::vector<Vector3>>* contours) {
-  const Extent extent = measure(*contours);
+// Moves the line's box centre to the origin and scales it into the allowed box.
+void fitOutline(std::vector<Outline>* letters) {
+  const Extent extent = measure(*letters);
   const float width = extent.maxX - extent.minX;
   const float height = extent.maxY - extent.minY;
   if (width <= 0.0f || height <= 0.0f) {
@@ -66,9 +72,11 @@ void fitOutline(std::vector<std::vector<Vector3>>* contours) {
   const float scale = std::min(kTextMaxWidth / width, kTextMaxHeight / height);
   const float centreX = 0.5f * (extent.minX + extent.maxX);
   const float centreY = 0.5f * (extent.minY + extent.maxY);
-  for (auto& contour : *contours) {
-    for (Vector3& p : contour) {
-      p = Vector3((p.x - centreX) * scale, (p.y - centreY) * scale, 0.0f);
+  for (Outline& letter : *letters) {
+    for (auto& contour : letter) {
+      for (Vector3& p : contour) {
+        p = Vector3((p.x - centreX) * scale, (p.y - centreY) * scale, 0.0f);
+      }
     }
   }
 }
@@ -158,21 +166,31 @@ Colour paintWall(float u, float v, const NoiseField& noise) {
   return {light * 0.85f + streak, light * 0.9f + streak, light + streak};
 }
 
+bool openTextFont(platform::FontSource& font, platform::FontMatch& match) {
+  return platform::findFont(kTitleFamily, match) && font.open(match);
+}
+
+std::string fontName(const platform::FontMatch& match) { return match.family + " " + match.style; }
+
 // The line's glyphs side by side at their advances, each contour running counter-clockwise
-// around filled area (the filled side on its left), in em units.
-bool loadLineOutline(const std::string& line, std::vector<std::vector<Vector3>>* contours) {
+// around filled area (the filled side on its left), in em units. Characters without contours
+// (spaces) only move the pen on.
+bool loadLineOutline(const std::u32string& line, std::vector<Outline>* letters) {
   platform::FontMatch match;
   platform::FontSource font;
-  if (!platform::findFont(kTitleFamily, match) || !font.open(match)) {
+  if (!openTextFont(font, match)) {
     std::fprintf(stderr, "text models: neither Arial Black nor a bold sans face can be read\n");
     return false;
   }
   float penX = 0.0f;
-  for (unsigned char c : line) {
+  for (const char32_t c : line) {
     platform::GlyphOutline glyph;
-    if (!font.glyphOutline(c, kCurveDeviationEm, glyph)) {
-      continue;
+    if (!font.hasGlyph(c) || !font.glyphOutline(c, kCurveDeviationEm, glyph)) {
+      std::fprintf(stderr, "text models: %s has no outline for U+%04X\n", fontName(match).c_str(),
+                   static_cast<unsigned>(c));
+      return false;
     }
+    Outline letter;
     for (const auto& points : glyph.contours) {
       std::vector<Vector3> contour;
       for (const platform::OutlinePoint& p : points) {
@@ -181,50 +199,116 @@ bool loadLineOutline(const std::string& line, std::vector<std::vector<Vector3>>*
       if (glyph.filledOnRight) {
         std::reverse(contour.begin(), contour.end());
       }
-      contours->push_back(contour);
+      letter.push_back(contour);
+    }
+    if (!letter.empty()) {
+      letters->push_back(letter);
     }
     penX += glyph.advanceX;
   }
   return true;
 }
 
+// Caps and walls of one letter; texture coordinates span the whole line's extent, so the chrome
+// picture runs across the line as one piece.
+void addLetter(const Outline& letter, const FlatTriangles& flat, const Extent& lineExtent, BakedMesh* mesh) {
+  MeshBuilder builder(mesh);
+  addCaps(builder, flat, lineExtent);
+  useRegion(builder, kWallRegion);
+  builder.setSmoothingGroups(4);
+  for (const auto& contour : letter) {
+    addWall(builder, contour, lineExtent);
+  }
+}
+
 }  // namespace
 
-std::string toCapitals(const std::string& text) {
-  std::string capitals = text;
-  for (char& c : capitals) {
-    if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
-    }
+char32_t capitalOf(char32_t c) {
+  const bool latin1Small = c >= 0xE0 && c <= 0xFE && c != 0xF7;
+  if ((c >= 'a' && c <= 'z') || latin1Small || (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||
+      (c >= 0x430 && c <= 0x44F)) {
+    return c - 0x20;
+  }
+  if (c >= 0x450 && c <= 0x45F) {
+    return c - 0x50;
+  }
+  // Latin Extended-A pairs each capital with the small letter after it: on even code points in
+  // these runs, on odd ones in the other two.
+  const bool evenCapitals = (c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+  const bool oddCapitals = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+  if ((evenCapitals && c % 2 == 1) || (oddCapitals && c % 2 == 0)) {
+    return c - 1;
+  }
+  switch (c) {
+    case 0xFF:  // y with diaeresis
+      return 0x178;
+    case 0x131:  // dotless i
+      return 'I';
+    case 0x17F:  // long s
+      return 'S';
+    case 0x3C2:  // final sigma
+      return 0x3A3;
+    default:
+      return c;
+  }
+}
+
+std::u32string toCapitals(const std::u32string& text) {
+  std::u32string capitals = text;
+  for (char32_t& c : capitals) {
+    c = capitalOf(c);
   }
   return capitals;
 }
 
-bool buildTextModel(const std::string& line, BakedModel* model) {
-  std::vector<std::vector<Vector3>> contours;
-  if (!loadLineOutline(toCapitals(line), &contours)) {
-    return false;
+MissingCharacter findMissingCharacter(const std::u32string& line) {
+  MissingCharacter missing;
+  platform::FontMatch match;
+  platform::FontSource font;
+  if (!openTextFont(font, match)) {
+    return missing;
   }
-  fitOutline(&contours);
-  FlatTriangles flat;
-  if (!tessellateContours(contours, &flat)) {
-    std::fprintf(stderr, "text models: cannot cut the outline of '%s' into triangles\n", line.c_str());
-    return false;
-  }
-  model->materials = {texturedMaterial(kMaterialName, kPictureName)};
-  model->meshes.clear();
-  BakedMesh mesh = namedMesh("text", kMaterialName);
-  MeshBuilder builder(&mesh);
-  const Extent extent = measure(contours);
-  if (!flat.triangles.empty()) {
-    addCaps(builder, flat, extent);
-    useRegion(builder, kWallRegion);
-    builder.setSmoothingGroups(4);
-    for (const auto& contour : contours) {
-      addWall(builder, contour, extent);
+  missing.fontName = fontName(match);
+  for (const char32_t c : line) {
+    if (!font.hasGlyph(capitalOf(c))) {
+      missing.found = true;
+      missing.character = c;
+      break;
     }
   }
-  model->meshes.push_back(mesh);
+  return missing;
+}
+
+bool buildTextModel(const std::string& line, BakedModel* model) {
+  std::u32string characters;
+  if (!decodeUtf8(line, &characters)) {
+    std::fprintf(stderr, "text models: the line '%s' is not UTF-8 text\n", line.c_str());
+    return false;
+  }
+  std::vector<Outline> letters;
+  if (!loadLineOutline(toCapitals(characters), &letters)) {
+    return false;
+  }
+  fitOutline(&letters);
+  const Extent extent = measure(letters);
+  model->materials = {texturedMaterial(kMaterialName, kPictureName)};
+  model->meshes.clear();
+  for (size_t i = 0; i < letters.size(); ++i) {
+    FlatTriangles flat;
+    if (!tessellateContours(letters[i], &flat)) {
+      std::fprintf(stderr, "text models: cannot cut letter %zu of '%s' into triangles\n", i + 1, line.c_str());
+      return false;
+    }
+    if (flat.triangles.empty()) {
+      continue;
+    }
+    BakedMesh mesh = namedMesh("letter" + std::to_string(model->meshes.size() + 1), kMaterialName);
+    addLetter(letters[i], flat, extent, &mesh);
+    model->meshes.push_back(mesh);
+  }
+  if (model->meshes.empty()) {
+    model->meshes.push_back(namedMesh("text", kMaterialName));
+  }
   return true;
 }
 

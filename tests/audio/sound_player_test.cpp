@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,8 +28,8 @@ void putLittleEndian(std::string& out, uint32_t value, int bytes) {
 }
 
 // A 16-bit mono 440 Hz tone as a canonical WAV file.
-void writeToneWav(const std::string& path) {
-  const uint32_t frames = static_cast<uint32_t>(kToneRateHz * kToneSeconds);
+void writeToneWav(const std::string& path, float seconds) {
+  const uint32_t frames = static_cast<uint32_t>(kToneRateHz * seconds);
   const uint32_t dataBytes = frames * 2;
   std::string wav = "RIFF";
   putLittleEndian(wav, 36 + dataBytes, 4);
@@ -60,8 +61,13 @@ class SoundPlayerTest : public testing::Test {
 
     ASSERT_FALSE(working_.path().empty());
     folder_ = working_.path() + "/";
-    writeToneWav(folder_ + "tone.wav");
-    const std::string command = "lame --quiet -b 128 '" + folder_ + "tone.wav' '" + folder_ + "tone.mp3'";
+    makeToneMp3("tone", kToneSeconds);
+  }
+
+  // NAME.mp3 in the folder: a tone of that length, behind the Info frame LAME writes first.
+  void makeToneMp3(const std::string& name, float seconds) {
+    writeToneWav(folder_ + name + ".wav", seconds);
+    const std::string command = "lame --quiet -b 128 '" + folder_ + name + ".wav' '" + folder_ + name + ".mp3'";
     ASSERT_EQ(std::system(command.c_str()), 0) << "lame is needed to make the test tone";
   }
 
@@ -73,11 +79,13 @@ class SoundPlayerTest : public testing::Test {
     }
   }
 
-  // A player on its own timer, opened and pointed at the temporary folder.
+  // A player on its own timer, opened and pointed at the temporary folder. The dummy driver's
+  // line at the start is dropped, so that the log holds only what the test itself provokes.
   void openPlayer(SoundPlayer& player) {
     player.timer = &timer_;
     player.soundFolder = folder_;
     EXPECT_TRUE(player.initSound());
+    std::remove(kLogFileName);
   }
 
   PrivateWorkingFolder working_;
@@ -151,10 +159,47 @@ TEST_F(SoundPlayerTest, onlyWhenFinishedRefusesUpToExactlyOneDuration) {
   EXPECT_TRUE(player.playSound(0, false));
 }
 
+// A track cut short (here to a quarter of its bytes) plays what it holds, and one line says so.
+TEST_F(SoundPlayerTest, aTrackShorterThanItsInfoFramePromisesIsPlayedWithOneLine) {
+  makeToneMp3("whole", 4.0f);
+  std::ifstream whole(folder_ + "whole.mp3", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+  std::ofstream(folder_ + "cut.mp3", std::ios::binary) << bytes.substr(0, bytes.size() / 4);
+  SoundPlayer player;
+  openPlayer(player);
+
+  ASSERT_TRUE(player.loadSound(1, "whole.mp3", false));
+  EXPECT_EQ(readTextFile(kLogFileName), "") << "the whole track holds what it promises";
+  ASSERT_TRUE(player.loadSound(1, "cut.mp3", false));
+  EXPECT_LT(player.entries[1].duration, 1.5f);
+  EXPECT_TRUE(player.playFrom(1, 0.0));
+  const std::string log = readTextFile(kLogFileName);
+  EXPECT_EQ(log.rfind("SoundPlayer: " + folder_ + "cut.mp3 holds 1.0 s of the 4.0 s its header promises", 0), 0u)
+      << log;
+  EXPECT_EQ(log.find("\r\n"), log.size() - 2) << "exactly one line";
+}
+
+TEST_F(SoundPlayerTest, driversThatPlayToNoDeviceSaySoInOneLine) {
+  SoundPlayer player;
+  EXPECT_TRUE(player.initSound());
+  EXPECT_EQ(readTextFile(kLogFileName), "SoundPlayer: the dummy audio driver discards the sound, nothing will be heard\r\n");
+  player.closeSound();
+  std::remove(kLogFileName);
+
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", (folder_ + "out.raw").c_str(), 1);
+  EXPECT_TRUE(player.initSound());
+  player.closeSound();
+  unsetenv("SDL_DISKAUDIOFILE");
+  EXPECT_EQ(readTextFile(kLogFileName), "SoundPlayer: the disk audio driver writes the sound to " + folder_ +
+                                            "out.raw, nothing will be heard\r\n");
+}
+
 TEST_F(SoundPlayerTest, withoutAnAudioDeviceOneLineSaysWhyAndTheRunIsSilent) {
   setenv("SDL_AUDIODRIVER", "nonexistent", 1);
   SoundPlayer player;
-  openPlayer(player);
+  player.soundFolder = folder_;
+  EXPECT_TRUE(player.initSound());
 
   const std::string log = readTextFile(kLogFileName);
   EXPECT_EQ(log.rfind("SoundPlayer: no sound output (", 0), 0u) << log;

@@ -108,6 +108,18 @@ status=$?
 [[ $status -eq 1 && "$json" == '{"ok": false, "error": "'*'"}' ]] || fail "truncated JPEG gave $status $json"
 json="$("$TOOL" inspect-image photo.jpeg)"
 [[ $? -eq 1 && "$json" == '{"ok": false, "error": '* ]] || fail "missing file gave $json"
+# A header stating 60000 x 60000 pixels: refused before decoding, with the size the file states.
+python3 - wide.png <<'PYTHON'
+import struct, sys, zlib
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+header = struct.pack(">IIBBBBB", 60000, 60000, 8, 2, 0, 0, 0)
+open(sys.argv[1], "wb").write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IEND", b""))
+PYTHON
+json="$("$TOOL" inspect-image wide.png)"
+status=$?
+[[ $status -eq 1 && "$json" == '{"ok": false, "error": "picture size 60000 x 60000 refused"}' ]] ||
+  fail "a 60000 x 60000 header gave $status $json"
 "$TOOL" inspect-image > /dev/null 2>&1
 [[ $? -eq 2 ]] || fail "no arguments should give status 2"
 

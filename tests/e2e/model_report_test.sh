@@ -47,6 +47,29 @@ expect_contains "$(cat /tmp/inspect_model_err.$$)" "Unable to load PRIMARY chuck
 [ $? -eq 2 ] || fail "no arguments not refused"
 expect_contains "$(cat /tmp/inspect_model_err.$$)" "usage: demotool inspect-model FILE" "usage line"
 
-rm -f /tmp/inspect_model_err.$$
+# A model whose vertices are NaN and infinities: the document stays JSON, with null for them.
+python3 - /tmp/inspect_model_nan.$$.3ds <<'PYTHON'
+import struct, sys
+def chunk(ident, body):
+    return struct.pack("<HI", ident, 6 + len(body)) + body
+# The reader turns the file's (x, y, z) into (x, z, -y).
+vertices = struct.pack("<H9f", 3, float("nan"), -1.0, 0.0, 2.0, -3.0, float("inf"), 1.0, float("-inf"), 0.0)
+faces = struct.pack("<H4H", 1, 0, 1, 2, 0)
+mesh = chunk(0x4100, chunk(0x4110, vertices) + chunk(0x4120, faces))
+mesh_version = chunk(0x3D3E, struct.pack("<I", 3))
+model = chunk(0x4D4D, chunk(0x3D3D, mesh_version + chunk(0x4000, b"Bad\0" + mesh)))
+open(sys.argv[1], "wb").write(model)
+PYTHON
+out="$("$TOOL" inspect-model /tmp/inspect_model_nan.$$.3ds 2>/dev/null)" || fail "non-finite model exit status $?"
+# Python's json module (like jq) takes NaN and Infinity unless told not to: strict JSON refuses them.
+printf '%s' "$out" | python3 -c '
+import json, sys
+def refuse(word):
+    raise ValueError(word + " is not JSON")
+document = json.load(sys.stdin, parse_constant=refuse)
+assert document["objects"][0]["vertices"] == [[None, 0, 1], [2, None, 3], [1, 0, None]], document["objects"][0]
+' 2>/dev/null || fail "non-finite model: not strict JSON with null for each non-finite number: $out"
+
+rm -f /tmp/inspect_model_err.$$ /tmp/inspect_model_nan.$$.3ds
 [ "$failures" -eq 0 ] && echo "inspect-model: all checks passed"
 exit "$failures"

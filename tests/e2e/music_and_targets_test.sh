@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Start-up makes the fonts and the global render target and starts the music: with the disk audio
-# driver the track reaches the output; without an audio device one log line says why and the run
-# goes on; without the track, or with one that is not music, one log line names the file and the
-# run goes on silent. $1 is the runnable folder.
+# driver the track reaches the output, and one log line says it goes to a file; with the dummy
+# driver one log line says nothing will be heard; without an audio device one log line says why
+# and the run goes on; without the track, or with one that is not music, one log line names the
+# file and the run goes on silent; a track cut short plays, and one log line names it.
+# $1 is the runnable folder.
 . "$(dirname "$0")/common.sh"
 
 mkdir -p "$work/data"
@@ -25,9 +27,26 @@ play() {
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw" play "disk output"
 grep -q $'^FBO: depth component 512,512, [0-9]* bits\r$' "$work/debug.txt" || fail "no depth line"
 grep -q $'^FBO creation status\\[Framebuffer complete\\] \r$' "$work/debug.txt" || fail "no status line"
-grep -q "SoundPlayer" "$work/debug.txt" && fail "a line about sound although the output works"
+[ "$(grep -c "SoundPlayer" "$work/debug.txt")" = 1 ] &&
+  grep -q $'^SoundPlayer: the disk audio driver writes the sound to '"$work"$'/out.raw, nothing will be heard\r$' \
+    "$work/debug.txt" || fail "disk output: not exactly one line, saying where the sound goes"
 audible=$(tr -d '\0' <"$work/out.raw" | wc -c)
 [ "$audible" -gt 10000 ] || fail "the track did not reach the output ($audible bytes)"
+
+SDL_AUDIODRIVER=dummy play "dummy output"
+[ "$(grep -c "SoundPlayer" "$work/debug.txt")" = 1 ] &&
+  grep -q $'^SoundPlayer: the dummy audio driver discards the sound, nothing will be heard\r$' "$work/debug.txt" ||
+  fail "dummy output: not exactly one line, saying nothing will be heard"
+
+# The baked track whole, then cut to its first 100 KB: only the cut one is reported.
+cp "$run_dir/data/Vallomere.mp3" "$work/data/Vallomere.mp3"
+SDL_AUDIODRIVER=dummy play "whole baked track"
+grep -q "its header promises" "$work/debug.txt" && fail "whole baked track: reported as cut short"
+head -c 100000 "$run_dir/data/Vallomere.mp3" > "$work/data/Vallomere.mp3"
+SDL_AUDIODRIVER=dummy play "cut track"
+[ "$(grep -c "its header promises" "$work/debug.txt")" = 1 ] &&
+  grep -Eq '^SoundPlayer: data/Vallomere.mp3 holds 4\.[0-9] s of the 15[0-9]\.[0-9] s its header promises \(the file is cut short\), playing what there is' \
+    "$work/debug.txt" || fail "cut track: not exactly one line naming it: $(grep SoundPlayer "$work/debug.txt")"
 
 SDL_AUDIODRIVER=nonexistent play "no device"
 [ "$(grep -c '^SoundPlayer: no sound output (' "$work/debug.txt")" = 1 ] ||

@@ -43,6 +43,17 @@ TEST(FontSource, outlinesAreClosedPolygonsInEmUnitsWithTheirHoles) {
   EXPECT_GT(space.advanceX, 0.0f);
 }
 
+TEST(FontSource, tellsTheCharactersItHasFromThoseItLacks) {
+  platform::FontMatch match;
+  ASSERT_TRUE(platform::findFont("Arial Black", match));
+  platform::FontSource source;
+  ASSERT_TRUE(source.open(match));
+  EXPECT_TRUE(source.hasGlyph('A'));
+  EXPECT_TRUE(source.hasGlyph(0xC4)) << "A with diaeresis";
+  EXPECT_FALSE(source.hasGlyph(0x6F22)) << "a CJK ideograph";
+  EXPECT_FALSE(source.hasGlyph(0x10FFFD)) << "a private-use character";
+}
+
 TEST(FontSource, bitmapsArePackedBottomUpRows) {
   platform::FontMatch match;
   ASSERT_TRUE(platform::findFont("Arial Black", match));

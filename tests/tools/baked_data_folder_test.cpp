@@ -194,7 +194,8 @@ TEST(BakedDataFolderTest, musicLoadsThroughTheMixerAtItsFullLength) {
   ASSERT_TRUE(platform::openMixer(44100, 8, error)) << error;
   {
     std::string error;
-    const platform::MixerSamplePtr track = platform::loadSample(bakertest::bakedFile("Vallomere.mp3"), false, error);
+    const std::vector<unsigned char> bytes = bakertest::fileBytes(bakertest::bakedFile("Vallomere.mp3"));
+    const platform::MixerSamplePtr track = platform::decodeSample(bytes, false, error);
     ASSERT_NE(track, nullptr);
     const double seconds =
         static_cast<double>(platform::sampleFrames(*track)) / platform::sampleFrequencyHz(*track);
@@ -226,6 +227,10 @@ TEST(BakeCommandTest, refusesBadArgumentsWithTheUsageStatus) {
       {"folder", "--colour", "red"},
       {"folder", "--title"},
       {"folder", "--farewell", "ELEVEN CHARS"},
+      // Eleven characters in 22 bytes; text that is not UTF-8; a character no bold face has.
+      {"folder", "--title", "\xc3\x84\xc3\x96\xc3\x9c\xc3\x84\xc3\x96\xc3\x9c\xc3\x84\xc3\x96\xc3\x9c\xc3\x84\xc3\x96"},
+      {"folder", "--title", "\xe4\xf6\xfc"},
+      {"folder", "--credit1", "CODE \xe6\xbc\xa2"},
   };
   for (std::vector<std::string>& call : badCalls) {
     std::vector<char*> argv;

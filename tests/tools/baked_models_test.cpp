@@ -169,30 +169,75 @@ TEST(BakedModelsTest, textsAreCentredFitTheirBoxAndFaceTheCamera) {
     EXPECT_NEAR(box.min.x, -box.max.x, 0.01f) << line;
     EXPECT_NEAR(box.min.y, -box.max.y, 0.01f) << line;
     EXPECT_NEAR(box.max.z - box.min.z, kTextDepth, 0.01f) << line;
-    // The front cap (z = +depth/2) faces +z.
-    const BakedMesh& mesh = text.meshes[0];
-    int front = 0;
-    for (const BakedTriangle& t : mesh.triangles) {
-      const Vector3& p = mesh.vertices[t.a].position;
-      if (p.z < 0.5f * kTextDepth - 0.001f || mesh.vertices[t.b].position.z < p.z - 0.001f ||
-          mesh.vertices[t.c].position.z < p.z - 0.001f) {
-        continue;
+    // Every letter's front cap (z = +depth/2) faces +z.
+    for (const BakedMesh& mesh : text.meshes) {
+      int front = 0;
+      for (const BakedTriangle& t : mesh.triangles) {
+        const Vector3& p = mesh.vertices[t.a].position;
+        if (p.z < 0.5f * kTextDepth - 0.001f || mesh.vertices[t.b].position.z < p.z - 0.001f ||
+            mesh.vertices[t.c].position.z < p.z - 0.001f) {
+          continue;
+        }
+        const Vector3 normal = (mesh.vertices[t.b].position - p).cross(mesh.vertices[t.c].position - p);
+        EXPECT_GT(normal.z, 0.0f) << line << " " << mesh.name;
+        ++front;
       }
-      const Vector3 normal = (mesh.vertices[t.b].position - p).cross(mesh.vertices[t.c].position - p);
-      EXPECT_GT(normal.z, 0.0f) << line;
-      ++front;
+      EXPECT_GT(front, 1) << line << " " << mesh.name;
     }
-    EXPECT_GT(front, 10) << line;
   }
+}
+
+size_t vertexCount(const BakedModel& model) {
+  size_t count = 0;
+  for (const BakedMesh& mesh : model.meshes) count += mesh.vertices.size();
+  return count;
 }
 
 TEST(BakedModelsTest, textsAreWrittenInCapitals) {
   BakedModel lower;
   BakedModel upper;
-  ASSERT_TRUE(buildTextModel("hello", &lower));
-  ASSERT_TRUE(buildTextModel("HELLO", &upper));
-  ASSERT_EQ(lower.meshes[0].vertices.size(), upper.meshes[0].vertices.size());
-  EXPECT_EQ(toCapitals("abc XYZ 12!"), "ABC XYZ 12!");
+  ASSERT_TRUE(buildTextModel("hello \xc3\xa4\xc3\xb6\xc3\xbc", &lower));  // "hello äöü"
+  ASSERT_TRUE(buildTextModel("HELLO \xc3\x84\xc3\x96\xc3\x9c", &upper));  // "HELLO ÄÖÜ"
+  EXPECT_EQ(vertexCount(lower), vertexCount(upper));
+  EXPECT_EQ(toCapitals(U"abc XYZ 12!"), U"ABC XYZ 12!");
+  EXPECT_EQ(toCapitals(U"\u00e4\u00f6\u00fc\u00df\u00ff"), U"\u00c4\u00d6\u00dc\u00df\u0178") << "Latin-1; sharp s has no capital";
+  EXPECT_EQ(toCapitals(U"\u0142\u0144\u017e\u0131"), U"\u0141\u0143\u017dI") << "Latin Extended-A";
+  EXPECT_EQ(toCapitals(U"\u03c9\u03c2\u0436\u0451"), U"\u03a9\u03a3\u0416\u0401") << "Greek and Cyrillic";
+}
+
+// Each character with an outline is one mesh, however many bytes it takes in UTF-8; spaces only
+// move the pen on.
+TEST(BakedModelsTest, textsHaveOneMeshForEachLetter) {
+  BakedModel umlauts;
+  ASSERT_TRUE(buildTextModel("\xc3\x84\xc3\x96\xc3\x9c\xc3\x84\xc3\x96\xc3\x9c", &umlauts));  // "ÄÖÜÄÖÜ"
+  ASSERT_EQ(umlauts.meshes.size(), 6u);
+  for (size_t i = 0; i < umlauts.meshes.size(); ++i) {
+    EXPECT_EQ(umlauts.meshes[i].name, "letter" + std::to_string(i + 1));
+  }
+  // Left to right: each letter starts right of where the one before it starts.
+  for (size_t i = 1; i < umlauts.meshes.size(); ++i) {
+    const ModelBounds before = measureModel(BakedModel{{}, {umlauts.meshes[i - 1]}});
+    const ModelBounds after = measureModel(BakedModel{{}, {umlauts.meshes[i]}});
+    EXPECT_GT(after.min.x, before.min.x) << "letter " << i + 1;
+  }
+  BakedModel spaced;
+  ASSERT_TRUE(buildTextModel("A  B", &spaced));
+  EXPECT_EQ(spaced.meshes.size(), 2u);
+  BakedModel blank;
+  ASSERT_TRUE(buildTextModel("   ", &blank));
+  ASSERT_EQ(blank.meshes.size(), 1u);
+  EXPECT_TRUE(blank.meshes[0].triangles.empty());
+}
+
+TEST(BakedModelsTest, textsRefuseWhatCannotBeOutlined) {
+  BakedModel model;
+  EXPECT_FALSE(buildTextModel("AB\xc3", &model)) << "a cut UTF-8 sequence";
+  EXPECT_FALSE(buildTextModel("A\xe6\xbc\xa2", &model)) << "a CJK ideograph the font lacks";
+  const MissingCharacter missing = findMissingCharacter(U"ok\u6f22!");
+  EXPECT_TRUE(missing.found);
+  EXPECT_EQ(missing.character, U'\u6f22');
+  EXPECT_FALSE(missing.fontName.empty());
+  EXPECT_FALSE(findMissingCharacter(U"\u00e4\u00f6\u00fc VALLOMERE").found) << "lower case is checked in capitals";
 }
 
 // ---- The baked files in real peers ----
