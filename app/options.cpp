@@ -18,7 +18,8 @@ const char* usageText() {
          "  --fps             print how many frames were drawn, and how fast, when the program ends\n"
          "  --fixed-step S    advance the presentation by S seconds (0.0001 to 0.1) every frame, whatever\n"
          "                    the clock says: with --seed, every run draws the same frames\n"
-         "  --start-at T      start T seconds into the presentation (0 to 154), the music with it\n"
+         "  --start-at T      start T seconds into the presentation (0 to 154, not after --end-at), the\n"
+         "                    music with it\n"
          "  --end-at T        end when the presentation passes T seconds (0 to 1000000, default 154)\n"
          "  --loop            start again from the beginning instead of ending\n"
          "  --benchmark       play everything windowed, silent, at 1/60 s steps and seed 1 as fast as\n"
@@ -159,6 +160,10 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
     } else {
       return usageError("unknown option '" + argument + "'", message);
     }
+  }
+  // A run that ended before it started would show one frame of the wrong time and no word why.
+  if (options.startSeconds > options.endSeconds) {
+    return usageError("--start-at must not be later than --end-at", message);
   }
   if (options.benchmark) {
     options.windowed = true;

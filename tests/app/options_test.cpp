@@ -162,5 +162,23 @@ TEST(Options, theShortestFixedStepIsATenThousandthOfASecond) {
   EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --fixed-step needs seconds from 0.0001 to 0.1");
 }
 
-}  // namespace
+// A start after the end would play one frame of the wrong time: it is refused like any bad value,
+// whichever option comes first; a start at the end itself is a run of one frame.
+TEST(Options, aStartLaterThanTheEndIsRefused) {
+  for (auto arguments : {std::vector<const char*>{"--start-at", "20", "--end-at", "10"},
+                         {"--end-at", "10", "--start-at", "20"}, {"--end-at", "0", "--start-at", "0.1"}}) {
+    AppOptions options;
+    std::string message;
+    std::vector<const char*> argv = {"demo"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
+        << arguments[1] << " " << arguments[3];
+    EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --start-at must not be later than --end-at");
+    EXPECT_NE(message.find("usage: demo"), std::string::npos);
+  }
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--start-at", "10", "--end-at", "10"}, options, message), OptionsOutcome::Run);
+}
 
+}  // namespace
