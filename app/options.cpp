@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include "app/frame.h"
+#include "core/random.h"
 
 #include <cerrno>
 #include <cmath>
@@ -14,7 +15,8 @@ const char* usageText() {
          "            [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
-         "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
+         "  --seed N          start the random sequence from N (0 to 2147483647), so a run can be repeated\n"
+         "                    (default: the clock)\n"
          "  --fps             print how many frames were drawn, and how fast, when the program ends\n"
          "  --fixed-step S    advance the presentation by S seconds (0.0001 to 0.1) every frame, whatever\n"
          "                    the clock says: with --seed, every run draws the same frames\n"
@@ -53,7 +55,7 @@ bool parseSeed(const char* text, unsigned int& seed) {
   errno = 0;
   char* end = nullptr;
   const unsigned long value = std::strtoul(text, &end, 10);
-  if (errno != 0 || *end != '\0' || value > 0xffffffffUL) {
+  if (errno != 0 || *end != '\0' || value > kLargestSeed) {
     return false;
   }
   seed = static_cast<unsigned int>(value);
@@ -117,7 +119,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       return OptionsOutcome::ExitSuccess;
     } else if (argument == "--seed") {
       if (!parseSeed(value, options.seed)) {
-        return usageError("--seed needs a whole number from 0 to 4294967295", message);
+        return usageError("--seed needs a whole number from 0 to 2147483647", message);
       }
       options.seedGiven = true;
       ++index;

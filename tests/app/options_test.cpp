@@ -181,4 +181,18 @@ TEST(Options, aStartLaterThanTheEndIsRefused) {
   EXPECT_EQ(parse({"--start-at", "10", "--end-at", "10"}, options, message), OptionsOutcome::Run);
 }
 
+// The random sequence keeps 31 bits of its seed: a larger seed would draw the frames of the seed
+// 2^31 below it, so it is refused, naming the seeds taken.
+TEST(Options, seedsBeyondThoseTheSequenceTellsApartAreRefused) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--seed", "2147483647"}, options, message), OptionsOutcome::Run);
+  EXPECT_EQ(options.seed, 2147483647u);
+  for (const char* bad : {"2147483648", "4294967295", "4294967296"}) {
+    AppOptions refused;
+    EXPECT_EQ(parse({"--seed", bad}, refused, message), OptionsOutcome::ExitUsage) << bad;
+    EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --seed needs a whole number from 0 to 2147483647") << bad;
+  }
+}
+
 }  // namespace
