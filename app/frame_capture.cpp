@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "core/debug_log.h"
@@ -20,7 +21,9 @@ bool FrameCapture::begin(const AppOptions& options) {
   captureIsStdout_ = options.capturePath == "-";
   capture_ = captureIsStdout_ ? stdout : std::fopen(options.capturePath.c_str(), "wb");
   if (capture_ == nullptr) {
-    std::fprintf(stderr, "demo: cannot open %s for the frame capture\n", options.capturePath.c_str());
+    std::fprintf(stderr, "demo: cannot write the frame capture to %s: %s\n", options.capturePath.c_str(),
+                 std::strerror(errno));
+    outputLost_ = true;
     return false;
   }
   return true;

@@ -15,7 +15,8 @@ class FrameCapture {
   FrameCapture& operator=(const FrameCapture&) = delete;
   ~FrameCapture();
 
-  // False (with the reason on stderr) when the capture file cannot be opened.
+  // False when the capture file cannot be opened: stderr names it and why, and the output counts
+  // as not produced.
   bool begin(const AppOptions& options);
   // Reads the frame just drawn (before the swap) when a screenshot is due or a capture runs.
   void afterFrame(float timeSeconds, int width, int height);

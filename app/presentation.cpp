@@ -455,9 +455,11 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
     platform::setUnattendedMode(true);
   }
   if (!startUp(options)) {
+    // A capture that cannot be written is requested output not produced, not a failure to start.
+    const int status = frameCapture().producedAll() ? 1 : 3;
     shutDown();
     gGLDebug = nullptr;
-    return statusAfterStopSignal(1);
+    return statusAfterStopSignal(status);
   }
   const double loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
   // A 1/60 s step over the whole presentation, with room to spare.

@@ -35,5 +35,13 @@ grep -q 'demo: screenshot late.png not saved: the run ended at' stderr.txt || fa
 run_short --capture /dev/full
 [ "$(cat status.txt)" = 3 ] || fail "a capture to a full disk ended with status $(cat status.txt)"
 grep -q 'frame capture could not be written' stderr.txt || fail "a failed capture went unreported"
+# A capture that cannot even be opened is the same, said at once with the path and the reason.
+mkdir frames-folder
+for target in "no-such-folder/frames.rgb:No such file or directory" "frames-folder:Is a directory"; do
+  run_short --capture "${target%%:*}"
+  [ "$(cat status.txt)" = 3 ] || fail "a capture to ${target%%:*} ended with status $(cat status.txt)"
+  grep -q "^demo: cannot write the frame capture to ${target%%:*}: ${target#*:}$" stderr.txt ||
+    fail "a capture to ${target%%:*} went unreported: $(cat stderr.txt)"
+done
 
 finish capture
