@@ -42,7 +42,7 @@ namespace {
 bool gLoop = false;
 // Set for a benchmark run: every frame is recorded.
 BenchmarkRecord* gBenchmark = nullptr;
-std::vector<ScriptedKey> gScriptedKeys;
+ScriptedKeyPlayer gScriptedKeys;
 // Set for a --gl-debug run: the GL's messages and errors are gathered.
 GLDebugReport* gGLDebug = nullptr;
 
@@ -57,13 +57,11 @@ void measureMusicGap(float frameSeconds) {
   }
 }
 
-// A key going down and up through the window procedure, as the window would send it.
-void pressKey(uint32_t virtualKey) {
+// A key going down or up through the window procedure, as the window would send it.
+void sendKey(const KeyChange& change) {
   platform::WindowMessage message;
-  message.type = platform::MessageType::KeyDown;
-  message.wParam = virtualKey;
-  windowProcedure(message);
-  message.type = platform::MessageType::KeyUp;
+  message.type = change.down ? platform::MessageType::KeyDown : platform::MessageType::KeyUp;
+  message.wParam = change.virtualKey;
   windowProcedure(message);
 }
 
@@ -262,9 +260,12 @@ bool startUp(const AppOptions& options) {
   }
   if (const char* script = std::getenv("DEMO_KEYS")) {
     std::string problem;
-    if (!parseScriptedKeys(script, gScriptedKeys, problem)) {
-      std::fprintf(stderr, "demo: DEMO_KEYS: '%s' is not FRAME:KEY, no keys are played\n", problem.c_str());
+    std::vector<ScriptedKey> keys;
+    if (!parseScriptedKeys(script, keys, problem)) {
+      std::fprintf(stderr, "demo: DEMO_KEYS: '%s' is not FRAME:KEY or FRAME:KEY:FRAMES, no keys are played\n",
+                   problem.c_str());
     }
+    gScriptedKeys.load(keys);
   }
   DebugLog::append(kLogFileName, "-- Starting -- \r\n");
 
@@ -348,7 +349,7 @@ long mainLoop() {
   PlaybackState& state = playback();
   FrameRateMeter meter;
   long framesDrawn = 0;
-  size_t nextScriptedKey = 0;
+  KeyChange scriptedChange;
   for (;;) {
     platform::WindowMessage message;
     if (platform::peekMessage(message)) {
@@ -358,8 +359,8 @@ long mainLoop() {
       platform::dispatchMessage(message);
       continue;
     }
-    while (nextScriptedKey < gScriptedKeys.size() && gScriptedKeys[nextScriptedKey].frame <= framesDrawn) {
-      pressKey(gScriptedKeys[nextScriptedKey++].virtualKey);
+    while (gScriptedKeys.nextChange(framesDrawn, scriptedChange)) {
+      sendKey(scriptedChange);
     }
     followDrawableSize();
     applyPlaybackRequests();
