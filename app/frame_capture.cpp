@@ -1,12 +1,17 @@
 #include "app/frame_capture.h"
 
 #include <GL/glew.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "core/debug_log.h"
 #include "image/png_writer.h"
+#include "platform/stop_signals.h"
 
 FrameCapture::~FrameCapture() { closeCapture(); }
 
@@ -18,9 +23,12 @@ bool FrameCapture::begin(const AppOptions& options) {
     return true;
   }
   captureIsStdout_ = options.capturePath == "-";
-  capture_ = captureIsStdout_ ? stdout : std::fopen(options.capturePath.c_str(), "wb");
-  if (capture_ == nullptr) {
-    std::fprintf(stderr, "demo: cannot open %s for the frame capture\n", options.capturePath.c_str());
+  capture_ = captureIsStdout_ ? STDOUT_FILENO
+                              : open(options.capturePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (capture_ < 0) {
+    std::fprintf(stderr, "demo: cannot write the frame capture to %s: %s\n", options.capturePath.c_str(),
+                 std::strerror(errno));
+    outputLost_ = true;
     return false;
   }
   return true;
@@ -42,7 +50,7 @@ void FrameCapture::readFrame(int width, int height) {
 
 void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
   const bool screenshotDue = !pending_.empty() && timeSeconds >= pending_.front().timeSeconds;
-  if ((!screenshotDue && capture_ == nullptr) || width <= 0 || height <= 0) {
+  if ((!screenshotDue && capture_ < 0) || width <= 0 || height <= 0) {
     return;
   }
   readFrame(width, height);
@@ -56,9 +64,17 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
     }
     pending_.erase(pending_.begin());
   }
-  if (capture_ != nullptr && std::fwrite(flipped_.data(), 1, flipped_.size(), capture_) != flipped_.size()) {
-    std::fprintf(stderr, "demo: the frame capture could not be written; capture stopped\n");
+  if (capture_ < 0) {
+    return;
+  }
+  const platform::WriteOutcome written = platform::writeUnlessStopped(capture_, flipped_.data(), flipped_.size());
+  if (written == platform::WriteOutcome::Failed) {
+    std::fprintf(stderr, "demo: the frame capture could not be written (%s); capture stopped\n", std::strerror(errno));
     outputLost_ = true;
+    closeCapture();
+  } else if (written == platform::WriteOutcome::Stopped) {
+    // The run ends with the signal's status; whatever reads the capture gets a frame cut short.
+    DebugLog::append(kLogFileName, "Capture: stopped by a signal in the middle of a frame at %.3f s\r\n", timeSeconds);
     closeCapture();
   }
 }
@@ -70,24 +86,16 @@ void FrameCapture::finish(float endSeconds) {
     outputLost_ = true;
   }
   pending_.clear();
-  if (capture_ != nullptr) {
-    // Buffered frames reach the disk only here, so a full disk may show itself only now.
-    const bool flushed = captureIsStdout_ ? std::fflush(capture_) == 0 : std::fclose(capture_) == 0;
-    capture_ = nullptr;
-    if (!flushed) {
-      std::fprintf(stderr, "demo: the frame capture could not be written to its end\n");
-      outputLost_ = true;
-    }
+  // Some file systems report a failed write only when the file is closed.
+  if (!closeCapture()) {
+    std::fprintf(stderr, "demo: the frame capture could not be written to its end\n");
+    outputLost_ = true;
   }
 }
 
-void FrameCapture::closeCapture() {
-  if (capture_ != nullptr) {
-    if (captureIsStdout_) {
-      std::fflush(capture_);
-    } else {
-      std::fclose(capture_);
-    }
-    capture_ = nullptr;
-  }
+bool FrameCapture::closeCapture() {
+  // Standard output stays open: the process's other writers still hold it.
+  const bool closed = capture_ < 0 || captureIsStdout_ || close(capture_) == 0;
+  capture_ = -1;
+  return closed;
 }

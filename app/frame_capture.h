@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,9 +14,11 @@ class FrameCapture {
   FrameCapture& operator=(const FrameCapture&) = delete;
   ~FrameCapture();
 
-  // False (with the reason on stderr) when the capture file cannot be opened.
+  // False when the capture file cannot be opened: stderr names it and why, and the output counts
+  // as not produced.
   bool begin(const AppOptions& options);
-  // Reads the frame just drawn (before the swap) when a screenshot is due or a capture runs.
+  // Reads the frame just drawn (before the swap) when a screenshot is due or a capture runs. A
+  // stop signal ends a write that waits on its reader, and the capture with it.
   void afterFrame(float timeSeconds, int width, int height);
   // Closes the capture; screenshots still pending at endSeconds are reported on stderr as lost.
   void finish(float endSeconds);
@@ -26,10 +27,11 @@ class FrameCapture {
 
  private:
   void readFrame(int width, int height);
-  void closeCapture();
+  // False when closing the capture file reported an error.
+  bool closeCapture();
 
   std::vector<ScreenshotRequest> pending_;
-  std::FILE* capture_ = nullptr;
+  int capture_ = -1;  // the capture's file descriptor, -1 when none is open
   bool captureIsStdout_ = false;
   bool outputLost_ = false;
   std::vector<uint8_t> pixels_;

@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include "app/presentation.h"
+#include "core/random.h"
 
 #include <cerrno>
 #include <cmath>
@@ -14,11 +15,13 @@ const char* usageText() {
          "            [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
-         "  --seed N          start the random sequence from N, so a run can be repeated (default: the clock)\n"
+         "  --seed N          start the random sequence from N (0 to 2147483647), so a run can be repeated\n"
+         "                    (default: the clock)\n"
          "  --fps             print how many frames were drawn, and how fast, when the program ends\n"
          "  --fixed-step S    advance the presentation by S seconds (0.0001 to 0.1) every frame, whatever\n"
          "                    the clock says: with --seed, every run draws the same frames\n"
-         "  --start-at T      start T seconds into the presentation (0 to 154), the music with it\n"
+         "  --start-at T      start T seconds into the presentation (0 to 154, not after --end-at), the\n"
+         "                    music with it\n"
          "  --end-at T        end when the presentation passes T seconds (0 to 1000000, default 154)\n"
          "  --loop            start again from the beginning instead of ending\n"
          "  --benchmark       play everything windowed, silent, at 1/60 s steps and seed 1 as fast as\n"
@@ -52,7 +55,7 @@ bool parseSeed(const char* text, unsigned int& seed) {
   errno = 0;
   char* end = nullptr;
   const unsigned long value = std::strtoul(text, &end, 10);
-  if (errno != 0 || *end != '\0' || value > 0xffffffffUL) {
+  if (errno != 0 || *end != '\0' || value > kLargestSeed) {
     return false;
   }
   seed = static_cast<unsigned int>(value);
@@ -116,7 +119,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       return OptionsOutcome::ExitSuccess;
     } else if (argument == "--seed") {
       if (!parseSeed(value, options.seed)) {
-        return usageError("--seed needs a whole number from 0 to 4294967295", message);
+        return usageError("--seed needs a whole number from 0 to 2147483647", message);
       }
       options.seedGiven = true;
       ++index;
@@ -159,6 +162,10 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
     } else {
       return usageError("unknown option '" + argument + "'", message);
     }
+  }
+  // A run that ended before it started would show one frame of the wrong time and no word why.
+  if (options.startSeconds > options.endSeconds) {
+    return usageError("--start-at must not be later than --end-at", message);
   }
   if (options.benchmark) {
     options.windowed = true;

@@ -58,7 +58,7 @@ bool gOverlayShown = false;
 std::deque<PlaybackRequest> gPendingRequests;
 // Set for a benchmark run: every frame is recorded.
 BenchmarkRecord* gBenchmark = nullptr;
-std::vector<ScriptedKey> gScriptedKeys;
+ScriptedKeyPlayer gScriptedKeys;
 // Set for a --gl-debug run: the GL's messages and errors are gathered.
 GLDebugReport* gGLDebug = nullptr;
 
@@ -92,13 +92,11 @@ void endJumpProgress() {
   }
 }
 
-// A key going down and up through the window procedure, as the window would send it.
-void pressKey(uint32_t virtualKey) {
+// A key going down or up through the window procedure, as the window would send it.
+void sendKey(const KeyChange& change) {
   platform::WindowMessage message;
-  message.type = platform::MessageType::KeyDown;
-  message.wParam = virtualKey;
-  windowProcedure(message);
-  message.type = platform::MessageType::KeyUp;
+  message.type = change.down ? platform::MessageType::KeyDown : platform::MessageType::KeyUp;
+  message.wParam = change.virtualKey;
   windowProcedure(message);
 }
 
@@ -298,9 +296,12 @@ bool startUp(const AppOptions& options) {
   }
   if (const char* script = std::getenv("DEMO_KEYS")) {
     std::string problem;
-    if (!parseScriptedKeys(script, gScriptedKeys, problem)) {
-      std::fprintf(stderr, "demo: DEMO_KEYS: '%s' is not FRAME:KEY, no keys are played\n", problem.c_str());
+    std::vector<ScriptedKey> keys;
+    if (!parseScriptedKeys(script, keys, problem)) {
+      std::fprintf(stderr, "demo: DEMO_KEYS: '%s' is not FRAME:KEY or FRAME:KEY:FRAMES, no keys are played\n",
+                   problem.c_str());
     }
+    gScriptedKeys.load(keys);
   }
   DebugLog::append(kLogFileName, "-- Starting -- \r\n");
 
@@ -421,7 +422,7 @@ long mainLoop() {
   FrameRateMeter meter;
   FramePacer pacer(shortestFramePeriod(show));
   long framesDrawn = 0;
-  size_t nextScriptedKey = 0;
+  KeyChange scriptedChange;
   for (;;) {
     platform::WindowMessage message;
     if (platform::peekMessage(message)) {
@@ -431,8 +432,8 @@ long mainLoop() {
       platform::dispatchMessage(message);
       continue;
     }
-    while (nextScriptedKey < gScriptedKeys.size() && gScriptedKeys[nextScriptedKey].frame <= framesDrawn) {
-      pressKey(gScriptedKeys[nextScriptedKey++].virtualKey);
+    while (gScriptedKeys.nextChange(framesDrawn, scriptedChange)) {
+      sendKey(scriptedChange);
     }
     followDrawableSize();
     while (!gPendingRequests.empty()) {
@@ -535,9 +536,11 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
     platform::setUnattendedMode(true);
   }
   if (!startUp(options)) {
+    // A capture that cannot be written is requested output not produced, not a failure to start.
+    const int status = frameCapture().producedAll() ? 1 : 3;
     shutDown();
     gGLDebug = nullptr;
-    return statusAfterStopSignal(1);
+    return statusAfterStopSignal(status);
   }
   const auto seekStart = std::chrono::steady_clock::now();
   const double loadSeconds = std::chrono::duration<double>(seekStart - loadStart).count();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
 #include <sstream>
 
 #include "core/input_state.h"
@@ -25,28 +26,73 @@ uint32_t virtualKeyNamed(const std::string& name) {
   return 0;
 }
 
+namespace {
+
+// A whole number of frames, 0 or more, that fills the whole text.
+bool parseFrames(const std::string& text, long& frames) {
+  if (text.empty() || text[0] < '0' || text[0] > '9') {
+    return false;
+  }
+  errno = 0;
+  char* end = nullptr;
+  frames = std::strtol(text.c_str(), &end, 10);
+  return errno == 0 && *end == '\0';
+}
+
+// FRAME:KEY or FRAME:KEY:FRAMES, with FRAMES at least 1 and the key's release still a frame number.
+bool parseEntry(const std::string& entry, ScriptedKey& key) {
+  const size_t frameEnd = entry.find(':');
+  if (frameEnd == std::string::npos) {
+    return false;
+  }
+  const size_t keyEnd = entry.find(':', frameEnd + 1);
+  key.virtualKey = virtualKeyNamed(entry.substr(frameEnd + 1, keyEnd - frameEnd - 1));
+  key.heldFrames = 0;
+  if (!parseFrames(entry.substr(0, frameEnd), key.frame) || key.virtualKey == 0) {
+    return false;
+  }
+  if (keyEnd == std::string::npos) {
+    return true;
+  }
+  return parseFrames(entry.substr(keyEnd + 1), key.heldFrames) && key.heldFrames > 0 &&
+         key.heldFrames <= std::numeric_limits<long>::max() - key.frame;
+}
+
+}  // namespace
+
 bool parseScriptedKeys(const std::string& text, std::vector<ScriptedKey>& keys, std::string& problem) {
   std::vector<ScriptedKey> parsed;
   std::stringstream entries(text);
   std::string entry;
   while (std::getline(entries, entry, ',')) {
-    const size_t colon = entry.find(':');
-    if (colon == std::string::npos || colon == 0) {
+    ScriptedKey key;
+    if (!parseEntry(entry, key)) {
       problem = entry;
       return false;
     }
-    errno = 0;
-    char* end = nullptr;
-    const long frame = std::strtol(entry.c_str(), &end, 10);
-    const uint32_t key = virtualKeyNamed(entry.substr(colon + 1));
-    if (errno != 0 || end != entry.c_str() + colon || frame < 0 || key == 0) {
-      problem = entry;
-      return false;
-    }
-    parsed.push_back(ScriptedKey{frame, key});
+    parsed.push_back(key);
   }
-  std::stable_sort(parsed.begin(), parsed.end(),
-                   [](const ScriptedKey& a, const ScriptedKey& b) { return a.frame < b.frame; });
   keys = std::move(parsed);
+  return true;
+}
+
+void ScriptedKeyPlayer::load(const std::vector<ScriptedKey>& keys) {
+  schedule_.clear();
+  next_ = 0;
+  for (const ScriptedKey& key : keys) {
+    schedule_.push_back(Scheduled{key.frame, false, KeyChange{key.virtualKey, true}});
+    schedule_.push_back(Scheduled{key.frame + key.heldFrames, key.heldFrames > 0, KeyChange{key.virtualKey, false}});
+  }
+  // Written order stands among the changes of one frame, so a press stays down-then-up.
+  std::stable_sort(schedule_.begin(), schedule_.end(), [](const Scheduled& a, const Scheduled& b) {
+    return a.frame != b.frame ? a.frame < b.frame : a.endsHold && !b.endsHold;
+  });
+}
+
+bool ScriptedKeyPlayer::nextChange(long frame, KeyChange& change) {
+  if (next_ >= schedule_.size() || schedule_[next_].frame > frame) {
+    return false;
+  }
+  change = schedule_[next_++].change;
   return true;
 }

@@ -2,6 +2,9 @@
 #pragma once
 
 constexpr int kRandomMax = 32767;
+// The largest seed with a sequence of its own: the values are bits 16 to 30 of the state, which
+// bit 31 never reaches, so seeds 2^31 apart draw the same values.
+constexpr unsigned int kLargestSeed = 0x7fffffffu;
 
 void seedRandom(unsigned int seed);
 // The next value of the sequence, 0 to 32767 (the classic linear congruential generator, so a

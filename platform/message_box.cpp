@@ -193,7 +193,12 @@ bool scriptedMode() {
 
 void setUnattendedMode(bool on) {
   readEnvironmentOnce();
-  script().unattended = on;
+  ScriptState& state = script();
+  state.unattended = on;
+  // Asked for now, it goes before the scripted answers the environment set up, even an empty list.
+  if (on) {
+    clearScriptedMode();
+  }
 }
 
 bool unattendedMode() {

@@ -33,7 +33,8 @@ void setScriptedAnswers(const std::vector<BoxAnswer>& answers);
 void clearScriptedMode();
 bool scriptedMode();
 // Unattended mode: for runs nobody watches. The environment variable DEMO_UNATTENDED=1 switches
-// it on for a whole run; scripted mode, when also on, goes first.
+// it on for a whole run; scripted mode, when also on, goes first. Switching it on here (the
+// --unattended option) ends scripted mode: what the user typed goes before the environment.
 void setUnattendedMode(bool on);
 bool unattendedMode();
 const std::vector<RecordedBox>& recordedBoxes();

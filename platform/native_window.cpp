@@ -6,11 +6,14 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/native_window_cover.h"
+
 namespace platform {
 
 struct NativeWindow {
   SDL_Window* sdlWindow = nullptr;
   bool fullScreen = false;
+  DisplayCover cover;  // how the window covers its display at the display's own size
 };
 
 namespace {
@@ -202,7 +205,7 @@ NativeWindow* createWindow(const char* title, int width, int height, int colourB
       return nullptr;
     }
   }
-  NativeWindow* window = new NativeWindow{sdlWindow, fullScreen};
+  NativeWindow* window = new NativeWindow{sdlWindow, fullScreen, DisplayCover{}};
   system().current = window;
   return window;
 }
@@ -226,22 +229,24 @@ void restoreDisplayMode(NativeWindow* window) {
 }
 
 bool setDesktopFullScreen(NativeWindow* window, std::string& error) {
-  if (window == nullptr || SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-    error = window == nullptr ? "no window" : SDL_GetError();
+  if (window == nullptr) {
+    error = "no window";
     return false;
   }
-  // The window has the display's size now, whether or not the system reports it as a change.
+  const bool covered = coverDisplay(window->sdlWindow, window->cover, error);
+  // The window's size has changed, or changed back, whether or not the system reports it.
   queueSize(window->sdlWindow);
-  return true;
+  return covered;
 }
 
 bool leaveDesktopFullScreen(NativeWindow* window, std::string& error) {
-  if (window == nullptr || SDL_SetWindowFullscreen(window->sdlWindow, 0) != 0) {
-    error = window == nullptr ? "no window" : SDL_GetError();
+  if (window == nullptr) {
+    error = "no window";
     return false;
   }
+  const bool left = uncoverDisplay(window->sdlWindow, window->cover, error);
   queueSize(window->sdlWindow);
-  return true;
+  return left;
 }
 
 void showCursor(bool visible) {

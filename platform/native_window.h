@@ -45,7 +45,8 @@ NativeWindow* createWindow(const char* title, int width, int height, int colourB
 void destroyWindow(NativeWindow* window);
 // Leaves full-screen mode; SDL puts the desktop's own display mode back.
 void restoreDisplayMode(NativeWindow* window);
-// Makes the window cover its display at the display's own size; the mode is not switched.
+// Makes the window cover its display at the display's own size; the mode is not switched. Where
+// no window manager carries the request out, a borderless window is laid over the display.
 bool setDesktopFullScreen(NativeWindow* window, std::string& error);
 // Makes a window that covers its display a plain window again.
 bool leaveDesktopFullScreen(NativeWindow* window, std::string& error);

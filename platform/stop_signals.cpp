@@ -2,10 +2,15 @@
 
 #include <SDL.h>
 #include <dirent.h>
+#include <limits.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +25,8 @@ std::atomic<bool> gBoxWaiting(false);
 std::atomic<bool> gInstalled(false);
 
 constexpr std::chrono::milliseconds kBoxClosePollInterval(50);
+// How long a write waits for room before it looks at the stop signal again.
+constexpr int kWriteWaitMilliseconds = 50;
 
 // The parent process id of a /proc/PID/stat line: the field after the closing parenthesis of
 // the command name and the state letter.
@@ -99,5 +106,38 @@ int stopSignal() { return gStopSignal.load(); }
 void beginBoxWait() { gBoxWaiting.store(true); }
 
 void endBoxWait() { gBoxWaiting.store(false); }
+
+WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBytes) {
+  // The stop signals are blocked in this thread, so nothing would interrupt a write that waits on
+  // a reader. Only a file on disk never waits; anything else gets at most a pipe buffer's worth at
+  // a time, the most that room for one write promises to take without waiting.
+  struct stat target = {};
+  const bool mayWait = fstat(descriptor, &target) != 0 || !S_ISREG(target.st_mode);
+  const size_t largestWrite = mayWait ? PIPE_BUF : sizeBytes;
+  const char* next = static_cast<const char*>(bytes);
+  size_t left = sizeBytes;
+  while (left > 0) {
+    if (gStopSignal.load() != 0) {
+      return WriteOutcome::Stopped;
+    }
+    pollfd room = {descriptor, POLLOUT, 0};
+    const int ready = poll(&room, 1, kWriteWaitMilliseconds);
+    if (ready < 0 && errno != EINTR) {
+      return WriteOutcome::Failed;
+    }
+    if (ready <= 0) {
+      continue;
+    }
+    const ssize_t written = write(descriptor, next, std::min(left, largestWrite));
+    if (written < 0 && errno != EINTR && errno != EAGAIN) {
+      return WriteOutcome::Failed;
+    }
+    if (written > 0) {
+      next += written;
+      left -= static_cast<size_t>(written);
+    }
+  }
+  return WriteOutcome::Written;
+}
 
 }  // namespace platform

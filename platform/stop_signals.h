@@ -2,7 +2,11 @@
 // the program can end promptly and in order, restoring the display mode on its way out.
 #pragma once
 
+#include <cstddef>
+
 namespace platform {
+
+enum class WriteOutcome { Written, Failed, Stopped };
 
 // Blocks the stop signals in this and every later thread and hands them to one watcher thread;
 // keeps SDL from installing handlers of its own. Call first thing, before any thread or SDL
@@ -13,5 +17,9 @@ int stopSignal();
 // While a box is up, a stop signal closes it (a closed box answers with its default).
 void beginBoxWait();
 void endBoxWait();
+// Writes all the bytes to the descriptor, errno telling why when it fails. A reader that takes
+// nothing (a full pipe) is waited for in short steps, so a stop signal ends the wait: the rest is
+// then left unwritten.
+WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBytes);
 
 }  // namespace platform

@@ -8,7 +8,7 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake pkg-config git ccache \
-  libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri \
+  libsdl2-dev libsdl2-mixer-dev libx11-dev libglew-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri \
   libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core \
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev libwmf-dev fonts-urw-base35 \
   libmp3lame-dev lame \

@@ -162,5 +162,37 @@ TEST(Options, theShortestFixedStepIsATenThousandthOfASecond) {
   EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --fixed-step needs seconds from 0.0001 to 0.1");
 }
 
-}  // namespace
+// A start after the end would play one frame of the wrong time: it is refused like any bad value,
+// whichever option comes first; a start at the end itself is a run of one frame.
+TEST(Options, aStartLaterThanTheEndIsRefused) {
+  for (auto arguments : {std::vector<const char*>{"--start-at", "20", "--end-at", "10"},
+                         {"--end-at", "10", "--start-at", "20"}, {"--end-at", "0", "--start-at", "0.1"}}) {
+    AppOptions options;
+    std::string message;
+    std::vector<const char*> argv = {"demo"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
+        << arguments[1] << " " << arguments[3];
+    EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --start-at must not be later than --end-at");
+    EXPECT_NE(message.find("usage: demo"), std::string::npos);
+  }
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--start-at", "10", "--end-at", "10"}, options, message), OptionsOutcome::Run);
+}
 
+// The random sequence keeps 31 bits of its seed: a larger seed would draw the frames of the seed
+// 2^31 below it, so it is refused, naming the seeds taken.
+TEST(Options, seedsBeyondThoseTheSequenceTellsApartAreRefused) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--seed", "2147483647"}, options, message), OptionsOutcome::Run);
+  EXPECT_EQ(options.seed, 2147483647u);
+  for (const char* bad : {"2147483648", "4294967295", "4294967296"}) {
+    AppOptions refused;
+    EXPECT_EQ(parse({"--seed", bad}, refused, message), OptionsOutcome::ExitUsage) << bad;
+    EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --seed needs a whole number from 0 to 2147483647") << bad;
+  }
+}
+
+}  // namespace

@@ -2,29 +2,68 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/presentation.h"
 #include "core/input_state.h"
 
 namespace {
 
-TEST(ScriptedKeys, pressesAreReadInFrameOrderAndBadEntriesRefuseTheWholeScript) {
+TEST(ScriptedKeys, entriesAreReadAsWrittenAndBadEntriesRefuseTheWholeScript) {
   std::vector<ScriptedKey> keys;
   std::string problem;
-  ASSERT_TRUE(parseScriptedKeys("30:P,10:Right,10:F1,90:Escape,40:Home,50:Left,60:Q", keys, problem));
+  ASSERT_TRUE(parseScriptedKeys("30:P,10:Right,10:F1,90:Escape,40:PageUp:25,50:Left,60:Q", keys, problem));
   ASSERT_EQ(keys.size(), 7u);
-  EXPECT_EQ(keys[0].frame, 10);
-  EXPECT_EQ(keys[0].virtualKey, static_cast<uint32_t>(kKeyRight));
-  EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>(kKeyF1));
-  EXPECT_EQ(keys[2].virtualKey, static_cast<uint32_t>('P'));
-  EXPECT_EQ(keys[6].virtualKey, static_cast<uint32_t>(kKeyEscape));
+  EXPECT_EQ(keys[0].frame, 30);
+  EXPECT_EQ(keys[0].virtualKey, static_cast<uint32_t>('P'));
+  EXPECT_EQ(keys[0].heldFrames, 0);
+  EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>(kKeyRight));
+  EXPECT_EQ(keys[2].virtualKey, static_cast<uint32_t>(kKeyF1));
+  EXPECT_EQ(keys[3].virtualKey, static_cast<uint32_t>(kKeyEscape));
+  EXPECT_EQ(keys[4].virtualKey, static_cast<uint32_t>(kKeyPageUp));
+  EXPECT_EQ(keys[4].heldFrames, 25);
 
-  for (const char* bad : {"P", ":P", "x:P", "10:Pause", "-1:P", "10:", "10P"}) {
+  for (const char* bad : {"P", ":P", "x:P", "10:Pause", "-1:P", "10:", "10P", "+3:P", "10:Space:", "10:Space:0",
+                          "10:Space:-4", "10:Space:x", "10:Space:3:4", "10::3", "1:Space:9223372036854775807"}) {
     std::vector<ScriptedKey> kept = keys;
     EXPECT_FALSE(parseScriptedKeys(bad, kept, problem)) << bad;
+    EXPECT_EQ(problem, bad);
     EXPECT_EQ(kept.size(), keys.size()) << bad;
   }
   EXPECT_TRUE(parseScriptedKeys("", keys, problem));
   EXPECT_TRUE(keys.empty());
+}
+
+// The changes handed out before each frame of a run, as "frame:key:down/up" for short.
+std::vector<std::string> playFrames(const std::string& script, long frames) {
+  std::vector<ScriptedKey> keys;
+  std::string problem;
+  EXPECT_TRUE(parseScriptedKeys(script, keys, problem)) << problem;
+  ScriptedKeyPlayer player;
+  player.load(keys);
+  std::vector<std::string> played;
+  KeyChange change;
+  for (long frame = 0; frame < frames; ++frame) {
+    while (player.nextChange(frame, change)) {
+      played.push_back(std::to_string(frame) + ":" + std::to_string(change.virtualKey) + (change.down ? ":down" : ":up"));
+    }
+  }
+  return played;
+}
+
+// Page Up held from frame 2 for 3 frames is down while frames 2, 3 and 4 are drawn; a press goes
+// down and up before its frame, as before.
+TEST(ScriptedKeys, aHeldKeyStaysDownForItsFramesAndAPressLastsNoFrame) {
+  const std::vector<std::string> expected = {"1:80:down", "1:80:up", "2:33:down", "5:33:up"};
+  EXPECT_EQ(playFrames("2:PageUp:3,1:P", 10), expected);
+}
+
+// Within a frame, a hold that ends lets its key go before new entries press it again, and
+// entries of one frame play in their written order.
+TEST(ScriptedKeys, aHoldEndingWhereTheKeyIsPressedAgainGoesUpFirst) {
+  const std::vector<std::string> expected = {"0:32:down", "0:33:down", "0:33:up", "2:32:up", "2:32:down", "4:32:up"};
+  EXPECT_EQ(playFrames("0:Space:2,0:PageUp,2:Space:2", 10), expected);
 }
 
 TEST(ScriptedKeys, playbackKeysAskForTheirChangeAndOthersForNone) {

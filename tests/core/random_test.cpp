@@ -24,6 +24,21 @@ TEST(Random, aSeedRepeatsItsSequenceAndFractionsStayInRange) {
   }
 }
 
+// The reason seeds stop at kLargestSeed: the seed's top bit never reaches a value.
+TEST(Random, seedsBeyondTheLargestRepeatTheSequenceOfOneBelowIt) {
+  for (const unsigned int seed : {0u, 7u, kLargestSeed}) {
+    int values[20];
+    seedRandom(seed);
+    for (int& value : values) {
+      value = nextRandom();
+    }
+    seedRandom(seed ^ (kLargestSeed + 1u));
+    for (const int value : values) {
+      EXPECT_EQ(nextRandom(), value) << seed;
+    }
+  }
+}
+
 TEST(Random, fractionIsTheValueModulo10000) {
   seedRandom(1);
   nextRandom();

@@ -35,5 +35,40 @@ grep -q 'demo: screenshot late.png not saved: the run ended at' stderr.txt || fa
 run_short --capture /dev/full
 [ "$(cat status.txt)" = 3 ] || fail "a capture to a full disk ended with status $(cat status.txt)"
 grep -q 'frame capture could not be written' stderr.txt || fail "a failed capture went unreported"
+# A capture that cannot even be opened is the same, said at once with the path and the reason.
+mkdir frames-folder
+for target in "no-such-folder/frames.rgb:No such file or directory" "frames-folder:Is a directory"; do
+  run_short --capture "${target%%:*}"
+  [ "$(cat status.txt)" = 3 ] || fail "a capture to ${target%%:*} ended with status $(cat status.txt)"
+  grep -q "^demo: cannot write the frame capture to ${target%%:*}: ${target#*:}$" stderr.txt ||
+    fail "a capture to ${target%%:*} went unreported: $(cat stderr.txt)"
+done
+
+# A reader that takes nothing: the capture's write waits on it, and SIGTERM still ends the run
+# within half a second, with status 143.
+cat >stalled.sh <<'STALLED'
+#!/bin/bash
+mkfifo frames.fifo
+sleep 30 <frames.fifo &
+reader=$!
+"$1" --windowed --fixed-step 0.04 --capture - >frames.fifo 2>stalled.err &
+pid=$!
+# The first frame fills the pipe: once frames are drawn, the write waits.
+for attempt in $(seq 1 100); do grep -q 'GL: version' debug.txt 2>/dev/null && break; sleep 0.1; done
+sleep 2
+started=$(date +%s%N)
+kill -TERM $pid
+for attempt in $(seq 1 250); do kill -0 $pid 2>/dev/null || break; sleep 0.02; done
+echo $((($(date +%s%N) - started) / 1000000)) >stalled-ms.txt
+kill -9 $pid 2>/dev/null
+wait $pid
+echo $? >status.txt
+kill $reader
+STALLED
+rm -f debug.txt
+xvfb-run -a -s "-screen 0 1024x768x24" bash stalled.sh "$run_dir/demo"
+echo "a stalled capture ended $(cat stalled-ms.txt) ms after SIGTERM"
+[ "$(cat status.txt)" = 143 ] || fail "SIGTERM during a stalled capture: status $(cat status.txt)"
+[ "$(cat stalled-ms.txt)" -le 500 ] || fail "SIGTERM during a stalled capture took $(cat stalled-ms.txt) ms"
 
 finish capture

@@ -59,7 +59,7 @@ with_window_manager timeout 120 "$run_dir/demo" --windowed --start-at 150 --fixe
 below stopping.txt 2 || fail "SIGTERM during a jump: $(cat stopping.txt) s to stop"
 echo "SIGTERM during a jump: stopped in $(cat stopping.txt) s"
 script='sleep 4; date +%s.%N > signalled.txt; kill -INT $demo'
-with_window_manager timeout 120 "$run_dir/demo" --windowed --start-at 120 --fixed-step 0.02
+with_window_manager timeout 120 "$run_dir/demo" --windowed --start-at 140 --fixed-step 0.005
 [ "$(cat status.txt)" = 130 ] || fail "SIGINT during a jump: status $(cat status.txt)"
 below stopping.txt 2 || fail "SIGINT during a jump: $(cat stopping.txt) s to stop"
 echo "SIGINT during a jump: stopped in $(cat stopping.txt) s"

@@ -62,6 +62,14 @@ DEMO_BOX_ANSWERS=no play_and_escape 1024x768 "$run_dir/demo"
 grep -q 'ERROR: Program Will Now Close\.' "$work/stderr.txt" || fail "answer No: no closing box"
 grep -q 'Could not create window' "$work/debug.txt" || fail "answer No: no log line"
 
+# --unattended typed goes before an empty DEMO_BOX_ANSWERS: the question takes its default, Yes.
+rm -f "$work/debug.txt"
+DEMO_BOX_ANSWERS= play_and_escape 1024x768 "$run_dir/demo" --unattended
+[ "$(cat "$work/status.txt")" = 0 ] || fail "--unattended with DEMO_BOX_ANSWERS=: status $(cat "$work/status.txt")"
+[ "$(cat "$work/windows.txt")" -ge 1 ] || fail "--unattended with DEMO_BOX_ANSWERS=: no window"
+grep -q '^\[exclamation box, unattended\] Orvo GL: The Requested Fullscreen Mode' "$work/stderr.txt" ||
+  fail "--unattended with DEMO_BOX_ANSWERS=: the question was not answered unattended"
+
 # A display that has the mode: full screen without a question.
 DEMO_BOX_ANSWERS= play_and_escape 800x600 "$run_dir/demo"
 [ "$(cat "$work/status.txt")" = 0 ] || fail "full screen: status $(cat "$work/status.txt")"

@@ -33,4 +33,23 @@ TEST(MessageBox, unattendedBoxesTakeTheirDefaultAndReachStderrAndTheLog) {
             "Box (answered OK) Error: Unable to find the file: data/sky.3ds!\r\n");
 }
 
+// DEMO_BOX_ANSWERS= (an empty list, answering No) set in the environment, --unattended typed: the
+// typed option wins, so the question takes its default, Yes, and the run goes on in a window.
+TEST(MessageBox, unattendedModeAskedForGoesBeforeTheEnvironmentsScriptedAnswers) {
+  PrivateWorkingFolder folder;
+  platform::setScriptedAnswers({});
+  platform::setUnattendedMode(true);
+  testing::internal::CaptureStderr();
+  const platform::BoxAnswer question = platform::showMessageBox(
+      "Use Windowed Mode Instead?", "Orvo GL", platform::BoxButtons::YesNo, platform::BoxIcon::Exclamation);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  const bool scripted = platform::scriptedMode();
+  platform::setUnattendedMode(false);
+  platform::setScriptedAnswers({});
+
+  EXPECT_EQ(question, platform::BoxAnswer::Yes);
+  EXPECT_FALSE(scripted);
+  EXPECT_EQ(printed, "[exclamation box, unattended] Orvo GL: Use Windowed Mode Instead?\n");
+}
+
 }  // namespace
