@@ -26,4 +26,16 @@ size=$(stat -c %s frames.rgb)
 [ $((size % (800 * 600 * 3))) -eq 0 ] && [ "$size" -gt 0 ] || fail "standard output holds $size bytes, not whole frames"
 grep -q '"frames": 7,' captured-stderr.txt || fail "the figures are not on stderr: $(tail -2 captured-stderr.txt)"
 
+# A run that starts later reports its jump apart from loading: a jump of 3,600 frames is counted
+# there, not in loadSeconds, and a run from 0 jumps nowhere.
+echo "$line" | grep -q '"seekSeconds": 0.000,' || fail "a run from 0 reports a jump: $line"
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --benchmark --start-at 60 --end-at 60.5 \
+  >later.txt 2>stderr.txt || fail "the later benchmark failed: $(cat stderr.txt)"
+python3 - "$(tail -1 later.txt)" "$line" <<'PY' || fail "the jump is not reported apart: $(tail -1 later.txt)"
+import json, sys
+later, first = json.loads(sys.argv[1]), json.loads(sys.argv[2])
+assert later["seekSeconds"] > 0.0
+assert later["loadSeconds"] < first["loadSeconds"] * 2 + 1.0
+PY
+
 finish "benchmark"
