@@ -1,3 +1,5 @@
+// The program's spine, in four sections: window messages, start-up, the main loop, and shutdown
+// with the exit status.
 #include "app/program.h"
 
 #include <GL/glew.h>
@@ -134,6 +136,8 @@ void setKey(uint32_t code, uint8_t down) {
 
 }  // namespace
 
+// Window messages
+
 long windowProcedure(const platform::WindowMessage& message) {
   InputState& input = inputState();
   switch (message.type) {
@@ -188,6 +192,8 @@ long windowProcedure(const platform::WindowMessage& message) {
   }
   return 0;
 }
+
+// Start-up
 
 namespace {
 
@@ -367,6 +373,8 @@ bool startUp(const AppOptions& options) {
   return true;
 }
 
+// Main loop
+
 namespace {
 
 // Minimised, nothing is drawn and the loop sleeps. Following the clock, time goes on with the
@@ -490,6 +498,8 @@ long mainLoop() {
   }
   return framesDrawn;
 }
+
+// Shutdown and the exit status
 
 // Every GL object goes while its context is current, in the reverse order of making; the window
 // and context go last, and no GL call follows them.

@@ -6,14 +6,16 @@
 #include <string>
 
 #include "core/debug_log.h"
+#include "tests/support/private_working_folder.h"
 #include "tests/support/text_files.h"
 
 namespace {
 
+// Each test has a folder of its own: tests running at the same time in other processes log into
+// their own working folders.
 class DebugLogTest : public testing::Test {
  protected:
-  void SetUp() override { std::remove(kLogFileName); }
-  void TearDown() override { std::remove(kLogFileName); }
+  PrivateWorkingFolder folder_;
 };
 
 TEST_F(DebugLogTest, appendsFormattedTextVerbatimAfterEarlierRuns) {
