@@ -19,8 +19,22 @@ screen="-screen 0 1024x768x24"
 
 # Every unit test in a process of its own, as in the plain build (the end-to-end scripts, which
 # drive the programs with timings of their own, stay with the plain build).
+# LeakSanitizer itself can crash at exit ("Tracer caught signal 11", "LeakSanitizer has
+# encountered a fatal error"): its scan of thread-local storage trips over a slot it cannot read,
+# and gives no verdict. When it is the only fault, the tests it hit run once more
+# with every check but the leak check; any other fault fails the job at once.
 cd "$root/build-asan"
-xvfb-run -a -s "$screen" ctest --output-on-failure -E '^e2e[.]'
+rm -f Testing/Temporary/LastTestsFailed.log
+xvfb-run -a -s "$screen" ctest --output-on-failure -E '^e2e[.]' 2>&1 | tee unit-tests.log
+if [ -s Testing/Temporary/LastTestsFailed.log ]; then
+  if ! grep -q 'LeakSanitizer has encountered a fatal error' unit-tests.log ||
+    grep -q -E 'ERROR: LeakSanitizer: detected|ERROR: AddressSanitizer|runtime error|\[  FAILED  \]' unit-tests.log; then
+    echo "sanitized unit tests failed"
+    exit 1
+  fi
+  echo "sanitized unit tests: LeakSanitizer crashed in the tests above; they run again without the leak check"
+  ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" xvfb-run -a -s "$screen" ctest --output-on-failure --rerun-failed
+fi
 
 
 # The whole presentation at the largest fixed step; the dummy audio driver plays the music
