@@ -556,7 +556,6 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   const double loadSeconds = std::chrono::duration<double>(seekStart - loadStart).count();
   if (options.startSeconds > 0.0f) {
     presentation().seek(options.startSeconds);
-    endJumpProgress();
   }
   const double seekSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - seekStart).count();
   // A 1/60 s step over the whole presentation, with room to spare.
