@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/debug_log.h"
+#include "gpu/off_window_frame.h"
 #include "image/png_writer.h"
 #include "platform/stop_signals.h"
 
@@ -22,12 +23,21 @@ bool FrameCapture::begin(const AppOptions& options) {
   if (options.capturePath.empty()) {
     return true;
   }
-  captureIsStdout_ = options.capturePath == "-";
-  capture_ = captureIsStdout_ ? STDOUT_FILENO
-                              : open(options.capturePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (capture_ < 0) {
-    std::fprintf(stderr, "demo: cannot write the frame capture to %s: %s\n", options.capturePath.c_str(),
-                 std::strerror(errno));
+  capturePath_ = options.capturePath;
+  captureIsStdout_ = capturePath_ == "-";
+  if (captureIsStdout_) {
+    capture_ = STDOUT_FILENO;
+    return true;
+  }
+  const platform::WriteOutcome opened = platform::openForWritingUnlessStopped(capturePath_.c_str(), capture_);
+  if (opened == platform::WriteOutcome::Stopped) {
+    std::fprintf(stderr, "demo: the capture's reader never came: nothing opened %s for reading before the stop\n",
+                 capturePath_.c_str());
+    outputLost_ = true;
+    return false;
+  }
+  if (opened == platform::WriteOutcome::Failed) {
+    std::fprintf(stderr, "demo: cannot write the frame capture to %s: %s\n", capturePath_.c_str(), std::strerror(errno));
     outputLost_ = true;
     return false;
   }
@@ -39,7 +49,9 @@ void FrameCapture::readFrame(int width, int height) {
   pixels_.resize(rowBytes * static_cast<size_t>(height));
   flipped_.resize(pixels_.size());
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
+  // The frame is in the window's back buffer, or in the frame drawn off the window for it.
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
+  glReadBuffer(windowFramebuffer() == 0 ? GL_BACK : GL_COLOR_ATTACHMENT0);
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
   // GL gives the bottom row first; pictures and video frames start at the top.
   for (int y = 0; y < height; ++y) {
@@ -69,7 +81,8 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
   }
   const platform::WriteOutcome written = platform::writeUnlessStopped(capture_, flipped_.data(), flipped_.size());
   if (written == platform::WriteOutcome::Failed) {
-    std::fprintf(stderr, "demo: the frame capture could not be written (%s); capture stopped\n", std::strerror(errno));
+    std::fprintf(stderr, "demo: cannot write the frame capture to %s: %s; capture stopped\n", capturePath_.c_str(),
+                 std::strerror(errno));
     outputLost_ = true;
     closeCapture();
   } else if (written == platform::WriteOutcome::Stopped) {
@@ -77,6 +90,12 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
     DebugLog::append(kLogFileName, "Capture: stopped by a signal in the middle of a frame at %.3f s\r\n", timeSeconds);
     closeCapture();
   }
+}
+
+void FrameCapture::abandon(const char* reason) {
+  std::fprintf(stderr, "demo: the frame capture to %s stops: %s\n", capturePath_.c_str(), reason);
+  outputLost_ = true;
+  closeCapture();
 }
 
 void FrameCapture::finish(float endSeconds) {

@@ -14,8 +14,8 @@ class FrameCapture {
   FrameCapture& operator=(const FrameCapture&) = delete;
   ~FrameCapture();
 
-  // False when the capture file cannot be opened: stderr names it and why, and the output counts
-  // as not produced.
+  // False when the capture file cannot be opened, or a stop signal came while a named pipe waited
+  // for its reader: stderr names it and why, and the output counts as not produced.
   bool begin(const AppOptions& options);
   // Reads the frame just drawn (before the swap) when a screenshot is due or a capture runs. A
   // stop signal ends a write that waits on its reader, and the capture with it.
@@ -24,6 +24,11 @@ class FrameCapture {
   void finish(float endSeconds);
   // Every requested screenshot was saved and every frame of a capture written.
   bool producedAll() const { return !outputLost_; }
+  // A capture runs: its frames keep the size they started with.
+  bool capturing() const { return capture_ >= 0; }
+  // Ends a capture that cannot go on at its size, with the reason on stderr; the output counts as
+  // not produced.
+  void abandon(const char* reason);
 
  private:
   void readFrame(int width, int height);
@@ -31,6 +36,7 @@ class FrameCapture {
   bool closeCapture();
 
   std::vector<ScreenshotRequest> pending_;
+  std::string capturePath_;
   int capture_ = -1;  // the capture's file descriptor, -1 when none is open
   bool captureIsStdout_ = false;
   bool outputLost_ = false;

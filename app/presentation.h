@@ -51,8 +51,9 @@ class Presentation {
   // The clock's next sample: by the fixed step, by the music heard, or (paused, or without music)
   // by the clock alone.
   void moveClockOn();
-  // The presentation has passed its end: the frame due now comes after it.
-  bool pastEnd() const { return !paused_ && clock.elapsed > endSeconds; }
+  // The presentation has passed its end, or a jump asked for the end: the frame due now is the
+  // run's last.
+  bool pastEnd() const { return endRequested_ || (!paused_ && clock.elapsed > endSeconds); }
   // The time of the picture on the window.
   float pictureSeconds() const { return paused_ ? pausedAt_ : shownSeconds_; }
   bool paused() const { return paused_; }
@@ -104,6 +105,7 @@ class Presentation {
   float shownSeconds_ = 0.0f;  // the time of the last frame shown
   StateRecord start_;
   bool startKept_ = false;
+  bool endRequested_ = false;  // a jump ahead reached the end; a seek clears it
 };
 
 Presentation& presentation();

@@ -38,7 +38,13 @@ void Presentation::apply(PlaybackRequest request) {
       setPaused(!paused_);
       break;
     case PlaybackRequest::JumpAhead:
-      seek(now + kJumpSeconds);
+      // A jump to the end or beyond ends the run at once, also when the end was already reached:
+      // there is nothing past it to play.
+      if (now + kJumpSeconds >= endSeconds) {
+        endRequested_ = true;
+      } else {
+        seek(now + kJumpSeconds);
+      }
       break;
     case PlaybackRequest::JumpBack:
       seek(now - kJumpSeconds);
@@ -98,6 +104,8 @@ void Presentation::seek(float targetSeconds) {
   target = target > endSeconds ? endSeconds : target;
   const float now = paused_ ? pausedAt_ : clock.elapsed;
   const auto began = std::chrono::steady_clock::now();
+  // A seek lands on a frame at or before the end, so the run goes on from there.
+  endRequested_ = false;
   if (target < now || (paused_ && target <= now)) {
     rewind();
   }

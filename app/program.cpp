@@ -27,6 +27,7 @@
 #include "core/random.h"
 #include "gpu/bitmap_font.h"
 #include "gpu/gl_debug_report.h"
+#include "gpu/off_window_frame.h"
 #include "gpu/time_overlay.h"
 #include "gpu/outline_font.h"
 #include "gpu/render_target.h"
@@ -124,6 +125,41 @@ FrameCapture& frameCapture() {
   return capture;
 }
 
+// A capture keeps the drawable's size at start-up: once the window's size differs, the frames are
+// drawn off the window at that size and shown in the window, scaled; the window's own size is
+// kept here for that.
+OffWindowFrame& offWindowFrame() {
+  static OffWindowFrame frame;
+  return frame;
+}
+int gWindowWidth = 0;
+int gWindowHeight = 0;
+
+// True when the capture keeps the presentation at its size; the window is then only shown into.
+bool keepCaptureSize(int windowWidth, int windowHeight) {
+  FrameCapture& capture = frameCapture();
+  const InputState& input = inputState();
+  if (!capture.capturing() ||
+      (!offWindowFrame().made() && windowWidth == input.viewportWidth && windowHeight == input.viewportHeight)) {
+    return false;
+  }
+  gWindowWidth = windowWidth;
+  gWindowHeight = windowHeight;
+  if (offWindowFrame().made()) {
+    return true;
+  }
+  if (!offWindowFrame().create(input.viewportWidth, input.viewportHeight)) {
+    capture.abandon("the window's size changed and the driver cannot draw frames off the window");
+    return false;
+  }
+  offWindowFrame().bind();
+  DebugLog::append(kLogFileName,
+                   "Capture: the window is now %d x %d and no longer matches the capture; its frames stay %d x %d, "
+                   "drawn off the window\r\n",
+                   windowWidth, windowHeight, input.viewportWidth, input.viewportHeight);
+  return true;
+}
+
 uint16_t lowWord(uint32_t value) { return static_cast<uint16_t>(value & 0xffffu); }
 
 uint16_t highWord(uint32_t value) { return static_cast<uint16_t>(value >> 16); }
@@ -144,6 +180,9 @@ long windowProcedure(const platform::WindowMessage& message) {
     case platform::MessageType::Size: {
       const int width = lowWord(message.lParam);
       const int height = highWord(message.lParam) == 0 ? 1 : highWord(message.lParam);
+      if (keepCaptureSize(width, height)) {
+        return 0;
+      }
       input.viewportWidth = width;
       input.viewportHeight = height;
       glViewport(0, 0, width, height);
@@ -481,6 +520,7 @@ long mainLoop() {
     if (platform::stopSignal() != 0) {
       break;
     }
+    offWindowFrame().showIn(gWindowWidth, gWindowHeight);
     platform::swapBuffers(glWindow().window);
     if (gBenchmark != nullptr) {
       // A threaded driver may still be drawing: the frame's cost ends when the GL is done.
@@ -506,6 +546,7 @@ long mainLoop() {
 void shutDown() {
   soundPlayer().stopMusic();
   frameCapture().finish(presentation().clock.elapsed);
+  offWindowFrame().release();
   renderTarget().releaseTargets();
   presentation().scenes.releaseAll();
   modelCache().release();

@@ -5,15 +5,19 @@
 
 namespace {
 
+int powerOfTwoAtLeast(int side, int largest) {
+  int power = 1;
+  while (power < side && power < largest) {
+    power *= 2;
+  }
+  return power;
+}
+
 int proportional(int drawable, int composed, bool powerOfTwo, int largest) {
   int side = static_cast<int>(std::lround(static_cast<double>(drawable) * kComposedSurfaceSize / composed));
   side = std::max(side, 1);
   if (powerOfTwo) {
-    int power = 1;
-    while (power < side && power < largest) {
-      power *= 2;
-    }
-    side = power;
+    side = powerOfTwoAtLeast(side, largest);
   }
   return std::min(side, std::max(largest, 1));
 }
@@ -36,5 +40,11 @@ SurfaceSize surfaceSizeFor(int width, int height, bool powerOfTwo, int largest) 
   SurfaceSize size;
   size.width = proportional(width, kComposedWidth, powerOfTwo, largest);
   size.height = proportional(height, kComposedHeight, powerOfTwo, largest);
+  return size;
+}
+
+SurfaceSize powerOfTwoSides(SurfaceSize size, int largest) {
+  size.width = std::min(powerOfTwoAtLeast(size.width, largest), std::max(largest, 1));
+  size.height = std::min(powerOfTwoAtLeast(size.height, largest), std::max(largest, 1));
   return size;
 }

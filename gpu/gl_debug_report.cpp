@@ -65,18 +65,20 @@ void GLAPIENTRY receiveMessage(GLenum source, GLenum type, GLuint id, GLenum sev
 
 void GLDebugReport::begin() {
   // Messages arrive on this thread, inside the call that caused them, so the counts need no lock.
-  if (GLEW_KHR_debug || GLEW_VERSION_4_3) {
+  // A driver that names GL 4.3 but hides KHR_debug hands out no entry points for it: only entry
+  // points that were found are called.
+  if (glDebugMessageCallback != nullptr && glDebugMessageControl != nullptr) {
     glEnable(GL_DEBUG_OUTPUT);
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
     glDebugMessageControl(GL_DONT_CARE, GL_DONT_CARE, GL_DONT_CARE, 0, nullptr, GL_TRUE);
     glDebugMessageCallback(&receiveMessage, this);
-    listening_ = true;
+    listening_ = Listening::KhrDebug;
     DebugLog::append(kLogFileName, "GL debug: listening to the driver's messages (KHR_debug)\r\n");
-  } else if (GLEW_ARB_debug_output) {
+  } else if (glDebugMessageCallbackARB != nullptr && glDebugMessageControlARB != nullptr) {
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS_ARB);
     glDebugMessageControlARB(GL_DONT_CARE, GL_DONT_CARE, GL_DONT_CARE, 0, nullptr, GL_TRUE);
     glDebugMessageCallbackARB(&receiveMessage, this);
-    listening_ = true;
+    listening_ = Listening::ArbDebugOutput;
     DebugLog::append(kLogFileName, "GL debug: listening to the driver's messages (ARB_debug_output)\r\n");
   } else {
     DebugLog::append(kLogFileName, "GL debug: the driver gives no messages, errors are read after every frame\r\n");
@@ -84,7 +86,7 @@ void GLDebugReport::begin() {
 }
 
 void GLDebugReport::checkAfterFrame() {
-  if (listening_) {
+  if (listening_ != Listening::None) {
     return;
   }
   // A context that is lost keeps answering GL_CONTEXT_LOST; the bound keeps this loop finite.
@@ -98,15 +100,13 @@ void GLDebugReport::checkAfterFrame() {
 }
 
 void GLDebugReport::end() {
-  if (listening_) {
-    if (GLEW_KHR_debug || GLEW_VERSION_4_3) {
-      glDebugMessageCallback(nullptr, nullptr);
-      glDisable(GL_DEBUG_OUTPUT);
-    } else {
-      glDebugMessageCallbackARB(nullptr, nullptr);
-    }
-    listening_ = false;
+  if (listening_ == Listening::KhrDebug) {
+    glDebugMessageCallback(nullptr, nullptr);
+    glDisable(GL_DEBUG_OUTPUT);
+  } else if (listening_ == Listening::ArbDebugOutput) {
+    glDebugMessageCallbackARB(nullptr, nullptr);
   }
+  listening_ = Listening::None;
   for (const auto& [key, count] : seen_) {
     if (count > 1) {
       DebugLog::append(kLogFileName, "GL debug: %s %s message %u came %ld times\r\n", sourceName(std::get<0>(key)),

@@ -24,7 +24,10 @@ class GLDebugReport {
 
  private:
   using MessageKey = std::tuple<unsigned int, unsigned int, unsigned int>;  // source, type, id
-  bool listening_ = false;
+  // How the driver's messages reach us: a driver may name a version or an extension and still
+  // leave its entry points out, so only the entry points found count.
+  enum class Listening { None, KhrDebug, ArbDebugOutput };
+  Listening listening_ = Listening::None;
   long errors_ = 0;
   long otherMessages_ = 0;
   std::map<MessageKey, long> seen_;

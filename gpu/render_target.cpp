@@ -7,6 +7,7 @@
 
 #include "core/debug_log.h"
 #include "core/effect_status.h"
+#include "gpu/off_window_frame.h"
 #include "platform/gl_entry_points.h"
 
 RenderTarget& renderTarget() {
@@ -126,7 +127,7 @@ bool addMultisampling(RenderSurface& surface, int samples, bool withDepth) {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, surface.multisampleDepth);
   }
   const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
   if (status == GL_FRAMEBUFFER_COMPLETE) {
     return true;
   }
@@ -172,11 +173,26 @@ int multisampleLimit(int wanted) {
   return largest < 2 ? 0 : (wanted < largest ? wanted : largest);
 }
 
-SurfaceSize drawingSurfaceSize(int drawableWidth, int drawableHeight) {
+namespace {
+
+// A driver that does not name textures of any size refuses them, whatever version it names
+// (GL 2.x drivers with the extension left out do so); from GL 3.0 they cannot be left out.
+bool texturesNeedPowerOfTwoSides() { return !GLEW_ARB_texture_non_power_of_two && !GLEW_VERSION_3_0; }
+
+int largestTextureSide() {
   GLint largest = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-  const bool powerOfTwo = !GLEW_VERSION_2_0 && !GLEW_ARB_texture_non_power_of_two;
-  return surfaceSizeFor(drawableWidth, drawableHeight, powerOfTwo, largest > 0 ? largest : 1024);
+  return largest > 0 ? largest : 1024;
+}
+
+}  // namespace
+
+SurfaceSize drawingSurfaceSize(int drawableWidth, int drawableHeight) {
+  return surfaceSizeFor(drawableWidth, drawableHeight, texturesNeedPowerOfTwoSides(), largestTextureSide());
+}
+
+SurfaceSize surfaceSizeOnDriver(SurfaceSize wanted) {
+  return texturesNeedPowerOfTwoSides() ? powerOfTwoSides(wanted, largestTextureSide()) : wanted;
 }
 
 const char* framebufferStatusText(unsigned int status) {
@@ -220,7 +236,7 @@ bool RenderTarget::createFramebuffer() {
   if (framebuffer != 0) {
     // The first bind makes the name a framebuffer object.
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
   }
   return true;
 }
@@ -250,11 +266,11 @@ int RenderTarget::addTarget(int width, int height, unsigned int format, bool wit
   if (status != GL_FRAMEBUFFER_COMPLETE) {
     reportEffectOff(Effect::RenderTargets, std::string("a drawing surface was refused: ") + framebufferStatusText(status));
     detachAll();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
     deleteSurface(surface);
     return -1;
   }
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
   if (gSurfaceSamples > 1) {
     addMultisampling(surface, gSurfaceSamples, withDepth);
   }
@@ -269,7 +285,7 @@ unsigned int RenderTarget::checkStatus() {
   }
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   const GLenum status = logStatus(glCheckFramebufferStatus(GL_FRAMEBUFFER));
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
   return status;
 }
 
@@ -282,7 +298,7 @@ void RenderTarget::bindFramebuffer() {
 void RenderTarget::unbindFramebuffer() {
   if (framebuffer != 0) {
     resolveDrawing();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
   }
 }
 
@@ -344,7 +360,7 @@ void RenderTarget::clearTarget(int index) {
   glClear(mask);
   // A multisampled surface's cleared picture goes into its texture too.
   resolveDrawing();
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
   glPopAttrib();
 }
 

@@ -50,6 +50,9 @@ unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocato
 // The drawing surface for a drawable of width × height (see surfaceSizeFor), within what the
 // driver makes: powers of two where it has no other textures, no side beyond its largest texture.
 SurfaceSize drawingSurfaceSize(int drawableWidth, int drawableHeight);
+// A surface of another size as this driver makes it: where textures must have sides that are
+// powers of two, each side rounded up to one.
+SurfaceSize surfaceSizeOnDriver(SurfaceSize wanted);
 
 // The log text of a framebuffer status value.
 const char* framebufferStatusText(unsigned int status);

@@ -442,14 +442,18 @@ void forgetBindingsOf(const GlslProgram* program) {
 }  // namespace
 
 StageLinking driverStageLinking() {
+  // Both ways read programs back with the GL 2.0 calls. A GL 1.x context may still name the
+  // separable-program extension, whose own entry points then come without those.
+  const bool programCalls = GLEW_VERSION_2_0 && glCreateShader != nullptr && glUseProgram != nullptr &&
+                            glGetProgramiv != nullptr && glDeleteProgram != nullptr;
+  if (!programCalls) {
+    return StageLinking::Unavailable;
+  }
   if ((GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) && glCreateShaderProgramv != nullptr &&
       glGenProgramPipelines != nullptr && glProgramUniform1f != nullptr) {
     return StageLinking::Separable;
   }
-  if (GLEW_VERSION_2_0 && glCreateShader != nullptr && glUseProgram != nullptr) {
-    return StageLinking::InPairs;
-  }
-  return StageLinking::Unavailable;
+  return StageLinking::InPairs;
 }
 
 void publishParameter(const GlslParameter& parameter) {

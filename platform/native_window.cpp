@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "core/debug_log.h"
 #include "platform/native_window_cover.h"
 
 namespace platform {
@@ -262,9 +263,23 @@ GLContextHandle createGLContext(NativeWindow* window, bool debugContext, std::st
   }
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, debugContext ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
   SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
-  if (context == nullptr) {
-    error = SDL_GetError();
+  if (context != nullptr) {
+    return context;
   }
+  // A driver below GL 2.1 refuses a context of that version outright. Asked for no version and no
+  // profile, it gives whatever it has, and the presentation plays without what that lacks.
+  const std::string refused = SDL_GetError();
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
+  context = SDL_GL_CreateContext(window->sdlWindow);
+  if (context == nullptr) {
+    error = refused + "; without a version: " + SDL_GetError();
+    return nullptr;
+  }
+  DebugLog::append(kLogFileName, "GL: the driver refused a GL 2.1 compatibility context (%s); took the context it offers\r\n",
+                   refused.c_str());
   return context;
 }
 

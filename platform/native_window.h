@@ -52,8 +52,9 @@ bool setDesktopFullScreen(NativeWindow* window, std::string& error);
 bool leaveDesktopFullScreen(NativeWindow* window, std::string& error);
 void showCursor(bool visible);
 
-// A compatibility-profile context for the window; null on failure. A debug context reports the
-// GL's own messages (where the driver has them).
+// A compatibility-profile context for the window, else (where the driver refuses that version)
+// any context it offers, which the log names; null on failure. A debug context reports the GL's
+// own messages (where the driver has them).
 GLContextHandle createGLContext(NativeWindow* window, bool debugContext, std::string& error);
 bool makeCurrent(NativeWindow* window, GLContextHandle context);
 bool releaseCurrent();

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <poll.h>
 #include <signal.h>
@@ -98,6 +99,8 @@ void installStopSignalHandlers() {
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  // A capture reader that goes away must be reported like any failed write, not end the run.
+  signal(SIGPIPE, SIG_IGN);
   std::thread(watchStopSignals, signals).detach();
 }
 
@@ -138,6 +141,27 @@ WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBy
     }
   }
   return WriteOutcome::Written;
+}
+
+WriteOutcome openForWritingUnlessStopped(const char* path, int& descriptor) {
+  // Opening a named pipe for writing blocks until a reader opens it, where no signal could end the
+  // wait; opened without blocking it fails with ENXIO until then, so the wait is ours to bound.
+  for (;;) {
+    descriptor = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (descriptor >= 0) {
+      // Writes wait for room themselves (writeUnlessStopped); the descriptor blocks as usual.
+      const int flags = fcntl(descriptor, F_GETFL);
+      fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+      return WriteOutcome::Written;
+    }
+    if (errno != ENXIO && errno != EINTR) {
+      return WriteOutcome::Failed;
+    }
+    if (gStopSignal.load() != 0) {
+      return WriteOutcome::Stopped;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kWriteWaitMilliseconds));
+  }
 }
 
 }  // namespace platform

@@ -10,7 +10,8 @@ enum class WriteOutcome { Written, Failed, Stopped };
 
 // Blocks the stop signals in this and every later thread and hands them to one watcher thread;
 // keeps SDL from installing handlers of its own. Call first thing, before any thread or SDL
-// start-up. A second stop signal ends the process at once, with 128 + the signal.
+// start-up. A second stop signal ends the process at once, with 128 + the signal. A reader that
+// goes away (SIGPIPE) no longer ends the process: the write fails with EPIPE instead.
 void installStopSignalHandlers();
 // The stop signal received, or 0 while none has been.
 int stopSignal();
@@ -21,5 +22,8 @@ void endBoxWait();
 // nothing (a full pipe) is waited for in short steps, so a stop signal ends the wait: the rest is
 // then left unwritten.
 WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBytes);
+// Opens a file for writing, made or emptied. A named pipe that nobody reads yet is waited for in
+// short steps until a reader comes or a stop signal arrives (Stopped, and -1 in descriptor).
+WriteOutcome openForWritingUnlessStopped(const char* path, int& descriptor);
 
 }  // namespace platform

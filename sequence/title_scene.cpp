@@ -197,7 +197,7 @@ void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight) {
     allMade = layers.resizeTarget(n, size.width, size.height) && allMade;
   }
   if (hasBubbleSurface()) {
-    const SurfaceSize bubbleSize = bubbleSurfaceSize(drawableWidth, drawableHeight);
+    const SurfaceSize bubbleSize = surfaceSizeOnDriver(bubbleSurfaceSize(drawableWidth, drawableHeight));
     allMade = layers.resizeTarget(kBubbleSurface, bubbleSize.width, bubbleSize.height) && allMade;
     clampBubbleSurfaceEdges();
   }
@@ -279,7 +279,7 @@ bool TitleScene::hasBubbleSurface() const {
 // at a third of the window's resolution and enlarged once more, it looks the same and costs a ninth.
 // Narrow bubbles, where the enlargement would show, are few pixels and go straight to the window.
 void TitleScene::addBubbleSurface(int drawableWidth, int drawableHeight) {
-  const SurfaceSize size = bubbleSurfaceSize(drawableWidth, drawableHeight);
+  const SurfaceSize size = surfaceSizeOnDriver(bubbleSurfaceSize(drawableWidth, drawableHeight));
   if (hasLayers() && layers.addTarget(size.width, size.height, GL_RGBA, false) == kBubbleSurface) {
     clampBubbleSurfaceEdges();
   }

@@ -96,6 +96,27 @@ TEST_F(FastForward, aLongJumpReportsItsProgress) {
   EXPECT_LT(shares.back(), 1.0f);
 }
 
+// A jump ahead that reaches the end ends the run at once, however often it is asked for, and
+// never plays the presentation again from the start; a jump back goes on from where it lands.
+TEST_F(FastForward, aJumpAheadToTheEndEndsTheRunWithoutPlayingAnyFrame) {
+  show_.fixedStepSeconds = 0.1f;
+  show_.clock.setTickSource(fixedStepTicks(0.1));
+  show_.clock.reset();
+  show_.endSeconds = 12.0f;
+  show_.keepStart();
+  show_.seek(10.0f);
+  const int advancesBefore = scene_->advances;
+  for (int press = 0; press < 3000; ++press) {
+    show_.apply(PlaybackRequest::JumpAhead);
+  }
+  EXPECT_TRUE(show_.pastEnd());
+  EXPECT_EQ(scene_->advances, advancesBefore);
+  EXPECT_NEAR(show_.clock.elapsed, 10.0f, 1e-3f);
+  show_.apply(PlaybackRequest::JumpBack);
+  EXPECT_FALSE(show_.pastEnd());
+  EXPECT_NEAR(show_.clock.elapsed, 5.0f, 1e-3f);
+}
+
 TEST(FrameCap, aFrameCountsAtMostATenthOfASecond) {
   Presentation show;
   show.clock.delta = 0.05f;

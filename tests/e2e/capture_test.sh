@@ -34,7 +34,8 @@ grep -q 'demo: screenshot late.png not saved: the run ended at' stderr.txt || fa
 [ -f early.png ] || fail "the reachable screenshot was not saved"
 run_short --capture /dev/full
 [ "$(cat status.txt)" = 3 ] || fail "a capture to a full disk ended with status $(cat status.txt)"
-grep -q 'frame capture could not be written' stderr.txt || fail "a failed capture went unreported"
+grep -q '^demo: cannot write the frame capture to /dev/full: No space left on device' stderr.txt ||
+  fail "a failed capture went unreported: $(cat stderr.txt)"
 # A capture that cannot even be opened is the same, said at once with the path and the reason.
 mkdir frames-folder
 for target in "no-such-folder/frames.rgb:No such file or directory" "frames-folder:Is a directory"; do
@@ -70,5 +71,53 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash stalled.sh "$run_dir/demo"
 echo "a stalled capture ended $(cat stalled-ms.txt) ms after SIGTERM"
 [ "$(cat status.txt)" = 143 ] || fail "SIGTERM during a stalled capture: status $(cat status.txt)"
 [ "$(cat stalled-ms.txt)" -le 500 ] || fail "SIGTERM during a stalled capture took $(cat stalled-ms.txt) ms"
+
+# A reader that goes away: the write fails like any other, with the reason, and the status is 3.
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --fixed-step 0.1 --end-at 3 --capture - \
+  2>stderr.txt | head -c 1000000 >/dev/null
+status=${PIPESTATUS[0]}
+[ "$status" = 3 ] || fail "a capture whose reader went away ended with status $status"
+grep -q '^demo: cannot write the frame capture to -: Broken pipe' stderr.txt ||
+  fail "a capture whose reader went away went unreported: $(cat stderr.txt)"
+
+# A named pipe that nobody opens: the run waits for its reader before any window, and the first
+# stop signal ends the wait with the signal's status and one line.
+mkfifo unread.fifo
+for signal in TERM:143 INT:130; do
+  "$run_dir/demo" --windowed --fixed-step 0.1 --capture unread.fifo 2>unread.err &
+  pid=$!
+  sleep 1
+  kill -"${signal%%:*}" $pid
+  for attempt in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -9 $pid 2>/dev/null && fail "SIG${signal%%:*} did not end the wait for the capture's reader"
+  wait $pid
+  status=$?
+  [ "$status" = "${signal#*:}" ] || fail "SIG${signal%%:*} while waiting for the capture's reader: status $status"
+  grep -q "^demo: the capture's reader never came" unread.err || fail "no line for the reader that never came: $(cat unread.err)"
+done
+
+# The window is resized while a capture runs: every frame keeps the size of the first, the log says
+# once that the window no longer matches, and the frames are those of a run without the resize.
+cat >resized.sh <<'RESIZED'
+#!/bin/bash
+"$1" --windowed --seed 1 --fixed-step 0.04 --end-at 6.1 --screenshot 6:plain.png 2>/dev/null
+rm -f debug.txt
+"$1" --windowed --seed 1 --fixed-step 0.04 --end-at 6.1 --capture resized.rgb --screenshot 6:resized.png \
+  2>resized.err &
+pid=$!
+for attempt in $(seq 1 100); do grep -q 'GL: version' debug.txt 2>/dev/null && break; sleep 0.1; done
+window=$(xdotool search --sync --onlyvisible --pid $pid --name '^Game$' | head -1)
+xdotool windowsize "$window" 1000 700
+sleep 0.5
+xdotool windowsize "$window" 400 300
+wait $pid
+echo $? >status.txt
+RESIZED
+xvfb-run -a -s "-screen 0 1024x768x24" bash resized.sh "$run_dir/demo"
+[ "$(cat status.txt)" = 0 ] || fail "a resized capture ended with status $(cat status.txt): $(cat resized.err)"
+size=$(stat -c %s resized.rgb 2>/dev/null || echo 0)
+[ $((size % (800 * 600 * 3))) = 0 ] && [ "$size" -gt 0 ] || fail "a resized capture holds $size bytes: not whole 800 x 600 frames"
+[ "$(grep -c 'no longer matches the capture' debug.txt)" = 1 ] || fail "the log does not say once that the window changed"
+[ "$(compare -metric AE plain.png resized.png null: 2>&1)" = 0 ] || fail "the frame after the resize differs from an unresized run"
 
 finish capture

@@ -48,4 +48,34 @@ check_driver gl21-without-separable-programs MESA_GL_VERSION_OVERRIDE=2.1 MESA_G
 check_driver gl33 MESA_GL_VERSION_OVERRIDE=3.3COMPAT MESA_GLSL_VERSION_OVERRIDE=330
 check_driver softpipe GALLIUM_DRIVER=softpipe
 
+# Drivers that lack parts the presentation uses: a debug run where the driver names GL 4.3 but
+# hides the debug extension's entry points, GL 2.1 without textures of any size (every surface,
+# the bubbles' one included, gets sides that are powers of two) and GL 1.4 and 2.0, which refuse
+# a context of version 2.1 and get the one they offer. Each plays to its end with no GL error and
+# says on stderr what is off.
+check_limited_driver() {
+  local name=$1 frame=$2
+  shift 2
+  rm -f debug.txt
+  env "$@" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/demo" --windowed --unattended --gl-debug \
+    --seed 3 --fixed-step 0.1 --start-at $((frame - 1)) --end-at $frame.1 --screenshot "$frame:$name.png" \
+    >/dev/null 2>"$name.err"
+  local status=$?
+  [ "$status" = 0 ] || fail "$name: status $status: $(tail -3 "$name.err")"
+  grep -q "^gl-debug: 0 errors" "$name.err" || fail "$name: $(grep gl-debug "$name.err")"
+  [ -f "$name.png" ] || fail "$name: no frame at $frame s"
+}
+check_limited_driver debug-without-entry-points 25 MESA_EXTENSION_OVERRIDE=-GL_KHR_debug
+grep -q "GL debug: the driver gives no messages" debug.txt ||
+  fail "debug-without-entry-points: $(grep 'GL debug' debug.txt)"
+check_limited_driver gl21-without-npot 98 MESA_GL_VERSION_OVERRIDE=2.1 MESA_GLSL_VERSION_OVERRIDE=120 \
+  MESA_EXTENSION_OVERRIDE=-GL_ARB_texture_non_power_of_two
+grep -q "render targets on" debug.txt || fail "gl21-without-npot: $(grep '^GL:' debug.txt)"
+grep -q " off: " gl21-without-npot.err && fail "gl21-without-npot: $(grep ' off: ' gl21-without-npot.err)"
+for version in 1.4 2.0; do
+  check_limited_driver "gl${version/./}" 25 MESA_GL_VERSION_OVERRIDE=$version
+  grep -q "refused a GL 2.1 compatibility context" debug.txt || fail "gl$version: the log does not say which context it took"
+done
+grep -q "^demo: per-pixel lighting off: " gl14.err || fail "gl14: the missing lighting program went unsaid: $(cat gl14.err)"
+
 finish "driver matrix"

@@ -58,6 +58,14 @@ tail -1 stdout.txt | grep -Eq "demo: [1-3] frames" || fail "--start-at 154 drew 
 demo --start-at 155 2>/dev/null && fail "--start-at 155 was accepted"
 grep -q -- "--start-at needs seconds from 0 to 154" stderr.txt || fail "--start-at 155 gave no reason"
 
+# A jump ahead to the end ends the run at once, and so does every later one: one Right a frame
+# for 32 frames of a run to 20 s reaches the end at the fourth and never replays from 0 (a replay
+# would log a jump to 0).
+rm -f debug.txt
+DEMO_KEYS="$(seq -s, 0 31 | sed 's/[0-9][0-9]*/&:Right/g')" demo --end-at 20 --fps || fail "32 jumps ahead ended with status $?"
+grep -q "Playback: to 0.00 s" debug.txt && fail "jumps past the end played the presentation again from 0"
+tail -1 stdout.txt | grep -Eq "demo: [1-4] frames" || fail "jumps to the end did not end the run at once: $(tail -1 stdout.txt)"
+
 # --loop goes round from the end to the start; Escape still ends it.
 DEMO_KEYS="30:Escape" demo --loop --start-at 153.5 --fps || fail "the looping run ended with status $?"
 grep -q "Playback: to 0.00 s" debug.txt || fail "--loop did not go back to the start"
