@@ -20,14 +20,19 @@ grep -q 'Screenshot shot.png at 1.500 s' debug.txt || fail "no screenshot line i
 # Requested output that is not produced ends the run with status 3 and a line saying which:
 # a screenshot that cannot be written, one at a time the run never reaches, a capture that
 # cannot be written (the disk is full).
+# The status is the program's own, written from inside the X server's run: xvfb-run's own status
+# can also tell of its clean-up.
 run_short() {
-  xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --fixed-step 0.1 --end-at 0.5 \
-    "$@" >/dev/null 2>stderr.txt
-  echo $? > status.txt
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'timeout 300 "$0" --windowed --fixed-step 0.1 --end-at 0.5 "$@" \
+    >/dev/null 2>stderr.txt; echo $? >status.txt' "$run_dir/demo" "$@"
 }
 run_short --screenshot 0:no-such-folder/shot.png
-[ "$(cat status.txt)" = 3 ] || fail "an unwritable screenshot ended with status $(cat status.txt)"
-grep -q 'screenshot not saved' stderr.txt || fail "an unwritable screenshot went unreported"
+[ "$(cat status.txt)" = 3 ] || fail "an unwritable screenshot ended with status $(cat status.txt): $(grep -v ALSA stderr.txt)"
+grep -q 'screenshot not saved: cannot write no-such-folder/shot.png: No such file or directory' stderr.txt ||
+  fail "an unwritable screenshot went unreported: $(cat stderr.txt)"
+run_short --screenshot 0:/dev/full
+grep -q 'screenshot not saved: cannot write /dev/full: No space left on device' stderr.txt ||
+  fail "a screenshot onto a full disk went unreported: $(cat stderr.txt)"
 run_short --screenshot 0.2:early.png --screenshot 60:late.png
 [ "$(cat status.txt)" = 3 ] || fail "an unreached screenshot ended with status $(cat status.txt)"
 grep -q 'demo: screenshot late.png not saved: the run ended at' stderr.txt || fail "an unreached screenshot went unreported"
@@ -73,10 +78,13 @@ echo "a stalled capture ended $(cat stalled-ms.txt) ms after SIGTERM"
 [ "$(cat stalled-ms.txt)" -le 500 ] || fail "SIGTERM during a stalled capture took $(cat stalled-ms.txt) ms"
 
 # A reader that goes away: the write fails like any other, with the reason, and the status is 3.
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --fixed-step 0.1 --end-at 3 --capture - \
-  2>stderr.txt | head -c 1000000 >/dev/null
-status=${PIPESTATUS[0]}
-[ "$status" = 3 ] || fail "a capture whose reader went away ended with status $status"
+cat >vanished.sh <<'VANISHED'
+#!/bin/bash
+timeout 300 "$1" --windowed --fixed-step 0.1 --end-at 3 --capture - 2>stderr.txt | head -c 1000000 >/dev/null
+echo "${PIPESTATUS[0]}" >status.txt
+VANISHED
+xvfb-run -a -s "-screen 0 1024x768x24" bash vanished.sh "$run_dir/demo"
+[ "$(cat status.txt)" = 3 ] || fail "a capture whose reader went away ended with status $(cat status.txt)"
 grep -q '^demo: cannot write the frame capture to -: Broken pipe' stderr.txt ||
   fail "a capture whose reader went away went unreported: $(cat stderr.txt)"
 
