@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "core/debug_log.h"
-#include "gpu/off_window_frame.h"
+#include "gpu/frame_readback.h"
 #include "image/png_writer.h"
 #include "platform/stop_signals.h"
 
@@ -49,9 +49,7 @@ void FrameCapture::readFrame(int width, int height) {
   pixels_.resize(rowBytes * static_cast<size_t>(height));
   flipped_.resize(pixels_.size());
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  // The frame is in the window's back buffer, or in the frame drawn off the window for it.
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
-  glReadBuffer(windowFramebuffer() == 0 ? GL_BACK : GL_COLOR_ATTACHMENT0);
+  readFromDrawnFrame();
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
   // GL gives the bottom row first; pictures and video frames start at the top.
   for (int y = 0; y < height; ++y) {

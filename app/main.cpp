@@ -5,6 +5,7 @@
 #include "app/allocation_counter.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "platform/native_window.h"
 
 int main(int argc, char* argv[]) {
   AppOptions options;
@@ -18,5 +19,6 @@ int main(int argc, char* argv[]) {
     std::fputs(message.c_str(), stderr);
     return 2;
   }
+  drawOffScreenWhereNeeded(options, platform::displayAvailable());
   return runPresentation(options, &allocationCount);
 }

@@ -11,15 +11,16 @@
 const char* usageText() {
   return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
          "            [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]... [--capture FILE|-]\n"
-         "            [--unattended] [--gl-debug] [--msaa N] [--help]\n"
-         "            [--version]\n"
+         "            [--video FILE [--rate N]] [--size WxH] [--unattended] [--gl-debug] [--msaa N]\n"
+         "            [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N (0 to 2147483647), so a run can be repeated\n"
          "                    (default: the clock)\n"
          "  --fps             print how many frames were drawn, and how fast, when the program ends\n"
-         "  --fixed-step S    advance the presentation by S seconds (0.0001 to 0.1) every frame, whatever\n"
-         "                    the clock says: with --seed, every run draws the same frames\n"
+         "  --fixed-step S    advance the presentation by S seconds (0.0001 to 0.1, or 1/N for N from 10\n"
+         "                    to 10000) every frame, whatever the clock says: with --seed, every run draws\n"
+         "                    the same frames\n"
          "  --start-at T      start T seconds into the presentation (0 to 154, not after --end-at), the\n"
          "                    music with it\n"
          "  --end-at T        end when the presentation passes T seconds (0 to 1000000, default 154)\n"
@@ -29,6 +30,12 @@ const char* usageText() {
          "  --screenshot T:F  save the first frame drawn at or after T seconds as the PNG file F\n"
          "  --capture F       write every frame to F ('-' for standard output) as raw 8-bit RGB,\n"
          "                    top row first, for a video encoder\n"
+         "  --video F         draw the presentation off-screen, without a window or a sound device, and\n"
+         "                    encode it with its music into F with ffmpeg: .mp4 (H.264 and AAC), .mkv\n"
+         "                    (lossless FFV1 and FLAC) or .webm (VP9 and Opus); seed 1 unless --seed says\n"
+         "  --rate N          frames per second of the video (1 to 240, default 60)\n"
+         "  --size WxH        the picture's size off-screen: a video's (default 1920x1080), and that of\n"
+         "                    screenshots and captures made without a display (default 800x600)\n"
          "  --unattended      never wait for an answer: every message box takes its default button and\n"
          "                    its text goes to stderr and the log (so does DEMO_UNATTENDED=1)\n"
          "  --gl-debug        log every message of the GL driver and count its errors; the run ends\n"
@@ -47,6 +54,8 @@ const char* usageText() {
 namespace {
 
 constexpr unsigned int kBenchmarkSeed = 1;
+constexpr unsigned int kVideoSeed = 1;
+constexpr int kHighestVideoRate = 240;
 
 bool parseSeed(const char* text, unsigned int& seed) {
   if (text == nullptr || *text == '\0' || *text == '-') {
@@ -77,6 +86,51 @@ bool parseSeconds(const char* text, char stop, float& seconds) {
   return true;
 }
 
+// A whole number from lowest to highest that fills the whole text (or the text up to `stop`);
+// `end` is left just past it.
+bool parseWhole(const char* text, char stop, int lowest, int highest, int& number, const char** end = nullptr) {
+  if (text == nullptr || *text < '0' || *text > '9') {
+    return false;
+  }
+  errno = 0;
+  char* after = nullptr;
+  const long value = std::strtol(text, &after, 10);
+  if (errno != 0 || *after != stop || value < lowest || value > highest) {
+    return false;
+  }
+  number = static_cast<int>(value);
+  if (end != nullptr) {
+    *end = after;
+  }
+  return true;
+}
+
+// A step in seconds, or "1/N": a whole number of frames to the second, counted exactly.
+bool parseFixedStep(const char* text, AppOptions& options) {
+  if (text != nullptr && std::strncmp(text, "1/", 2) == 0) {
+    const int shortestRate = static_cast<int>(std::lround(1.0f / kMaxFrameDeltaSeconds));
+    const int longestRate = static_cast<int>(std::lround(1.0f / kShortestFixedStepSeconds));
+    if (!parseWhole(text + 2, '\0', shortestRate, longestRate, options.fixedStepRate)) {
+      return false;
+    }
+    options.fixedStepSeconds = 1.0f / static_cast<float>(options.fixedStepRate);
+    return true;
+  }
+  options.fixedStepRate = 0;
+  return parseSeconds(text, '\0', options.fixedStepSeconds) && options.fixedStepSeconds >= kShortestFixedStepSeconds &&
+         options.fixedStepSeconds <= kMaxFrameDeltaSeconds;
+}
+
+bool parseSize(const char* text, int& width, int& height) {
+  const char* afterWidth = nullptr;
+  return parseWhole(text, 'x', kSmallestFrameSide, kLargestFrameSide, width, &afterWidth) &&
+         parseWhole(afterWidth + 1, '\0', kSmallestFrameSide, kLargestFrameSide, height);
+}
+
+bool endsWith(const std::string& text, const std::string& ending) {
+  return text.size() > ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
 bool parseScreenshot(const char* text, ScreenshotRequest& request) {
   const char* colon = text != nullptr ? std::strchr(text, ':') : nullptr;
   if (colon == nullptr || colon[1] == '\0' || !parseSeconds(text, ':', request.timeSeconds)) {
@@ -86,12 +140,59 @@ bool parseScreenshot(const char* text, ScreenshotRequest& request) {
   return true;
 }
 
+// A video is drawn off-screen, silent, in a window of its size, at whole frames of 1/rate s from
+// a repeatable seed. Returns what is wrong with the options given with it, or nothing.
+std::string takeVideoOptions(AppOptions& options) {
+  if (options.benchmark || !options.capturePath.empty() || options.loop) {
+    return "--video goes with neither --benchmark, --capture nor --loop";
+  }
+  if (options.frameWidth == 0) {
+    options.frameWidth = kDefaultVideoWidth;
+    options.frameHeight = kDefaultVideoHeight;
+  }
+  // H.264 and VP9 pictures keep colour at half size on each axis, so their sides are even.
+  const bool halfSizeColour = !endsWith(options.videoPath, ".mkv");
+  if (halfSizeColour && (options.frameWidth % 2 != 0 || options.frameHeight % 2 != 0)) {
+    return "--size for .mp4 and .webm videos needs an even width and height";
+  }
+  options.windowed = true;
+  options.desktop = false;
+  options.silent = true;
+  options.fixedStepRate = options.videoRate * presentationStepsPerVideoFrame(options.videoRate);
+  options.fixedStepSeconds = 1.0f / static_cast<float>(options.fixedStepRate);
+  if (!options.seedGiven) {
+    options.seedGiven = true;
+    options.seed = kVideoSeed;
+  }
+  return std::string();
+}
+
 OptionsOutcome usageError(const std::string& problem, std::string& message) {
   message = "demo: " + problem + "\n" + usageText();
   return OptionsOutcome::ExitUsage;
 }
 
 }  // namespace
+
+void drawOffScreenWhereNeeded(AppOptions& options, bool displayAvailable) {
+  const bool makesFiles = !options.screenshots.empty() || !options.capturePath.empty();
+  if (options.videoPath.empty() && (displayAvailable || !makesFiles)) {
+    return;
+  }
+  options.offScreen = true;
+  options.windowed = true;
+  options.desktop = false;
+  options.silent = true;
+  if (options.frameWidth == 0) {
+    options.frameWidth = kDefaultOffscreenWidth;
+    options.frameHeight = kDefaultOffscreenHeight;
+  }
+}
+
+int presentationStepsPerVideoFrame(int videoRate) {
+  const int slowestStepRate = static_cast<int>(std::lround(1.0f / kMaxFrameDeltaSeconds));
+  return videoRate >= slowestStepRate ? 1 : (slowestStepRate + videoRate - 1) / videoRate;
+}
 
 OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& options, std::string& message) {
   for (int index = 1; index < argc; ++index) {
@@ -124,9 +225,25 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       options.seedGiven = true;
       ++index;
     } else if (argument == "--fixed-step") {
-      if (!parseSeconds(value, '\0', options.fixedStepSeconds) || options.fixedStepSeconds < kShortestFixedStepSeconds ||
-          options.fixedStepSeconds > kMaxFrameDeltaSeconds) {
-        return usageError("--fixed-step needs seconds from 0.0001 to 0.1", message);
+      if (!parseFixedStep(value, options)) {
+        return usageError("--fixed-step needs seconds from 0.0001 to 0.1, or 1/N for N from 10 to 10000", message);
+      }
+      ++index;
+    } else if (argument == "--video") {
+      const std::string path = value != nullptr ? value : "";
+      if (!endsWith(path, ".mp4") && !endsWith(path, ".mkv") && !endsWith(path, ".webm")) {
+        return usageError("--video needs a file name ending in .mp4, .mkv or .webm", message);
+      }
+      options.videoPath = path;
+      ++index;
+    } else if (argument == "--rate") {
+      if (!parseWhole(value, '\0', 1, kHighestVideoRate, options.videoRate)) {
+        return usageError("--rate needs a whole number of frames per second from 1 to 240", message);
+      }
+      ++index;
+    } else if (argument == "--size") {
+      if (!parseSize(value, options.frameWidth, options.frameHeight)) {
+        return usageError("--size needs WIDTHxHEIGHT, each from 16 to 16384", message);
       }
       ++index;
     } else if (argument == "--end-at") {
@@ -166,6 +283,12 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
   // A run that ended before it started would show one frame of the wrong time and no word why.
   if (options.startSeconds > options.endSeconds) {
     return usageError("--start-at must not be later than --end-at", message);
+  }
+  if (!options.videoPath.empty()) {
+    const std::string problem = takeVideoOptions(options);
+    if (!problem.empty()) {
+      return usageError(problem, message);
+    }
   }
   if (options.benchmark) {
     options.windowed = true;

@@ -11,12 +11,24 @@ struct ScreenshotRequest {
   std::string path;          // a PNG file
 };
 
+constexpr int kDefaultVideoRate = 60;
+// The drawable's size where the run draws off-screen and --size does not say: a video's, and that
+// of screenshots and captures made without a display.
+constexpr int kDefaultVideoWidth = 1920;
+constexpr int kDefaultVideoHeight = 1080;
+constexpr int kDefaultOffscreenWidth = 800;
+constexpr int kDefaultOffscreenHeight = 600;
+constexpr int kSmallestFrameSide = 16;
+constexpr int kLargestFrameSide = 16384;
+
 struct AppOptions {
   bool windowed = false;   // skip the full-screen attempt and its question
   bool seedGiven = false;  // seed the random sequence with `seed` instead of the clock
   unsigned int seed = 0;
   bool reportFrameRate = false;   // print the frame count and frames per second at exit
   float fixedStepSeconds = 0.0f;  // > 0: every frame advances presentation time by this much
+  // > 0: the fixed step is 1 / this many seconds, counted in whole frames ("--fixed-step 1/30")
+  int fixedStepRate = 0;
   float endSeconds = kPresentationEndSeconds;  // the run ends once the presentation passes this
   std::vector<ScreenshotRequest> screenshots;
   std::string capturePath;  // every frame as raw RGB rows, top row first; "-" is stdout
@@ -32,6 +44,16 @@ struct AppOptions {
   bool glDebug = false;
   // Samples per pixel for multisampled drawing (2, 4 or 8); 0 draws without.
   int msaaSamples = 0;
+  // A finished video file (.mp4, .mkv or .webm), drawn off-screen at videoRate frames per second
+  // and encoded with the music; empty for none.
+  std::string videoPath;
+  int videoRate = kDefaultVideoRate;
+  // The drawable's size for runs drawn off-screen and the window's for windowed runs (--size); 0 for
+  // the run's default.
+  int frameWidth = 0;
+  int frameHeight = 0;
+  // No window is shown and no display needed: SDL's offscreen driver draws (see drawOffScreenWhereNeeded).
+  bool offScreen = false;
 };
 
 // The shortest fixed step: below it a run of 154 s would take more than a million frames, and the
@@ -41,6 +63,14 @@ constexpr float kShortestFixedStepSeconds = 0.0001f;
 constexpr float kMaxOptionSeconds = 1.0e6f;
 
 enum class OptionsOutcome { Run, ExitSuccess, ExitUsage };
+
+// The presentation never moves on by more than kMaxFrameDeltaSeconds a frame: a video slower than
+// that shows every Nth of its frames, N being this.
+int presentationStepsPerVideoFrame(int videoRate);
+
+// A video is always drawn off-screen; so is a run that makes screenshots or a capture where there
+// is no display, at 800 x 600 unless --size says. Other runs need a display.
+void drawOffScreenWhereNeeded(AppOptions& options, bool displayAvailable);
 
 // Fills options from argv. Text to print (help, version or the usage error) goes to message.
 OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& options, std::string& message);

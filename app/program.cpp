@@ -20,6 +20,7 @@
 #include "app/presentation.h"
 #include "app/resource_folder.h"
 #include "app/scripted_keys.h"
+#include "app/video_output.h"
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
 #include "core/effect_status.h"
@@ -45,6 +46,7 @@
 namespace {
 
 constexpr char kWindowTitle[] = "Game";
+constexpr char kMusicFile[] = "Vallomere.mp3";
 // How long the loop sleeps at a time while the window is minimised and nothing is drawn.
 constexpr int kMinimisedWaitMs = 50;
 // The frame rate plain play keeps to where the display's own rate is not known.
@@ -333,7 +335,9 @@ bool startUp(const AppOptions& options) {
   gLoop = options.loop;
   show.endSeconds = options.endSeconds;
   show.fixedStepSeconds = options.fixedStepSeconds;
-  if (options.fixedStepSeconds > 0.0f) {
+  if (options.fixedStepRate > 0) {
+    show.clock.setTickSource(frameCountTicks(options.fixedStepRate));
+  } else if (options.fixedStepSeconds > 0.0f) {
     show.clock.setTickSource(fixedStepTicks(options.fixedStepSeconds));
   }
   if (!frameCapture().begin(options)) {
@@ -354,7 +358,13 @@ bool startUp(const AppOptions& options) {
   window.fullScreen = !options.windowed && !options.desktop;
   window.desktop = options.desktop && !options.windowed;
   window.debugContext = options.glDebug;
-  if (!window.create(kWindowTitle, 800, 600, 32, &windowProcedure)) {
+  // The composed 800 x 600, or the size asked for a window (and for drawing off-screen).
+  const bool sizeGiven = options.windowed && options.frameWidth > 0;
+  if (options.offScreen) {
+    platform::drawOffScreen();
+  }
+  if (!window.create(kWindowTitle, sizeGiven ? options.frameWidth : 800, sizeGiven ? options.frameHeight : 600, 32,
+                     &windowProcedure)) {
     DebugLog::append(kLogFileName, "Could not create window\r\n");
     std::fprintf(stderr, "demo: could not create the window: %s%s%s%s\n", window.failureText,
                  window.failureDetail.empty() ? "" : " (", window.failureDetail.c_str(),
@@ -402,7 +412,7 @@ bool startUp(const AppOptions& options) {
   // tracked playback, so that the frames can keep to what is heard.
   if (!options.silent) {
     soundPlayer().initSound();
-    soundPlayer().loadSound(1, "Vallomere.mp3", false);
+    soundPlayer().loadSound(1, kMusicFile, false);
     soundPlayer().playFrom(0, 0.0);
   }
 
@@ -539,6 +549,36 @@ long mainLoop() {
   return framesDrawn;
 }
 
+// A video's frames: one shown frame for each of the video's, with the presentation's own steps
+// between them played without showing where the video is slower than the presentation's longest
+// step. No window messages, keys or pacing: nobody watches.
+long videoLoop(VideoOutput& video, int stepsPerVideoFrame) {
+  Presentation& show = presentation();
+  const InputState& input = inputState();
+  long framesDrawn = 0;
+  while (!video.complete() && platform::stopSignal() == 0) {
+    show.playDueFrame();
+    ++framesDrawn;
+    frameCapture().afterFrame(show.pictureSeconds(), input.viewportWidth, input.viewportHeight);
+    if (!video.afterFrame()) {
+      break;
+    }
+    platform::swapBuffers(glWindow().window);
+    if (gGLDebug != nullptr) {
+      gGLDebug->checkAfterFrame();
+    }
+    show.moveClockOn();
+    for (int step = 1; step < stepsPerVideoFrame; ++step) {
+      show.frame(FrameKind::LayersOnly, show.clock.elapsed, show.frameDelta());
+      show.clock.update();
+    }
+    if (textureManager().deferredUpload) {
+      textureManager().processPendingUpload();
+    }
+  }
+  return framesDrawn;
+}
+
 // Shutdown and the exit status
 
 // Every GL object goes while its context is current, in the reverse order of making; the window
@@ -571,6 +611,27 @@ int statusAfterStopSignal(int status) {
 
 }  // namespace
 
+// The video's plan from where the presentation stands after start-up; false, with a line on
+// stderr, when the driver did not give the size asked for or ffmpeg would not start.
+bool startVideo(const AppOptions& options, VideoOutput& video) {
+  const InputState& input = inputState();
+  if (input.viewportWidth != options.frameWidth || input.viewportHeight != options.frameHeight) {
+    std::fprintf(stderr, "demo: --size %dx%d: the driver drew %d x %d off-screen instead\n", options.frameWidth,
+                 options.frameHeight, input.viewportWidth, input.viewportHeight);
+    return false;
+  }
+  VideoPlan plan;
+  plan.path = options.videoPath;
+  plan.width = options.frameWidth;
+  plan.height = options.frameHeight;
+  plan.framesPerSecond = options.videoRate;
+  // The first frame is the first of the presentation's steps at or after --start-at.
+  plan.startSeconds = presentation().clock.elapsed;
+  plan.frameCount = videoFrameCount(plan.startSeconds, options.endSeconds, options.videoRate);
+  plan.musicPath = soundPlayer().soundFolder + kMusicFile;
+  return video.begin(plan);
+}
+
 // The --gl-debug summary; a run with GL errors ends with status 4 unless a worse status stands.
 int reportGLDebug(const GLDebugReport& report, int status) {
   std::fprintf(stderr, "gl-debug: %ld errors, %ld other messages\n", report.errorCount(),
@@ -585,6 +646,9 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   platform::installStopSignalHandlers();
   if (options.unattended) {
     platform::setUnattendedMode(true);
+  }
+  if (!options.videoPath.empty() && !VideoOutput::check(options.videoPath)) {
+    return 3;
   }
   if (!startUp(options)) {
     // A capture that cannot be written is requested output not produced, not a failure to start.
@@ -603,7 +667,17 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   BenchmarkRecord record(options.benchmark ? 12000 : 0, countAllocations);
   gBenchmark = options.benchmark ? &record : nullptr;
   const auto loopStart = std::chrono::steady_clock::now();
-  const long framesDrawn = mainLoop();
+  VideoOutput video;
+  int videoStatus = 0;
+  long framesDrawn = 0;
+  if (options.videoPath.empty()) {
+    framesDrawn = mainLoop();
+  } else if (startVideo(options, video)) {
+    framesDrawn = videoLoop(video, presentationStepsPerVideoFrame(options.videoRate));
+    videoStatus = video.finish(platform::stopSignal() != 0);
+  } else {
+    videoStatus = 3;
+  }
   const double realSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loopStart).count();
   const float presentationSeconds = presentation().clock.elapsed;
   shutDown();
@@ -625,6 +699,6 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
     }
   }
   // Requested output that was not produced must not pass for a good run.
-  const int status = frameCapture().producedAll() ? 0 : 3;
+  const int status = frameCapture().producedAll() && videoStatus == 0 ? 0 : 3;
   return statusAfterStopSignal(options.glDebug ? reportGLDebug(glDebug, status) : status);
 }

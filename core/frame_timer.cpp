@@ -15,6 +15,9 @@ int64_t steadyFrequency() { return 1000000000; }
 
 int64_t gFixedStepTicks = 0;
 int64_t gFixedStepCount = 0;
+int64_t gFixedStepFrequency = 1000000000;
+
+int64_t fixedStepFrequency() { return gFixedStepFrequency; }
 
 int64_t fixedStepCounter() {
   gFixedStepCount += gFixedStepTicks;
@@ -32,10 +35,21 @@ TickSource steadyClockTicks() {
 
 TickSource fixedStepTicks(double stepSeconds) {
   gFixedStepTicks = static_cast<int64_t>(stepSeconds * 1.0e9 + 0.5);
+  gFixedStepFrequency = steadyFrequency();
   gFixedStepCount = 0;
   TickSource source;
   source.counter = &fixedStepCounter;
-  source.frequency = &steadyFrequency;
+  source.frequency = &fixedStepFrequency;
+  return source;
+}
+
+TickSource frameCountTicks(int framesPerSecond) {
+  gFixedStepTicks = 1;
+  gFixedStepFrequency = framesPerSecond;
+  gFixedStepCount = 0;
+  TickSource source;
+  source.counter = &fixedStepCounter;
+  source.frequency = &fixedStepFrequency;
   return source;
 }
 

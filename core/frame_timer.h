@@ -15,6 +15,9 @@ TickSource steadyClockTicks();
 // Ticks that advance by one fixed step at every read, so that time follows the number of
 // samples rather than the clock (repeatable runs and video capture). One such source per process.
 TickSource fixedStepTicks(double stepSeconds);
+// Ticks that count frames, framesPerSecond to the second: frame k is at exactly k / framesPerSecond
+// seconds, however long the run. Shares fixedStepTicks's one source per process.
+TickSource frameCountTicks(int framesPerSecond);
 
 class FrameTimer {
  public:

@@ -55,7 +55,6 @@ void OffWindowFrame::bind() {
   }
   gWindowFramebuffer = framebuffer_;
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glReadBuffer(GL_COLOR_ATTACHMENT0);
 }
 
 void OffWindowFrame::showIn(int windowWidth, int windowHeight) {

@@ -35,7 +35,11 @@ void useExtFramebufferObjectsAsCore() {
 
 bool loadGLEntryPoints(std::string& problem) {
   const GLenum status = glewInit();
-  if (status != GLEW_OK) {
+  // GLEW 2.2 loads every GL entry point first and then asks GLX for its own; on a context made
+  // through EGL (drawing off-screen, with no X display) that last step fails with this code
+  // although the GL is ready. The context's version string tells that it is.
+  const bool eglContextReady = status == GLEW_ERROR_NO_GLX_DISPLAY && !glText(GL_VERSION).empty();
+  if (status != GLEW_OK && !eglContextReady) {
     problem = reinterpret_cast<const char*>(glewGetErrorString(status));
     return false;
   }

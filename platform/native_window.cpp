@@ -24,6 +24,7 @@ struct WindowSystem {
   std::deque<WindowMessage> pending;
   NativeWindow* current = nullptr;
   bool videoStarted = false;
+  bool offScreen = false;  // asked for: windows are drawn off-screen, with no display
 };
 
 WindowSystem& system() {
@@ -136,6 +137,23 @@ int64_t sdlFrequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency
 
 }  // namespace
 
+bool displayAvailable() {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = SDL_getenv(variable);
+    if (value != nullptr && *value != '\0') {
+      return true;
+    }
+  }
+  return false;
+}
+
+void drawOffScreen() {
+  system().offScreen = true;
+  // SDL's offscreen driver draws into an EGL surface of the window's size; Mesa gives it a
+  // compatibility context as on a display.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+}
+
 bool registerWindowClass(WindowProcedure procedure, std::string& error) {
   WindowSystem& state = system();
   state.procedure = procedure;
@@ -153,7 +171,7 @@ bool registerWindowClass(WindowProcedure procedure, std::string& error) {
   // or stop is a failure unless someone asked for such a driver by name.
   const char* driver = SDL_GetCurrentVideoDriver();
   const bool invisible = driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
-  if (invisible && SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
+  if (invisible && SDL_getenv("SDL_VIDEODRIVER") == nullptr && !state.offScreen) {
     error = "no display to open a window on";
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return false;

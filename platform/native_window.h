@@ -34,6 +34,11 @@ using WindowProcedure = long (*)(const WindowMessage& message);
 struct NativeWindow;
 using GLContextHandle = void*;
 
+// Whether the environment names a display (X11 or Wayland) to open windows on.
+bool displayAvailable();
+// Windows made from now on are drawn off-screen, with no display and no visible window: for runs
+// that only make files. Call before registerWindowClass.
+void drawOffScreen();
 // Starts the video subsystem and remembers the procedure that dispatched messages go to.
 bool registerWindowClass(WindowProcedure procedure, std::string& error);
 // True when the display offers exactly width × height (any refresh rate).

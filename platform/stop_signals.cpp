@@ -114,9 +114,11 @@ WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBy
   // The stop signals are blocked in this thread, so nothing would interrupt a write that waits on
   // a reader. Only a file on disk never waits; anything else gets at most a pipe buffer's worth at
   // a time, the most that room for one write promises to take without waiting.
+  // A descriptor that never blocks takes as much as there is room for at once.
   struct stat target = {};
   const bool mayWait = fstat(descriptor, &target) != 0 || !S_ISREG(target.st_mode);
-  const size_t largestWrite = mayWait ? PIPE_BUF : sizeBytes;
+  const bool neverBlocks = (fcntl(descriptor, F_GETFL) & O_NONBLOCK) != 0;
+  const size_t largestWrite = mayWait && !neverBlocks ? PIPE_BUF : sizeBytes;
   const char* next = static_cast<const char*>(bytes);
   size_t left = sizeBytes;
   while (left > 0) {

@@ -159,7 +159,84 @@ TEST(Options, theShortestFixedStepIsATenThousandthOfASecond) {
   EXPECT_EQ(parse({"--fixed-step", "0.0001"}, options, message), OptionsOutcome::Run);
   EXPECT_FLOAT_EQ(options.fixedStepSeconds, 0.0001f);
   EXPECT_EQ(parse({"--fixed-step", "1e-10"}, options, message), OptionsOutcome::ExitUsage);
-  EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --fixed-step needs seconds from 0.0001 to 0.1");
+  EXPECT_EQ(message.substr(0, message.find('\n')),
+            "demo: --fixed-step needs seconds from 0.0001 to 0.1, or 1/N for N from 10 to 10000");
+}
+
+// "1/N" counts whole frames, N to the second, within the same range of steps.
+TEST(Options, aFixedStepOfOneOverNCountsWholeFrames) {
+  AppOptions options;
+  std::string message;
+  EXPECT_EQ(parse({"--fixed-step", "1/30"}, options, message), OptionsOutcome::Run);
+  EXPECT_EQ(options.fixedStepRate, 30);
+  EXPECT_FLOAT_EQ(options.fixedStepSeconds, 1.0f / 30.0f);
+  for (const char* bad : {"1/9", "1/10001", "1/", "1/x", "2/30", "1/30s"}) {
+    AppOptions refused;
+    EXPECT_EQ(parse({"--fixed-step", bad}, refused, message), OptionsOutcome::ExitUsage) << bad;
+  }
+}
+
+// A video is drawn off-screen, silent and repeatable: full HD at 60 frames per second and seed 1
+// unless told otherwise, with whole frames of the presentation; below 10 frames per second each
+// video frame is several of the presentation's steps, none longer than a tenth of a second.
+TEST(VideoOptions, aVideoIsSilentRepeatableAndCountedInWholeFrames) {
+  AppOptions options;
+  std::string message;
+  ASSERT_EQ(parse({"--video", "show.mp4"}, options, message), OptionsOutcome::Run);
+  EXPECT_EQ(options.videoPath, "show.mp4");
+  EXPECT_EQ(options.frameWidth, 1920);
+  EXPECT_EQ(options.frameHeight, 1080);
+  EXPECT_EQ(options.fixedStepRate, 60);
+  EXPECT_TRUE(options.silent);
+  EXPECT_TRUE(options.windowed);
+  EXPECT_TRUE(options.seedGiven);
+  EXPECT_EQ(options.seed, 1u);
+  drawOffScreenWhereNeeded(options, true);
+  EXPECT_TRUE(options.offScreen);
+
+  AppOptions slow;
+  ASSERT_EQ(parse({"--video", "slow.mkv", "--rate", "4", "--seed", "9", "--size", "641x479"}, slow, message),
+            OptionsOutcome::Run);
+  EXPECT_EQ(presentationStepsPerVideoFrame(4), 3);
+  EXPECT_EQ(slow.fixedStepRate, 12);
+  EXPECT_EQ(slow.seed, 9u);
+  EXPECT_EQ(slow.frameWidth, 641);
+  EXPECT_EQ(presentationStepsPerVideoFrame(10), 1);
+  EXPECT_EQ(presentationStepsPerVideoFrame(240), 1);
+}
+
+TEST(VideoOptions, badNamesRatesSizesAndCompanionsAreRefusedWithTheUsage) {
+  for (auto arguments : {std::vector<const char*>{"--video", "show.avi"}, {"--video", ".mp4"}, {"--video"},
+                         {"--video", "a.mp4", "--rate", "0"}, {"--video", "a.mp4", "--rate", "241"},
+                         {"--video", "a.mp4", "--size", "15x16"}, {"--video", "a.mp4", "--size", "16x16385"},
+                         {"--video", "a.mp4", "--size", "320x"}, {"--video", "a.mp4", "--size", "321x240"},
+                         {"--video", "a.webm", "--size", "320x241"}, {"--video", "a.mp4", "--capture", "-"},
+                         {"--video", "a.mp4", "--benchmark"}}) {
+    AppOptions options;
+    std::string message;
+    std::vector<const char*> argv = {"demo"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
+        << arguments.back();
+    EXPECT_NE(message.find("usage: demo"), std::string::npos);
+  }
+}
+
+// Screenshots and captures are drawn off-screen only where there is no display; a run that makes
+// no file keeps needing one.
+TEST(VideoOptions, screenshotsAndCapturesAreDrawnOffScreenOnlyWithoutADisplay) {
+  AppOptions onDisplay;
+  onDisplay.capturePath = "frames.rgb";
+  drawOffScreenWhereNeeded(onDisplay, true);
+  EXPECT_FALSE(onDisplay.offScreen);
+  AppOptions withoutDisplay = onDisplay;
+  drawOffScreenWhereNeeded(withoutDisplay, false);
+  EXPECT_TRUE(withoutDisplay.offScreen);
+  EXPECT_EQ(withoutDisplay.frameWidth, 800);
+  EXPECT_EQ(withoutDisplay.frameHeight, 600);
+  AppOptions plain;
+  drawOffScreenWhereNeeded(plain, false);
+  EXPECT_FALSE(plain.offScreen);
 }
 
 // A start after the end would play one frame of the wrong time: it is refused like any bad value,

@@ -81,3 +81,21 @@ TEST(FixedStepTicks, presentationTimeFollowsTheFrameCount) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counted in whole frames, the time of frame k is k / rate to the last bit, where a step in
+// nanoseconds (1/30 s is not a whole number of them) drifts by a little every frame.
+TEST(FrameCountTicks, frameKIsAtExactlyKOverTheRate) {
+  FrameTimer timer;
+  timer.setTickSource(frameCountTicks(30));
+  timer.reset();
+  for (int frame = 1; frame <= 9240; ++frame) {
+    timer.update();
+    ASSERT_EQ(timer.elapsed, static_cast<float>(frame / 30.0)) << "frame " << frame;
+  }
+  EXPECT_EQ(timer.elapsed, 308.0f);
+  EXPECT_FLOAT_EQ(timer.delta, 1.0f / 30.0f);
+}
+
+}  // namespace

@@ -1,0 +1,252 @@
+#include "app/video_output.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "core/debug_log.h"
+#include "platform/stop_signals.h"
+
+namespace {
+
+// What each kind of file is made of, told by the end of its name.
+struct VideoFormat {
+  const char* ending;
+  const char* muxer;
+  const char* videoEncoder;
+  const char* audioEncoder;
+  // Up the right way first (the GL gives the bottom row first), then into the encoder's pixels.
+  const char* filter;
+  std::vector<std::string> videoOptions;
+  std::vector<std::string> audioOptions;
+};
+
+// Pictures for players are tagged and converted as HD video is (BT.709, limited range); the
+// lossless kind keeps the RGB pixels exactly as drawn.
+const std::vector<std::string> kBt709Tags = {"-colorspace", "bt709", "-color_primaries", "bt709",
+                                             "-color_trc",  "bt709", "-color_range",     "tv"};
+constexpr char kPlayerFilter[] = "vflip,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p";
+
+const VideoFormat kFormats[] = {
+    {".mp4", "mp4", "libx264", "aac", kPlayerFilter,
+     {"-preset", "fast", "-crf", "18", "-movflags", "+faststart"}, {"-b:a", "192k"}},
+    {".mkv", "matroska", "ffv1", "flac", "vflip,format=bgr0", {"-level", "3"}, {}},
+    {".webm", "webm", "libvpx-vp9", "libopus", kPlayerFilter,
+     {"-crf", "31", "-b:v", "0", "-row-mt", "1", "-deadline", "good", "-cpu-used", "4"}, {"-b:a", "160k"}},
+};
+
+const VideoFormat* formatOf(const std::string& path) {
+  for (const VideoFormat& format : kFormats) {
+    const size_t length = std::strlen(format.ending);
+    if (path.size() > length && path.compare(path.size() - length, length, format.ending) == 0) {
+      return &format;
+    }
+  }
+  return nullptr;
+}
+
+std::string decimal(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6f", value);
+  return text;
+}
+
+std::vector<std::string> encoderArguments(const VideoPlan& plan, const VideoFormat& format, const std::string& output,
+                                          bool withMusic) {
+  std::vector<std::string> arguments = {"ffmpeg", "-hide_banner", "-nostats", "-loglevel", "warning", "-y",
+                                        "-f", "rawvideo", "-pix_fmt", "rgba",
+                                        "-video_size", std::to_string(plan.width) + "x" + std::to_string(plan.height),
+                                        "-framerate", std::to_string(plan.framesPerSecond), "-i", "pipe:0"};
+  const double lengthSeconds = static_cast<double>(plan.frameCount) / plan.framesPerSecond;
+  if (withMusic) {
+    // The music from the video's first frame, cut where its last frame ends.
+    arguments.insert(arguments.end(), {"-ss", decimal(plan.startSeconds), "-t", decimal(lengthSeconds), "-i",
+                                       plan.musicPath, "-map", "0:v:0", "-map", "1:a:0", "-c:a", format.audioEncoder});
+    arguments.insert(arguments.end(), format.audioOptions.begin(), format.audioOptions.end());
+  }
+  arguments.insert(arguments.end(), {"-vf", format.filter, "-c:v", format.videoEncoder});
+  arguments.insert(arguments.end(), format.videoOptions.begin(), format.videoOptions.end());
+  if (std::strcmp(format.filter, kPlayerFilter) == 0) {
+    arguments.insert(arguments.end(), kBt709Tags.begin(), kBt709Tags.end());
+  }
+  // A video stopped early ends its music there too.
+  arguments.insert(arguments.end(), {"-shortest", "-f", format.muxer, output});
+  return arguments;
+}
+
+std::string clockText(double seconds) {
+  const long whole = std::lround(seconds);
+  char text[32];
+  std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
+  return text;
+}
+
+bool isFile(const std::string& path) {
+  struct stat status = {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+long videoFrameCount(double startSeconds, double endSeconds, int framesPerSecond) {
+  if (endSeconds <= startSeconds || framesPerSecond <= 0) {
+    return 1;
+  }
+  // A frame whose time is a rounding error short of the end belongs to the next second's span.
+  return static_cast<long>(std::ceil((endSeconds - startSeconds) * framesPerSecond - 1e-6));
+}
+
+bool VideoOutput::check(const std::string& path) {
+  const VideoFormat* format = formatOf(path);
+  if (format == nullptr) {
+    std::fprintf(stderr, "demo: %s is not a .mp4, .mkv or .webm file\n", path.c_str());
+    return false;
+  }
+  std::string encoders;
+  std::string error;
+  if (!platform::runForOutput({"ffmpeg", "-hide_banner", "-encoders"}, encoders, error)) {
+    if (error == "not found") {
+      std::fprintf(stderr, "demo: --video needs the program ffmpeg, which is not on PATH (on Debian: apt-get install ffmpeg)\n");
+    } else {
+      std::fprintf(stderr, "demo: --video: ffmpeg would not list its encoders: %s\n", error.c_str());
+    }
+    return false;
+  }
+  for (const char* encoder : {format->videoEncoder, format->audioEncoder}) {
+    if (encoders.find(std::string(" ") + encoder + " ") == std::string::npos) {
+      std::fprintf(stderr, "demo: --video %s needs ffmpeg's %s encoder, which this ffmpeg lacks (on Debian: apt-get install ffmpeg)\n",
+                   path.c_str(), encoder);
+      return false;
+    }
+  }
+  // The part file is where ffmpeg writes; a folder that cannot take it fails now, not after the
+  // frames are drawn.
+  const std::string part = path + ".part";
+  const bool existed = isFile(part);
+  const int descriptor = open(part.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (descriptor < 0) {
+    std::fprintf(stderr, "demo: cannot write the video to %s: %s\n", part.c_str(), std::strerror(errno));
+    return false;
+  }
+  close(descriptor);
+  if (!existed) {
+    unlink(part.c_str());
+  }
+  return true;
+}
+
+bool VideoOutput::begin(const VideoPlan& plan) {
+  plan_ = plan;
+  const VideoFormat* format = formatOf(plan.path);
+  const bool withMusic = isFile(plan.musicPath);
+  if (!withMusic) {
+    std::fprintf(stderr, "demo: the video has no sound: the music %s cannot be read\n", plan.musicPath.c_str());
+  }
+  std::string error;
+  if (format == nullptr || !encoder_.start(encoderArguments(plan, *format, partPath(), withMusic), error)) {
+    std::fprintf(stderr, "demo: cannot start ffmpeg for the video %s: %s\n", plan.path.c_str(), error.c_str());
+    return false;
+  }
+  DebugLog::append(kLogFileName, "Video: %s, %d x %d at %d frames per second, %ld frames from %.3f s%s\r\n",
+                   plan.path.c_str(), plan.width, plan.height, plan.framesPerSecond, plan.frameCount, plan.startSeconds,
+                   withMusic ? ", with the music" : ", silent");
+  readback_.create(plan.width, plan.height);
+  onTerminal_ = isatty(STDERR_FILENO) != 0;
+  began_ = lastShown_ = std::chrono::steady_clock::now();
+  return true;
+}
+
+bool VideoOutput::send(const uint8_t* frame) {
+  if (frame == nullptr || broken_) {
+    return !broken_;
+  }
+  const platform::WriteOutcome written = platform::writeUnlessStopped(encoder_.input(), frame, readback_.frameBytes());
+  if (written != platform::WriteOutcome::Written) {
+    broken_ = true;
+    return false;
+  }
+  ++framesSent_;
+  return true;
+}
+
+bool VideoOutput::afterFrame() {
+  ++framesDrawn_;
+  const bool taken = send(readback_.readNext());
+  reportProgress(false);
+  return taken;
+}
+
+void VideoOutput::reportProgress(bool last) {
+  const auto now = std::chrono::steady_clock::now();
+  const double spent = std::chrono::duration<double>(now - began_).count();
+  const double share = static_cast<double>(framesDrawn_) / static_cast<double>(plan_.frameCount);
+  if (onTerminal_) {
+    // One line redrawn in place, a few times a second.
+    if (!last && now - lastShown_ < std::chrono::milliseconds(250)) {
+      return;
+    }
+    lastShown_ = now;
+    constexpr int kBarWidth = 24;
+    const int filled = static_cast<int>(share * kBarWidth);
+    const double rate = spent > 0.0 ? framesDrawn_ / spent : 0.0;
+    const double left = rate > 0.0 ? (plan_.frameCount - framesDrawn_) / rate : 0.0;
+    std::fprintf(stderr, "\r[%s%s] %3d %%  %ld/%ld frames  at %.2f s  %.1f frames/s  spent %s  left %s\033[K",
+                 std::string(static_cast<size_t>(filled), '#').c_str(),
+                 std::string(static_cast<size_t>(kBarWidth - filled), '-').c_str(), static_cast<int>(share * 100.0),
+                 framesDrawn_, plan_.frameCount, plan_.startSeconds + static_cast<double>(framesDrawn_ - 1) / plan_.framesPerSecond,
+                 rate, clockText(spent).c_str(), clockText(left).c_str());
+    if (last) {
+      std::fputc('\n', stderr);
+    }
+    return;
+  }
+  // Off a terminal, a line at every tenth done.
+  const int tenth = static_cast<int>(share * 10.0);
+  if (tenth > lastTenth_) {
+    lastTenth_ = tenth;
+    std::fprintf(stderr, "demo: video %d %%: %ld of %ld frames in %s\n", tenth * 10, framesDrawn_, plan_.frameCount,
+                 clockText(spent).c_str());
+  }
+}
+
+int VideoOutput::finish(bool stopped) {
+  if (!stopped) {
+    send(readback_.readLast());
+  }
+  readback_.release();
+  if (onTerminal_ && framesDrawn_ > 0) {
+    reportProgress(true);
+  }
+  // Closing ffmpeg's input is the end of the frames: it finishes the file with what it has.
+  const int status = encoder_.finish();
+  const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - began_).count();
+  if (stopped && status == 0) {
+    std::fprintf(stderr, "demo: video stopped after %ld of %ld frames; %s plays up to there, %s is left as it was\n",
+                 framesSent_, plan_.frameCount, partPath().c_str(), plan_.path.c_str());
+    return 3;
+  }
+  if (status != 0 || broken_ || framesSent_ < plan_.frameCount) {
+    std::fprintf(stderr, "demo: ffmpeg could not make the video %s (it ended with status %d after %ld of %ld frames)%s%s\n",
+                 plan_.path.c_str(), status, framesSent_, plan_.frameCount,
+                 encoder_.lastErrorLines(5).empty() ? "" : ":\n", encoder_.lastErrorLines(5).c_str());
+    unlink(partPath().c_str());
+    return 3;
+  }
+  if (std::rename(partPath().c_str(), plan_.path.c_str()) != 0) {
+    std::fprintf(stderr, "demo: cannot put the video in place as %s: %s\n", plan_.path.c_str(), std::strerror(errno));
+    return 3;
+  }
+  struct stat made = {};
+  stat(plan_.path.c_str(), &made);
+  std::fprintf(stderr, "demo: made %s: %.1f MB, %ld frames, %.2f s, in %s\n", plan_.path.c_str(),
+               static_cast<double>(made.st_size) / 1.0e6, framesSent_,
+               static_cast<double>(framesSent_) / plan_.framesPerSecond, clockText(spent).c_str());
+  DebugLog::append(kLogFileName, "Video: %s made, %ld frames in %.1f s\r\n", plan_.path.c_str(), framesSent_, spent);
+  return 0;
+}

@@ -1,0 +1,63 @@
+// A finished video of the presentation: the frames drawn off-screen go through a pipe to an ffmpeg
+// process, which encodes them with the music cut to the same span into FILE.part, renamed to FILE
+// once ffmpeg has finished and said so. A run that fails leaves an existing FILE untouched.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "gpu/frame_readback.h"
+#include "platform/child_process.h"
+
+// What the video holds: frameCount frames of width × height at framesPerSecond, the first at
+// startSeconds of the presentation, and the music from the same second.
+struct VideoPlan {
+  std::string path;
+  int width = 0;
+  int height = 0;
+  int framesPerSecond = 0;
+  long frameCount = 0;
+  double startSeconds = 0.0;
+  std::string musicPath;  // empty or missing: a video without sound, said on stderr
+};
+
+// The number of frames from startSeconds up to, not including, endSeconds: the frames of a video
+// that lasts exactly the time between them.
+long videoFrameCount(double startSeconds, double endSeconds, int framesPerSecond);
+
+class VideoOutput {
+ public:
+  // Before anything is drawn: ffmpeg is on PATH with the encoders the file's name asks for, and
+  // FILE.part can be written. False, with one line on stderr saying what is missing.
+  static bool check(const std::string& path);
+
+  // Starts ffmpeg. False, with a line on stderr, when it cannot be started.
+  bool begin(const VideoPlan& plan);
+  // Reads the frame just drawn and hands the one before it to ffmpeg. False when ffmpeg no longer
+  // takes frames (it ended, or a stop signal came while it had no room).
+  bool afterFrame();
+  // Every frame of the plan has been drawn.
+  bool complete() const { return framesDrawn_ >= plan_.frameCount; }
+  // Hands over the last frame, closes ffmpeg's input and waits for it. With all frames given and
+  // ffmpeg content, FILE.part becomes FILE and one line says what was made: status 0. Stopped by a
+  // signal, FILE.part is kept playable up to where it stopped; otherwise it goes, and ffmpeg's last
+  // lines are shown: status 3.
+  int finish(bool stopped);
+
+ private:
+  bool send(const uint8_t* frame);
+  void reportProgress(bool last);
+  std::string partPath() const { return plan_.path + ".part"; }
+
+  VideoPlan plan_;
+  platform::ChildProcess encoder_;
+  FrameReadback readback_;
+  long framesDrawn_ = 0;
+  long framesSent_ = 0;
+  bool broken_ = false;  // ffmpeg stopped taking frames
+  bool onTerminal_ = false;
+  int lastTenth_ = 0;
+  std::chrono::steady_clock::time_point began_;
+  std::chrono::steady_clock::time_point lastShown_;
+};

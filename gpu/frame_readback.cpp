@@ -1,0 +1,89 @@
+#include "gpu/frame_readback.h"
+
+#include <GL/glew.h>
+
+#include "gpu/off_window_frame.h"
+
+void readFromDrawnFrame() {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
+  GLint drawBuffer = GL_BACK;
+  glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+  glReadBuffer(static_cast<GLenum>(drawBuffer));
+}
+
+FrameReadback::~FrameReadback() { release(); }
+
+void FrameReadback::create(int width, int height) {
+  release();
+  width_ = width;
+  height_ = height;
+  if (glGenBuffers == nullptr || glMapBuffer == nullptr || !(GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object)) {
+    pixels_.resize(frameBytes());
+    return;
+  }
+  glGenBuffers(2, buffers_);
+  for (const GLuint buffer : buffers_) {
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
+    glBufferData(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(frameBytes()), nullptr, GL_STREAM_READ);
+  }
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+}
+
+void FrameReadback::readInto(void* target) {
+  readFromDrawnFrame();
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, target);
+}
+
+const uint8_t* FrameReadback::readNext() {
+  if (!usesPixelBuffers()) {
+    readInto(pixels_.data());
+    return pixels_.data();
+  }
+  unmap();
+  const int target = inFlight_ == 0 ? 1 : 0;
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[target]);
+  readInto(nullptr);
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+  const uint8_t* previous = inFlight_ >= 0 ? map(inFlight_) : nullptr;
+  inFlight_ = target;
+  return previous;
+}
+
+const uint8_t* FrameReadback::readLast() {
+  if (!usesPixelBuffers() || inFlight_ < 0) {
+    return nullptr;
+  }
+  unmap();
+  const uint8_t* last = map(inFlight_);
+  inFlight_ = -1;
+  return last;
+}
+
+const uint8_t* FrameReadback::map(int index) {
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[index]);
+  const void* pixels = glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+  mapped_ = pixels != nullptr ? index : -1;
+  return static_cast<const uint8_t*>(pixels);
+}
+
+void FrameReadback::unmap() {
+  if (mapped_ < 0) {
+    return;
+  }
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[mapped_]);
+  glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+  mapped_ = -1;
+}
+
+void FrameReadback::release() {
+  if (buffers_[0] != 0) {
+    unmap();
+    glDeleteBuffers(2, buffers_);
+    buffers_[0] = buffers_[1] = 0;
+  }
+  inFlight_ = -1;
+  pixels_.clear();
+}
