@@ -1,6 +1,8 @@
 #include "tools/icon_command.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,8 +17,11 @@ int runIconCommand(int argc, char** argv) {
   const baker::BakedPicture icon = baker::paintIcon();
   const std::vector<unsigned char> rgb = icon.toBytes();
   std::string error;
+  errno = 0;
   if (!writePng(argv[0], icon.width(), icon.height(), rgb.data(), error)) {
-    std::fprintf(stderr, "icon: %s not written: %s\n", argv[0], error.c_str());
+    // The PNG writer says which step failed; the system says why.
+    std::fprintf(stderr, "icon: %s not written: %s (%s)\n", argv[0], error.c_str(),
+                 errno != 0 ? std::strerror(errno) : "no reason given");
     return 1;
   }
   return 0;
