@@ -6,6 +6,7 @@
 
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
+#include "effects/volume_lines.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "platform/file_locations.h"
@@ -36,13 +37,20 @@ void placeLog() {
 
 bool pointLoadersAtResources() {
   const std::vector<std::string> candidates = platform::resourceFolderCandidates();
-  if (!platform::findResourceFolder(candidates, kDataFolder, kPerPixelVertexFile, gResourceFolder)) {
+  // A folder missing one of them would only fail later, one scene at a time, while a complete
+  // copy further down the list went unused.
+  const std::vector<std::string> shaderFiles = {kPerPixelVertexFile, kPerPixelFragmentFile, kVolumeLinesVertexFile,
+                                                kVolumeLinesFragmentFile};
+  if (!platform::findResourceFolder(candidates, kDataFolder, shaderFiles, gResourceFolder)) {
     std::string searched;
     for (const std::string& candidate : candidates) {
       searched += (searched.empty() ? "" : ", ") + platform::describeFolder(candidate);
     }
-    std::fprintf(stderr, "demo: no folder holds %s and %s; looked in %s\n", kDataFolder, kPerPixelVertexFile,
-                 searched.c_str());
+    std::string named;
+    for (const std::string& file : shaderFiles) {
+      named += ", " + file;
+    }
+    std::fprintf(stderr, "demo: no folder holds %s%s; looked in %s\n", kDataFolder, named.c_str(), searched.c_str());
     return false;
   }
   gDataFolder = gResourceFolder + kDataFolder;

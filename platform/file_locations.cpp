@@ -67,9 +67,11 @@ std::vector<std::string> resourceFolderCandidates() {
 }
 
 bool findResourceFolder(const std::vector<std::string>& candidates, const std::string& dataFolder,
-                        const std::string& markerFile, std::string& folder) {
+                        const std::vector<std::string>& files, std::string& folder) {
   for (const std::string& candidate : candidates) {
-    if (isFolder(candidate + dataFolder) && isFile(candidate + markerFile)) {
+    const bool holdsFiles = std::all_of(files.begin(), files.end(),
+                                        [&candidate](const std::string& file) { return isFile(candidate + file); });
+    if (isFolder(candidate + dataFolder) && holdsFiles) {
       folder = candidate;
       return true;
     }

@@ -14,10 +14,10 @@ namespace platform {
 // program (an install under any prefix); the share folder of the configured install. Folders
 // that exist are given as their real paths, each once.
 std::vector<std::string> resourceFolderCandidates();
-// The first candidate that holds both the folder dataFolder and the file markerFile; false when
+// The first candidate that holds the folder dataFolder and every one of the files; false when
 // none does.
 bool findResourceFolder(const std::vector<std::string>& candidates, const std::string& dataFolder,
-                        const std::string& markerFile, std::string& folder);
+                        const std::vector<std::string>& files, std::string& folder);
 // How a resource folder is named to the user: the working folder says where it is.
 std::string describeFolder(const std::string& folder);
 
