@@ -1,7 +1,9 @@
 #include "app/resource_folder.h"
 
 #include <cstdio>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "audio/sound_player.h"
@@ -25,14 +27,21 @@ void placeLog() {
   if (platform::workingFolderWritable()) {
     return;
   }
-  const std::string folder = platform::stateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-  // Without a state folder the log stays put, and its first failed write says so.
-  if (folder.empty() || !platform::createFolders(folder)) {
+  const std::string working = std::string("the working folder cannot be written (") + std::strerror(errno) + ")";
+  // Each state folder that fails is named with its reason, so the line says why the log is where it is.
+  std::string failed;
+  for (const std::string& folder : platform::stateFolders(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))) {
+    if (!platform::createFolders(folder)) {
+      failed += std::string(", nor ") + folder + " (" + std::strerror(errno) + ")";
+      continue;
+    }
+    const std::string path = folder + kLogFileName;
+    DebugLog::setLogPath(path);
+    std::fprintf(stderr, "demo: %s%s; the log goes to %s\n", working.c_str(), failed.c_str(), path.c_str());
     return;
   }
-  const std::string path = folder + kLogFileName;
-  DebugLog::setLogPath(path);
-  std::fprintf(stderr, "demo: the working folder cannot be written; the log goes to %s\n", path.c_str());
+  // Without a state folder the log stays put, and its first failed write says so.
+  std::fprintf(stderr, "demo: %s%s; no folder takes the log\n", working.c_str(), failed.c_str());
 }
 
 bool pointLoadersAtResources() {

@@ -90,14 +90,25 @@ TEST_F(ResourceFolderTest, theWorkingFolderIsDescribedWithItsPath) {
   EXPECT_EQ(platform::describeFolder("/usr/share/orvo-gl/"), "/usr/share/orvo-gl/");
 }
 
-TEST(StateFolderTest, followsXdgStateHomeElseHomeAndIgnoresRelativePaths) {
-  EXPECT_EQ(platform::stateFolder("/state", "/home/user"), "/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder("/state/", "/home/user"), "/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder(nullptr, "/home/user"), "/home/user/.local/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder("", "/home/user"), "/home/user/.local/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder("relative/state", "/home/user"), "/home/user/.local/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder(nullptr, "relative"), "");
-  EXPECT_EQ(platform::stateFolder(nullptr, nullptr), "");
+TEST(StateFolderTest, triesXdgStateHomeThenHomeAndIgnoresRelativePaths) {
+  using Folders = std::vector<std::string>;
+  const std::string fromHome = "/home/user/.local/state/orvo-gl/";
+  EXPECT_EQ(platform::stateFolders("/state", "/home/user"), (Folders{"/state/orvo-gl/", fromHome}));
+  EXPECT_EQ(platform::stateFolders("/state/", "/home/user"), (Folders{"/state/orvo-gl/", fromHome}));
+  EXPECT_EQ(platform::stateFolders(nullptr, "/home/user"), Folders{fromHome});
+  EXPECT_EQ(platform::stateFolders("", "/home/user"), Folders{fromHome});
+  EXPECT_EQ(platform::stateFolders("relative/state", "/home/user"), Folders{fromHome});
+  EXPECT_EQ(platform::stateFolders("/home/user/.local/state", "/home/user"), Folders{fromHome});
+  EXPECT_EQ(platform::stateFolders("/state", "relative"), Folders{"/state/orvo-gl/"});
+  EXPECT_EQ(platform::stateFolders(nullptr, nullptr), Folders{});
+}
+
+// A deleted working folder still grants write permission, but no file can be made in it.
+TEST(WorkingFolderTest, aDeletedWorkingFolderCannotBeWritten) {
+  const PrivateWorkingFolder working;
+  EXPECT_TRUE(platform::workingFolderWritable());
+  std::filesystem::remove(working.path());
+  EXPECT_FALSE(platform::workingFolderWritable());
 }
 
 TEST(CreateFoldersTest, makesEveryMissingParentAndAcceptsWhatExists) {
@@ -108,6 +119,7 @@ TEST(CreateFoldersTest, makesEveryMissingParentAndAcceptsWhatExists) {
   EXPECT_TRUE(platform::createFolders(nested));
   writeTextFile(working.path() + "/file", "");
   EXPECT_FALSE(platform::createFolders(working.path() + "/file/below/"));
+  EXPECT_FALSE(platform::createFolders(working.path() + "/file/"));
 }
 
 }  // namespace
