@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 const char* usageText() {
   return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
@@ -140,6 +141,18 @@ bool parseScreenshot(const char* text, ScreenshotRequest& request) {
   return true;
 }
 
+// Two requests naming one file, however spelled ("a.png", "./a.png"): the later frame would
+// silently replace the earlier one.
+bool namesTakenFile(const std::vector<ScreenshotRequest>& taken, const std::string& path) {
+  const std::filesystem::path wanted = std::filesystem::path(path).lexically_normal();
+  for (const ScreenshotRequest& request : taken) {
+    if (std::filesystem::path(request.path).lexically_normal() == wanted) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // A video is drawn off-screen, silent, in a window of its size, at whole frames of 1/rate s from
 // a repeatable seed. Returns what is wrong with the options given with it, or nothing.
 std::string takeVideoOptions(AppOptions& options) {
@@ -267,6 +280,9 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       ScreenshotRequest request;
       if (!parseScreenshot(value, request)) {
         return usageError("--screenshot needs SECONDS:FILE.png", message);
+      }
+      if (namesTakenFile(options.screenshots, request.path)) {
+        return usageError("two screenshots are named " + request.path + "; give each its own file", message);
       }
       options.screenshots.push_back(request);
       ++index;

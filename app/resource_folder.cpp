@@ -1,11 +1,14 @@
 #include "app/resource_folder.h"
 
 #include <cstdio>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
+#include "effects/volume_lines.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "platform/file_locations.h"
@@ -24,25 +27,39 @@ void placeLog() {
   if (platform::workingFolderWritable()) {
     return;
   }
-  const std::string folder = platform::stateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-  // Without a state folder the log stays put, and its first failed write says so.
-  if (folder.empty() || !platform::createFolders(folder)) {
+  const std::string working = std::string("the working folder cannot be written (") + std::strerror(errno) + ")";
+  // Each state folder that fails is named with its reason, so the line says why the log is where it is.
+  std::string failed;
+  for (const std::string& folder : platform::stateFolders(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))) {
+    if (!platform::createFolders(folder)) {
+      failed += std::string(", nor ") + folder + " (" + std::strerror(errno) + ")";
+      continue;
+    }
+    const std::string path = folder + kLogFileName;
+    DebugLog::setLogPath(path);
+    std::fprintf(stderr, "demo: %s%s; the log goes to %s\n", working.c_str(), failed.c_str(), path.c_str());
     return;
   }
-  const std::string path = folder + kLogFileName;
-  DebugLog::setLogPath(path);
-  std::fprintf(stderr, "demo: the working folder cannot be written; the log goes to %s\n", path.c_str());
+  // Without a state folder the log stays put, and its first failed write says so.
+  std::fprintf(stderr, "demo: %s%s; no folder takes the log\n", working.c_str(), failed.c_str());
 }
 
 bool pointLoadersAtResources() {
   const std::vector<std::string> candidates = platform::resourceFolderCandidates();
-  if (!platform::findResourceFolder(candidates, kDataFolder, kPerPixelVertexFile, gResourceFolder)) {
+  // A folder missing one of them would only fail later, one scene at a time, while a complete
+  // copy further down the list went unused.
+  const std::vector<std::string> shaderFiles = {kPerPixelVertexFile, kPerPixelFragmentFile, kVolumeLinesVertexFile,
+                                                kVolumeLinesFragmentFile};
+  if (!platform::findResourceFolder(candidates, kDataFolder, shaderFiles, gResourceFolder)) {
     std::string searched;
     for (const std::string& candidate : candidates) {
       searched += (searched.empty() ? "" : ", ") + platform::describeFolder(candidate);
     }
-    std::fprintf(stderr, "demo: no folder holds %s and %s; looked in %s\n", kDataFolder, kPerPixelVertexFile,
-                 searched.c_str());
+    std::string named;
+    for (const std::string& file : shaderFiles) {
+      named += ", " + file;
+    }
+    std::fprintf(stderr, "demo: no folder holds %s%s; looked in %s\n", kDataFolder, named.c_str(), searched.c_str());
     return false;
   }
   gDataFolder = gResourceFolder + kDataFolder;

@@ -9,6 +9,10 @@
 #include "core/input_state.h"
 
 uint32_t virtualKeyNamed(const std::string& name) {
+  // A letter's virtual key is its capital, whichever case the script writes it in.
+  if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
+    return static_cast<uint32_t>(name[0] - 'a' + 'A');
+  }
   if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) {
     return static_cast<uint32_t>(name[0]);
   }
@@ -65,6 +69,10 @@ bool parseScriptedKeys(const std::string& text, std::vector<ScriptedKey>& keys, 
   std::stringstream entries(text);
   std::string entry;
   while (std::getline(entries, entry, ',')) {
+    // A stray comma anywhere (",10:P", "10:P,", "10:P,,20:P") leaves an empty entry that says nothing.
+    if (entry.empty()) {
+      continue;
+    }
     ScriptedKey key;
     if (!parseEntry(entry, key)) {
       problem = entry;

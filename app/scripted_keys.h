@@ -1,6 +1,7 @@
 // Keys played at chosen frames, for unattended runs and tests: the environment variable DEMO_KEYS
 // holds "FRAME:KEY,..." where FRAME counts the frames drawn from 0 and KEY is a key name (P, F1,
-// F11, Left, Right, Home, Escape, Space, PageUp, PageDown, or one letter or digit). FRAME:KEY
+// F11, Left, Right, Home, Escape, Space, PageUp, PageDown, or one letter in either case or one
+// digit); empty entries, wherever a comma leaves one, are skipped. FRAME:KEY
 // presses the key before that frame, down and up at once; FRAME:KEY:FRAMES holds it down from that
 // frame for FRAMES frames, for the keys that act while held. Each change goes through the window
 // procedure as a key going down or up, exactly like a real one.

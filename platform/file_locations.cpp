@@ -46,6 +46,24 @@ std::string runningProgramFolder() {
 
 bool isAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
 
+// A folder files can be made in. A deleted folder still passes the permission check while it is
+// someone's working folder, but it has no links left and takes no new files.
+bool folderWritable(const std::string& folder) {
+  struct stat status {};
+  if (stat(folder.c_str(), &status) != 0) {
+    return false;
+  }
+  if (!S_ISDIR(status.st_mode)) {
+    errno = ENOTDIR;
+    return false;
+  }
+  if (status.st_nlink == 0) {
+    errno = ENOENT;
+    return false;
+  }
+  return access(folder.c_str(), W_OK) == 0;
+}
+
 }  // namespace
 
 std::vector<std::string> resourceFolderCandidates() {
@@ -67,9 +85,11 @@ std::vector<std::string> resourceFolderCandidates() {
 }
 
 bool findResourceFolder(const std::vector<std::string>& candidates, const std::string& dataFolder,
-                        const std::string& markerFile, std::string& folder) {
+                        const std::vector<std::string>& files, std::string& folder) {
   for (const std::string& candidate : candidates) {
-    if (isFolder(candidate + dataFolder) && isFile(candidate + markerFile)) {
+    const bool holdsFiles = std::all_of(files.begin(), files.end(),
+                                        [&candidate](const std::string& file) { return isFile(candidate + file); });
+    if (isFolder(candidate + dataFolder) && holdsFiles) {
       folder = candidate;
       return true;
     }
@@ -86,18 +106,20 @@ std::string describeFolder(const std::string& folder) {
                                                       : std::string("the working folder");
 }
 
-std::string stateFolder(const char* xdgStateHome, const char* home) {
+std::vector<std::string> stateFolders(const char* xdgStateHome, const char* home) {
   // Relative values are to be ignored, as if the variable were unset.
+  std::vector<std::string> folders;
   if (isAbsolute(xdgStateHome)) {
-    return withSlash(xdgStateHome) + DEMO_PRODUCT_NAME "/";
+    folders.push_back(withSlash(xdgStateHome) + DEMO_PRODUCT_NAME "/");
   }
-  if (isAbsolute(home)) {
-    return withSlash(home) + ".local/state/" DEMO_PRODUCT_NAME "/";
+  const std::string fromHome = isAbsolute(home) ? withSlash(home) + ".local/state/" DEMO_PRODUCT_NAME "/" : "";
+  if (!fromHome.empty() && (folders.empty() || folders.front() != fromHome)) {
+    folders.push_back(fromHome);
   }
-  return std::string();
+  return folders;
 }
 
-bool workingFolderWritable() { return access(".", W_OK) == 0; }
+bool workingFolderWritable() { return folderWritable("."); }
 
 bool createFolders(const std::string& folder) {
   for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
@@ -106,7 +128,10 @@ bool createFolders(const std::string& folder) {
       return false;
     }
   }
-  return mkdir(folder.c_str(), 0700) == 0 || isFolder(folder);
+  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    return false;
+  }
+  return folderWritable(folder);
 }
 
 }  // namespace platform

@@ -14,19 +14,22 @@ namespace platform {
 // program (an install under any prefix); the share folder of the configured install. Folders
 // that exist are given as their real paths, each once.
 std::vector<std::string> resourceFolderCandidates();
-// The first candidate that holds both the folder dataFolder and the file markerFile; false when
+// The first candidate that holds the folder dataFolder and every one of the files; false when
 // none does.
 bool findResourceFolder(const std::vector<std::string>& candidates, const std::string& dataFolder,
-                        const std::string& markerFile, std::string& folder);
+                        const std::vector<std::string>& files, std::string& folder);
 // How a resource folder is named to the user: the working folder says where it is.
 std::string describeFolder(const std::string& folder);
 
-// The folder for the log when the working folder cannot take it: $XDG_STATE_HOME/orvo-gl/, or
-// ~/.local/state/orvo-gl/ when that variable is unset or not an absolute path; empty when
-// neither gives an absolute path.
-std::string stateFolder(const char* xdgStateHome, const char* home);
+// The folders for the log when the working folder cannot take it, in the order to try them:
+// $XDG_STATE_HOME/orvo-gl/, then ~/.local/state/orvo-gl/. A variable that is unset or not an
+// absolute path gives none; the list is empty when neither gives one.
+std::vector<std::string> stateFolders(const char* xdgStateHome, const char* home);
+// False, with errno saying why, when files cannot be made in the working folder: no write
+// permission, or the folder was deleted while it was the working folder.
 bool workingFolderWritable();
-// Creates the folder and any missing parents (like mkdir -p); true when it exists afterwards.
+// Creates the folder and any missing parents (like mkdir -p) and checks that files can be made in
+// it; false, with errno saying why, when they cannot.
 bool createFolders(const std::string& folder);
 
 }  // namespace platform

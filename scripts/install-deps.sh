@@ -13,7 +13,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev libwmf-dev fonts-urw-base35 \
   libmp3lame-dev lame \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  xvfb xauth x11-xserver-utils xdotool openbox apitrace \
+  xvfb xauth x11-xserver-utils xdotool openbox apitrace gdb \
   imagemagick lib3ds-dev assimp-utils \
   dpkg-dev file desktop-file-utils groff-base \
   clang libclang-rt-dev

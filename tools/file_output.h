@@ -6,7 +6,7 @@
 
 namespace baker {
 
-// Creates or replaces the file; on failure writes "<who>: cannot write <path>" to stderr.
+// Creates or replaces the file; on failure writes "<who>: cannot write <path> (<reason>)" to stderr.
 bool writeBytesToFile(const std::string& path, const std::vector<unsigned char>& bytes, const char* who);
 
 }  // namespace baker

@@ -1,8 +1,10 @@
 // JPEG output through libjpeg: errors jump back here instead of ending the process.
 #include "tools/jpeg_writer.h"
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
@@ -31,7 +33,7 @@ void onJpegError(j_common_ptr info) {
 bool writeJpegFile(const std::string& path, const BakedPicture& picture, int quality) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
-    std::fprintf(stderr, "jpeg writer: cannot create %s\n", path.c_str());
+    std::fprintf(stderr, "jpeg writer: cannot write %s (%s)\n", path.c_str(), std::strerror(errno));
     return false;
   }
   const std::vector<unsigned char> bytes = picture.toBytes();
@@ -41,7 +43,12 @@ bool writeJpegFile(const std::string& path, const BakedPicture& picture, int qua
   ErrorTrap trap{};
   info.err = jpeg_std_error(&trap.manager);
   trap.manager.error_exit = &onJpegError;
+  errno = 0;
   if (setjmp(trap.jump) != 0) {
+    // libjpeg has said what went wrong; a failed write leaves the system's reason in errno.
+    if (errno != 0) {
+      std::fprintf(stderr, "jpeg writer: cannot write %s (%s)\n", path.c_str(), std::strerror(errno));
+    }
     jpeg_destroy_compress(&info);
     std::fclose(file);
     std::remove(path.c_str());
@@ -66,7 +73,7 @@ bool writeJpegFile(const std::string& path, const BakedPicture& picture, int qua
   jpeg_destroy_compress(&info);
   const bool closed = std::fclose(file) == 0;
   if (!closed) {
-    std::fprintf(stderr, "jpeg writer: cannot finish %s\n", path.c_str());
+    std::fprintf(stderr, "jpeg writer: cannot write %s (%s)\n", path.c_str(), std::strerror(errno));
   }
   return closed;
 }

@@ -88,6 +88,17 @@ TEST(Options, repeatableRunAndCaptureOptionsAreRead) {
   EXPECT_EQ(options.capturePath, "-");
 }
 
+TEST(Options, twoScreenshotsUnderOneNameAreRefusedNamingIt) {
+  for (auto second : {"1.5:same.png", "1.5:./same.png", "1.5:dir/../same.png"}) {
+    AppOptions options;
+    std::string message;
+    EXPECT_EQ(parse({"--screenshot", "0.5:same.png", "--screenshot", second}, options, message),
+              OptionsOutcome::ExitUsage)
+        << second;
+    EXPECT_NE(message.find("same.png"), std::string::npos) << message;
+  }
+}
+
 TEST(Options, badTimesAreRefused) {
   for (auto arguments : {std::vector<const char*>{"--fixed-step", "0"}, {"--fixed-step", "0.5"},
                          {"--fixed-step", "1e-10"}, {"--fixed-step", "0.00009"},

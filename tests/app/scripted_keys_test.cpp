@@ -35,6 +35,30 @@ TEST(ScriptedKeys, entriesAreReadAsWrittenAndBadEntriesRefuseTheWholeScript) {
   EXPECT_TRUE(keys.empty());
 }
 
+TEST(ScriptedKeys, lettersReadInEitherCaseAsTheirCapitalKey) {
+  std::vector<ScriptedKey> keys;
+  std::string problem;
+  ASSERT_TRUE(parseScriptedKeys("0:p,1:P,2:z,3:7", keys, problem)) << problem;
+  ASSERT_EQ(keys.size(), 4u);
+  EXPECT_EQ(keys[0].virtualKey, static_cast<uint32_t>('P'));
+  EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>('P'));
+  EXPECT_EQ(keys[2].virtualKey, static_cast<uint32_t>('Z'));
+  EXPECT_EQ(keys[3].virtualKey, static_cast<uint32_t>('7'));
+  // Named keys keep their one spelling.
+  EXPECT_FALSE(parseScriptedKeys("0:escape", keys, problem));
+}
+
+TEST(ScriptedKeys, emptyEntriesAreSkippedWhereverTheyStand) {
+  for (const char* script : {",10:P,20:Q", "10:P,20:Q,", "10:P,,20:Q", ",,10:P,,,20:Q,,"}) {
+    std::vector<ScriptedKey> keys;
+    std::string problem;
+    ASSERT_TRUE(parseScriptedKeys(script, keys, problem)) << script << ": " << problem;
+    ASSERT_EQ(keys.size(), 2u) << script;
+    EXPECT_EQ(keys[0].frame, 10);
+    EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>('Q'));
+  }
+}
+
 // The changes handed out before each frame of a run, as "frame:key:down/up" for short.
 std::vector<std::string> playFrames(const std::string& script, long frames) {
   std::vector<ScriptedKey> keys;

@@ -2,7 +2,8 @@
 # The programs find their files from any working folder: the build's program reads the runnable
 # folder, the installed one its share folder, and both draw the same frame; without any folder
 # holding the files the run ends at once with one line naming where it looked; a working folder
-# that cannot be written sends the log to the state folder. $1 is the runnable folder; the build
+# that cannot be written (or was deleted) sends the log to the state folder, or to the one in the
+# home folder when that fails. $1 is the runnable folder; the build
 # folder is its parent.
 . "$(dirname "$0")/common.sh"
 
@@ -78,5 +79,29 @@ moved_log="$work/state/orvo-gl/debug.txt"
 grep -q -- '-- Starting --' "$moved_log" 2>/dev/null || fail "unwritable working folder: the moved log was not written"
 grep -q 'cannot write the log' "$work/log-stderr.txt" && fail "unwritable working folder: a log line was lost"
 [ -e "$work/read-only/debug.txt" ] && fail "unwritable working folder: a log appeared there"
+
+# $XDG_STATE_HOME names a plain file: the log falls back to ~/.local/state/orvo-gl/, and the line
+# names the folder that failed, with its reason, and the file the log went to.
+touch "$work/state-file"
+mkdir -p "$work/home"
+[ "$(id -u)" = 0 ] && chmod 777 "$work/home"
+(cd "$work/read-only" && env -u DISPLAY HOME="$work/home" XDG_STATE_HOME="$work/state-file" timeout 60 "${as_user[@]}" \
+  "$run_dir/demo" --windowed >/dev/null 2>"$work/fallback-stderr.txt")
+fallback_log="$work/home/.local/state/orvo-gl/debug.txt"
+grep -q -F "$work/state-file/orvo-gl/ (Not a directory); the log goes to $fallback_log" "$work/fallback-stderr.txt" ||
+  fail "state folder that is a file: no line naming both folders: $(cat "$work/fallback-stderr.txt")"
+grep -q -- '-- Starting --' "$fallback_log" 2>/dev/null || fail "state folder that is a file: the log was not written"
+grep -q 'cannot write the log' "$work/fallback-stderr.txt" && fail "state folder that is a file: a log line was lost"
+
+# A working folder deleted before the start keeps its permissions but takes no file: the log goes
+# to the state folder as for one that cannot be written.
+mkdir -p "$work/deleted"
+(cd "$work/deleted" && rmdir "$work/deleted" && env -u DISPLAY XDG_STATE_HOME="$work/state-deleted" timeout 60 \
+  "$run_dir/demo" --windowed >/dev/null 2>"$work/deleted-stderr.txt")
+deleted_log="$work/state-deleted/orvo-gl/debug.txt"
+[ "$(grep -c "the log goes to $deleted_log\$" "$work/deleted-stderr.txt")" = 1 ] ||
+  fail "deleted working folder: no line naming the log: $(cat "$work/deleted-stderr.txt")"
+grep -q -- '-- Starting --' "$deleted_log" 2>/dev/null || fail "deleted working folder: the moved log was not written"
+grep -q 'cannot write the log' "$work/deleted-stderr.txt" && fail "deleted working folder: a log line was lost"
 
 finish "installed run"

@@ -15,51 +15,56 @@
 namespace {
 
 constexpr const char* kData = "data/";
-constexpr const char* kMarker = "Basic_vert.cg";
+const std::vector<std::string> kShaders = {"Basic_vert.cg", "PerPixel_textured_frag.cg", "volumeLines_vs.cg",
+                                           "volumeLines_fs.cg"};
 
 class ResourceFolderTest : public testing::Test {
  protected:
   PrivateWorkingFolder working;
 
-  // A folder under the working folder, as a candidate names it; it holds what is asked for.
-  std::string makeCandidate(const std::string& name, bool withData, bool withMarker) const {
+  // A folder under the working folder, as a candidate names it; it holds data/ when asked and the
+  // first `shaderCount` shader files.
+  std::string makeCandidate(const std::string& name, bool withData, size_t shaderCount) const {
     const std::string folder = working.path() + "/" + name + "/";
     std::filesystem::create_directories(folder);
     if (withData) {
       std::filesystem::create_directories(folder + kData);
     }
-    if (withMarker) {
-      writeTextFile(folder + kMarker, "void main() {}\n");
+    for (size_t n = 0; n < shaderCount; ++n) {
+      writeTextFile(folder + kShaders[n], "void main() {}\n");
     }
     return folder;
   }
 };
 
-TEST_F(ResourceFolderTest, theFirstFolderHoldingDataAndTheMarkerIsTaken) {
+TEST_F(ResourceFolderTest, theFirstFolderHoldingDataAndEveryShaderFileIsTaken) {
   const std::vector<std::string> candidates = {
-      makeCandidate("empty", false, false), makeCandidate("data-only", true, false),
-      makeCandidate("marker-only", false, true), makeCandidate("both", true, true),
-      makeCandidate("both-again", true, true)};
+      makeCandidate("empty", false, 0),        makeCandidate("data-only", true, 0),
+      makeCandidate("shaders-only", false, 4), makeCandidate("data-and-one-shader", true, 1),
+      makeCandidate("data-and-three-shaders", true, 3), makeCandidate("all", true, 4),
+      makeCandidate("all-again", true, 4)};
   std::string folder;
-  ASSERT_TRUE(platform::findResourceFolder(candidates, kData, kMarker, folder));
-  EXPECT_EQ(folder, candidates[3]);
+  ASSERT_TRUE(platform::findResourceFolder(candidates, kData, kShaders, folder));
+  EXPECT_EQ(folder, candidates[5]);
 }
 
 TEST_F(ResourceFolderTest, theWorkingFolderIsTheEmptyNameAndComesFirst) {
-  const std::string elsewhere = makeCandidate("elsewhere", true, true);
+  const std::string elsewhere = makeCandidate("elsewhere", true, 4);
   std::filesystem::create_directories(kData);
-  writeTextFile(kMarker, "void main() {}\n");
+  for (const std::string& shader : kShaders) {
+    writeTextFile(shader, "void main() {}\n");
+  }
   std::string folder = "unchanged";
-  ASSERT_TRUE(platform::findResourceFolder({"", elsewhere}, kData, kMarker, folder));
+  ASSERT_TRUE(platform::findResourceFolder({"", elsewhere}, kData, kShaders, folder));
   EXPECT_EQ(folder, "");
 }
 
-TEST_F(ResourceFolderTest, dataThatIsAFileOrAMarkerThatIsAFolderDoesNotCount) {
-  const std::string folder = makeCandidate("impostor", false, false);
+TEST_F(ResourceFolderTest, dataThatIsAFileOrAShaderThatIsAFolderDoesNotCount) {
+  const std::string folder = makeCandidate("impostor", false, 3);
   writeTextFile(folder + "data", "not a folder");
-  std::filesystem::create_directories(folder + kMarker);
+  std::filesystem::create_directories(folder + kShaders[3]);
   std::string found = "unchanged";
-  EXPECT_FALSE(platform::findResourceFolder({folder, makeCandidate("nothing", false, false)}, kData, kMarker, found));
+  EXPECT_FALSE(platform::findResourceFolder({folder, makeCandidate("nothing", false, 0)}, kData, kShaders, found));
   EXPECT_EQ(found, "unchanged");
 }
 
@@ -85,14 +90,25 @@ TEST_F(ResourceFolderTest, theWorkingFolderIsDescribedWithItsPath) {
   EXPECT_EQ(platform::describeFolder("/usr/share/orvo-gl/"), "/usr/share/orvo-gl/");
 }
 
-TEST(StateFolderTest, followsXdgStateHomeElseHomeAndIgnoresRelativePaths) {
-  EXPECT_EQ(platform::stateFolder("/state", "/home/user"), "/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder("/state/", "/home/user"), "/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder(nullptr, "/home/user"), "/home/user/.local/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder("", "/home/user"), "/home/user/.local/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder("relative/state", "/home/user"), "/home/user/.local/state/orvo-gl/");
-  EXPECT_EQ(platform::stateFolder(nullptr, "relative"), "");
-  EXPECT_EQ(platform::stateFolder(nullptr, nullptr), "");
+TEST(StateFolderTest, triesXdgStateHomeThenHomeAndIgnoresRelativePaths) {
+  using Folders = std::vector<std::string>;
+  const std::string fromHome = "/home/user/.local/state/orvo-gl/";
+  EXPECT_EQ(platform::stateFolders("/state", "/home/user"), (Folders{"/state/orvo-gl/", fromHome}));
+  EXPECT_EQ(platform::stateFolders("/state/", "/home/user"), (Folders{"/state/orvo-gl/", fromHome}));
+  EXPECT_EQ(platform::stateFolders(nullptr, "/home/user"), Folders{fromHome});
+  EXPECT_EQ(platform::stateFolders("", "/home/user"), Folders{fromHome});
+  EXPECT_EQ(platform::stateFolders("relative/state", "/home/user"), Folders{fromHome});
+  EXPECT_EQ(platform::stateFolders("/home/user/.local/state", "/home/user"), Folders{fromHome});
+  EXPECT_EQ(platform::stateFolders("/state", "relative"), Folders{"/state/orvo-gl/"});
+  EXPECT_EQ(platform::stateFolders(nullptr, nullptr), Folders{});
+}
+
+// A deleted working folder still grants write permission, but no file can be made in it.
+TEST(WorkingFolderTest, aDeletedWorkingFolderCannotBeWritten) {
+  const PrivateWorkingFolder working;
+  EXPECT_TRUE(platform::workingFolderWritable());
+  std::filesystem::remove(working.path());
+  EXPECT_FALSE(platform::workingFolderWritable());
 }
 
 TEST(CreateFoldersTest, makesEveryMissingParentAndAcceptsWhatExists) {
@@ -103,6 +119,7 @@ TEST(CreateFoldersTest, makesEveryMissingParentAndAcceptsWhatExists) {
   EXPECT_TRUE(platform::createFolders(nested));
   writeTextFile(working.path() + "/file", "");
   EXPECT_FALSE(platform::createFolders(working.path() + "/file/below/"));
+  EXPECT_FALSE(platform::createFolders(working.path() + "/file/"));
 }
 
 }  // namespace

@@ -51,8 +51,11 @@ TEST(JpegWriterTest, samePictureGivesSameBytes) {
   EXPECT_EQ(bakertest::fileBytes(folder.file("a.jpg")), bakertest::fileBytes(folder.file("b.jpg")));
 }
 
-TEST(JpegWriterTest, reportsAFolderThatDoesNotExist) {
+TEST(JpegWriterTest, reportsAFolderThatDoesNotExistWithTheReason) {
+  testing::internal::CaptureStderr();
   EXPECT_FALSE(writeJpegFile("/nonexistent-folder/picture.jpg", gradient(3), 90));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "jpeg writer: cannot write /nonexistent-folder/picture.jpg (No such file or directory)\n");
 }
 
 }  // namespace
