@@ -1,6 +1,7 @@
 #include "app/video_output.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,6 +88,11 @@ std::string clockText(double seconds) {
   return text;
 }
 
+double cpuSeconds(const rusage& usage) {
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1.0e6;
+}
+
 bool isFile(const std::string& path) {
   struct stat status = {};
   return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
@@ -166,7 +172,9 @@ bool VideoOutput::send(const uint8_t* frame) {
   if (frame == nullptr || broken_) {
     return !broken_;
   }
+  const auto began = std::chrono::steady_clock::now();
   const platform::WriteOutcome written = platform::writeUnlessStopped(encoder_.input(), frame, readback_.frameBytes());
+  handOverSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   if (written != platform::WriteOutcome::Written) {
     broken_ = true;
     return false;
@@ -177,7 +185,10 @@ bool VideoOutput::send(const uint8_t* frame) {
 
 bool VideoOutput::afterFrame() {
   ++framesDrawn_;
-  const bool taken = send(readback_.readNext());
+  const auto began = std::chrono::steady_clock::now();
+  const uint8_t* frame = readback_.readNext();
+  readbackSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  const bool taken = send(frame);
   reportProgress(false);
   return taken;
 }
@@ -216,6 +227,7 @@ void VideoOutput::reportProgress(bool last) {
 }
 
 int VideoOutput::finish(bool stopped) {
+  const bool pixelBuffers = readback_.usesPixelBuffers();
   if (!stopped) {
     send(readback_.readLast());
   }
@@ -247,6 +259,16 @@ int VideoOutput::finish(bool stopped) {
   std::fprintf(stderr, "demo: made %s: %.1f MB, %ld frames, %.2f s, in %s\n", plan_.path.c_str(),
                static_cast<double>(made.st_size) / 1.0e6, framesSent_,
                static_cast<double>(framesSent_) / plan_.framesPerSecond, clockText(spent).c_str());
-  DebugLog::append(kLogFileName, "Video: %s made, %ld frames in %.1f s\r\n", plan_.path.c_str(), framesSent_, spent);
+  rusage ours = {};
+  rusage encoder = {};
+  getrusage(RUSAGE_SELF, &ours);
+  getrusage(RUSAGE_CHILDREN, &encoder);
+  DebugLog::append(kLogFileName,
+                   "Video: %s made, %ld frames in %.1f s: waiting for frames and reading them back %.1f s, handing them "
+                   "over %.1f s, the rest drawing; "
+                   "processor time %.1f s here (peak %ld MB), %.1f s in ffmpeg (peak %ld MB)%s\r\n",
+                   plan_.path.c_str(), framesSent_, spent, readbackSeconds_, handOverSeconds_, cpuSeconds(ours),
+                   ours.ru_maxrss / 1024, cpuSeconds(encoder), encoder.ru_maxrss / 1024,
+                   pixelBuffers ? ", read through pixel buffers" : "");
   return 0;
 }

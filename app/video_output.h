@@ -60,4 +60,9 @@ class VideoOutput {
   int lastTenth_ = 0;
   std::chrono::steady_clock::time_point began_;
   std::chrono::steady_clock::time_point lastShown_;
+  // Where the time went, for the log: reading frames back (with a software renderer, waiting for
+  // it to finish the frame included), and handing them to ffmpeg (waiting for room in its pipe
+  // included); the rest is drawing.
+  double readbackSeconds_ = 0.0;
+  double handOverSeconds_ = 0.0;
 };

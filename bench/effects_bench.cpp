@@ -17,6 +17,8 @@
 #include "core/random.h"
 #include "effects/particle_emmiter.h"
 #include "effects/particle_explosion.h"
+#include "gpu/frame_readback.h"
+#include "gpu/off_window_frame.h"
 #include "gpu/matrix_helpers.h"
 #include "image/png_writer.h"
 #include "platform/gl_entry_points.h"
@@ -204,5 +206,48 @@ void outdoorTerrainFromPicture(benchmark::State& state) {
   }
 }
 BENCHMARK(outdoorTerrainFromPicture);
+
+}  // namespace
+
+namespace {
+
+// Reading one finished full-HD frame back for the video encoder, the drawing already done
+// (glFinish outside the timing): what the read-back itself costs a frame, with the pixel buffers
+// taking turns, against a plain read of RGB rows as the raw capture does.
+void frameReadback1080(benchmark::State& state) {
+  if (!benchGLContext()) {
+    state.SkipWithError("no display for a GL context; run under xvfb-run");
+    return;
+  }
+  OffWindowFrame frame;
+  if (!frame.create(1920, 1080)) {
+    state.SkipWithError("no off-window frame on this driver");
+    return;
+  }
+  frame.bind();
+  FrameReadback readback;
+  readback.create(1920, 1080);
+  std::vector<uint8_t> rows(static_cast<size_t>(1920) * 1080 * 3);
+  const bool plainRead = state.range(0) == 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFinish();
+    state.ResumeTiming();
+    if (plainRead) {
+      readFromDrawnFrame();
+      glPixelStorei(GL_PACK_ALIGNMENT, 1);
+      glReadPixels(0, 0, 1920, 1080, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+      benchmark::DoNotOptimize(rows.data());
+    } else {
+      benchmark::DoNotOptimize(readback.readNext());
+    }
+  }
+  state.SetLabel(plainRead ? "glReadPixels RGB" : (readback.usesPixelBuffers() ? "pixel buffers" : "glReadPixels RGBA"));
+  readback.release();
+  frame.release();
+}
+BENCHMARK(frameReadback1080)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
