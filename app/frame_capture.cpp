@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/debug_log.h"
+#include "core/program_name.h"
 #include "image/png_writer.h"
 #include "platform/stop_signals.h"
 
@@ -26,8 +27,8 @@ bool FrameCapture::begin(const AppOptions& options) {
   capture_ = captureIsStdout_ ? STDOUT_FILENO
                               : open(options.capturePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (capture_ < 0) {
-    std::fprintf(stderr, "demo: cannot write the frame capture to %s: %s\n", options.capturePath.c_str(),
-                 std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot write the frame capture to %s: %s\n", kPresentationName,
+                 options.capturePath.c_str(), std::strerror(errno));
     outputLost_ = true;
     return false;
   }
@@ -59,7 +60,7 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
     if (writePng(pending_.front().path, width, height, flipped_.data(), error)) {
       DebugLog::append(kLogFileName, "Screenshot %s at %.3f s\r\n", pending_.front().path.c_str(), timeSeconds);
     } else {
-      std::fprintf(stderr, "demo: screenshot not saved: %s\n", error.c_str());
+      std::fprintf(stderr, "%s: screenshot not saved: %s\n", kPresentationName, error.c_str());
       outputLost_ = true;
     }
     pending_.erase(pending_.begin());
@@ -69,7 +70,8 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
   }
   const platform::WriteOutcome written = platform::writeUnlessStopped(capture_, flipped_.data(), flipped_.size());
   if (written == platform::WriteOutcome::Failed) {
-    std::fprintf(stderr, "demo: the frame capture could not be written (%s); capture stopped\n", std::strerror(errno));
+    std::fprintf(stderr, "%s: the frame capture could not be written (%s); capture stopped\n", kPresentationName,
+                 std::strerror(errno));
     outputLost_ = true;
     closeCapture();
   } else if (written == platform::WriteOutcome::Stopped) {
@@ -81,14 +83,14 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
 
 void FrameCapture::finish(float endSeconds) {
   for (const ScreenshotRequest& request : pending_) {
-    std::fprintf(stderr, "demo: screenshot %s not saved: the run ended at %.2f s, before %.2f s\n",
+    std::fprintf(stderr, "%s: screenshot %s not saved: the run ended at %.2f s, before %.2f s\n", kPresentationName,
                  request.path.c_str(), endSeconds, request.timeSeconds);
     outputLost_ = true;
   }
   pending_.clear();
   // Some file systems report a failed write only when the file is closed.
   if (!closeCapture()) {
-    std::fprintf(stderr, "demo: the frame capture could not be written to its end\n");
+    std::fprintf(stderr, "%s: the frame capture could not be written to its end\n", kPresentationName);
     outputLost_ = true;
   }
 }

@@ -6,6 +6,7 @@
 
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
+#include "core/program_name.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "platform/file_locations.h"
@@ -31,7 +32,8 @@ void placeLog() {
   }
   const std::string path = folder + kLogFileName;
   DebugLog::setLogPath(path);
-  std::fprintf(stderr, "demo: the working folder cannot be written; the log goes to %s\n", path.c_str());
+  std::fprintf(stderr, "%s: the working folder cannot be written; the log goes to %s\n", kPresentationName,
+               path.c_str());
 }
 
 bool pointLoadersAtResources() {
@@ -41,8 +43,8 @@ bool pointLoadersAtResources() {
     for (const std::string& candidate : candidates) {
       searched += (searched.empty() ? "" : ", ") + platform::describeFolder(candidate);
     }
-    std::fprintf(stderr, "demo: no folder holds %s and %s; looked in %s\n", kDataFolder, kPerPixelVertexFile,
-                 searched.c_str());
+    std::fprintf(stderr, "%s: no folder holds %s and %s; looked in %s\n", kPresentationName, kDataFolder,
+                 kPerPixelVertexFile, searched.c_str());
     return false;
   }
   gDataFolder = gResourceFolder + kDataFolder;

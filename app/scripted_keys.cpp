@@ -8,6 +8,8 @@
 
 #include "core/input_state.h"
 
+EnvironmentSetting scriptedKeysSetting() { return readEnvironmentSetting("ORVO_GL_KEYS", "DEMO_KEYS"); }
+
 uint32_t virtualKeyNamed(const std::string& name) {
   if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) {
     return static_cast<uint32_t>(name[0]);

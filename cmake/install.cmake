@@ -10,25 +10,15 @@
 # The icon is painted by the baker from its own pictures, so no display is needed to make it.
 set(DEMO_ICON ${CMAKE_BINARY_DIR}/${DEMO_PRODUCT_NAME}.png)
 add_custom_command(OUTPUT ${DEMO_ICON}
-  COMMAND $<TARGET_FILE:demotool> icon ${DEMO_ICON}
-  DEPENDS demotool
+  COMMAND $<TARGET_FILE:${DEMO_TOOL_PROGRAM}> icon ${DEMO_ICON}
+  DEPENDS ${DEMO_TOOL_PROGRAM}
   COMMENT "Painting the icon ${DEMO_ICON}"
   VERBATIM)
 add_custom_target(icon ALL DEPENDS ${DEMO_ICON})
 
-# The programs keep their build names in the runnable folder and take the product's name when
-# installed.
-set(DEMO_INSTALLED_PROGRAMS ${DEMO_PRODUCT_NAME} ${DEMO_PRODUCT_NAME}-tool)
-install(PROGRAMS $<TARGET_FILE:demo> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${DEMO_PRODUCT_NAME})
-install(PROGRAMS $<TARGET_FILE:demotool> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${DEMO_PRODUCT_NAME}-tool)
-# Renamed programs are plain files to install(); a stripped install (cmake --install --strip, and
-# the packages) drops their debug information as it would a target's.
-install(CODE "
-  if(CMAKE_INSTALL_DO_STRIP)
-    foreach(program ${DEMO_INSTALLED_PROGRAMS})
-      execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
-    endforeach()
-  endif()")
+# The programs carry their installed names in the build too; a stripped install (cmake --install
+# --strip, and the packages) drops their debug information.
+install(TARGETS ${DEMO_PROGRAM} ${DEMO_TOOL_PROGRAM} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${SHADER_FILES} DESTINATION ${DEMO_INSTALL_RESOURCES_DIR})
 install(FILES ${DEMO_DATA_OUTPUTS} DESTINATION ${DEMO_INSTALL_RESOURCES_DIR}/data)

@@ -7,6 +7,7 @@
 
 #include <jpeglib.h>
 
+#include "core/program_name.h"
 #include "tools/baked_picture.h"
 
 namespace baker {
@@ -22,7 +23,7 @@ void onJpegError(j_common_ptr info) {
   ErrorTrap* trap = reinterpret_cast<ErrorTrap*>(info->err);
   char message[JMSG_LENGTH_MAX] = {};
   info->err->format_message(info, message);
-  std::fprintf(stderr, "jpeg writer: %s\n", message);
+  std::fprintf(stderr, "%s: jpeg writer: %s\n", kToolName, message);
   std::longjmp(trap->jump, 1);
 }
 
@@ -31,7 +32,7 @@ void onJpegError(j_common_ptr info) {
 bool writeJpegFile(const std::string& path, const BakedPicture& picture, int quality) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
-    std::fprintf(stderr, "jpeg writer: cannot create %s\n", path.c_str());
+    std::fprintf(stderr, "%s: jpeg writer: cannot create %s\n", kToolName, path.c_str());
     return false;
   }
   const std::vector<unsigned char> bytes = picture.toBytes();
@@ -66,7 +67,7 @@ bool writeJpegFile(const std::string& path, const BakedPicture& picture, int qua
   jpeg_destroy_compress(&info);
   const bool closed = std::fclose(file) == 0;
   if (!closed) {
-    std::fprintf(stderr, "jpeg writer: cannot finish %s\n", path.c_str());
+    std::fprintf(stderr, "%s: jpeg writer: cannot finish %s\n", kToolName, path.c_str());
   }
   return closed;
 }

@@ -6,12 +6,12 @@
 cd "$work"
 ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --seed 7 --fixed-step 0.1 --end-at 3 \
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/orvo-gl" --windowed --seed 7 --fixed-step 0.1 --end-at 3 \
   --screenshot 1.5:shot.png --capture frames.rgb --fps >stdout.txt 2>stderr.txt
 status=$?
 [ "$status" = 0 ] || fail "status $status: $(cat stderr.txt)"
 # Time 0, 0.1, ... 3.0 and the first frame past 3 s: 32 frames.
-grep -q '^demo: 32 frames,' stdout.txt || fail "frame count: $(cat stdout.txt)"
+grep -q '^orvo-gl: 32 frames,' stdout.txt || fail "frame count: $(cat stdout.txt)"
 [ "$(identify -format '%m %w %h' shot.png 2>/dev/null)" = "PNG 800 600" ] || fail "screenshot is not an 800 x 600 PNG"
 size=$(stat -c %s frames.rgb 2>/dev/null || echo 0)
 [ "$size" = $((32 * 800 * 600 * 3)) ] || fail "capture holds $size bytes"
@@ -21,7 +21,7 @@ grep -q 'Screenshot shot.png at 1.500 s' debug.txt || fail "no screenshot line i
 # a screenshot that cannot be written, one at a time the run never reaches, a capture that
 # cannot be written (the disk is full).
 run_short() {
-  xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --fixed-step 0.1 --end-at 0.5 \
+  xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/orvo-gl" --windowed --fixed-step 0.1 --end-at 0.5 \
     "$@" >/dev/null 2>stderr.txt
   echo $? > status.txt
 }
@@ -30,7 +30,7 @@ run_short --screenshot 0:no-such-folder/shot.png
 grep -q 'screenshot not saved' stderr.txt || fail "an unwritable screenshot went unreported"
 run_short --screenshot 0.2:early.png --screenshot 60:late.png
 [ "$(cat status.txt)" = 3 ] || fail "an unreached screenshot ended with status $(cat status.txt)"
-grep -q 'demo: screenshot late.png not saved: the run ended at' stderr.txt || fail "an unreached screenshot went unreported"
+grep -q 'orvo-gl: screenshot late.png not saved: the run ended at' stderr.txt || fail "an unreached screenshot went unreported"
 [ -f early.png ] || fail "the reachable screenshot was not saved"
 run_short --capture /dev/full
 [ "$(cat status.txt)" = 3 ] || fail "a capture to a full disk ended with status $(cat status.txt)"
@@ -40,7 +40,7 @@ mkdir frames-folder
 for target in "no-such-folder/frames.rgb:No such file or directory" "frames-folder:Is a directory"; do
   run_short --capture "${target%%:*}"
   [ "$(cat status.txt)" = 3 ] || fail "a capture to ${target%%:*} ended with status $(cat status.txt)"
-  grep -q "^demo: cannot write the frame capture to ${target%%:*}: ${target#*:}$" stderr.txt ||
+  grep -q "^orvo-gl: cannot write the frame capture to ${target%%:*}: ${target#*:}$" stderr.txt ||
     fail "a capture to ${target%%:*} went unreported: $(cat stderr.txt)"
 done
 
@@ -66,7 +66,7 @@ echo $? >status.txt
 kill $reader
 STALLED
 rm -f debug.txt
-xvfb-run -a -s "-screen 0 1024x768x24" bash stalled.sh "$run_dir/demo"
+xvfb-run -a -s "-screen 0 1024x768x24" bash stalled.sh "$run_dir/orvo-gl"
 echo "a stalled capture ended $(cat stalled-ms.txt) ms after SIGTERM"
 [ "$(cat status.txt)" = 143 ] || fail "SIGTERM during a stalled capture: status $(cat status.txt)"
 [ "$(cat stalled-ms.txt)" -le 500 ] || fail "SIGTERM during a stalled capture took $(cat stalled-ms.txt) ms"

@@ -26,7 +26,7 @@ diff "$work/expected.txt" "$work/installed.txt" >"$work/difference.txt" ||
 diff -r "$run_dir/data" "$prefix/share/orvo-gl/data" >/dev/null || fail "the installed data differ from the baked data"
 
 [ -x "$prefix/bin/orvo-gl" ] && [ -x "$prefix/bin/orvo-gl-tool" ] || fail "the programs are not executable"
-grep -q -E '^demo [0-9]+\.[0-9]+\.[0-9]+$' <(cd "$work" && "$prefix/bin/orvo-gl" --version) ||
+grep -q -E '^orvo-gl [0-9]+\.[0-9]+\.[0-9]+$' <(cd "$work" && "$prefix/bin/orvo-gl" --version) ||
   fail "orvo-gl --version: $("$prefix/bin/orvo-gl" --version 2>&1)"
 "$prefix/bin/orvo-gl-tool" --help | grep -q '^  icon ' || fail "orvo-gl-tool --help does not list its commands"
 

@@ -36,7 +36,7 @@ check_run() {
   grep -q 'SoundPlayer: cannot load' "$folder/debug.txt" && fail "$1: the music was not found"
 }
 
-play_from_empty_folder build-run "$run_dir/demo"
+play_from_empty_folder build-run "$run_dir/orvo-gl"
 check_run build-run "$(realpath "$run_dir")/"
 play_from_empty_folder installed-run "$prefix/bin/orvo-gl"
 check_run installed-run "$shared/"
@@ -70,7 +70,7 @@ if [ "$(id -u)" = 0 ]; then
   chmod 777 "$work/state"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
-(cd "$work/read-only" && env -u DISPLAY XDG_STATE_HOME="$work/state" timeout 60 "${as_user[@]}" "$run_dir/demo" \
+(cd "$work/read-only" && env -u DISPLAY XDG_STATE_HOME="$work/state" timeout 60 "${as_user[@]}" "$run_dir/orvo-gl" \
   --windowed >/dev/null 2>"$work/log-stderr.txt")
 moved_log="$work/state/orvo-gl/debug.txt"
 [ "$(grep -c "the log goes to $moved_log\$" "$work/log-stderr.txt")" = 1 ] ||

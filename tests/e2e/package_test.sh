@@ -27,7 +27,7 @@ if [ -n "$deb" ]; then
   dpkg-deb -x "$deb" unpacked
   file unpacked/usr/bin/orvo-gl | grep -q 'not stripped' && fail "the packaged program is not stripped"
   # The unpacked tree runs as far as its version.
-  [ "$(cd /tmp && "$work/unpacked/usr/bin/orvo-gl" --version | cut -d' ' -f1)" = demo ] || fail "the packaged program does not run"
+  [ "$(cd /tmp && "$work/unpacked/usr/bin/orvo-gl" --version | cut -d' ' -f1)" = orvo-gl ] || fail "the packaged program does not run"
 fi
 
 if [ -n "$tarball" ]; then
