@@ -2,8 +2,9 @@
 # .tar.gz (cpack in the build folder):
 #   bin/orvo-gl, bin/orvo-gl-tool        the presentation and its tools program
 #   share/orvo-gl/                       the shader files and the baked data/ folder
-#   share/applications/orvo-gl.desktop   the desktop entry
-#   share/icons/hicolor/256x256/apps/    the icon, painted by the tools program
+#   share/applications/ID.desktop        the desktop entry, ID being the id below
+#   share/metainfo/ID.metainfo.xml        what software centres show (AppStream)
+#   share/icons/hicolor/NxN/apps/ID.png  the icons, 16 to 512 pixels, painted by the tools program
 #   share/man/man6/orvo-gl.6.gz          the manual pages, gzipped
 #   share/man/man1/orvo-gl-tool.1.gz
 #   share/doc/orvo-gl/                   copyright (machine-readable) and changelog.gz
@@ -13,15 +14,32 @@
 # file's contact. A distributor sets their own name and address.
 set(ORVO_GL_MAINTAINER "Orvo GL developers <developers@orvo-gl.invalid>" CACHE STRING
   "Maintainer of the packages, as 'Name <address>'")
+# Where the project is published: the AppStream metadata's home page, and the folder its
+# screenshots (the README's frames, docs/*.png) are fetched from by software centres.
+set(ORVO_GL_HOMEPAGE "https://github.com/orvo-gl/orvo-gl" CACHE STRING "The project's home page")
+set(ORVO_GL_SCREENSHOT_URL "https://raw.githubusercontent.com/orvo-gl/orvo-gl/main/docs" CACHE STRING
+  "URL of the folder that holds the screenshots docs/*.png")
 
-# The icon is painted by the baker from its own pictures, so no display is needed to make it.
-set(DEMO_ICON ${CMAKE_BINARY_DIR}/${DEMO_PRODUCT_NAME}.png)
-add_custom_command(OUTPUT ${DEMO_ICON}
-  COMMAND $<TARGET_FILE:${DEMO_TOOL_PROGRAM}> icon ${DEMO_ICON}
-  DEPENDS ${DEMO_TOOL_PROGRAM}
-  COMMENT "Painting the icon ${DEMO_ICON}"
-  VERBATIM)
-add_custom_target(icon ALL DEPENDS ${DEMO_ICON})
+# The id software centres know the presentation by: the desktop entry, the AppStream metadata and
+# the icons are named after it.
+set(DEMO_APP_ID io.github.orvo_gl.OrvoGL)
+
+# The icons are painted by the baker from its own pictures, each size for itself, so no display is
+# needed to make them.
+set(DEMO_ICON_SIZES 16 32 48 64 128 256 512)
+set(DEMO_ICONS "")
+foreach(size ${DEMO_ICON_SIZES})
+  set(icon ${CMAKE_BINARY_DIR}/icons/${size}x${size}/${DEMO_APP_ID}.png)
+  add_custom_command(OUTPUT ${icon}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons/${size}x${size}
+    COMMAND $<TARGET_FILE:${DEMO_TOOL_PROGRAM}> icon ${icon} --size ${size}
+    DEPENDS ${DEMO_TOOL_PROGRAM}
+    COMMENT "Painting the ${size}-pixel icon"
+    VERBATIM)
+  list(APPEND DEMO_ICONS ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_target(icons ALL DEPENDS ${DEMO_ICONS})
 
 # The programs carry their installed names in the build too; a stripped install (cmake --install
 # --strip, and the packages) drops their debug information.
@@ -33,7 +51,9 @@ install(FILES ${DEMO_DATA_OUTPUTS} DESTINATION ${DEMO_INSTALL_RESOURCES_DIR}/dat
 # their folders and the maintainer.
 string(TOUPPER ${DEMO_PRODUCT_NAME} DEMO_PRODUCT_NAME_UPPER)
 set(DEMO_PACKAGING_DIR ${CMAKE_BINARY_DIR}/packaging)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/orvo-gl.desktop.in ${DEMO_PACKAGING_DIR}/${DEMO_PRODUCT_NAME}.desktop @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/orvo-gl.desktop.in ${DEMO_PACKAGING_DIR}/${DEMO_APP_ID}.desktop @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/orvo-gl.metainfo.xml.in ${DEMO_PACKAGING_DIR}/${DEMO_APP_ID}.metainfo.xml
+  @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/orvo-gl.6.in ${DEMO_PACKAGING_DIR}/${DEMO_PRODUCT_NAME}.6 @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/orvo-gl-tool.1.in ${DEMO_PACKAGING_DIR}/${DEMO_TOOL_PROGRAM}.1 @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${DEMO_PACKAGING_DIR}/changelog @ONLY)
@@ -63,8 +83,8 @@ foreach(file ${DEMO_PRODUCT_NAME}.6 ${DEMO_TOOL_PROGRAM}.1 changelog)
 endforeach()
 add_custom_target(gzipped_documents ALL DEPENDS ${DEMO_GZIPPED_FILES})
 
-install(FILES ${DEMO_PACKAGING_DIR}/${DEMO_PRODUCT_NAME}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${DEMO_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+install(FILES ${DEMO_PACKAGING_DIR}/${DEMO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${DEMO_PACKAGING_DIR}/${DEMO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${DEMO_PACKAGING_DIR}/${DEMO_PRODUCT_NAME}.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${DEMO_PACKAGING_DIR}/${DEMO_TOOL_PROGRAM}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${DEMO_PACKAGING_DIR}/copyright ${DEMO_PACKAGING_DIR}/changelog.gz

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` lays the presentation out as a program of the platform: the two programs under
 # the product's name, the shader files and the data folder in the share folder, a desktop entry
-# that validates, the icon, gzipped manual pages that render and name every option and command the
+# that validates and the AppStream metadata under the presentation's id, the icons, gzipped manual pages that render and name every option and command the
 # programs take, a machine-readable copyright file and a gzipped changelog; nothing else. $1 is
 # the runnable folder; the build folder is its parent.
 . "$(dirname "$0")/common.sh"
@@ -17,8 +17,9 @@ cmake --install "$build_dir" --prefix "$prefix" >"$work/install.txt" 2>&1 ||
   echo bin/orvo-gl-tool
   for file in "$run_dir"/*.cg; do echo "share/orvo-gl/$(basename "$file")"; done
   for file in "$run_dir"/data/*; do echo "share/orvo-gl/data/$(basename "$file")"; done
-  echo share/applications/orvo-gl.desktop
-  echo share/icons/hicolor/256x256/apps/orvo-gl.png
+  echo share/applications/io.github.orvo_gl.OrvoGL.desktop
+  echo share/metainfo/io.github.orvo_gl.OrvoGL.metainfo.xml
+  for size in 16 32 48 64 128 256 512; do echo "share/icons/hicolor/${size}x$size/apps/io.github.orvo_gl.OrvoGL.png"; done
   echo share/man/man6/orvo-gl.6.gz
   echo share/man/man1/orvo-gl-tool.1.gz
   echo share/doc/orvo-gl/copyright
@@ -34,13 +35,14 @@ grep -q -E '^orvo-gl [0-9]+\.[0-9]+\.[0-9]+$' <(cd "$work" && "$prefix/bin/orvo-
   fail "orvo-gl --version: $("$prefix/bin/orvo-gl" --version 2>&1)"
 "$prefix/bin/orvo-gl-tool" --help | grep -q '^  icon ' || fail "orvo-gl-tool --help does not list its commands"
 
-entry="$prefix/share/applications/orvo-gl.desktop"
+# The desktop entry is named after the id the AppStream metadata launches, and names the icons'
+# file name. (The package test validates the metadata and measures the icons.)
+entry="$prefix/share/applications/io.github.orvo_gl.OrvoGL.desktop"
 desktop-file-validate "$entry" >"$work/validate.txt" 2>&1 || fail "desktop-file-validate: $(cat "$work/validate.txt")"
 grep -qx 'Exec=orvo-gl --desktop' "$entry" || fail "the desktop entry does not start orvo-gl --desktop"
-grep -qx 'Icon=orvo-gl' "$entry" || fail "the desktop entry does not name the icon"
-
-[ "$(identify -format '%m %w %h' "$prefix/share/icons/hicolor/256x256/apps/orvo-gl.png" 2>/dev/null)" = "PNG 256 256" ] ||
-  fail "the icon is not a 256 x 256 PNG"
+grep -qx 'Icon=io.github.orvo_gl.OrvoGL' "$entry" || fail "the desktop entry does not name the icons"
+grep -q '<launchable type="desktop-id">io.github.orvo_gl.OrvoGL.desktop</launchable>' \
+  "$prefix/share/metainfo/io.github.orvo_gl.OrvoGL.metainfo.xml" || fail "the metadata does not launch the desktop entry"
 
 # Gzipped files carry no name or time in their header (bytes 4 to 7 hold the time), so every build
 # gives the same bytes.
