@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/program_name.h"
 #include "core/debug_log.h"
 #include "gpu/frame_readback.h"
 #include "image/png_writer.h"
@@ -31,13 +32,13 @@ bool FrameCapture::begin(const AppOptions& options) {
   }
   const platform::WriteOutcome opened = platform::openForWritingUnlessStopped(capturePath_.c_str(), capture_);
   if (opened == platform::WriteOutcome::Stopped) {
-    std::fprintf(stderr, "demo: the capture's reader never came: nothing opened %s for reading before the stop\n",
+    std::fprintf(stderr, "%s: the capture's reader never came: nothing opened %s for reading before the stop\n", kPresentationName,
                  capturePath_.c_str());
     outputLost_ = true;
     return false;
   }
   if (opened == platform::WriteOutcome::Failed) {
-    std::fprintf(stderr, "demo: cannot write the frame capture to %s: %s\n", capturePath_.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot write the frame capture to %s: %s\n", kPresentationName, capturePath_.c_str(), std::strerror(errno));
     outputLost_ = true;
     return false;
   }
@@ -69,7 +70,7 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
     if (writePng(pending_.front().path, width, height, flipped_.data(), error)) {
       DebugLog::append(kLogFileName, "Screenshot %s at %.3f s\r\n", pending_.front().path.c_str(), timeSeconds);
     } else {
-      std::fprintf(stderr, "demo: screenshot not saved: %s\n", error.c_str());
+      std::fprintf(stderr, "%s: screenshot not saved: %s\n", kPresentationName, error.c_str());
       outputLost_ = true;
     }
     pending_.erase(pending_.begin());
@@ -79,7 +80,7 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
   }
   const platform::WriteOutcome written = platform::writeUnlessStopped(capture_, flipped_.data(), flipped_.size());
   if (written == platform::WriteOutcome::Failed) {
-    std::fprintf(stderr, "demo: cannot write the frame capture to %s: %s; capture stopped\n", capturePath_.c_str(),
+    std::fprintf(stderr, "%s: cannot write the frame capture to %s: %s; capture stopped\n", kPresentationName, capturePath_.c_str(),
                  std::strerror(errno));
     outputLost_ = true;
     closeCapture();
@@ -91,21 +92,21 @@ void FrameCapture::afterFrame(float timeSeconds, int width, int height) {
 }
 
 void FrameCapture::abandon(const char* reason) {
-  std::fprintf(stderr, "demo: the frame capture to %s stops: %s\n", capturePath_.c_str(), reason);
+  std::fprintf(stderr, "%s: the frame capture to %s stops: %s\n", kPresentationName, capturePath_.c_str(), reason);
   outputLost_ = true;
   closeCapture();
 }
 
 void FrameCapture::finish(float endSeconds) {
   for (const ScreenshotRequest& request : pending_) {
-    std::fprintf(stderr, "demo: screenshot %s not saved: the run ended at %.2f s, before %.2f s\n",
+    std::fprintf(stderr, "%s: screenshot %s not saved: the run ended at %.2f s, before %.2f s\n", kPresentationName,
                  request.path.c_str(), endSeconds, request.timeSeconds);
     outputLost_ = true;
   }
   pending_.clear();
   // Some file systems report a failed write only when the file is closed.
   if (!closeCapture()) {
-    std::fprintf(stderr, "demo: the frame capture could not be written to its end\n");
+    std::fprintf(stderr, "%s: the frame capture could not be written to its end\n", kPresentationName);
     outputLost_ = true;
   }
 }

@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include "app/presentation.h"
+#include "core/program_name.h"
 #include "core/random.h"
 
 #include <cerrno>
@@ -10,10 +11,10 @@
 #include <filesystem>
 
 const char* usageText() {
-  return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
-         "            [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]... [--capture FILE|-]\n"
-         "            [--video FILE [--rate N]] [--size WxH] [--unattended] [--gl-debug] [--msaa N]\n"
-         "            [--help] [--version]\n"
+  return "usage: " DEMO_PRODUCT_NAME " [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S]\n"
+         "               [--start-at T] [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]...\n"
+         "               [--capture FILE|-] [--video FILE [--rate N]] [--size WxH] [--unattended]\n"
+         "               [--gl-debug] [--msaa N] [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N (0 to 2147483647), so a run can be repeated\n"
@@ -38,7 +39,7 @@ const char* usageText() {
          "  --size WxH        the picture's size off-screen: a video's (default 1920x1080), and that of\n"
          "                    screenshots and captures made without a display (default 800x600)\n"
          "  --unattended      never wait for an answer: every message box takes its default button and\n"
-         "                    its text goes to stderr and the log (so does DEMO_UNATTENDED=1)\n"
+         "                    its text goes to stderr and the log (so does ORVO_GL_UNATTENDED=1)\n"
          "  --gl-debug        log every message of the GL driver and count its errors; the run ends\n"
          "                    with status 4 when there was any\n"
          "  --msaa N          draw with N samples per pixel (2, 4 or 8) where the driver can\n"
@@ -181,7 +182,7 @@ std::string takeVideoOptions(AppOptions& options) {
 }
 
 OptionsOutcome usageError(const std::string& problem, std::string& message) {
-  message = "demo: " + problem + "\n" + usageText();
+  message = std::string(kPresentationName) + ": " + problem + "\n" + usageText();
   return OptionsOutcome::ExitUsage;
 }
 
@@ -229,7 +230,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       message = usageText();
       return OptionsOutcome::ExitSuccess;
     } else if (argument == "--version") {
-      message = std::string("demo ") + DEMO_VERSION + "\n";
+      message = std::string(kPresentationName) + " " + DEMO_VERSION + "\n";
       return OptionsOutcome::ExitSuccess;
     } else if (argument == "--seed") {
       if (!parseSeed(value, options.seed)) {

@@ -25,6 +25,7 @@
 #include "core/debug_log.h"
 #include "core/effect_status.h"
 #include "core/input_state.h"
+#include "core/program_name.h"
 #include "core/random.h"
 #include "gpu/bitmap_font.h"
 #include "gpu/gl_debug_report.h"
@@ -278,7 +279,7 @@ void chooseSurfaceSamples(int wanted) {
   }
   const int samples = multisampleLimit(wanted);
   if (samples < wanted) {
-    std::fprintf(stderr, "demo: --msaa %d: %s\n", wanted,
+    std::fprintf(stderr, "%s: --msaa %d: %s\n", kPresentationName, wanted,
                  samples == 0 ? "the driver offers no multisampled drawing, playing without it"
                               : ("the driver draws at most " + std::to_string(samples) + " samples per pixel, using them")
                                     .c_str());
@@ -310,7 +311,8 @@ void reportDriverAndEffects() {
     const Effect effect = static_cast<Effect>(index);
     effects += std::string(index == 0 ? "" : ", ") + effectName(effect) + (effectOn(effect) ? " on" : " off");
     if (!effectOn(effect)) {
-      std::fprintf(stderr, "demo: %s off: %s\n", effectName(effect), effectOffReason(effect).c_str());
+      std::fprintf(stderr, "%s: %s off: %s\n", kPresentationName, effectName(effect),
+                   effectOffReason(effect).c_str());
     }
   }
   DebugLog::append(kLogFileName, "GL: version %s, renderer %s, shading language %s; %s\r\n", driver.version.c_str(),
@@ -343,12 +345,13 @@ bool startUp(const AppOptions& options) {
   if (!frameCapture().begin(options)) {
     return false;
   }
-  if (const char* script = std::getenv("DEMO_KEYS")) {
+  const EnvironmentSetting keysSetting = scriptedKeysSetting();
+  if (const char* script = keysSetting.value) {
     std::string problem;
     std::vector<ScriptedKey> keys;
     if (!parseScriptedKeys(script, keys, problem)) {
-      std::fprintf(stderr, "demo: DEMO_KEYS: '%s' is not FRAME:KEY or FRAME:KEY:FRAMES, no keys are played\n",
-                   problem.c_str());
+      std::fprintf(stderr, "%s: %s: '%s' is not FRAME:KEY or FRAME:KEY:FRAMES, no keys are played\n",
+                   kPresentationName, keysSetting.name, problem.c_str());
     }
     gScriptedKeys.load(keys);
   }
@@ -366,7 +369,7 @@ bool startUp(const AppOptions& options) {
   if (!window.create(kWindowTitle, sizeGiven ? options.frameWidth : 800, sizeGiven ? options.frameHeight : 600, 32,
                      &windowProcedure)) {
     DebugLog::append(kLogFileName, "Could not create window\r\n");
-    std::fprintf(stderr, "demo: could not create the window: %s%s%s%s\n", window.failureText,
+    std::fprintf(stderr, "%s: could not create the window: %s%s%s%s\n", kPresentationName, window.failureText,
                  window.failureDetail.empty() ? "" : " (", window.failureDetail.c_str(),
                  window.failureDetail.empty() ? "" : ")");
     return false;
@@ -616,7 +619,7 @@ int statusAfterStopSignal(int status) {
 bool startVideo(const AppOptions& options, VideoOutput& video) {
   const InputState& input = inputState();
   if (input.viewportWidth != options.frameWidth || input.viewportHeight != options.frameHeight) {
-    std::fprintf(stderr, "demo: --size %dx%d: the driver drew %d x %d off-screen instead\n", options.frameWidth,
+    std::fprintf(stderr, "%s: --size %dx%d: the driver drew %d x %d off-screen instead\n", kPresentationName, options.frameWidth,
                  options.frameHeight, input.viewportWidth, input.viewportHeight);
     return false;
   }
@@ -634,7 +637,7 @@ bool startVideo(const AppOptions& options, VideoOutput& video) {
 
 // The --gl-debug summary; a run with GL errors ends with status 4 unless a worse status stands.
 int reportGLDebug(const GLDebugReport& report, int status) {
-  std::fprintf(stderr, "gl-debug: %ld errors, %ld other messages\n", report.errorCount(),
+  std::fprintf(stderr, "%s: gl-debug: %ld errors, %ld other messages\n", kPresentationName, report.errorCount(),
                report.otherMessageCount());
   return status == 0 && report.errorCount() > 0 ? 4 : status;
 }
@@ -690,11 +693,11 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   if (options.reportFrameRate) {
     // A capture on standard output keeps that stream for pictures only.
     std::fprintf(options.capturePath == "-" ? stderr : stdout,
-                 "demo: %ld frames, %.2f s of presentation in %.2f s (%.1f frames per second)\n", framesDrawn,
-                 presentationSeconds, realSeconds, realSeconds > 0.0 ? framesDrawn / realSeconds : 0.0);
+                 "%s: %ld frames, %.2f s of presentation in %.2f s (%.1f frames per second)\n", kPresentationName,
+                 framesDrawn, presentationSeconds, realSeconds, realSeconds > 0.0 ? framesDrawn / realSeconds : 0.0);
     if (gLargestMusicGap >= 0.0) {
       std::fprintf(options.capturePath == "-" ? stderr : stdout,
-                   "demo: largest gap between a frame's time and the music heard: %.1f ms\n",
+                   "%s: largest gap between a frame's time and the music heard: %.1f ms\n", kPresentationName,
                    gLargestMusicGap * 1000.0);
     }
   }

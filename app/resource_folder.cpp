@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "audio/sound_player.h"
+#include "core/program_name.h"
 #include "core/debug_log.h"
 #include "effects/volume_lines.h"
 #include "gpu/shader_manager.h"
@@ -37,11 +38,11 @@ void placeLog() {
     }
     const std::string path = folder + kLogFileName;
     DebugLog::setLogPath(path);
-    std::fprintf(stderr, "demo: %s%s; the log goes to %s\n", working.c_str(), failed.c_str(), path.c_str());
+    std::fprintf(stderr, "%s: %s%s; the log goes to %s\n", kPresentationName, working.c_str(), failed.c_str(), path.c_str());
     return;
   }
   // Without a state folder the log stays put, and its first failed write says so.
-  std::fprintf(stderr, "demo: %s%s; no folder takes the log\n", working.c_str(), failed.c_str());
+  std::fprintf(stderr, "%s: %s%s; no folder takes the log\n", kPresentationName, working.c_str(), failed.c_str());
 }
 
 bool pointLoadersAtResources() {
@@ -59,7 +60,7 @@ bool pointLoadersAtResources() {
     for (const std::string& file : shaderFiles) {
       named += ", " + file;
     }
-    std::fprintf(stderr, "demo: no folder holds %s%s; looked in %s\n", kDataFolder, named.c_str(), searched.c_str());
+    std::fprintf(stderr, "%s: no folder holds %s%s; looked in %s\n", kPresentationName, kDataFolder, named.c_str(), searched.c_str());
     return false;
   }
   gDataFolder = gResourceFolder + kDataFolder;

@@ -8,6 +8,8 @@
 
 #include "core/input_state.h"
 
+EnvironmentSetting scriptedKeysSetting() { return readEnvironmentSetting("ORVO_GL_KEYS", "DEMO_KEYS"); }
+
 uint32_t virtualKeyNamed(const std::string& name) {
   // A letter's virtual key is its capital, whichever case the script writes it in.
   if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/program_name.h"
 #include "core/debug_log.h"
 #include "platform/stop_signals.h"
 
@@ -111,22 +112,22 @@ long videoFrameCount(double startSeconds, double endSeconds, int framesPerSecond
 bool VideoOutput::check(const std::string& path) {
   const VideoFormat* format = formatOf(path);
   if (format == nullptr) {
-    std::fprintf(stderr, "demo: %s is not a .mp4, .mkv or .webm file\n", path.c_str());
+    std::fprintf(stderr, "%s: %s is not a .mp4, .mkv or .webm file\n", kPresentationName, path.c_str());
     return false;
   }
   std::string encoders;
   std::string error;
   if (!platform::runForOutput({"ffmpeg", "-hide_banner", "-encoders"}, encoders, error)) {
     if (error == "not found") {
-      std::fprintf(stderr, "demo: --video needs the program ffmpeg, which is not on PATH (on Debian: apt-get install ffmpeg)\n");
+      std::fprintf(stderr, "%s: --video needs the program ffmpeg, which is not on PATH (on Debian: apt-get install ffmpeg)\n", kPresentationName);
     } else {
-      std::fprintf(stderr, "demo: --video: ffmpeg would not list its encoders: %s\n", error.c_str());
+      std::fprintf(stderr, "%s: --video: ffmpeg would not list its encoders: %s\n", kPresentationName, error.c_str());
     }
     return false;
   }
   for (const char* encoder : {format->videoEncoder, format->audioEncoder}) {
     if (encoders.find(std::string(" ") + encoder + " ") == std::string::npos) {
-      std::fprintf(stderr, "demo: --video %s needs ffmpeg's %s encoder, which this ffmpeg lacks (on Debian: apt-get install ffmpeg)\n",
+      std::fprintf(stderr, "%s: --video %s needs ffmpeg's %s encoder, which this ffmpeg lacks (on Debian: apt-get install ffmpeg)\n", kPresentationName,
                    path.c_str(), encoder);
       return false;
     }
@@ -137,7 +138,7 @@ bool VideoOutput::check(const std::string& path) {
   const bool existed = isFile(part);
   const int descriptor = open(part.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   if (descriptor < 0) {
-    std::fprintf(stderr, "demo: cannot write the video to %s: %s\n", part.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot write the video to %s: %s\n", kPresentationName, part.c_str(), std::strerror(errno));
     return false;
   }
   close(descriptor);
@@ -152,11 +153,11 @@ bool VideoOutput::begin(const VideoPlan& plan) {
   const VideoFormat* format = formatOf(plan.path);
   const bool withMusic = isFile(plan.musicPath);
   if (!withMusic) {
-    std::fprintf(stderr, "demo: the video has no sound: the music %s cannot be read\n", plan.musicPath.c_str());
+    std::fprintf(stderr, "%s: the video has no sound: the music %s cannot be read\n", kPresentationName, plan.musicPath.c_str());
   }
   std::string error;
   if (format == nullptr || !encoder_.start(encoderArguments(plan, *format, partPath(), withMusic), error)) {
-    std::fprintf(stderr, "demo: cannot start ffmpeg for the video %s: %s\n", plan.path.c_str(), error.c_str());
+    std::fprintf(stderr, "%s: cannot start ffmpeg for the video %s: %s\n", kPresentationName, plan.path.c_str(), error.c_str());
     return false;
   }
   DebugLog::append(kLogFileName, "Video: %s, %d x %d at %d frames per second, %ld frames from %.3f s%s\r\n",
@@ -221,7 +222,7 @@ void VideoOutput::reportProgress(bool last) {
   const int tenth = static_cast<int>(share * 10.0);
   if (tenth > lastTenth_) {
     lastTenth_ = tenth;
-    std::fprintf(stderr, "demo: video %d %%: %ld of %ld frames in %s\n", tenth * 10, framesDrawn_, plan_.frameCount,
+    std::fprintf(stderr, "%s: video %d %%: %ld of %ld frames in %s\n", kPresentationName, tenth * 10, framesDrawn_, plan_.frameCount,
                  clockText(spent).c_str());
   }
 }
@@ -239,24 +240,24 @@ int VideoOutput::finish(bool stopped) {
   const int status = encoder_.finish();
   const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - began_).count();
   if (stopped && status == 0) {
-    std::fprintf(stderr, "demo: video stopped after %ld of %ld frames; %s plays up to there, %s is left as it was\n",
+    std::fprintf(stderr, "%s: video stopped after %ld of %ld frames; %s plays up to there, %s is left as it was\n", kPresentationName,
                  framesSent_, plan_.frameCount, partPath().c_str(), plan_.path.c_str());
     return 3;
   }
   if (status != 0 || broken_ || framesSent_ < plan_.frameCount) {
-    std::fprintf(stderr, "demo: ffmpeg could not make the video %s (it ended with status %d after %ld of %ld frames)%s%s\n",
+    std::fprintf(stderr, "%s: ffmpeg could not make the video %s (it ended with status %d after %ld of %ld frames)%s%s\n", kPresentationName,
                  plan_.path.c_str(), status, framesSent_, plan_.frameCount,
                  encoder_.lastErrorLines(5).empty() ? "" : ":\n", encoder_.lastErrorLines(5).c_str());
     unlink(partPath().c_str());
     return 3;
   }
   if (std::rename(partPath().c_str(), plan_.path.c_str()) != 0) {
-    std::fprintf(stderr, "demo: cannot put the video in place as %s: %s\n", plan_.path.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot put the video in place as %s: %s\n", kPresentationName, plan_.path.c_str(), std::strerror(errno));
     return 3;
   }
   struct stat made = {};
   stat(plan_.path.c_str(), &made);
-  std::fprintf(stderr, "demo: made %s: %.1f MB, %ld frames, %.2f s, in %s\n", plan_.path.c_str(),
+  std::fprintf(stderr, "%s: made %s: %.1f MB, %ld frames, %.2f s, in %s\n", kPresentationName, plan_.path.c_str(),
                static_cast<double>(made.st_size) / 1.0e6, framesSent_,
                static_cast<double>(framesSent_) / plan_.framesPerSecond, clockText(spent).c_str());
   rusage ours = {};

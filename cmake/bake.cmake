@@ -21,8 +21,8 @@ foreach(file ${DEMO_DATA_FILES})
 endforeach()
 
 add_custom_command(OUTPUT ${DEMO_DATA_OUTPUTS}
-  COMMAND $<TARGET_FILE:demotool> bake ${DEMO_DATA_DIR}
-  DEPENDS demotool
+  COMMAND $<TARGET_FILE:${DEMO_TOOL_PROGRAM}> bake ${DEMO_DATA_DIR}
+  DEPENDS ${DEMO_TOOL_PROGRAM}
   COMMENT "Baking the data folder into ${DEMO_DATA_DIR}"
   VERBATIM)
 add_custom_target(data ALL DEPENDS ${DEMO_DATA_OUTPUTS})

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/program_name.h"
+
 namespace {
 
 std::string& logPathStorage() {
@@ -29,8 +31,8 @@ void reportWriteFailure(const char* path, int error) {
     return;
   }
   gWriteFailureReported = true;
-  std::fprintf(stderr, "warning: cannot write the log %s (%s); log lines of this run are lost\n", path,
-               std::strerror(error));
+  std::fprintf(stderr, "%s: warning: cannot write the log %s (%s); log lines of this run are lost\n",
+               programName(), path, std::strerror(error));
 }
 
 }  // namespace

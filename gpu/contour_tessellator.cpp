@@ -6,6 +6,8 @@
 
 #include <GL/glu.h>
 
+#include "core/program_name.h"
+
 namespace {
 
 struct TessVertex {
@@ -57,7 +59,7 @@ void GLAPIENTRY onCombine(GLdouble coords[3], void*[4], GLfloat[4], void** outDa
 }
 
 void GLAPIENTRY onError(GLenum error, void* user) {
-  std::fprintf(stderr, "tessellator: %s\n", reinterpret_cast<const char*>(gluErrorString(error)));
+  std::fprintf(stderr, "%s: tessellator: %s\n", programName(), reinterpret_cast<const char*>(gluErrorString(error)));
   static_cast<TessState*>(user)->failed = true;
 }
 

@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "core/debug_log.h"
+#include "core/environment_setting.h"
+#include "core/program_name.h"
 #include "platform/stop_signals.h"
 
 namespace platform {
@@ -33,9 +35,9 @@ void readEnvironmentOnce() {
     return;
   }
   state.environmentRead = true;
-  const char* unattended = std::getenv("DEMO_UNATTENDED");
+  const char* unattended = readEnvironmentSetting("ORVO_GL_UNATTENDED", "DEMO_UNATTENDED").value;
   state.unattended = unattended != nullptr && unattended[0] != '\0' && std::strcmp(unattended, "0") != 0;
-  const char* text = std::getenv("DEMO_BOX_ANSWERS");
+  const char* text = readEnvironmentSetting("ORVO_GL_BOX_ANSWERS", "DEMO_BOX_ANSWERS").value;
   if (text == nullptr) {
     return;
   }
@@ -76,7 +78,7 @@ Uint32 sdlIconFlag(BoxIcon icon) {
 }
 
 void printBox(const std::string& text, const std::string& caption, BoxIcon icon, const char* how) {
-  std::fprintf(stderr, "[%s box, %s] %s: %s\n", iconName(icon), how, caption.c_str(), text.c_str());
+  std::fprintf(stderr, "%s: [%s box, %s] %s: %s\n", programName(), iconName(icon), how, caption.c_str(), text.c_str());
 }
 
 BoxAnswer scriptedAnswer(BoxButtons buttons) {

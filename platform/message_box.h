@@ -22,19 +22,21 @@ struct RecordedBox {
 // Shows a box and waits for the user. With no display the text goes to stderr and the answer is
 // Ok or No. In scripted mode the box is recorded, printed to stderr and answered at once. In
 // unattended mode it takes its default button (Ok, or Yes) at once and its text goes to stderr
-// and the log. Once a stop signal has come, a box that is up closes and later ones are not shown;
+// and the log. A box's line on stderr begins with the program's name. Once a stop signal has come, a box that is up closes and later ones are not shown;
 // both answer Ok or No, the answers that end the program soonest.
 BoxAnswer showMessageBox(const std::string& text, const std::string& caption, BoxButtons buttons,
                          BoxIcon icon);
 
 // Scripted mode: Yes/No boxes take the answers in order (No once they run out); OK boxes take Ok.
-// The environment variable DEMO_BOX_ANSWERS ("yes,no,...") switches it on for a whole run.
+// The environment variable ORVO_GL_BOX_ANSWERS ("yes,no,...", or by its older name DEMO_BOX_ANSWERS)
+// switches it on for a whole run.
 void setScriptedAnswers(const std::vector<BoxAnswer>& answers);
 void clearScriptedMode();
 bool scriptedMode();
-// Unattended mode: for runs nobody watches. The environment variable DEMO_UNATTENDED=1 switches
-// it on for a whole run; scripted mode, when also on, goes first. Switching it on here (the
-// --unattended option) ends scripted mode: what the user typed goes before the environment.
+// Unattended mode: for runs nobody watches. The environment variable ORVO_GL_UNATTENDED=1 (or by
+// its older name DEMO_UNATTENDED=1) switches it on for a whole run; scripted mode, when also on,
+// goes first. Switching it on here (the --unattended option) ends scripted mode: what the user
+// typed goes before the environment.
 void setUnattendedMode(bool on);
 bool unattendedMode();
 const std::vector<RecordedBox>& recordedBoxes();

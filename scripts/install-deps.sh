@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs every Debian 12 package the build, the data bake, the tests, the benchmarks and the
-# packaging (cpack, dpkg-shlibdeps, the desktop entry and manual page checks) need.
+# packaging (cpack, dpkg-shlibdeps, lintian, appstreamcli, the desktop entry and manual page
+# checks) need.
 set -e
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -15,5 +16,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   xvfb xauth x11-xserver-utils xdotool openbox apitrace gdb \
   imagemagick lib3ds-dev assimp-utils \
-  dpkg-dev file desktop-file-utils groff-base \
+  dpkg-dev file desktop-file-utils groff-base lintian appstream \
   clang libclang-rt-dev

@@ -43,7 +43,7 @@ cd "$root/build-asan/run"
 rm -f debug.txt
 start=$(date +%s)
 status=0
-SDL_AUDIODRIVER=dummy xvfb-run -a -s "$screen" ./demo --windowed --seed 1 --fixed-step 0.1 --fps \
+SDL_AUDIODRIVER=dummy xvfb-run -a -s "$screen" ./orvo-gl --windowed --seed 1 --fixed-step 0.1 --fps \
   >stdout.txt 2>stderr.txt || status=$?
 # Any error report fails the run. A leak report fails it when a leaked block was allocated on a
 # path through our code (our code keeps frame pointers, so its frames always show); blocks that
@@ -54,13 +54,13 @@ if grep -q -E 'ERROR: AddressSanitizer|runtime error' stderr.txt; then
   echo "sanitized presentation run: the sanitizers reported an error"
   exit 1
 fi
-# A frame "demo+0xOFFSET" is ours only when the offset lies inside the program's image: LeakSanitizer
+# A frame "orvo-gl+0xOFFSET" is ours only when the offset lies inside the program's image: LeakSanitizer
 # names the nearest module for code it cannot place, and the software renderer's compiled shaders
 # and the driver modules unloaded at exit sit in memory just past the program.
-image_end=$((0x$(nm demo | awk '$3 == "_end" { print $1 }')))
+image_end=$((0x$(nm orvo-gl | awk '$3 == "_end" { print $1 }')))
 frames_of_ours() {
   sed -n '/ERROR: LeakSanitizer/,$p' stderr.txt | grep -E "$root/[a-z]+/[a-z0-9_/]+\.(cpp|h):" && return
-  sed -n '/ERROR: LeakSanitizer/,$p' stderr.txt | grep -o -E '/demo\+0x[0-9a-f]+' | sed 's/.*+//' |
+  sed -n '/ERROR: LeakSanitizer/,$p' stderr.txt | grep -o -E '/orvo-gl\+0x[0-9a-f]+' | sed 's/.*+//' |
     while read -r offset; do
       [ $((offset)) -lt "$image_end" ] && echo "$offset"
     done
@@ -78,5 +78,5 @@ elif [ "$status" != 0 ]; then
   echo "sanitized presentation run: status $status"
   exit 1
 fi
-grep -q '^demo: 154[0-9] frames' stdout.txt || { cat stdout.txt; echo "sanitized presentation run: did not play to its end"; exit 1; }
+grep -q '^orvo-gl: 154[0-9] frames' stdout.txt || { cat stdout.txt; echo "sanitized presentation run: did not play to its end"; exit 1; }
 echo "sanitized presentation run: passed in $(($(date +%s) - start)) s"

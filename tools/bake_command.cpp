@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/program_name.h"
 #include "tools/data_folder_baker.h"
 #include "tools/text_models.h"
 #include "tools/utf8_text.h"
@@ -12,7 +13,7 @@
 namespace {
 
 int badArguments(const std::string& reason) {
-  std::fprintf(stderr, "bake: %s\nusage: demotool bake %s\n", reason.c_str(), kBakeUsage);
+  std::fprintf(stderr, "%s: bake: %s\nusage: %s bake %s\n", kToolName, reason.c_str(), kToolName, kBakeUsage);
   return 2;
 }
 
@@ -74,7 +75,7 @@ int runBakeCommand(int argc, char** argv) {
     *field = argv[i + 1];
   }
   if (!baker::bakeDataFolder(folder, options)) {
-    std::fprintf(stderr, "bake: some files of %s could not be made\n", folder.c_str());
+    std::fprintf(stderr, "%s: bake: some files of %s could not be made\n", kToolName, folder.c_str());
     return 1;
   }
   return 0;

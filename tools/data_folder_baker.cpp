@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+#include "core/program_name.h"
+
 namespace baker {
 
 std::string dataPath(const std::string& folder, const std::string& fileName) {
@@ -16,7 +18,7 @@ bool bakeDataFolder(const std::string& folder, const BakeOptions& options) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) {
-    std::fprintf(stderr, "bake: cannot create the folder %s: %s\n", folder.c_str(), error.message().c_str());
+    std::fprintf(stderr, "%s: bake: cannot create the folder %s: %s\n", kToolName, folder.c_str(), error.message().c_str());
     return false;
   }
   // The music takes most of the time; it shares nothing with the rest, so it is made alongside.

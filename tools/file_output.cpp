@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/program_name.h"
+
 namespace baker {
 
 bool writeBytesToFile(const std::string& path, const std::vector<unsigned char>& bytes, const char* who) {

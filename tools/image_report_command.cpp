@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/program_name.h"
 #include "core/input_file.h"
 #include "image/image_decoder.h"
 #include "tools/sha256.h"
@@ -55,7 +56,7 @@ int runInspectImage(int argc, char** argv) {
     }
   }
   if (path.empty()) {
-    std::fprintf(stderr, "usage: demotool inspect-image FILE [--raw OUT]\n");
+    std::fprintf(stderr, "usage: %s inspect-image FILE [--raw OUT]\n", kToolName);
     return 2;
   }
   // Checked before it is read: a device, a FIFO or a huge file is refused, not read for ever.

@@ -1,4 +1,4 @@
-// demotool inspect-image FILE [--raw OUT]: decodes a picture as the texture manager would and
+// orvo-gl-tool inspect-image FILE [--raw OUT]: decodes a picture as the texture manager would and
 // prints one JSON line with its format, size, depth, alpha and a SHA-256 of its 24-bit pixels.
 #pragma once
 

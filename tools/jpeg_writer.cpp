@@ -9,6 +9,7 @@
 
 #include <jpeglib.h>
 
+#include "core/program_name.h"
 #include "tools/baked_picture.h"
 
 namespace baker {
@@ -24,7 +25,7 @@ void onJpegError(j_common_ptr info) {
   ErrorTrap* trap = reinterpret_cast<ErrorTrap*>(info->err);
   char message[JMSG_LENGTH_MAX] = {};
   info->err->format_message(info, message);
-  std::fprintf(stderr, "jpeg writer: %s\n", message);
+  std::fprintf(stderr, "%s: jpeg writer: %s\n", kToolName, message);
   std::longjmp(trap->jump, 1);
 }
 

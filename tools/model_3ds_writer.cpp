@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/program_name.h"
 #include "tools/file_output.h"
 #include "world/model_3ds_format.h"
 
@@ -192,7 +193,7 @@ bool writeModel3dsFile(const std::string& path, const BakedModel& model) {
   std::vector<unsigned char> bytes;
   std::string error;
   if (!encodeModel3ds(model, &bytes, &error)) {
-    std::fprintf(stderr, "3ds writer: %s: %s\n", path.c_str(), error.c_str());
+    std::fprintf(stderr, "%s: 3ds writer: %s: %s\n", kToolName, path.c_str(), error.c_str());
     return false;
   }
   return writeBytesToFile(path, bytes, "3ds writer");

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/program_name.h"
 #include "platform/message_box.h"
 #include "world/model_3ds_reader.h"
 
@@ -107,7 +108,7 @@ std::string formatImportedModelJson(const ImportedModel& model) {
 
 int runInspectModel(int argc, char** argv) {
   if (argc != 1) {
-    std::fprintf(stderr, "usage: demotool inspect-model FILE\n");
+    std::fprintf(stderr, "usage: %s inspect-model FILE\n", kToolName);
     return 2;
   }
   // Boxes must not wait for anyone here: their texts go to stderr.

@@ -1,4 +1,4 @@
-// demotool inspect-model FILE: prints what the 3DS reader makes of a file, as one JSON document.
+// orvo-gl-tool inspect-model FILE: prints what the 3DS reader makes of a file, as one JSON document.
 #pragma once
 
 #include <string>

@@ -6,6 +6,7 @@
 
 #include <lame/lame.h>
 
+#include "core/program_name.h"
 #include "tools/file_output.h"
 
 namespace baker {
@@ -38,7 +39,7 @@ bool encodeMp3(const std::vector<std::int16_t>& interleavedStereo, int sampleRat
   bytes->clear();
   lame_global_flags* lame = lame_init();
   if (lame == nullptr) {
-    std::fprintf(stderr, "mp3 writer: LAME does not start\n");
+    std::fprintf(stderr, "%s: mp3 writer: LAME does not start\n", kToolName);
     return false;
   }
   lame_set_in_samplerate(lame, sampleRate);
@@ -51,7 +52,7 @@ bool encodeMp3(const std::vector<std::int16_t>& interleavedStereo, int sampleRat
   lame_set_bWriteVbrTag(lame, 1);
   lame_set_write_id3tag_automatic(lame, 0);
   if (lame_init_params(lame) < 0) {
-    std::fprintf(stderr, "mp3 writer: LAME rejects the settings\n");
+    std::fprintf(stderr, "%s: mp3 writer: LAME rejects the settings\n", kToolName);
     lame_close(lame);
     return false;
   }
@@ -80,7 +81,7 @@ bool encodeMp3(const std::vector<std::int16_t>& interleavedStereo, int sampleRat
   }
   lame_close(lame);
   if (!ok) {
-    std::fprintf(stderr, "mp3 writer: LAME fails while encoding\n");
+    std::fprintf(stderr, "%s: mp3 writer: LAME fails while encoding\n", kToolName);
   }
   return ok;
 }

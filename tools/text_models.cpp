@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/program_name.h"
 #include "platform/font_source.h"
 
 #include "tools/mesh_shapes.h"
@@ -179,14 +180,14 @@ bool loadLineOutline(const std::u32string& line, std::vector<Outline>* letters) 
   platform::FontMatch match;
   platform::FontSource font;
   if (!openTextFont(font, match)) {
-    std::fprintf(stderr, "text models: neither Arial Black nor a bold sans face can be read\n");
+    std::fprintf(stderr, "%s: text models: neither Arial Black nor a bold sans face can be read\n", kToolName);
     return false;
   }
   float penX = 0.0f;
   for (const char32_t c : line) {
     platform::GlyphOutline glyph;
     if (!font.hasGlyph(c) || !font.glyphOutline(c, kCurveDeviationEm, glyph)) {
-      std::fprintf(stderr, "text models: %s has no outline for U+%04X\n", fontName(match).c_str(),
+      std::fprintf(stderr, "%s: text models: %s has no outline for U+%04X\n", kToolName, fontName(match).c_str(),
                    static_cast<unsigned>(c));
       return false;
     }
@@ -282,7 +283,7 @@ MissingCharacter findMissingCharacter(const std::u32string& line) {
 bool buildTextModel(const std::string& line, BakedModel* model) {
   std::u32string characters;
   if (!decodeUtf8(line, &characters)) {
-    std::fprintf(stderr, "text models: the line '%s' is not UTF-8 text\n", line.c_str());
+    std::fprintf(stderr, "%s: text models: the line '%s' is not UTF-8 text\n", kToolName, line.c_str());
     return false;
   }
   std::vector<Outline> letters;
@@ -296,7 +297,7 @@ bool buildTextModel(const std::string& line, BakedModel* model) {
   for (size_t i = 0; i < letters.size(); ++i) {
     FlatTriangles flat;
     if (!tessellateContours(letters[i], &flat)) {
-      std::fprintf(stderr, "text models: cannot cut letter %zu of '%s' into triangles\n", i + 1, line.c_str());
+      std::fprintf(stderr, "%s: text models: cannot cut letter %zu of '%s' into triangles\n", kToolName, i + 1, line.c_str());
       return false;
     }
     if (flat.triangles.empty()) {

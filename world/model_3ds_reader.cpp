@@ -7,6 +7,7 @@
 
 #include "core/debug_log.h"
 #include "core/input_file.h"
+#include "core/program_name.h"
 #include "platform/message_box.h"
 #include "world/chunk_stream.h"
 #include "world/model_3ds_format.h"
@@ -250,8 +251,8 @@ bool Model3dsReader::importBytes(ImportedModel& model, const uint8_t* data, size
   }
   ChunkParser(stream, model).parseMainLevel(primary);
   if (stream.damaged()) {
-    std::fprintf(stderr, "3DS reader: %s is damaged at byte %zu; keeping what was read before it\n", name.c_str(),
-                 stream.damagePosition());
+    std::fprintf(stderr, "%s: 3DS reader: %s is damaged at byte %zu; keeping what was read before it\n",
+                 programName(), name.c_str(), stream.damagePosition());
     DebugLog::append(kLogFileName, "3DS reader: %s is damaged at byte %zu; keeping what was read before it\r\n",
                      name.c_str(), stream.damagePosition());
   }

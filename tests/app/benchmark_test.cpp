@@ -48,7 +48,7 @@ TEST(Benchmark, framesAreFiledUnderTheirSceneAndReportedAsOneJsonLine) {
 TEST(Benchmark, theOptionPlaysWindowedSilentAtSixtyStepsASecondWithAFixedSeed) {
   AppOptions options;
   std::string message;
-  const char* argv[] = {"demo", "--benchmark"};
+  const char* argv[] = {"orvo-gl", "--benchmark"};
   ASSERT_EQ(parseOptions(2, argv, options, message), OptionsOutcome::Run);
   EXPECT_TRUE(options.benchmark);
   EXPECT_TRUE(options.windowed);

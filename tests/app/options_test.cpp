@@ -11,7 +11,7 @@
 namespace {
 
 OptionsOutcome parse(std::initializer_list<const char*> arguments, AppOptions& options, std::string& message) {
-  std::vector<const char*> argv = {"demo"};
+  std::vector<const char*> argv = {"orvo-gl"};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   return parseOptions(static_cast<int>(argv.size()), argv.data(), options, message);
 }
@@ -39,11 +39,11 @@ TEST(Options, badOptionsAskForUsage) {
                          {"--seed", "-3"}, {"--seed", "99999999999"}}) {
     AppOptions options;
     std::string message;
-    std::vector<const char*> argv = {"demo"};
+    std::vector<const char*> argv = {"orvo-gl"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
         << arguments[0];
-    EXPECT_NE(message.find("usage: demo"), std::string::npos);
+    EXPECT_NE(message.find("usage: orvo-gl"), std::string::npos);
   }
 }
 
@@ -53,7 +53,7 @@ TEST(Options, helpAndVersionEndAtOnce) {
   EXPECT_EQ(parse({"--help"}, options, message), OptionsOutcome::ExitSuccess);
   EXPECT_NE(message.find("--windowed"), std::string::npos);
   EXPECT_EQ(parse({"--version"}, options, message), OptionsOutcome::ExitSuccess);
-  EXPECT_EQ(message, std::string("demo ") + DEMO_VERSION + "\n");
+  EXPECT_EQ(message, std::string("orvo-gl ") + DEMO_VERSION + "\n");
 }
 
 TEST(MovingLight, circlesAndFlickersAboutFiftyUnitsUp) {
@@ -106,7 +106,7 @@ TEST(Options, badTimesAreRefused) {
                          {"--screenshot", "x:a.png"}, {"--screenshot", "4:"}, {"--capture"}}) {
     AppOptions options;
     std::string message;
-    std::vector<const char*> argv = {"demo"};
+    std::vector<const char*> argv = {"orvo-gl"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
         << arguments[0] << " " << (arguments.size() > 1 ? arguments[1] : "");
@@ -134,16 +134,16 @@ TEST(Options, endTimesOutsideTheirRangeAreRefusedNamingTheRange) {
   for (const char* value : {"1e7", "-5", "x"}) {
     AppOptions options;
     std::string message;
-    const std::vector<const char*> argv = {"demo", "--end-at", value};
+    const std::vector<const char*> argv = {"orvo-gl", "--end-at", value};
     EXPECT_EQ(parseOptions(3, argv.data(), options, message), OptionsOutcome::ExitUsage);
-    EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --end-at needs seconds from 0 to 1000000") << value;
+    EXPECT_EQ(message.substr(0, message.find('\n')), "orvo-gl: --end-at needs seconds from 0 to 1000000") << value;
   }
 }
 
 TEST(Options, unattendedIsRead) {
   AppOptions options;
   std::string message;
-  const std::vector<const char*> argv = {"demo", "--unattended"};
+  const std::vector<const char*> argv = {"orvo-gl", "--unattended"};
   EXPECT_EQ(parseOptions(2, argv.data(), options, message), OptionsOutcome::Run);
   EXPECT_TRUE(options.unattended);
 }
@@ -171,7 +171,7 @@ TEST(Options, theShortestFixedStepIsATenThousandthOfASecond) {
   EXPECT_FLOAT_EQ(options.fixedStepSeconds, 0.0001f);
   EXPECT_EQ(parse({"--fixed-step", "1e-10"}, options, message), OptionsOutcome::ExitUsage);
   EXPECT_EQ(message.substr(0, message.find('\n')),
-            "demo: --fixed-step needs seconds from 0.0001 to 0.1, or 1/N for N from 10 to 10000");
+            "orvo-gl: --fixed-step needs seconds from 0.0001 to 0.1, or 1/N for N from 10 to 10000");
 }
 
 // "1/N" counts whole frames, N to the second, within the same range of steps.
@@ -225,11 +225,11 @@ TEST(VideoOptions, badNamesRatesSizesAndCompanionsAreRefusedWithTheUsage) {
                          {"--video", "a.mp4", "--benchmark"}}) {
     AppOptions options;
     std::string message;
-    std::vector<const char*> argv = {"demo"};
+    std::vector<const char*> argv = {"orvo-gl"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
         << arguments.back();
-    EXPECT_NE(message.find("usage: demo"), std::string::npos);
+    EXPECT_NE(message.find("usage: orvo-gl"), std::string::npos);
   }
 }
 
@@ -257,12 +257,12 @@ TEST(Options, aStartLaterThanTheEndIsRefused) {
                          {"--end-at", "10", "--start-at", "20"}, {"--end-at", "0", "--start-at", "0.1"}}) {
     AppOptions options;
     std::string message;
-    std::vector<const char*> argv = {"demo"};
+    std::vector<const char*> argv = {"orvo-gl"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     EXPECT_EQ(parseOptions(static_cast<int>(argv.size()), argv.data(), options, message), OptionsOutcome::ExitUsage)
         << arguments[1] << " " << arguments[3];
-    EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --start-at must not be later than --end-at");
-    EXPECT_NE(message.find("usage: demo"), std::string::npos);
+    EXPECT_EQ(message.substr(0, message.find('\n')), "orvo-gl: --start-at must not be later than --end-at");
+    EXPECT_NE(message.find("usage: orvo-gl"), std::string::npos);
   }
   AppOptions options;
   std::string message;
@@ -279,7 +279,7 @@ TEST(Options, seedsBeyondThoseTheSequenceTellsApartAreRefused) {
   for (const char* bad : {"2147483648", "4294967295", "4294967296"}) {
     AppOptions refused;
     EXPECT_EQ(parse({"--seed", bad}, refused, message), OptionsOutcome::ExitUsage) << bad;
-    EXPECT_EQ(message.substr(0, message.find('\n')), "demo: --seed needs a whole number from 0 to 2147483647") << bad;
+    EXPECT_EQ(message.substr(0, message.find('\n')), "orvo-gl: --seed needs a whole number from 0 to 2147483647") << bad;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,33 @@ TEST(ScriptedKeys, playbackKeysAskForTheirChangeAndOthersForNone) {
   EXPECT_EQ(requestForKey(kKeyHome), PlaybackRequest::GoToStart);
   EXPECT_EQ(requestForKey(kKeySpace), PlaybackRequest::None);
   EXPECT_EQ(requestForKey(kKeyF1), PlaybackRequest::None);
+}
+
+// Scripts written for the programs' earlier name still play; where both names are set, the
+// current one is read and the message about a bad script names the variable it came from.
+TEST(ScriptedKeys, theScriptComesFromOrvoGlKeysElseFromItsOlderName) {
+  unsetenv("ORVO_GL_KEYS");
+  unsetenv("DEMO_KEYS");
+  EXPECT_EQ(scriptedKeysSetting().value, nullptr);
+
+  setenv("DEMO_KEYS", "5:P", 1);
+  const EnvironmentSetting older = scriptedKeysSetting();
+  ASSERT_NE(older.value, nullptr);
+  EXPECT_STREQ(older.value, "5:P");
+  EXPECT_STREQ(older.name, "DEMO_KEYS");
+
+  setenv("ORVO_GL_KEYS", "7:Escape", 1);
+  const EnvironmentSetting both = scriptedKeysSetting();
+  ASSERT_NE(both.value, nullptr);
+  EXPECT_STREQ(both.value, "7:Escape");
+  EXPECT_STREQ(both.name, "ORVO_GL_KEYS");
+
+  // Set but empty still counts as set: an empty script plays no keys rather than the older one.
+  setenv("ORVO_GL_KEYS", "", 1);
+  ASSERT_NE(scriptedKeysSetting().value, nullptr);
+  EXPECT_STREQ(scriptedKeysSetting().value, "");
+  unsetenv("ORVO_GL_KEYS");
+  unsetenv("DEMO_KEYS");
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ TEST_F(DebugLogTest, unwritableLogWarnsOnceOnStderrAndDropsTheMessages) {
   std::ifstream stream("no-such-folder/debug.txt");
   EXPECT_FALSE(stream.good());
   EXPECT_EQ(warnings,
-            "warning: cannot write the log no-such-folder/debug.txt (No such file or directory); "
+            "orvo-gl: warning: cannot write the log no-such-folder/debug.txt (No such file or directory); "
             "log lines of this run are lost\n");
 }
 

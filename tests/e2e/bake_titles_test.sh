@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# demotool bake with title lines in UTF-8: lengths count characters, not bytes; every character
+# orvo-gl-tool bake with title lines in UTF-8: lengths count characters, not bytes; every character
 # becomes one letter mesh of the baked title model, lower case in capitals; text that is not
 # UTF-8, too long, or has a character the font lacks is refused with the usage status and a line
 # naming the problem. $1 is the runnable folder.
 . "$(dirname "$0")/common.sh"
-tool="$run_dir/demotool"
+tool="$run_dir/orvo-gl-tool"
 cd "$work" || exit 1
 
 # refused EXPECTED_TEXT ARGUMENT...: status 2, the usage line, the reason, and no folder made.
@@ -15,7 +15,7 @@ refused() {
   local status=$?
   [ "$status" = 2 ] || fail "$*: status $status"
   grep -qF -e "$expected" err.txt || fail "$*: stderr lacks '$expected': $(cat err.txt)"
-  grep -q '^usage: demotool bake ' err.txt || fail "$*: no usage line"
+  grep -q '^usage: orvo-gl-tool bake ' err.txt || fail "$*: no usage line"
   [ -e refused ] && fail "$*: a folder was made"
   rm -rf refused
 }

@@ -5,7 +5,7 @@
 cd "$work"
 ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --benchmark --end-at 1 >stdout.txt 2>stderr.txt ||
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/orvo-gl" --benchmark --end-at 1 >stdout.txt 2>stderr.txt ||
   fail "the benchmark run failed: $(cat stderr.txt)"
 line=$(tail -1 stdout.txt)
 for field in loadSeconds seekSeconds frames outdoor title p50ms p99ms maxms cpuMsPerFrame allocationsPerFrame drawCallsPerFrame \
@@ -20,7 +20,7 @@ fi
 grep -q "SoundPlayer" debug.txt && fail "the benchmark opened the sound output"
 
 # With the frames on standard output, the figures go to stderr: the stream holds whole frames only.
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --benchmark --end-at 0.1 --capture - \
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/orvo-gl" --benchmark --end-at 0.1 --capture - \
   >frames.rgb 2>captured-stderr.txt || fail "the captured benchmark failed: $(cat captured-stderr.txt)"
 size=$(stat -c %s frames.rgb)
 [ $((size % (800 * 600 * 3))) -eq 0 ] && [ "$size" -gt 0 ] || fail "standard output holds $size bytes, not whole frames"
@@ -29,7 +29,7 @@ grep -q '"frames": 7,' captured-stderr.txt || fail "the figures are not on stder
 # A run that starts later reports its jump apart from loading: a jump of 3,600 frames is counted
 # there, not in loadSeconds, and a run from 0 jumps nowhere.
 echo "$line" | grep -q '"seekSeconds": 0.000,' || fail "a run from 0 reports a jump: $line"
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --benchmark --start-at 60 --end-at 60.5 \
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/orvo-gl" --benchmark --start-at 60 --end-at 60.5 \
   >later.txt 2>stderr.txt || fail "the later benchmark failed: $(cat stderr.txt)"
 python3 - "$(tail -1 later.txt)" "$line" <<'PY' || fail "the jump is not reported apart: $(tail -1 later.txt)"
 import json, sys

@@ -15,7 +15,7 @@ desktop() {
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     [ "$0" = with_wm ] && { openbox >/dev/null 2>&1 & sleep 1; }
     exec "$@"' "$manager" \
-    timeout 120 "$run_dir/demo" --desktop --unattended --seed 3 --start-at 100 --fixed-step 0.1 "$@" \
+    timeout 120 "$run_dir/orvo-gl" --desktop --unattended --seed 3 --start-at 100 --fixed-step 0.1 "$@" \
     >/dev/null 2>>stderr.txt || fail "the $manager run ended with status $?: $(tail -2 stderr.txt)"
 }
 # The mean brightness, 0 to 255, of a part of a picture given as WxH+X+Y.
@@ -37,7 +37,7 @@ differing=$(compare -metric AE bare.png managed.png null: 2>&1)
 grep -q 'a borderless window covers the display instead' debug.txt || fail "the borderless window was not logged"
 
 # F11 at frame 3 gives the 800 x 600 window back, F11 at frame 7 covers the display again.
-DEMO_KEYS="3:F11,7:F11" desktop bare --end-at 101 --screenshot 100.5:window.png --screenshot 100.9:again.png
+ORVO_GL_KEYS="3:F11,7:F11" desktop bare --end-at 101 --screenshot 100.5:window.png --screenshot 100.9:again.png
 size=$(identify -format '%wx%h' window.png 2>/dev/null)
 [ "$size" = 800x600 ] || fail "after F11 the window is ${size:-missing}, not 800x600"
 size=$(identify -format '%wx%h' again.png 2>/dev/null)

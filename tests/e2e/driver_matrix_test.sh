@@ -10,14 +10,14 @@ cd "$work"
 ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
 play() {
-  xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/demo" --windowed --unattended --seed 3 \
+  xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/orvo-gl" --windowed --unattended --seed 3 \
     --fixed-step 0.1 "$@"
 }
 
 play --gl-debug --screenshot 25:plain-25.png --screenshot 98:plain-98.png >stdout.txt 2>stderr.txt
 status=$?
 [ "$status" = 0 ] || fail "the plain run with --gl-debug ended with status $status: $(tail -3 stderr.txt)"
-grep -q "^gl-debug: 0 errors, [0-9]* other messages$" stderr.txt ||
+grep -q "^orvo-gl: gl-debug: 0 errors, [0-9]* other messages$" stderr.txt ||
   fail "the plain run reported GL errors: $(grep gl-debug stderr.txt)"
 grep -q "^GL: version .*; volume lines on, per-pixel lighting on, render targets on" debug.txt ||
   fail "the log does not name the driver with every effect on: $(grep '^GL:' debug.txt)"
@@ -27,7 +27,7 @@ check_driver() {
   shift
   rm -f debug.txt
   for frame in 25 98; do
-    env "$@" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/demo" --windowed --unattended \
+    env "$@" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/orvo-gl" --windowed --unattended \
       --seed 3 --fixed-step 0.1 --start-at $((frame - 1)) --end-at $frame.1 --screenshot "$frame:$name-$frame.png" \
       >/dev/null 2>"$name-$frame.err"
     grep -q " off: " "$name-$frame.err" && fail "$name: an effect is off: $(grep ' off: ' "$name-$frame.err")"
@@ -57,7 +57,7 @@ check_limited_driver() {
   local name=$1 frame=$2
   shift 2
   rm -f debug.txt
-  env "$@" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/demo" --windowed --unattended --gl-debug \
+  env "$@" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/orvo-gl" --windowed --unattended --gl-debug \
     --seed 3 --fixed-step 0.1 --start-at $((frame - 1)) --end-at $frame.1 --screenshot "$frame:$name.png" \
     >/dev/null 2>"$name.err"
   local status=$?
@@ -76,6 +76,6 @@ for version in 1.4 2.0; do
   check_limited_driver "gl${version/./}" 25 MESA_GL_VERSION_OVERRIDE=$version
   grep -q "refused a GL 2.1 compatibility context" debug.txt || fail "gl$version: the log does not say which context it took"
 done
-grep -q "^demo: per-pixel lighting off: " gl14.err || fail "gl14: the missing lighting program went unsaid: $(cat gl14.err)"
+grep -q "^orvo-gl: per-pixel lighting off: " gl14.err || fail "gl14: the missing lighting program went unsaid: $(cat gl14.err)"
 
 finish "driver matrix"

@@ -6,7 +6,7 @@
 cd "$work"
 ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 600 apitrace trace -o run.trace "$run_dir/demo" --windowed \
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 600 apitrace trace -o run.trace "$run_dir/orvo-gl" --windowed \
   --unattended --seed 3 --fixed-step 0.1 --end-at 1 >/dev/null 2>stderr.txt
 status=$?
 [ "$status" = 0 ] || fail "the traced run ended with status $status: $(tail -3 stderr.txt)"

@@ -8,11 +8,11 @@ cd "$work"
 mkdir data
 for file in "$run_dir"/data/*; do ln -s "$file" data/; done
 cp "$run_dir"/*.cg .
-tool="$run_dir/demotool"
+tool="$run_dir/orvo-gl-tool"
 
 # Plays half a second; status, stdout and stderr go to files.
 play() {
-  xvfb-run -a -s "-screen 0 1024x768x24" timeout 120 "$run_dir/demo" --windowed --fixed-step 0.1 --end-at 0.5 \
+  xvfb-run -a -s "-screen 0 1024x768x24" timeout 120 "$run_dir/orvo-gl" --windowed --fixed-step 0.1 --end-at 0.5 \
     "$@" >stdout.txt 2>stderr.txt
   echo $? > status.txt
 }
@@ -69,8 +69,8 @@ play --unattended
 [ "$(cat status.txt)" = 0 ] || fail "unattended: status $(cat status.txt)"
 grep -q 'Unable to find the file: data/sky.3ds' stderr.txt || fail "unattended: box text not on stderr"
 grep -q 'Unable to find the file: data/sky.3ds' debug.txt || fail "unattended: box text not in the log"
-DEMO_UNATTENDED=1 play
-[ "$(cat status.txt)" = 0 ] || fail "DEMO_UNATTENDED: status $(cat status.txt)"
+ORVO_GL_UNATTENDED=1 play
+[ "$(cat status.txt)" = 0 ] || fail "ORVO_GL_UNATTENDED: status $(cat status.txt)"
 
 # A stop signal while a real box waits for an answer ends the program at once, with 128 + the
 # signal; full screen on a display without 800 x 600 asks first.
@@ -85,7 +85,7 @@ stop_during_box() {
     kill -9 $pid 2>/dev/null
     wait $pid
     echo $? > status.txt
-  ' "$run_dir/demo"
+  ' "$run_dir/orvo-gl"
   [ "$(cat status.txt)" = "$expected" ] || fail "$signal during a box: status $(cat status.txt)"
 }
 stop_during_box TERM 143
@@ -101,7 +101,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   kill -9 $pid 2>/dev/null
   wait $pid
   echo $? > status.txt
-' "$run_dir/demo"
+' "$run_dir/orvo-gl"
 [ "$(cat status.txt)" = 143 ] || fail "TERM while playing: status $(cat status.txt)"
 
 finish "hostile input"

@@ -1,5 +1,5 @@
 #!/bin/bash
-# demotool inspect-image against ImageMagick: every picture variant ImageMagick can write is
+# orvo-gl-tool inspect-image against ImageMagick: every picture variant ImageMagick can write is
 # decoded by both, and the 24-bit pixels (bottom row first) must be identical byte for byte.
 # ImageMagick's own depth reduction truncates 16-bit samples; adding 128 first makes it round,
 # as our decoders do. Its orientation metadata is applied (-auto-orient), as we apply it.
@@ -7,7 +7,7 @@
 # entries, 1- and 4-bit PCX, Targa origins) are built byte by byte in the unit tests, as are
 # palette and associated-alpha TIFFs, which agree only within rounding.
 . "$(dirname "$0")/common.sh"
-TOOL="$run_dir/demotool"
+TOOL="$run_dir/orvo-gl-tool"
 if ! command -v convert > /dev/null; then
   echo "ImageMagick is not installed; skipping"
   exit 0

@@ -37,7 +37,7 @@ check_run() {
   grep -q 'SoundPlayer: cannot load' "$folder/debug.txt" && fail "$1: the music was not found"
 }
 
-play_from_empty_folder build-run "$run_dir/demo"
+play_from_empty_folder build-run "$run_dir/orvo-gl"
 check_run build-run "$(realpath "$run_dir")/"
 play_from_empty_folder installed-run "$prefix/bin/orvo-gl"
 check_run installed-run "$shared/"
@@ -71,7 +71,7 @@ if [ "$(id -u)" = 0 ]; then
   chmod 777 "$work/state"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
-(cd "$work/read-only" && env -u DISPLAY XDG_STATE_HOME="$work/state" timeout 60 "${as_user[@]}" "$run_dir/demo" \
+(cd "$work/read-only" && env -u DISPLAY XDG_STATE_HOME="$work/state" timeout 60 "${as_user[@]}" "$run_dir/orvo-gl" \
   --windowed >/dev/null 2>"$work/log-stderr.txt")
 moved_log="$work/state/orvo-gl/debug.txt"
 [ "$(grep -c "the log goes to $moved_log\$" "$work/log-stderr.txt")" = 1 ] ||
@@ -86,7 +86,7 @@ touch "$work/state-file"
 mkdir -p "$work/home"
 [ "$(id -u)" = 0 ] && chmod 777 "$work/home"
 (cd "$work/read-only" && env -u DISPLAY HOME="$work/home" XDG_STATE_HOME="$work/state-file" timeout 60 "${as_user[@]}" \
-  "$run_dir/demo" --windowed >/dev/null 2>"$work/fallback-stderr.txt")
+  "$run_dir/orvo-gl" --windowed >/dev/null 2>"$work/fallback-stderr.txt")
 fallback_log="$work/home/.local/state/orvo-gl/debug.txt"
 grep -q -F "$work/state-file/orvo-gl/ (Not a directory); the log goes to $fallback_log" "$work/fallback-stderr.txt" ||
   fail "state folder that is a file: no line naming both folders: $(cat "$work/fallback-stderr.txt")"
@@ -97,7 +97,7 @@ grep -q 'cannot write the log' "$work/fallback-stderr.txt" && fail "state folder
 # to the state folder as for one that cannot be written.
 mkdir -p "$work/deleted"
 (cd "$work/deleted" && rmdir "$work/deleted" && env -u DISPLAY XDG_STATE_HOME="$work/state-deleted" timeout 60 \
-  "$run_dir/demo" --windowed >/dev/null 2>"$work/deleted-stderr.txt")
+  "$run_dir/orvo-gl" --windowed >/dev/null 2>"$work/deleted-stderr.txt")
 deleted_log="$work/state-deleted/orvo-gl/debug.txt"
 [ "$(grep -c "the log goes to $deleted_log\$" "$work/deleted-stderr.txt")" = 1 ] ||
   fail "deleted working folder: no line naming the log: $(cat "$work/deleted-stderr.txt")"

@@ -31,7 +31,7 @@ end
 run
 GDB
 LP_NUM_THREADS=0 SDL_AUDIODRIVER=dummy timeout 600 xvfb-run -a -s "-screen 0 1024x768x24" \
-  gdb -batch -x loops.gdb --args "$run_dir/demo" --windowed --loop --end-at 6 --fixed-step 0.1 --seed 1 \
+  gdb -batch -x loops.gdb --args "$run_dir/orvo-gl" --windowed --loop --end-at 6 --fixed-step 0.1 --seed 1 \
   >gdb-out.txt 2>stats.txt
 # malloc_stats ends each report with the whole heap's "in use bytes" after the line "Total".
 in_use=$(awk '/^Total/{total=1} total && /in use bytes/{print $5; total=0}' stats.txt)

@@ -1,10 +1,10 @@
 #!/bin/bash
-# demotool inspect-model on the model fixtures: the document's form, the damaged files and the
+# orvo-gl-tool inspect-model on the model fixtures: the document's form, the damaged files and the
 # failures. $1 is the runnable folder.
 set -u
 RUN_DIR="$1"
 DATA="$(cd "$(dirname "$0")/../data/models" && pwd)"
-TOOL="$RUN_DIR/demotool"
+TOOL="$RUN_DIR/orvo-gl-tool"
 failures=0
 
 fail() {
@@ -45,7 +45,7 @@ expect_contains "$(cat /tmp/inspect_model_err.$$)" "Unable to load PRIMARY chuck
 
 "$TOOL" inspect-model >/dev/null 2>/tmp/inspect_model_err.$$
 [ $? -eq 2 ] || fail "no arguments not refused"
-expect_contains "$(cat /tmp/inspect_model_err.$$)" "usage: demotool inspect-model FILE" "usage line"
+expect_contains "$(cat /tmp/inspect_model_err.$$)" "usage: orvo-gl-tool inspect-model FILE" "usage line"
 
 # A model whose vertices are NaN and infinities: the document stays JSON, with null for them.
 python3 - /tmp/inspect_model_nan.$$.3ds <<'PYTHON'

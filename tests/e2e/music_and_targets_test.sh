@@ -16,11 +16,11 @@ head -c 176400 /dev/urandom |
 
 # Plays two seconds of the presentation in $work on its own X server; the status goes to status.txt.
 # The folder holds no models: the model reader's boxes about them are answered at once.
-export DEMO_BOX_ANSWERS=
+export ORVO_GL_BOX_ANSWERS=
 play() {
   rm -f "$work/debug.txt"
   xvfb-run -a bash -c 'cd "$0" && "$1" --windowed --end-at 2 >/dev/null 2>&1; echo $? > status.txt' \
-    "$work" "$run_dir/demo"
+    "$work" "$run_dir/orvo-gl"
   [ "$(cat "$work/status.txt")" = 0 ] || fail "$1: status $(cat "$work/status.txt")"
 }
 

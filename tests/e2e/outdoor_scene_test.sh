@@ -6,7 +6,7 @@
 cd "$work"
 ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 600 "$run_dir/demo" --windowed --seed 3 --fixed-step 0.1 \
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 600 "$run_dir/orvo-gl" --windowed --seed 3 --fixed-step 0.1 \
   --end-at 88 --screenshot 5:at05.png --screenshot 30:at30.png --screenshot 60:at60.png \
   --screenshot 87:at87.png >stdout.txt 2>stderr.txt
 status=$?

@@ -10,7 +10,7 @@ ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
 on_wide_screen() {
   xvfb-run -a -s "-screen 0 1920x1080x24" bash -c 'openbox >/dev/null 2>&1 & sleep 1; exec "$@"' screen \
-    timeout 900 "$run_dir/demo" --unattended --seed 3 --fixed-step 0.1 "$@"
+    timeout 900 "$run_dir/orvo-gl" --unattended --seed 3 --fixed-step 0.1 "$@"
 }
 # The standard deviation of the 8-neighbour Laplacian of the grey picture: how much fine detail.
 detail() {
@@ -35,7 +35,7 @@ for frame in 25 112; do
   awk -v d="$sharpness" 'BEGIN { exit !(d >= 0.065) }' || fail "at $frame s the frame is soft: detail $sharpness"
 done
 
-DEMO_KEYS="3:F11" on_wide_screen --windowed --start-at 24.5 --end-at 25.5 --screenshot 25:toggled.png \
+ORVO_GL_KEYS="3:F11" on_wide_screen --windowed --start-at 24.5 --end-at 25.5 --screenshot 25:toggled.png \
   >/dev/null 2>toggled.err || fail "the F11 run failed: $(tail -2 toggled.err)"
 size=$(identify -format '%wx%h' toggled.png 2>/dev/null)
 [ "$size" = 1920x1080 ] || fail "after F11 the frame is ${size:-missing}, not the screen's 1920x1080"

@@ -36,10 +36,10 @@ play_and_escape() {
 # log gains its lines after what was already there.
 printf 'earlier run\r\n' > "$work/debug.txt"
 # The working folder holds no data: the program reads the runnable folder's beside it.
-DEMO_BOX_ANSWERS= play_and_escape 1024x768 "$run_dir/demo" --windowed
+ORVO_GL_BOX_ANSWERS= play_and_escape 1024x768 "$run_dir/orvo-gl" --windowed
 [ "$(cat "$work/status.txt")" = 0 ] || fail "windowed run ended with status $(cat "$work/status.txt")"
 [ "$(cat "$work/windows.txt")" -ge 1 ] || fail "no window titled Game"
-grep -q -E '^demo: [1-9][0-9]* frames' "$work/stdout.txt" || fail "no frames drawn: $(cat "$work/stdout.txt")"
+grep -q -E '^orvo-gl: [1-9][0-9]* frames' "$work/stdout.txt" || fail "no frames drawn: $(cat "$work/stdout.txt")"
 expected_start=$(printf 'earlier run\r\n-- Starting -- \r\nStatus: Using GLEW ')
 case "$(cat "$work/debug.txt")" in
   "$expected_start"*) ;;
@@ -49,42 +49,42 @@ grep -q -E 'Status: Using GLEW [0-9.]+$' "$work/debug.txt" || fail "no GLEW stat
 
 # Full screen on a display without an 800 x 600 mode, answered Yes: it runs in a window.
 rm -f "$work/debug.txt"
-DEMO_BOX_ANSWERS=yes play_and_escape 1024x768 "$run_dir/demo"
+ORVO_GL_BOX_ANSWERS=yes play_and_escape 1024x768 "$run_dir/orvo-gl"
 [ "$(cat "$work/status.txt")" = 0 ] || fail "answer Yes: status $(cat "$work/status.txt")"
 [ "$(cat "$work/windows.txt")" -ge 1 ] || fail "answer Yes: no window"
 grep -q 'Use Windowed Mode Instead?' "$work/stderr.txt" || fail "answer Yes: the question was not asked"
 
 # Answered No: "Program Will Now Close.", no window, a non-zero status and the log line.
 rm -f "$work/debug.txt"
-DEMO_BOX_ANSWERS=no play_and_escape 1024x768 "$run_dir/demo"
+ORVO_GL_BOX_ANSWERS=no play_and_escape 1024x768 "$run_dir/orvo-gl"
 [ "$(cat "$work/status.txt")" != 0 ] || fail "answer No: status 0"
 [ "$(cat "$work/windows.txt")" = 0 ] || fail "answer No: a window opened"
 grep -q 'ERROR: Program Will Now Close\.' "$work/stderr.txt" || fail "answer No: no closing box"
 grep -q 'Could not create window' "$work/debug.txt" || fail "answer No: no log line"
 
-# --unattended typed goes before an empty DEMO_BOX_ANSWERS: the question takes its default, Yes.
+# --unattended typed goes before an empty ORVO_GL_BOX_ANSWERS: the question takes its default, Yes.
 rm -f "$work/debug.txt"
-DEMO_BOX_ANSWERS= play_and_escape 1024x768 "$run_dir/demo" --unattended
-[ "$(cat "$work/status.txt")" = 0 ] || fail "--unattended with DEMO_BOX_ANSWERS=: status $(cat "$work/status.txt")"
-[ "$(cat "$work/windows.txt")" -ge 1 ] || fail "--unattended with DEMO_BOX_ANSWERS=: no window"
-grep -q '^\[exclamation box, unattended\] Orvo GL: The Requested Fullscreen Mode' "$work/stderr.txt" ||
-  fail "--unattended with DEMO_BOX_ANSWERS=: the question was not answered unattended"
+ORVO_GL_BOX_ANSWERS= play_and_escape 1024x768 "$run_dir/orvo-gl" --unattended
+[ "$(cat "$work/status.txt")" = 0 ] || fail "--unattended with ORVO_GL_BOX_ANSWERS=: status $(cat "$work/status.txt")"
+[ "$(cat "$work/windows.txt")" -ge 1 ] || fail "--unattended with ORVO_GL_BOX_ANSWERS=: no window"
+grep -q '^orvo-gl: \[exclamation box, unattended\] Orvo GL: The Requested Fullscreen Mode' "$work/stderr.txt" ||
+  fail "--unattended with ORVO_GL_BOX_ANSWERS=: the question was not answered unattended"
 
 # A display that has the mode: full screen without a question.
-DEMO_BOX_ANSWERS= play_and_escape 800x600 "$run_dir/demo"
+ORVO_GL_BOX_ANSWERS= play_and_escape 800x600 "$run_dir/orvo-gl"
 [ "$(cat "$work/status.txt")" = 0 ] || fail "full screen: status $(cat "$work/status.txt")"
 [ "$(cat "$work/windows.txt")" -ge 1 ] || fail "full screen: no window"
 grep -q 'Use Windowed Mode' "$work/stderr.txt" && fail "full screen: asked about windowed mode"
 
 # No X server at all: the reason on stderr and a non-zero status, without waiting on a box.
-(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$run_dir/demo" --windowed >/dev/null 2>stderr.txt)
+(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$run_dir/orvo-gl" --windowed >/dev/null 2>stderr.txt)
 status=$?
 [ "$status" != 0 ] && [ "$status" != 124 ] || fail "no display: status $status"
 grep -q 'could not create the window' "$work/stderr.txt" || fail "no display: no reason on stderr"
 
 # An unknown option prints the usage and ends with status 2.
-"$run_dir/demo" --bogus >/dev/null 2>"$work/stderr.txt"
+"$run_dir/orvo-gl" --bogus >/dev/null 2>"$work/stderr.txt"
 [ $? = 2 ] || fail "unknown option: wrong status"
-grep -q 'usage: demo' "$work/stderr.txt" || fail "unknown option: no usage"
+grep -q 'usage: orvo-gl' "$work/stderr.txt" || fail "unknown option: no usage"
 
 finish spine

@@ -6,13 +6,13 @@
 cd "$work"
 ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/demo" --windowed --seed 3 --fixed-step 0.1 --fps \
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/orvo-gl" --windowed --seed 3 --fixed-step 0.1 --fps \
   --screenshot 98:at98.png --screenshot 98.5:at98h.png --screenshot 112:at112.png --screenshot 150:at150.png \
   >stdout.txt 2>stderr.txt
 status=$?
 [ "$status" = 0 ] || fail "status $status: $(cat stderr.txt)"
 # The presentation ran its full length: the frame count is about 154 s / 0.1 s.
-grep -Eq "demo: 15[45][0-9] frames, 154\.[0-9]+ s of presentation" stdout.txt ||
+grep -Eq "orvo-gl: 15[45][0-9] frames, 154\.[0-9]+ s of presentation" stdout.txt ||
   fail "the run did not play to 154 s: $(cat stdout.txt)"
 
 # "R G B": the mean colour in 0..255, of the whole frame or of a region given as WxH+X+Y.

@@ -8,13 +8,13 @@ cd "$work"
 unset DISPLAY WAYLAND_DISPLAY
 ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
-demo() { timeout 600 "$run_dir/demo" "$@"; }
+demo() { timeout 600 "$run_dir/orvo-gl" "$@"; }
 
 # Two seconds from 24 s, lossless: one video and one audio stream, 60 frames, both from 0 to 2 s
 # within a frame, and frame 30 is the frame a fixed-step run shows at 25 s, to the pixel.
 demo --video two.mkv --size 320x240 --rate 30 --start-at 24 --end-at 26 2>two.err || fail "the .mkv run: status $?: $(tail -3 two.err)"
 [ -f two.mkv ] && [ ! -e two.mkv.part ] || fail "the .mkv was not put in place"
-grep -q "^demo: made two.mkv: " two.err || fail "no line says what was made: $(tail -2 two.err)"
+grep -q "^orvo-gl: made two.mkv: " two.err || fail "no line says what was made: $(tail -2 two.err)"
 [ "$(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 two.mkv | tr '\n' ' ')" = "video audio " ] ||
   fail "the streams are not one video and one audio: $(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 two.mkv)"
 frames=$(ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames -of csv=p=0 two.mkv)
@@ -57,10 +57,10 @@ done
 
 # Without ffmpeg: status 3 and the reason before anything is drawn, and no file left behind.
 rm -f debug.txt
-PATH=/nonexistent "$run_dir/demo" --video none.mp4 2>none.err
+PATH=/nonexistent "$run_dir/orvo-gl" --video none.mp4 2>none.err
 status=$?
 [ "$status" = 3 ] || fail "without ffmpeg: status $status"
-grep -q "^demo: --video needs the program ffmpeg, which is not on PATH (on Debian: apt-get install ffmpeg)$" none.err ||
+grep -q "^orvo-gl: --video needs the program ffmpeg, which is not on PATH (on Debian: apt-get install ffmpeg)$" none.err ||
   fail "without ffmpeg: $(cat none.err)"
 ls none.mp4* >/dev/null 2>&1 && fail "without ffmpeg a file was left: $(ls none.mp4*)"
 grep -q "GL: version" debug.txt 2>/dev/null && fail "without ffmpeg the presentation was still started"
@@ -69,16 +69,16 @@ touch not-a-folder
 demo --video not-a-folder/video.mp4 2>folder.err
 status=$?
 [ "$status" = 3 ] || fail "into a folder that cannot be written: status $status"
-grep -q "^demo: cannot write the video to not-a-folder/video.mp4.part: Not a directory$" folder.err ||
+grep -q "^orvo-gl: cannot write the video to not-a-folder/video.mp4.part: Not a directory$" folder.err ||
   fail "into a folder that cannot be written: $(cat folder.err)"
 # Any other kind of name is refused with the usage.
 demo --video video.avi 2>avi.err
-[ $? = 2 ] && grep -q "^usage: demo" avi.err || fail "a .avi name was not refused with the usage"
+[ $? = 2 ] && grep -q "^usage: orvo-gl" avi.err || fail "a .avi name was not refused with the usage"
 
 # SIGINT during a video: status 130, the file already there untouched, and the part file plays
 # up to where it stopped.
 echo "an older video" >kept.mp4
-"$run_dir/demo" --video kept.mp4 --size 320x240 --rate 30 --start-at 10 --end-at 60 2>stopped.err &
+"$run_dir/orvo-gl" --video kept.mp4 --size 320x240 --rate 30 --start-at 10 --end-at 60 2>stopped.err &
 pid=$!
 for attempt in $(seq 1 100); do grep -q "video 10 %" stopped.err 2>/dev/null && break; sleep 0.1; done
 kill -INT $pid
@@ -92,12 +92,12 @@ awk -v d="${stopped_at:-0}" 'BEGIN { exit !(d > 0 && d < 50) }' || fail "the par
 # With no display, a screenshot is drawn off-screen and is the picture a window under Xvfb shows.
 demo --seed 3 --fixed-step 0.1 --start-at 97 --end-at 98.1 --size 400x300 --screenshot 98:no-display.png 2>/dev/null ||
   fail "a screenshot with no display failed"
-xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/demo" --windowed --seed 3 --fixed-step 0.1 --start-at 97 \
+xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/orvo-gl" --windowed --seed 3 --fixed-step 0.1 --start-at 97 \
   --end-at 98.1 --size 400x300 --screenshot 98:on-display.png 2>/dev/null
 [ "$(compare -metric AE no-display.png on-display.png null: 2>&1)" = 0 ] ||
   fail "the screenshot without a display differs from the one under Xvfb"
 # A plain run with no display still ends at once with status 1 and the reason.
-"$run_dir/demo" --windowed 2>plain.err
+"$run_dir/orvo-gl" --windowed 2>plain.err
 status=$?
 [ "$status" = 1 ] || fail "a plain run with no display: status $status"
 grep -q "no display" plain.err || fail "a plain run with no display gave no reason: $(cat plain.err)"

@@ -26,14 +26,14 @@ TEST(MessageBox, unattendedBoxesTakeTheirDefaultAndReachStderrAndTheLog) {
   EXPECT_EQ(question, platform::BoxAnswer::Yes);
   EXPECT_EQ(notice, platform::BoxAnswer::Ok);
   EXPECT_EQ(printed,
-            "[exclamation box, unattended] Orvo GL: Use Windowed Mode Instead?\n"
-            "[stop box, unattended] Error: Unable to find the file: data/sky.3ds!\n");
+            "orvo-gl: [exclamation box, unattended] Orvo GL: Use Windowed Mode Instead?\n"
+            "orvo-gl: [stop box, unattended] Error: Unable to find the file: data/sky.3ds!\n");
   EXPECT_EQ(readTextFile(kLogFileName),
             "Box (answered Yes) Orvo GL: Use Windowed Mode Instead?\r\n"
             "Box (answered OK) Error: Unable to find the file: data/sky.3ds!\r\n");
 }
 
-// DEMO_BOX_ANSWERS= (an empty list, answering No) set in the environment, --unattended typed: the
+// ORVO_GL_BOX_ANSWERS= (an empty list, answering No) set in the environment, --unattended typed: the
 // typed option wins, so the question takes its default, Yes, and the run goes on in a window.
 TEST(MessageBox, unattendedModeAskedForGoesBeforeTheEnvironmentsScriptedAnswers) {
   PrivateWorkingFolder folder;
@@ -49,7 +49,7 @@ TEST(MessageBox, unattendedModeAskedForGoesBeforeTheEnvironmentsScriptedAnswers)
 
   EXPECT_EQ(question, platform::BoxAnswer::Yes);
   EXPECT_FALSE(scripted);
-  EXPECT_EQ(printed, "[exclamation box, unattended] Orvo GL: Use Windowed Mode Instead?\n");
+  EXPECT_EQ(printed, "orvo-gl: [exclamation box, unattended] Orvo GL: Use Windowed Mode Instead?\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/program_name.h"
 #include "tools/bake_command.h"
 #include "tools/icon_command.h"
 #include "tools/image_report_command.h"
@@ -11,7 +12,7 @@
 namespace {
 
 int printVersion(int, char**) {
-  std::printf("demotool %s\n", DEMO_VERSION);
+  std::printf("%s %s\n", kToolName, DEMO_VERSION);
   return 0;
 }
 
@@ -24,15 +25,17 @@ const ToolCommand kCommands[] = {
 };
 
 void printUsage(std::FILE* stream) {
-  std::fprintf(stream, "usage: demotool COMMAND [ARGUMENTS]\ncommands:\n");
+  std::fprintf(stream, "usage: %s COMMAND [ARGUMENTS]\ncommands:\n", kToolName);
   for (const ToolCommand& command : kCommands) {
     std::fprintf(stream, "  %s %s\n", command.name, command.usage);
   }
+  std::fprintf(stream, "  --help, --version\n");
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  setProgramName(kToolName);
   if (argc < 2) {
     printUsage(stderr);
     return 2;
@@ -41,12 +44,15 @@ int main(int argc, char* argv[]) {
     printUsage(stdout);
     return 0;
   }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    return printVersion(argc - 2, argv + 2);
+  }
   for (const ToolCommand& command : kCommands) {
     if (std::strcmp(argv[1], command.name) == 0) {
       return command.run(argc - 2, argv + 2);
     }
   }
-  std::fprintf(stderr, "demotool: unknown command '%s'\n", argv[1]);
+  std::fprintf(stderr, "%s: unknown command '%s'\n", kToolName, argv[1]);
   printUsage(stderr);
   return 2;
 }

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Every line the two programs write on stderr begins with the program's name ("orvo-gl: ",
+# "orvo-gl-tool: "), whatever went wrong: option errors, no data folder, more samples than the
+# driver draws, a driver without GLSL, a bad key script, bad tool arguments, an unreadable model.
+# The only other lines are a usage text after such a line. The key script is read from
+# ORVO_GL_KEYS, else from its older name DEMO_KEYS, and the message names the one read.
+# $1 is the runnable folder.
+. "$(dirname "$0")/common.sh"
+
+cd "$work"
+cp "$run_dir"/*.cg .
+ln -s "$run_dir/data" data
+
+# Checks the stderr of one run: lines before a usage text start with "NAME: ", and at least one
+# line does.
+check_names() {
+  local what=$1 name=$2 file=$3
+  [ -s "$file" ] || { fail "$what: nothing on stderr"; return; }
+  awk -v prefix="$name: " -v usage="usage: $name" '
+    index($0, usage) == 1 { exit 0 }
+    index($0, prefix) != 1 { print; exit 1 }' "$file" >stray.txt ||
+    fail "$what: a stderr line without '$name: ': $(cat stray.txt)"
+}
+
+# The presentation for half a second at a fixed step, in a window, nobody answering boxes. The
+# leading NAME=VALUE arguments go to its environment, the rest are its options.
+play() {
+  local settings=()
+  while [ $# -gt 0 ] && [[ $1 == *=* ]]; do
+    settings+=("$1")
+    shift
+  done
+  env "${settings[@]}" SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 \
+    "$run_dir/orvo-gl" --windowed --unattended --seed 3 --fixed-step 0.1 --end-at 0.5 "$@" >stdout.txt 2>stderr.txt
+}
+
+# Option errors: the problem first, then the usage.
+for arguments in "--bogus" "--seed x" "--fixed-step 9" "--start-at 10 --end-at 5" "--msaa 3" "--screenshot 5"; do
+  # shellcheck disable=SC2086
+  "$run_dir/orvo-gl" $arguments >/dev/null 2>stderr.txt && fail "$arguments was accepted"
+  check_names "orvo-gl $arguments" orvo-gl stderr.txt
+  grep -q '^usage: orvo-gl ' stderr.txt || fail "orvo-gl $arguments: no usage"
+done
+
+# No folder holds data/ and the shader files: a copy of the program alone, run from an empty folder
+# under a prefix that holds nothing.
+mkdir -p lonely/bin empty
+cp "$run_dir/orvo-gl" lonely/bin/
+(cd empty && timeout 60 ../lonely/bin/orvo-gl --windowed >/dev/null 2>../stderr.txt)
+[ $? = 1 ] || fail "no data folder: status not 1"
+check_names "no data folder" orvo-gl stderr.txt
+grep -q '^orvo-gl: no folder holds data/' stderr.txt || fail "no data folder: $(cat stderr.txt)"
+
+# More samples than llvmpipe draws (4), and a GL 2.1 driver without multisampled framebuffers.
+play_status=0
+play MESA_GL_VERSION_OVERRIDE=2.1 MESA_GLSL_VERSION_OVERRIDE=120 \
+  MESA_EXTENSION_OVERRIDE="-GL_ARB_framebuffer_object -GL_EXT_framebuffer_multisample" \
+  --msaa 4 || play_status=$?
+[ "$play_status" = 0 ] || fail "--msaa without multisampling: status $play_status: $(tail -3 stderr.txt)"
+check_names "--msaa without multisampling" orvo-gl stderr.txt
+grep -q '^orvo-gl: --msaa 4: the driver offers no multisampled drawing' stderr.txt ||
+  fail "--msaa without multisampling: no line: $(cat stderr.txt)"
+play --msaa 8
+check_names "--msaa 8" orvo-gl stderr.txt
+grep -q '^orvo-gl: --msaa 8: the driver draws at most' stderr.txt || fail "--msaa 8: no line: $(cat stderr.txt)"
+
+# No GL context (Mesa makes none for GL 1.5 here): the box, answered at once, and the reason.
+play_status=0
+play MESA_GL_VERSION_OVERRIDE=1.5 || play_status=$?
+[ "$play_status" = 1 ] || fail "no GL context: status $play_status"
+check_names "no GL context" orvo-gl stderr.txt
+grep -q '^orvo-gl: could not create the window: ' stderr.txt || fail "no GL context: $(cat stderr.txt)"
+
+# Key scripts: the current name, the older one, and both (the current one is read).
+play ORVO_GL_KEYS=2:Nowhere
+check_names "bad ORVO_GL_KEYS" orvo-gl stderr.txt
+grep -q "^orvo-gl: ORVO_GL_KEYS: '2:Nowhere' is not FRAME:KEY" stderr.txt || fail "bad ORVO_GL_KEYS: $(cat stderr.txt)"
+play DEMO_KEYS=3:Nowhere
+grep -q "^orvo-gl: DEMO_KEYS: '3:Nowhere' is not FRAME:KEY" stderr.txt || fail "bad DEMO_KEYS: $(cat stderr.txt)"
+play ORVO_GL_KEYS=4:Nowhere DEMO_KEYS=1:Escape
+grep -q "^orvo-gl: ORVO_GL_KEYS: '4:Nowhere'" stderr.txt || fail "both set: ORVO_GL_KEYS was not the one read"
+# The older name alone still plays its keys: Escape at frame 1 ends the run at once.
+play DEMO_KEYS=1:Escape --fps
+grep -q '^orvo-gl: [12] frames,' stdout.txt || fail "DEMO_KEYS did not play Escape: $(cat stdout.txt)"
+
+# The tools program.
+"$run_dir/orvo-gl-tool" >/dev/null 2>stderr.txt && fail "orvo-gl-tool without a command succeeded"
+grep -q '^usage: orvo-gl-tool ' stderr.txt || fail "orvo-gl-tool without a command: no usage"
+"$run_dir/orvo-gl-tool" bogus >/dev/null 2>stderr.txt && fail "orvo-gl-tool bogus succeeded"
+check_names "orvo-gl-tool bogus" orvo-gl-tool stderr.txt
+"$run_dir/orvo-gl-tool" bake out --title ABCDEFGHIJKLMNOP >/dev/null 2>stderr.txt && fail "a long title was accepted"
+check_names "orvo-gl-tool bake with a long title" orvo-gl-tool stderr.txt
+"$run_dir/orvo-gl-tool" icon no-such-folder/icon.png >/dev/null 2>stderr.txt && fail "an icon into no folder succeeded"
+check_names "orvo-gl-tool icon into no folder" orvo-gl-tool stderr.txt
+"$run_dir/orvo-gl-tool" inspect-model no-such-model.3ds >/dev/null 2>stderr.txt && fail "a missing model was read"
+check_names "orvo-gl-tool inspect-model on a missing file" orvo-gl-tool stderr.txt
+[ "$("$run_dir/orvo-gl-tool" --version)" = "$("$run_dir/orvo-gl" --version | sed 's/^orvo-gl /orvo-gl-tool /')" ] ||
+  fail "orvo-gl-tool --version: $("$run_dir/orvo-gl-tool" --version)"
+
+finish "stderr names"
