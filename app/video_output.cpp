@@ -17,6 +17,10 @@
 
 namespace {
 
+constexpr char kInstallEncoder[] = "apt-get install ffmpeg";
+// How many of ffmpeg's last lines a failed video shows.
+constexpr int kShownEncoderLines = 5;
+
 // What each kind of file is made of, told by the end of its name.
 struct VideoFormat {
   const char* ending;
@@ -119,7 +123,8 @@ bool VideoOutput::check(const std::string& path) {
   std::string error;
   if (!platform::runForOutput({"ffmpeg", "-hide_banner", "-encoders"}, encoders, error)) {
     if (error == "not found") {
-      std::fprintf(stderr, "%s: --video needs the program ffmpeg, which is not on PATH (on Debian: apt-get install ffmpeg)\n", kPresentationName);
+      std::fprintf(stderr, "%s: --video needs the program ffmpeg, which is not on PATH (on Debian: %s)\n",
+                   kPresentationName, kInstallEncoder);
     } else {
       std::fprintf(stderr, "%s: --video: ffmpeg would not list its encoders: %s\n", kPresentationName, error.c_str());
     }
@@ -127,8 +132,8 @@ bool VideoOutput::check(const std::string& path) {
   }
   for (const char* encoder : {format->videoEncoder, format->audioEncoder}) {
     if (encoders.find(std::string(" ") + encoder + " ") == std::string::npos) {
-      std::fprintf(stderr, "%s: --video %s needs ffmpeg's %s encoder, which this ffmpeg lacks (on Debian: apt-get install ffmpeg)\n", kPresentationName,
-                   path.c_str(), encoder);
+      std::fprintf(stderr, "%s: --video %s needs ffmpeg's %s encoder, which this ffmpeg lacks (on Debian: %s)\n",
+                   kPresentationName, path.c_str(), encoder, kInstallEncoder);
       return false;
     }
   }
@@ -245,9 +250,10 @@ int VideoOutput::finish(bool stopped) {
     return 3;
   }
   if (status != 0 || broken_ || framesSent_ < plan_.frameCount) {
-    std::fprintf(stderr, "%s: ffmpeg could not make the video %s (it ended with status %d after %ld of %ld frames)%s%s\n", kPresentationName,
-                 plan_.path.c_str(), status, framesSent_, plan_.frameCount,
-                 encoder_.lastErrorLines(5).empty() ? "" : ":\n", encoder_.lastErrorLines(5).c_str());
+    const std::string lastLines = encoder_.lastErrorLines(kShownEncoderLines);
+    std::fprintf(stderr, "%s: ffmpeg could not make the video %s (it ended with status %d after %ld of %ld frames)%s%s\n",
+                 kPresentationName, plan_.path.c_str(), status, framesSent_, plan_.frameCount,
+                 lastLines.empty() ? "" : ":\n", lastLines.c_str());
     unlink(partPath().c_str());
     return 3;
   }
