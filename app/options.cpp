@@ -13,7 +13,7 @@ const char* usageText() {
   return "usage: demo [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S] [--start-at T]\n"
          "            [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]... [--capture FILE|-]\n"
          "            [--video FILE [--rate N]] [--size WxH] [--unattended] [--gl-debug] [--msaa N]\n"
-         "            [--help] [--version]\n"
+         "            [--full-detail] [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N (0 to 2147483647), so a run can be repeated\n"
@@ -42,6 +42,9 @@ const char* usageText() {
          "  --gl-debug        log every message of the GL driver and count its errors; the run ends\n"
          "                    with status 4 when there was any\n"
          "  --msaa N          draw with N samples per pixel (2, 4 or 8) where the driver can\n"
+         "  --full-detail     keep the drawing surfaces at their full size: sharper, but at a large size\n"
+         "                    on a slow machine fewer frames a second (by default they shrink to keep\n"
+         "                    frames coming)\n"
          "  --help            print this text\n"
          "  --version         print the program's version\n"
          "Keys: Escape ends the presentation; P pauses and resumes; Right and Left jump 5 s ahead and\n"
@@ -202,6 +205,11 @@ void drawOffScreenWhereNeeded(AppOptions& options, bool displayAvailable) {
   }
 }
 
+bool surfacesFollowFrameTime(const AppOptions& options) {
+  return !options.fullDetail && !options.benchmark && options.fixedStepSeconds <= 0.0f && options.fixedStepRate == 0 &&
+         options.screenshots.empty() && options.capturePath.empty() && options.videoPath.empty();
+}
+
 int presentationStepsPerVideoFrame(int videoRate) {
   const int slowestStepRate = static_cast<int>(std::lround(1.0f / kMaxFrameDeltaSeconds));
   return videoRate >= slowestStepRate ? 1 : (slowestStepRate + videoRate - 1) / videoRate;
@@ -223,6 +231,8 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       options.unattended = true;
     } else if (argument == "--gl-debug") {
       options.glDebug = true;
+    } else if (argument == "--full-detail") {
+      options.fullDetail = true;
     } else if (argument == "--fps") {
       options.reportFrameRate = true;
     } else if (argument == "--help") {

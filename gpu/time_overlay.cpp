@@ -9,14 +9,14 @@
 #include "gpu/bitmap_font.h"
 #include "gpu/matrix_helpers.h"
 
-void drawTimeOverlay(float timeSeconds, float framesPerSecond, bool paused) {
+void drawTimeOverlay(float timeSeconds, float framesPerSecond, bool paused, SurfaceSize surfaceSize) {
   const BitmapFont& font = bitmapFont();
   if (font.listBase < 0) {
     return;
   }
-  char text[64];
-  std::snprintf(text, sizeof text, "%6.1f s  %5.1f fps%s", static_cast<double>(timeSeconds),
-                static_cast<double>(framesPerSecond), paused ? "  paused" : "");
+  char text[96];
+  std::snprintf(text, sizeof text, "%6.1f s  %5.1f fps  surfaces %d x %d%s", static_cast<double>(timeSeconds),
+                static_cast<double>(framesPerSecond), surfaceSize.width, surfaceSize.height, paused ? "  paused" : "");
   const InputState& input = inputState();
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LIST_BIT);
   glDisable(GL_TEXTURE_2D);
