@@ -107,16 +107,24 @@ TEST_F(SurfaceScaleControllerTest, alternatingFrameTimesSettleWithoutGoingBackAn
 
 // A frame that costs a fixed part (the window's own pixels) and a part that follows the surfaces'
 // pixels, as the landscape does at 1920 x 1080 on a slow machine: the floor cannot reach 60 frames
-// a second, so the surfaces settle at a size that keeps 30, and stay there.
-TEST_F(SurfaceScaleControllerTest, aCostFollowingThePixelsSettlesOnASizeThatKeepsThirtyFrames) {
-  const auto frameCost = [](SurfaceSize size, int) { return 0.012 + 0.045 * pixelShare(size); };
-  const auto settling = play(controller, clock, 10.0, frameCost);
-  expectWithinBoundsAndSpaced(settling);
-  EXPECT_LE(settling.size(), 4u);
-  EXPECT_LE(frameCost(controller.size(), 0), kSteadyFrameSeconds);
-  EXPECT_FALSE(controller.atFullSize());
-  const auto later = play(controller, clock, 20.0, frameCost);
-  EXPECT_TRUE(later.empty());
+// a second, so the surfaces settle at a size that keeps 30, and stay there, whether the fixed part
+// is large or next to nothing (where one step up would be too slow again).
+TEST(SurfaceScaleController, aCostFollowingThePixelsSettlesOnASizeThatKeepsThirtyFrames) {
+  for (const double fixedSeconds : {0.012, 0.002}) {
+    SurfaceScaleController controller;
+    double clock = 0.0;
+    controller.begin(kFullHdSurfaces, kFloor, kDisplaySeconds, clock);
+    const auto frameCost = [fixedSeconds](SurfaceSize size, int) {
+      return fixedSeconds + (0.057 - fixedSeconds) * 1.7 * pixelShare(size);
+    };
+    const auto settling = play(controller, clock, 10.0, frameCost);
+    expectWithinBoundsAndSpaced(settling);
+    EXPECT_LE(settling.size(), 4u);
+    EXPECT_LE(frameCost(controller.size(), 0), kSteadyFrameSeconds);
+    EXPECT_FALSE(controller.atFullSize());
+    const auto later = play(controller, clock, 20.0, frameCost);
+    EXPECT_TRUE(later.empty()) << "fixed part " << fixedSeconds << " s: " << later.size() << " more changes";
+  }
 }
 
 TEST_F(SurfaceScaleControllerTest, aSlowFrameAfterARestartIsMeasuredAfresh) {

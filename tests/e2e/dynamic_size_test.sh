@@ -36,7 +36,7 @@ grep -q "Surfaces: 1229 x 922 for the 1920 x 1080 drawable, smaller down to 512 
   fail "the live run did not let its surfaces shrink: $(grep Surfaces: debug.txt | head -3)"
 sizes=$(chosen_sizes)
 [ -n "$sizes" ] || fail "the live run chose no smaller surfaces: $(cat live.out)"
-echo "$sizes" | while read -r width height; do
+echo "$sizes" | grep . | while read -r width height; do
   [ "$width" -ge 512 ] && [ "$height" -ge 512 ] && [ "$width" -le 1229 ] && [ "$height" -le 922 ] ||
     echo "outside 512 x 512 to 1229 x 922: $width x $height"
 done >bounds.txt
