@@ -48,7 +48,7 @@ const char* usageText() {
          "  --help            print this text\n"
          "  --version         print the program's version\n"
          "Keys: Escape ends the presentation; P pauses and resumes; Right and Left jump 5 s ahead and\n"
-         "back; Home goes back to the start; F1 shows the time and frame rate.\n"
+         "back; Home goes back to the start; F1 shows the time, frame rate and surface size.\n"
          "The program reads data/ and its shader files from the working folder, else from its own\n"
          "folder, else from its installed share folder. It appends to debug.txt in the working folder,\n"
          "or in ~/.local/state/" DEMO_PRODUCT_NAME "/ ($XDG_STATE_HOME/" DEMO_PRODUCT_NAME "/) when that cannot be\n"
