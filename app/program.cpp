@@ -258,6 +258,8 @@ SurfaceSize gSurfaceSize;
 // gives it the full size alone.
 SurfaceScaleController gSurfaceScale;
 bool gSurfacesFollowFrameTime = false;
+// The log has said that the window's own pixels alone miss the target at this drawable's size.
+bool gToldFloorMisses = false;
 
 double steadySeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -274,6 +276,7 @@ void beginSurfaceSizing(int width, int height) {
   const SurfaceSize full = drawingSurfaceSize(width, height);
   const SurfaceSize floor = gSurfacesFollowFrameTime ? drawingSurfaceSize(kComposedWidth, kComposedHeight) : full;
   gSurfaceScale.begin(full, floor, displayFramePeriod(), steadySeconds());
+  gToldFloorMisses = false;
   if (gSurfaceScale.levelCount() > 1) {
     DebugLog::append(kLogFileName,
                      "Surfaces: %d x %d for the %d x %d drawable, smaller down to %d x %d while frames take "
@@ -314,7 +317,20 @@ void followDrawableSize() {
 // One frame drawn in frameSeconds, without the wait for the next one: in live play, the size may
 // change for the next frame, and each change is logged with what led to it.
 void measureFrame(double frameSeconds, float pictureSeconds) {
-  if (!gSurfacesFollowFrameTime || !gSurfaceScale.frameDone(steadySeconds(), frameSeconds)) {
+  if (!gSurfacesFollowFrameTime) {
+    return;
+  }
+  const bool changed = gSurfaceScale.frameDone(steadySeconds(), frameSeconds);
+  if (gSurfaceScale.missesTargetAtFloor() && !gToldFloorMisses) {
+    gToldFloorMisses = true;
+    DebugLog::append(kLogFileName,
+                     "Surfaces: at their smallest, %d x %d, frames still took %.1f ms at %.2f s, more than the %.1f ms "
+                     "aimed at: what is drawn at the %d x %d window's own size is too slow for it\r\n",
+                     gSurfaceScale.size().width, gSurfaceScale.size().height,
+                     gSurfaceScale.lastMeasuredFrameSeconds() * 1000.0, static_cast<double>(pictureSeconds),
+                     gSurfaceScale.targetFrameSeconds() * 1000.0, gSurfacesWidth, gSurfacesHeight);
+  }
+  if (!changed) {
     return;
   }
   const SurfaceSize size = gSurfaceScale.size();

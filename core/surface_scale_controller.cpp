@@ -60,6 +60,8 @@ void SurfaceScaleController::begin(SurfaceSize full, SurfaceSize floor, double d
   displaySeconds_ = displayFrameSeconds > 0.0 ? displayFrameSeconds : 1.0 / 60.0;
   targetSeconds_ = displaySeconds_;
   measuredSeconds_ = 0.0;
+  lastMeasuredSeconds_ = 0.0;
+  missesAtFloor_ = false;
   restartMeasuring(nowSeconds);
 }
 
@@ -80,7 +82,9 @@ bool SurfaceScaleController::frameDone(double nowSeconds, double frameSeconds) {
   }
   const double measured = typicalFrameSeconds(frames_);
   restartMeasuring(nowSeconds);
+  lastMeasuredSeconds_ = measured;
   const int lastLevel = static_cast<int>(levels_.size()) - 1;
+  missesAtFloor_ = level_ == lastLevel && measured > std::max(displaySeconds_, kSteadyFrameSeconds) * kShrinkAbove;
   int chosen = level_;
   if (measured > targetSeconds_ * kShrinkAbove) {
     if (level_ < lastLevel) {

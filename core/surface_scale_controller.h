@@ -30,6 +30,11 @@ class SurfaceScaleController {
   bool atFullSize() const { return level_ == 0; }
   // The figure behind the last choice: the typical frame of the measured half second.
   double measuredFrameSeconds() const { return measuredSeconds_; }
+  // The last half second measured at the smallest size still missed the target: what is drawn
+  // straight into the window, which no surface size changes, takes too long on its own.
+  bool missesTargetAtFloor() const { return missesAtFloor_; }
+  // The typical frame of the last half second measured, whether or not it changed the size.
+  double lastMeasuredFrameSeconds() const { return lastMeasuredSeconds_; }
   double targetFrameSeconds() const { return targetSeconds_; }
   int levelCount() const { return static_cast<int>(levels_.size()); }
 
@@ -43,6 +48,8 @@ class SurfaceScaleController {
   double displaySeconds_ = 1.0 / 60.0;
   double targetSeconds_ = 1.0 / 60.0;
   double measuredSeconds_ = 0.0;
+  double lastMeasuredSeconds_ = 0.0;
+  bool missesAtFloor_ = false;
   double windowStartSeconds_ = 0.0;
   std::vector<double> frames_;  // the frame times measured since windowStartSeconds_
 };

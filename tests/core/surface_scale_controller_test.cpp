@@ -64,12 +64,15 @@ TEST_F(SurfaceScaleControllerTest, steadySlowFramesShrinkToTheFloorInFewStepsAnd
   EXPECT_EQ(controller.size().height, kFloor.height);
   // Still too slow at the floor: it aims at 30 frames a second and stays there.
   EXPECT_DOUBLE_EQ(controller.targetFrameSeconds(), kSteadyFrameSeconds);
+  EXPECT_TRUE(controller.missesTargetAtFloor());
+  EXPECT_NEAR(controller.lastMeasuredFrameSeconds(), 0.1, 1e-9);
 }
 
 TEST_F(SurfaceScaleControllerTest, steadyFastFramesKeepTheFullSize) {
   const auto changes = play(controller, clock, 10.0, [](SurfaceSize, int) { return 0.008; });
   EXPECT_TRUE(changes.empty());
   EXPECT_TRUE(controller.atFullSize());
+  EXPECT_FALSE(controller.missesTargetAtFloor());
 }
 
 TEST_F(SurfaceScaleControllerTest, fastFramesAfterSlowOnesGrowBackToTheFullSizeOneStepAtATime) {
@@ -122,6 +125,7 @@ TEST(SurfaceScaleController, aCostFollowingThePixelsSettlesOnASizeThatKeepsThirt
     EXPECT_LE(settling.size(), 4u);
     EXPECT_LE(frameCost(controller.size(), 0), kSteadyFrameSeconds);
     EXPECT_FALSE(controller.atFullSize());
+    EXPECT_FALSE(controller.missesTargetAtFloor());
     const auto later = play(controller, clock, 20.0, frameCost);
     EXPECT_TRUE(later.empty()) << "fixed part " << fixedSeconds << " s: " << later.size() << " more changes";
   }
