@@ -14,7 +14,7 @@ const char* usageText() {
   return "usage: " DEMO_PRODUCT_NAME " [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S]\n"
          "               [--start-at T] [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]...\n"
          "               [--capture FILE|-] [--video FILE [--rate N]] [--size WxH] [--unattended]\n"
-         "               [--gl-debug] [--msaa N] [--help] [--version]\n"
+         "               [--gl-debug] [--msaa N] [--full-detail] [--help] [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N (0 to 2147483647), so a run can be repeated\n"
@@ -43,10 +43,13 @@ const char* usageText() {
          "  --gl-debug        log every message of the GL driver and count its errors; the run ends\n"
          "                    with status 4 when there was any\n"
          "  --msaa N          draw with N samples per pixel (2, 4 or 8) where the driver can\n"
+         "  --full-detail     keep the drawing surfaces at their full size: sharper, but at a large size\n"
+         "                    on a slow machine fewer frames a second (by default they shrink to keep\n"
+         "                    frames coming)\n"
          "  --help            print this text\n"
          "  --version         print the program's version\n"
          "Keys: Escape ends the presentation; P pauses and resumes; Right and Left jump 5 s ahead and\n"
-         "back; Home goes back to the start; F1 shows the time and frame rate.\n"
+         "back; Home goes back to the start; F1 shows the time, frame rate and surface size.\n"
          "The program reads data/ and its shader files from the working folder, else from its own\n"
          "folder, else from its installed share folder. It appends to debug.txt in the working folder,\n"
          "or in ~/.local/state/" DEMO_PRODUCT_NAME "/ ($XDG_STATE_HOME/" DEMO_PRODUCT_NAME "/) when that cannot be\n"
@@ -203,6 +206,11 @@ void drawOffScreenWhereNeeded(AppOptions& options, bool displayAvailable) {
   }
 }
 
+bool surfacesFollowFrameTime(const AppOptions& options) {
+  return !options.fullDetail && !options.benchmark && options.fixedStepSeconds <= 0.0f && options.fixedStepRate == 0 &&
+         options.screenshots.empty() && options.capturePath.empty() && options.videoPath.empty();
+}
+
 int presentationStepsPerVideoFrame(int videoRate) {
   const int slowestStepRate = static_cast<int>(std::lround(1.0f / kMaxFrameDeltaSeconds));
   return videoRate >= slowestStepRate ? 1 : (slowestStepRate + videoRate - 1) / videoRate;
@@ -224,6 +232,8 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       options.unattended = true;
     } else if (argument == "--gl-debug") {
       options.glDebug = true;
+    } else if (argument == "--full-detail") {
+      options.fullDetail = true;
     } else if (argument == "--fps") {
       options.reportFrameRate = true;
     } else if (argument == "--help") {

@@ -54,6 +54,8 @@ struct AppOptions {
   int frameHeight = 0;
   // No window is shown and no display needed: SDL's offscreen driver draws (see drawOffScreenWhereNeeded).
   bool offScreen = false;
+  // The drawing surfaces stay at their full size for the drawable, even where frames then come slowly.
+  bool fullDetail = false;
 };
 
 // The shortest fixed step: below it a run of 154 s would take more than a million frames, and the
@@ -71,6 +73,11 @@ int presentationStepsPerVideoFrame(int videoRate);
 // A video is always drawn off-screen; so is a run that makes screenshots or a capture where there
 // is no display, at 800 x 600 unless --size says. Other runs need a display.
 void drawOffScreenWhereNeeded(AppOptions& options, bool displayAvailable);
+
+// Plain play, windowed or full screen, shrinks the drawing surfaces when frames come too slowly;
+// runs whose frames must be exact (fixed steps, screenshots, captures, videos, the benchmark) and
+// --full-detail keep them at the full size.
+bool surfacesFollowFrameTime(const AppOptions& options);
 
 // Fills options from argv. Text to print (help, version or the usage error) goes to message.
 OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& options, std::string& message);

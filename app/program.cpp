@@ -27,6 +27,7 @@
 #include "core/input_state.h"
 #include "core/program_name.h"
 #include "core/random.h"
+#include "core/surface_scale_controller.h"
 #include "gpu/bitmap_font.h"
 #include "gpu/gl_debug_report.h"
 #include "gpu/off_window_frame.h"
@@ -248,27 +249,96 @@ void placeRigAndTweens() {
   tweenTimeline().addPingPong(&presentation().targetLift, 0.0f, 5.0f, 20.0f, 23.0f, 0.3f);
 }
 
-// The drawable's size as the drawing surfaces were last made for it.
+// The drawable's size as the drawing surfaces were last made for it, and the size they were made at.
 int gSurfacesWidth = 0;
 int gSurfacesHeight = 0;
+SurfaceSize gSurfaceSize;
 
-// The drawing surfaces follow the drawable: they are made again when its size has changed.
+// The one owner of the drawing surfaces' size. Live play lets it go from the full size for the
+// drawable down to the composed frame's surfaces while frames come too slowly; every other run
+// gives it the full size alone.
+SurfaceScaleController gSurfaceScale;
+bool gSurfacesFollowFrameTime = false;
+// The log has said that the window's own pixels alone miss the target at this drawable's size.
+bool gToldFloorMisses = false;
+
+double steadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The display's frame period, or that of kAssumedRefreshHertz where its rate is not known.
+double displayFramePeriod() {
+  const int hertz = platform::displayRefreshRate(glWindow().window);
+  return 1.0 / (hertz > 0 ? hertz : kAssumedRefreshHertz);
+}
+
+// The sizes the surfaces may take for a drawable of width × height, starting at the full size.
+void beginSurfaceSizing(int width, int height) {
+  const SurfaceSize full = drawingSurfaceSize(width, height);
+  const SurfaceSize floor = gSurfacesFollowFrameTime ? drawingSurfaceSize(kComposedWidth, kComposedHeight) : full;
+  gSurfaceScale.begin(full, floor, displayFramePeriod(), steadySeconds());
+  gToldFloorMisses = false;
+  if (gSurfaceScale.levelCount() > 1) {
+    DebugLog::append(kLogFileName,
+                     "Surfaces: %d x %d for the %d x %d drawable, smaller down to %d x %d while frames take "
+                     "longer than %.1f ms\r\n",
+                     full.width, full.height, width, height, floor.width, floor.height,
+                     gSurfaceScale.targetFrameSeconds() * 1000.0);
+  } else {
+    DebugLog::append(kLogFileName, "Surfaces: %d x %d for the %d x %d drawable, kept at that size\r\n", full.width,
+                     full.height, width, height);
+  }
+}
+
+// The drawing surfaces follow the drawable, and the size chosen for them: they are made again when
+// either has changed.
 void followDrawableSize() {
   const InputState& input = inputState();
-  if (input.viewportWidth == gSurfacesWidth && input.viewportHeight == gSurfacesHeight) {
+  const bool drawableChanged = input.viewportWidth != gSurfacesWidth || input.viewportHeight != gSurfacesHeight;
+  if (drawableChanged) {
+    gSurfacesWidth = input.viewportWidth;
+    gSurfacesHeight = input.viewportHeight;
+    beginSurfaceSizing(gSurfacesWidth, gSurfacesHeight);
+  }
+  const SurfaceSize size = surfaceSizeOnDriver(gSurfaceScale.size());
+  if (!drawableChanged && size.width == gSurfaceSize.width && size.height == gSurfaceSize.height) {
     return;
   }
-  gSurfacesWidth = input.viewportWidth;
-  gSurfacesHeight = input.viewportHeight;
+  gSurfaceSize = size;
   RenderTarget& target = renderTarget();
-  const SurfaceSize size = drawingSurfaceSize(gSurfacesWidth, gSurfacesHeight);
   if (target.framebuffer != 0 && !target.surfaces.empty()) {
     // Without its surface the landscape is drawn straight into the window.
     if (!target.resizeTarget(0, size.width, size.height)) {
       target.releaseTargets();
     }
   }
-  presentation().scenes.resizeSurfacesAll(gSurfacesWidth, gSurfacesHeight);
+  presentation().scenes.resizeSurfacesAll(gSurfacesWidth, gSurfacesHeight, size);
+}
+
+// One frame drawn in frameSeconds, without the wait for the next one: in live play, the size may
+// change for the next frame, and each change is logged with what led to it.
+void measureFrame(double frameSeconds, float pictureSeconds) {
+  if (!gSurfacesFollowFrameTime) {
+    return;
+  }
+  const bool changed = gSurfaceScale.frameDone(steadySeconds(), frameSeconds);
+  if (gSurfaceScale.missesTargetAtFloor() && !gToldFloorMisses) {
+    gToldFloorMisses = true;
+    DebugLog::append(kLogFileName,
+                     "Surfaces: at their smallest, %d x %d, frames still took %.1f ms at %.2f s, more than the %.1f ms "
+                     "aimed at: what is drawn at the %d x %d window's own size is too slow for it\r\n",
+                     gSurfaceScale.size().width, gSurfaceScale.size().height,
+                     gSurfaceScale.lastMeasuredFrameSeconds() * 1000.0, static_cast<double>(pictureSeconds),
+                     gSurfaceScale.targetFrameSeconds() * 1000.0, gSurfacesWidth, gSurfacesHeight);
+  }
+  if (!changed) {
+    return;
+  }
+  const SurfaceSize size = gSurfaceScale.size();
+  DebugLog::append(kLogFileName,
+                   "Surfaces: %d x %d at %.2f s, frames took %.1f ms, aiming at %.1f ms\r\n", size.width,
+                   size.height, static_cast<double>(pictureSeconds), gSurfaceScale.measuredFrameSeconds() * 1000.0,
+                   gSurfaceScale.targetFrameSeconds() * 1000.0);
 }
 
 // Multisampled drawing where the driver has it; otherwise one line says so and the run goes on
@@ -386,6 +456,8 @@ bool startUp(const AppOptions& options) {
   platform::drawableSize(window.window, input.viewportWidth, input.viewportHeight);
   gSurfacesWidth = input.viewportWidth;
   gSurfacesHeight = input.viewportHeight;
+  gSurfacesFollowFrameTime = surfacesFollowFrameTime(options);
+  beginSurfaceSizing(gSurfacesWidth, gSurfacesHeight);
 
   bitmapFont().createBitmapFont("Arial Black", 36);
   outlineFont().createOutlineFont("Arial Black", 24, 0.2f);
@@ -404,9 +476,9 @@ bool startUp(const AppOptions& options) {
   show.scenes.loadAll();
 
   // The outdoor scene draws its world into this surface and lays it over the window.
-  const SurfaceSize surfaceSize = drawingSurfaceSize(input.viewportWidth, input.viewportHeight);
+  gSurfaceSize = drawingSurfaceSize(input.viewportWidth, input.viewportHeight);
   renderTarget().createFramebuffer();
-  renderTarget().addTarget(surfaceSize.width, surfaceSize.height, GL_RGBA, true);
+  renderTarget().addTarget(gSurfaceSize.width, gSurfaceSize.height, GL_RGBA, true);
 
   placeRigAndTweens();
   reportDriverAndEffects();
@@ -470,8 +542,7 @@ double shortestFramePeriod(const Presentation& show) {
   if (gBenchmark != nullptr || show.fixedStepSeconds > 0.0f) {
     return 0.0;
   }
-  const int hertz = platform::displayRefreshRate(glWindow().window);
-  return 1.0 / (hertz > 0 ? hertz : kAssumedRefreshHertz);
+  return displayFramePeriod();
 }
 
 }  // namespace
@@ -496,6 +567,10 @@ long mainLoop() {
       sendKey(scriptedChange);
     }
     followDrawableSize();
+    if (!gPendingRequests.empty() || (gLoop && show.pastEnd())) {
+      // A jump's frames and a pause say nothing of what drawing a frame costs.
+      gSurfaceScale.restartMeasuring(steadySeconds());
+    }
     while (!gPendingRequests.empty()) {
       show.apply(gPendingRequests.front());
       gPendingRequests.pop_front();
@@ -523,11 +598,13 @@ long mainLoop() {
     if (show.pastEnd()) {
       platform::postQuitMessage();
     }
+    const auto frameStart = std::chrono::steady_clock::now();
+    const bool framePaused = show.paused();
     show.playDueFrame();
     ++framesDrawn;
     meter.countFrame(std::chrono::steady_clock::now());
     if (gOverlayShown) {
-      drawTimeOverlay(show.pictureSeconds(), meter.framesPerSecond, show.paused());
+      drawTimeOverlay(show.pictureSeconds(), meter.framesPerSecond, show.paused(), gSurfaceSize);
     }
     frameCapture().afterFrame(show.pictureSeconds(), input.viewportWidth, input.viewportHeight);
     if (platform::stopSignal() != 0) {
@@ -542,6 +619,10 @@ long mainLoop() {
     }
     if (gGLDebug != nullptr) {
       gGLDebug->checkAfterFrame();
+    }
+    if (!framePaused) {
+      measureFrame(std::chrono::duration<double>(std::chrono::steady_clock::now() - frameStart).count(),
+                   show.pictureSeconds());
     }
     show.moveClockOn();
     if (textureManager().deferredUpload) {

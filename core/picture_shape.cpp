@@ -43,6 +43,16 @@ SurfaceSize surfaceSizeFor(int width, int height, bool powerOfTwo, int largest) 
   return size;
 }
 
+SurfaceSize proportionalSize(SurfaceSize size, SurfaceSize chosen, SurfaceSize full) {
+  const auto side = [](int value, int chosenSide, int fullSide) {
+    if (chosenSide == fullSide || fullSide <= 0) {
+      return value;
+    }
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(value) * chosenSide / fullSide)));
+  };
+  return SurfaceSize{side(size.width, chosen.width, full.width), side(size.height, chosen.height, full.height)};
+}
+
 SurfaceSize powerOfTwoSides(SurfaceSize size, int largest) {
   size.width = std::min(powerOfTwoAtLeast(size.width, largest), std::max(largest, 1));
   size.height = std::min(powerOfTwoAtLeast(size.height, largest), std::max(largest, 1));

@@ -23,5 +23,8 @@ struct SurfaceSize {
 // on each axis at other sizes (at least 1 × 1, at most largest on a side), each side rounded up to
 // a power of two when powerOfTwo is set. While the size is unknown (0), that of 800 × 600.
 SurfaceSize surfaceSizeFor(int width, int height, bool powerOfTwo, int largest);
+// size, smaller or larger on each axis as chosen is to full; size itself where chosen is full, and
+// never less than 1 × 1.
+SurfaceSize proportionalSize(SurfaceSize size, SurfaceSize chosen, SurfaceSize full);
 // Each side rounded up to a power of two, at most largest.
 SurfaceSize powerOfTwoSides(SurfaceSize size, int largest);

@@ -3,6 +3,8 @@
 // that frames can be skipped without drawing and a scene can be played again from its start.
 #pragma once
 
+#include "core/picture_shape.h"
+
 class StateRecord;
 class StateReader;
 
@@ -39,6 +41,7 @@ class Scene {
   virtual void writeState(StateRecord& /*record*/) const {}
   // ... and reads back what writeState wrote: the next frames play as they did from there.
   virtual void readState(StateReader& /*reader*/) {}
-  // Makes the scene's drawing surfaces again for a drawable of this many pixels.
-  virtual void resizeSurfaces(int /*drawableWidth*/, int /*drawableHeight*/) {}
+  // Makes the scene's drawing surfaces again for a drawable of this many pixels, at surfaceSize:
+  // the full size for the drawable (drawingSurfaceSize), or smaller while frames come too slowly.
+  virtual void resizeSurfaces(int /*drawableWidth*/, int /*drawableHeight*/, SurfaceSize /*surfaceSize*/) {}
 };

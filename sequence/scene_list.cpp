@@ -11,8 +11,8 @@ void SceneList::releaseAll() {
 
 void SceneList::append(Scene* scene) { scenes_.push_back(scene); }
 
-void SceneList::resizeSurfacesAll(int drawableWidth, int drawableHeight) {
-  forEachScene([=](Scene& scene) { scene.resizeSurfaces(drawableWidth, drawableHeight); });
+void SceneList::resizeSurfacesAll(int drawableWidth, int drawableHeight, SurfaceSize surfaceSize) {
+  forEachScene([=](Scene& scene) { scene.resizeSurfaces(drawableWidth, drawableHeight, surfaceSize); });
 }
 
 int SceneList::sceneDrawingAt(float timeSeconds) const {

@@ -15,7 +15,7 @@ class SceneList {
   virtual ~SceneList();  // releaseAll()
   // Deletes every scene, and with them their GL objects; needs the context that made them.
   void releaseAll();
-  void resizeSurfacesAll(int drawableWidth, int drawableHeight);
+  void resizeSurfacesAll(int drawableWidth, int drawableHeight, SurfaceSize surfaceSize);
   // The place in the list of the first scene that draws at this time; -1 when none does.
   int sceneDrawingAt(float timeSeconds) const;
 

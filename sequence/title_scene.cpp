@@ -131,6 +131,11 @@ SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight) {
   return size;
 }
 
+SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight, SurfaceSize layerSize) {
+  const SurfaceSize full = drawingSurfaceSize(drawableWidth, drawableHeight);
+  return proportionalSize(bubbleSurfaceSize(drawableWidth, drawableHeight), layerSize, full);
+}
+
 bool titleSceneDraws(float timeSeconds) {
   const float x = timeSeconds - kTitleSceneStartSeconds;
   return x >= 0.0f && x <= kTitleSceneSeconds;
@@ -182,11 +187,11 @@ void TitleScene::load() {
   shimmer.buildGrid();
 }
 
-void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight) {
+void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight, SurfaceSize surfaceSize) {
   if (layers.framebuffer == 0) {
     return;
   }
-  const SurfaceSize size = drawingSurfaceSize(drawableWidth, drawableHeight);
+  const SurfaceSize size = surfaceSize;
   if (!layers.surfaces.empty() && layers.surfaces[0].width == size.width && layers.surfaces[0].height == size.height) {
     return;
   }
@@ -197,7 +202,7 @@ void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight) {
     allMade = layers.resizeTarget(n, size.width, size.height) && allMade;
   }
   if (hasBubbleSurface()) {
-    const SurfaceSize bubbleSize = surfaceSizeOnDriver(bubbleSurfaceSize(drawableWidth, drawableHeight));
+    const SurfaceSize bubbleSize = surfaceSizeOnDriver(bubbleSurfaceSize(drawableWidth, drawableHeight, size));
     allMade = layers.resizeTarget(kBubbleSurface, bubbleSize.width, bubbleSize.height) && allMade;
     clampBubbleSurfaceEdges();
   }

@@ -31,6 +31,9 @@ constexpr int kBubbleSurface = 4;
 // The bubbles' surface: a third of the drawable each way (266 × 200 at 800 × 600, and while the
 // size is unknown); it is stretched over the window.
 SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight);
+// The bubbles' surface where the layers are layerSize, not their full size for the drawable: smaller
+// in the same proportion on each axis.
+SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight, SurfaceSize layerSize);
 // Bubbles at least this share of the window wide are drawn into the bubbles' surface, smaller
 // ones straight into the window, where they stay sharp.
 constexpr float kWideBubbleShare = 0.25f;
@@ -67,7 +70,7 @@ class TitleScene : public Scene {
   // The five surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
   // that cannot be loaded leaves its slot empty, with one log line.
   void load() override;
-  void resizeSurfaces(int drawableWidth, int drawableHeight) override;
+  void resizeSurfaces(int drawableWidth, int drawableHeight, SurfaceSize surfaceSize) override;
   // Camera, line field, shimmer grid and bubbles move on; only from 90 s to 154 s.
   void advance(float timeSeconds, float dtSeconds) override;
   // Both layers into the surfaces, the bubbles, then the layers added onto the window. The wide

@@ -284,3 +284,33 @@ TEST(Options, seedsBeyondThoseTheSequenceTellsApartAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether a run with these options lets the drawing surfaces shrink; the options must be good.
+bool surfacesShrinkWith(std::vector<const char*> arguments) {
+  AppOptions options;
+  std::string message;
+  arguments.insert(arguments.begin(), "orvo-gl");
+  EXPECT_EQ(parseOptions(static_cast<int>(arguments.size()), arguments.data(), options, message), OptionsOutcome::Run)
+      << message;
+  return surfacesFollowFrameTime(options);
+}
+
+// Live play may shrink the drawing surfaces; every run whose frames must be exact, and
+// --full-detail, keeps them at the full size.
+TEST(Options, onlyLivePlayWithoutFullDetailLetsTheSurfacesShrink) {
+  EXPECT_TRUE(surfacesShrinkWith({}));
+  EXPECT_TRUE(surfacesShrinkWith({"--windowed"}));
+  EXPECT_TRUE(surfacesShrinkWith({"--desktop", "--fps", "--start-at", "110"}));
+  EXPECT_FALSE(surfacesShrinkWith({"--full-detail"}));
+  EXPECT_FALSE(surfacesShrinkWith({"--desktop", "--full-detail"}));
+  EXPECT_FALSE(surfacesShrinkWith({"--fixed-step", "0.02"}));
+  EXPECT_FALSE(surfacesShrinkWith({"--fixed-step", "1/30"}));
+  EXPECT_FALSE(surfacesShrinkWith({"--screenshot", "25:a.png"}));
+  EXPECT_FALSE(surfacesShrinkWith({"--capture", "-"}));
+  EXPECT_FALSE(surfacesShrinkWith({"--video", "a.mkv"}));
+  EXPECT_FALSE(surfacesShrinkWith({"--benchmark"}));
+}
+
+}  // namespace

@@ -32,4 +32,17 @@ TEST(PictureShape, surfacesKeepTheComposedSamplingOnEachAxis) {
   EXPECT_EQ(size.height, 512);
 }
 
+TEST(PictureShape, aSizeFollowsTheChosenSurfacesInProportionAndIsKeptAtTheFullSize) {
+  const SurfaceSize bubbles{640, 360};
+  SurfaceSize size = proportionalSize(bubbles, SurfaceSize{1229, 922}, SurfaceSize{1229, 922});
+  EXPECT_EQ(size.width, 640);
+  EXPECT_EQ(size.height, 360);
+  size = proportionalSize(bubbles, SurfaceSize{615, 461}, SurfaceSize{1229, 922});
+  EXPECT_EQ(size.width, 320);
+  EXPECT_EQ(size.height, 180);
+  size = proportionalSize(SurfaceSize{2, 2}, SurfaceSize{1, 1}, SurfaceSize{1000, 1000});
+  EXPECT_EQ(size.width, 1);
+  EXPECT_EQ(size.height, 1);
+}
+
 }  // namespace

@@ -278,7 +278,7 @@ TEST_F(TitleSceneLoaded, surfacesFollowTheDrawableAndKeepDrawing) {
   EXPECT_EQ(scene_->layers.surfaces[0].width, kComposedSurfaceSize);
   inputState().viewportWidth = 1920;
   inputState().viewportHeight = 1080;
-  scene_->resizeSurfaces(1920, 1080);
+  scene_->resizeSurfaces(1920, 1080, drawingSurfaceSize(1920, 1080));
   ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
   for (int n = 0; n < 4; ++n) {
     EXPECT_EQ(scene_->layers.surfaces[n].width, 1229);
@@ -286,6 +286,25 @@ TEST_F(TitleSceneLoaded, surfacesFollowTheDrawableAndKeepDrawing) {
   }
   EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].width, 640);
   EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].height, 360);
+  play(97.0f, 98.0f);
+  EXPECT_GT(brightTitlePixels(), 200);
+}
+
+// Frames that come too slowly make the surfaces smaller than their full size: the bubbles' surface
+// shrinks with the layers, and the titles still draw.
+TEST_F(TitleSceneLoaded, smallerSurfacesTakeTheBubblesAlongAndKeepDrawing) {
+  REQUIRE_GL_CONTEXT();
+  loadScene({});
+  inputState().viewportWidth = 1920;
+  inputState().viewportHeight = 1080;
+  scene_->resizeSurfaces(1920, 1080, SurfaceSize{615, 512});
+  ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
+  for (int n = 0; n < 4; ++n) {
+    EXPECT_EQ(scene_->layers.surfaces[n].width, 615);
+    EXPECT_EQ(scene_->layers.surfaces[n].height, 512);
+  }
+  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].width, 320);
+  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].height, 200);
   play(97.0f, 98.0f);
   EXPECT_GT(brightTitlePixels(), 200);
 }
