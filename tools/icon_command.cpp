@@ -45,7 +45,7 @@ int runIconCommand(int argc, char** argv) {
   std::string error;
   if (!writePng(argv[0], icon.width(), icon.height(), rgb.data(), error)) {
     // The PNG writer's text names the file and the system's reason.
-    std::fprintf(stderr, "icon: %s not written: %s\n", argv[0], error.c_str());
+    std::fprintf(stderr, "%s: icon: %s not written: %s\n", kToolName, argv[0], error.c_str());
     return 1;
   }
   return 0;

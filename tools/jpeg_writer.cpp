@@ -34,7 +34,7 @@ void onJpegError(j_common_ptr info) {
 bool writeJpegFile(const std::string& path, const BakedPicture& picture, int quality) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
-    std::fprintf(stderr, "jpeg writer: cannot write %s (%s)\n", path.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "%s: jpeg writer: cannot write %s (%s)\n", kToolName, path.c_str(), std::strerror(errno));
     return false;
   }
   const std::vector<unsigned char> bytes = picture.toBytes();
@@ -48,7 +48,7 @@ bool writeJpegFile(const std::string& path, const BakedPicture& picture, int qua
   if (setjmp(trap.jump) != 0) {
     // libjpeg has said what went wrong; a failed write leaves the system's reason in errno.
     if (errno != 0) {
-      std::fprintf(stderr, "jpeg writer: cannot write %s (%s)\n", path.c_str(), std::strerror(errno));
+      std::fprintf(stderr, "%s: jpeg writer: cannot write %s (%s)\n", kToolName, path.c_str(), std::strerror(errno));
     }
     jpeg_destroy_compress(&info);
     std::fclose(file);
@@ -74,7 +74,7 @@ bool writeJpegFile(const std::string& path, const BakedPicture& picture, int qua
   jpeg_destroy_compress(&info);
   const bool closed = std::fclose(file) == 0;
   if (!closed) {
-    std::fprintf(stderr, "jpeg writer: cannot write %s (%s)\n", path.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "%s: jpeg writer: cannot write %s (%s)\n", kToolName, path.c_str(), std::strerror(errno));
   }
   return closed;
 }

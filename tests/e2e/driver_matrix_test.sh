@@ -62,7 +62,7 @@ check_limited_driver() {
     >/dev/null 2>"$name.err"
   local status=$?
   [ "$status" = 0 ] || fail "$name: status $status: $(tail -3 "$name.err")"
-  grep -q "^gl-debug: 0 errors" "$name.err" || fail "$name: $(grep gl-debug "$name.err")"
+  grep -q "^orvo-gl: gl-debug: 0 errors" "$name.err" || fail "$name: $(grep gl-debug "$name.err")"
   [ -f "$name.png" ] || fail "$name: no frame at $frame s"
 }
 check_limited_driver debug-without-entry-points 25 MESA_EXTENSION_OVERRIDE=-GL_KHR_debug
