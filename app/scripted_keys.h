@@ -2,8 +2,7 @@
 // ORVO_GL_KEYS (or by its older name DEMO_KEYS, when ORVO_GL_KEYS is not set) holds "FRAME:KEY,..."
 // where FRAME counts the frames drawn from 0 and KEY is a key name (P, F1, F11, Left, Right, Home,
 // Escape, Space, PageUp, PageDown, or one letter in either case or one digit); empty entries,
-// wherever a comma leaves one, are skipped. FRAME:KEY
-// presses the key before that frame, down and up at once; FRAME:KEY:FRAMES holds it down from that
+// wherever a comma leaves one, are skipped. FRAME:KEY presses the key before that frame, down and up at once; FRAME:KEY:FRAMES holds it down from that
 // frame for FRAMES frames, for the keys that act while held. Each change goes through the window
 // procedure as a key going down or up, exactly like a real one.
 #pragma once
@@ -27,6 +26,7 @@ struct KeyChange {
 
 // The script the environment holds, and the variable it came from.
 EnvironmentSetting scriptedKeysSetting();
+
 // The entries of the text in the order written; false (and nothing kept) for a text that does not
 // read as entries, with the offending entry in `problem`.
 bool parseScriptedKeys(const std::string& text, std::vector<ScriptedKey>& keys, std::string& problem);

@@ -213,8 +213,8 @@ void VideoOutput::reportProgress(bool last) {
     const int filled = static_cast<int>(share * kBarWidth);
     const double rate = spent > 0.0 ? framesDrawn_ / spent : 0.0;
     const double left = rate > 0.0 ? (plan_.frameCount - framesDrawn_) / rate : 0.0;
-    std::fprintf(stderr, "\r[%s%s] %3d %%  %ld/%ld frames  at %.2f s  %.1f frames/s  spent %s  left %s\033[K",
-                 std::string(static_cast<size_t>(filled), '#').c_str(),
+    std::fprintf(stderr, "\r%s: [%s%s] %3d %%  %ld/%ld frames  at %.2f s  %.1f frames/s  spent %s  left %s\033[K",
+                 kPresentationName, std::string(static_cast<size_t>(filled), '#').c_str(),
                  std::string(static_cast<size_t>(kBarWidth - filled), '-').c_str(), static_cast<int>(share * 100.0),
                  framesDrawn_, plan_.frameCount, plan_.startSeconds + static_cast<double>(framesDrawn_ - 1) / plan_.framesPerSecond,
                  rate, clockText(spent).c_str(), clockText(left).c_str());

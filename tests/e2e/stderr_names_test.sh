@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every line the two programs write on stderr begins with the program's name ("orvo-gl: ",
 # "orvo-gl-tool: "), whatever went wrong: option errors, no data folder, more samples than the
-# driver draws, a driver without GLSL, a bad key script, bad tool arguments, an unreadable model.
+# driver draws, a driver without GLSL, no display, a video without ffmpeg, a bad key script, bad
+# tool arguments, an unreadable model.
 # The only other lines are a usage text after such a line. The key script is read from
 # ORVO_GL_KEYS, else from its older name DEMO_KEYS, and the message names the one read.
 # $1 is the runnable folder.
@@ -70,6 +71,29 @@ play LIBGL_DRIVERS_PATH=/nonexistent || play_status=$?
 [ "$play_status" = 1 ] || fail "no GL context: status $play_status"
 check_names "no GL context" orvo-gl stderr.txt
 grep -q '^orvo-gl: could not create the window: ' stderr.txt || fail "no GL context: $(cat stderr.txt)"
+
+# A GL 1.5 driver: the effects that need GLSL are off, each with its line, and the lines' own
+# message box goes to stderr as well.
+play_status=0
+play MESA_GL_VERSION_OVERRIDE=1.5 || play_status=$?
+[ "$play_status" = 0 ] || fail "GL 1.5: status $play_status: $(tail -3 stderr.txt)"
+check_names "GL 1.5" orvo-gl stderr.txt
+grep -q '^orvo-gl: per-pixel lighting off: ' stderr.txt || fail "GL 1.5: no line about the lighting: $(cat stderr.txt)"
+grep -q '^orvo-gl: volume lines off: ' stderr.txt || fail "GL 1.5: no line about the volume lines: $(cat stderr.txt)"
+
+# No display for a plain run: no window, and the reason. (A runtime folder of its own keeps
+# Wayland's client library from adding a line of its own about a missing one.)
+mkdir -m 700 runtime
+env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$work/runtime" timeout 60 "$run_dir/orvo-gl" --windowed --unattended \
+  >/dev/null 2>stderr.txt
+[ $? = 1 ] || fail "no display: status not 1"
+check_names "no display" orvo-gl stderr.txt
+grep -q '^orvo-gl: could not create the window: ' stderr.txt || fail "no display: $(cat stderr.txt)"
+
+# A video that cannot be made: no ffmpeg on PATH.
+timeout 60 env PATH=/nonexistent "$run_dir/orvo-gl" --video none.mp4 >/dev/null 2>stderr.txt
+[ $? = 3 ] || fail "a video without ffmpeg: status not 3"
+check_names "a video without ffmpeg" orvo-gl stderr.txt
 
 # Key scripts: the current name, the older one, and both (the current one is read).
 play ORVO_GL_KEYS=2:Nowhere

@@ -8,11 +8,11 @@ cd "$work"
 unset DISPLAY WAYLAND_DISPLAY
 ln -s "$run_dir/data" data 2>/dev/null
 cp "$run_dir"/*.cg . 2>/dev/null
-demo() { timeout 600 "$run_dir/orvo-gl" "$@"; }
+play() { timeout 600 "$run_dir/orvo-gl" "$@"; }
 
 # Two seconds from 24 s, lossless: one video and one audio stream, 60 frames, both from 0 to 2 s
 # within a frame, and frame 30 is the frame a fixed-step run shows at 25 s, to the pixel.
-demo --video two.mkv --size 320x240 --rate 30 --start-at 24 --end-at 26 2>two.err || fail "the .mkv run: status $?: $(tail -3 two.err)"
+play --video two.mkv --size 320x240 --rate 30 --start-at 24 --end-at 26 2>two.err || fail "the .mkv run: status $?: $(tail -3 two.err)"
 [ -f two.mkv ] && [ ! -e two.mkv.part ] || fail "the .mkv was not put in place"
 grep -q "^orvo-gl: made two.mkv: " two.err || fail "no line says what was made: $(tail -2 two.err)"
 [ "$(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 two.mkv | tr '\n' ' ')" = "video audio " ] ||
@@ -25,7 +25,7 @@ for stream in v a; do
   awk -v s="$span" 'BEGIN { split(s, t, " "); exit !(t[1] == 0 && t[2] > 2 - 1/30 && t[2] < 2 + 1/30) }' ||
     fail "the $stream stream spans $span s, not 0 to 2"
 done
-demo --fixed-step 1/30 --seed 1 --start-at 24 --end-at 25.1 --size 320x240 --screenshot 25:fixed-25.png 2>/dev/null ||
+play --fixed-step 1/30 --seed 1 --start-at 24 --end-at 25.1 --size 320x240 --screenshot 25:fixed-25.png 2>/dev/null ||
   fail "the fixed-step screenshot run failed"
 ffmpeg -v error -i two.mkv -vf "select=eq(n\,30)" -frames:v 1 -pix_fmt rgb24 -y frame-30.png
 [ "$(compare -metric AE fixed-25.png frame-30.png null: 2>&1)" = 0 ] ||
@@ -47,7 +47,7 @@ awk -v l="$lag" -v rate="$rate" 'BEGIN { exit !(l * 1000 / rate <= 1 && l * 1000
 
 # The players' kinds: H.264 with AAC, VP9 with Opus.
 for kind in mp4:h264,aac webm:vp9,opus; do
-  demo --video "short.${kind%%:*}" --size 320x240 --rate 30 --start-at 100 --end-at 101 2>/dev/null ||
+  play --video "short.${kind%%:*}" --size 320x240 --rate 30 --start-at 100 --end-at 101 2>/dev/null ||
     fail "the .${kind%%:*} run failed"
   codecs=$(ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "short.${kind%%:*}" | paste -sd,)
   [ "$codecs" = "${kind#*:}" ] || fail ".${kind%%:*} holds $codecs"
@@ -66,13 +66,13 @@ ls none.mp4* >/dev/null 2>&1 && fail "without ffmpeg a file was left: $(ls none.
 grep -q "GL: version" debug.txt 2>/dev/null && fail "without ffmpeg the presentation was still started"
 # A folder that cannot be written (a file stands in its place, so even root cannot) is the same.
 touch not-a-folder
-demo --video not-a-folder/video.mp4 2>folder.err
+play --video not-a-folder/video.mp4 2>folder.err
 status=$?
 [ "$status" = 3 ] || fail "into a folder that cannot be written: status $status"
 grep -q "^orvo-gl: cannot write the video to not-a-folder/video.mp4.part: Not a directory$" folder.err ||
   fail "into a folder that cannot be written: $(cat folder.err)"
 # Any other kind of name is refused with the usage.
-demo --video video.avi 2>avi.err
+play --video video.avi 2>avi.err
 [ $? = 2 ] && grep -q "^usage: orvo-gl" avi.err || fail "a .avi name was not refused with the usage"
 
 # SIGINT during a video: status 130, the file already there untouched, and the part file plays
@@ -90,7 +90,7 @@ stopped_at=$(ffprobe -v error -show_entries format=duration -of csv=p=0 kept.mp4
 awk -v d="${stopped_at:-0}" 'BEGIN { exit !(d > 0 && d < 50) }' || fail "the part file of a stopped video does not play: '$stopped_at'"
 
 # With no display, a screenshot is drawn off-screen and is the picture a window under Xvfb shows.
-demo --seed 3 --fixed-step 0.1 --start-at 97 --end-at 98.1 --size 400x300 --screenshot 98:no-display.png 2>/dev/null ||
+play --seed 3 --fixed-step 0.1 --start-at 97 --end-at 98.1 --size 400x300 --screenshot 98:no-display.png 2>/dev/null ||
   fail "a screenshot with no display failed"
 xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/orvo-gl" --windowed --seed 3 --fixed-step 0.1 --start-at 97 \
   --end-at 98.1 --size 400x300 --screenshot 98:on-display.png 2>/dev/null

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 
-#include "tests/tools/baker_test_support.h"
-#include "tools/icon_command.h"
-
 using namespace baker;
 
 namespace {
@@ -55,33 +52,6 @@ TEST(IconPictureTest, smallIconsKeepASharpFrameAClearLakeAndAWhiteCore) {
     }
     EXPECT_GE(waterPixels, size * size / 40) << size << " px: the lake is lost";
     EXPECT_GT(brightest, 0.85f) << size << " px: no white core";
-  }
-}
-
-TEST(IconCommandTest, writesEachSizeAsAPngAndRefusesBadArguments) {
-  bakertest::TemporaryFolder folder("icon");
-  std::string path = folder.file("icon.png");
-  char* arguments[] = {path.data()};
-  ASSERT_EQ(runIconCommand(1, arguments), 0);
-  EXPECT_EQ(bakertest::identifyPicture(path), "256 256 sRGB");
-  char sizeOption[] = "--size";
-  char sixteen[] = "16";
-  char* sizedArguments[] = {path.data(), sizeOption, sixteen};
-  ASSERT_EQ(runIconCommand(3, sizedArguments), 0);
-  EXPECT_EQ(bakertest::identifyPicture(path), "16 16 sRGB");
-
-  std::string unwritable = folder.file("no-such-folder/icon.png");
-  char* unwritableArguments[] = {unwritable.data()};
-  EXPECT_EQ(runIconCommand(1, unwritableArguments), 1);
-  EXPECT_EQ(runIconCommand(0, arguments), 2);
-  char* optionFirst[] = {sizeOption};
-  EXPECT_EQ(runIconCommand(1, optionFirst), 2);
-  char* sizeWithoutValue[] = {path.data(), sizeOption};
-  EXPECT_EQ(runIconCommand(2, sizeWithoutValue), 2);
-  for (const char* bad : {"20", "0", "-16", "16px", "", "99999999999"}) {
-    std::string value = bad;
-    char* badSize[] = {path.data(), sizeOption, value.data()};
-    EXPECT_EQ(runIconCommand(3, badSize), 2) << bad;
   }
 }
 

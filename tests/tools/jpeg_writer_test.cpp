@@ -55,7 +55,7 @@ TEST(JpegWriterTest, reportsAFolderThatDoesNotExistWithTheReason) {
   testing::internal::CaptureStderr();
   EXPECT_FALSE(writeJpegFile("/nonexistent-folder/picture.jpg", gradient(3), 90));
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "jpeg writer: cannot write /nonexistent-folder/picture.jpg (No such file or directory)\n");
+            "orvo-gl-tool: jpeg writer: cannot write /nonexistent-folder/picture.jpg (No such file or directory)\n");
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ TEST(Mp3WriterTest, reportsAFolderThatDoesNotExistWithTheReason) {
   testing::internal::CaptureStderr();
   EXPECT_FALSE(writeMp3File("/nonexistent-folder/tone.mp3", toneSamples(0.1), 44100, 192));
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "mp3 writer: cannot write /nonexistent-folder/tone.mp3 (No such file or directory)\n");
+            "orvo-gl-tool: mp3 writer: cannot write /nonexistent-folder/tone.mp3 (No such file or directory)\n");
 }
 
 }  // namespace
