@@ -15,6 +15,8 @@ constexpr double kShrinkAbove = 1.15;
 constexpr double kGrowBelow = 0.9;
 // A choice needs at least this many frames besides its half second.
 constexpr std::size_t kFewestFrames = 4;
+// Frames this close to the display's period are held to it by the display.
+constexpr double kDisplayPaceShare = 0.05;
 
 int scaledSide(int full, int floor, double share) {
   const int side = static_cast<int>(std::lround(full * share));
@@ -62,6 +64,9 @@ void SurfaceScaleController::begin(SurfaceSize full, SurfaceSize floor, double d
   measuredSeconds_ = 0.0;
   lastMeasuredSeconds_ = 0.0;
   missesAtFloor_ = false;
+  keptToDisplaySeconds_ = 0.0;
+  tryWaitSeconds_ = kFirstTrySeconds;
+  trying_ = false;
   restartMeasuring(nowSeconds);
 }
 
@@ -81,10 +86,13 @@ bool SurfaceScaleController::frameDone(double nowSeconds, double frameSeconds) {
     return false;
   }
   const double measured = typicalFrameSeconds(frames_);
+  const double measuredForSeconds = nowSeconds - windowStartSeconds_;
   restartMeasuring(nowSeconds);
   lastMeasuredSeconds_ = measured;
   const int lastLevel = static_cast<int>(levels_.size()) - 1;
   missesAtFloor_ = level_ == lastLevel && measured > std::max(displaySeconds_, kSteadyFrameSeconds) * kShrinkAbove;
+  // Frames held to the display's period keep up with it, whatever the aim was.
+  const bool heldToDisplay = std::fabs(measured - displaySeconds_) <= displaySeconds_ * kDisplayPaceShare;
   int chosen = level_;
   if (measured > targetSeconds_ * kShrinkAbove) {
     if (level_ < lastLevel) {
@@ -93,12 +101,22 @@ bool SurfaceScaleController::frameDone(double nowSeconds, double frameSeconds) {
       // Even the floor cannot keep to the display: a steady 30 frames a second instead.
       targetSeconds_ = std::max(displaySeconds_, kSteadyFrameSeconds);
     }
-  } else if (measured < displaySeconds_ * kGrowBelow) {
+  } else if (measured < displaySeconds_ * kGrowBelow || heldToDisplay) {
     // The display's rate is within reach again (a lighter part of the presentation).
     targetSeconds_ = displaySeconds_;
   }
+  if (trying_) {
+    trying_ = false;
+    tryWaitSeconds_ = chosen > level_ ? std::min(tryWaitSeconds_ * 2.0, kLongestTrySeconds) : kFirstTrySeconds;
+  }
+  keptToDisplaySeconds_ = chosen == level_ && level_ > 0 && heldToDisplay ? keptToDisplaySeconds_ + measuredForSeconds
+                                                                           : 0.0;
   if (chosen == level_ && level_ > 0 && growthFits(measured)) {
     chosen = level_ - 1;
+  } else if (keptToDisplaySeconds_ >= tryWaitSeconds_) {
+    chosen = level_ - 1;
+    trying_ = true;
+    keptToDisplaySeconds_ = 0.0;
   }
   if (chosen == level_) {
     return false;

@@ -13,14 +13,21 @@
 constexpr double kSecondsBetweenChoices = 0.5;
 // The frame period aimed at where the display's rate cannot be reached.
 constexpr double kSteadyFrameSeconds = 1.0 / 30.0;
+// A display that waits for its refresh makes every frame that keeps up take one refresh period,
+// so smaller surfaces cannot show that larger ones would keep up too: after frames have kept to
+// the display this long, one step up is tried. A try that fails doubles the wait, up to the
+// longest; one that holds sets it back to the first.
+constexpr double kFirstTrySeconds = 5.0;
+constexpr double kLongestTrySeconds = 80.0;
 
 class SurfaceScaleController {
  public:
   // The levels from full down to floor (each side at least the floor's, never more than the full
   // size's); starts at the full size, aiming at the display's frame period, measuring from now.
   void begin(SurfaceSize full, SurfaceSize floor, double displayFrameSeconds, double nowSeconds);
-  // One frame drawn: the seconds its drawing took, without waiting for the display, and when it
-  // ended, in seconds of a steady clock. True when this frame's measurement chose another size.
+  // One frame drawn: the seconds from its start to after its swap (a display that waits for its
+  // refresh holds a frame that keeps up to one period), and when it ended, in seconds of a steady
+  // clock. True when this frame's measurement chose another size.
   bool frameDone(double nowSeconds, double frameSeconds);
   // Forgets the frames measured so far: frames of a jump or a pause say nothing of the drawing's
   // cost.
@@ -51,6 +58,9 @@ class SurfaceScaleController {
   double lastMeasuredSeconds_ = 0.0;
   bool missesAtFloor_ = false;
   double windowStartSeconds_ = 0.0;
+  double keptToDisplaySeconds_ = 0.0;  // how long the frames have kept to the display's period
+  double tryWaitSeconds_ = kFirstTrySeconds;
+  bool trying_ = false;  // the size is one step up from where frames kept to the display
   std::vector<double> frames_;  // the frame times measured since windowStartSeconds_
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -138,6 +139,32 @@ TEST_F(SurfaceScaleControllerTest, aSlowFrameAfterARestartIsMeasuredAfresh) {
   clock += 3.0;
   const auto changes = play(controller, clock, 5.0, [](SurfaceSize, int) { return 0.012; });
   EXPECT_TRUE(changes.empty());
+}
+
+// A display that waits for its refresh shows every frame that keeps up as one refresh period, so
+// after a stall has shrunk the surfaces nothing measured says that larger ones would keep up. Steps
+// up are tried after frames have kept to the display for a while: where the full size keeps up it
+// comes back; where it does not, the failed tries grow further apart.
+TEST_F(SurfaceScaleControllerTest, framesHeldToTheDisplayTryTheNextSizeUpAndBackOffWhenItFails) {
+  const auto heldToDisplay = [](double cost) { return std::max(cost, kDisplaySeconds); };
+  auto changes = play(controller, clock, 2.0, [](SurfaceSize, int) { return 0.1; });
+  ASSERT_EQ(controller.size().width, kFloor.width) << "a stall of two seconds shrinks to the floor";
+  // Cheap drawing: every size keeps up, so the sizes come back one try at a time.
+  changes = play(controller, clock, 120.0,
+                 [&](SurfaceSize size, int) { return heldToDisplay(0.004 + 0.010 * pixelShare(size)); });
+  EXPECT_TRUE(controller.atFullSize());
+  expectWithinBoundsAndSpaced(changes);
+
+  // Dearer drawing: only the floor keeps up. Every try falls back, and the tries thin out.
+  play(controller, clock, 2.0, [](SurfaceSize, int) { return 0.1; });
+  changes = play(controller, clock, 300.0,
+                 [&](SurfaceSize size, int) { return heldToDisplay(0.004 + 0.040 * pixelShare(size)); });
+  expectWithinBoundsAndSpaced(changes);
+  ASSERT_GE(changes.size(), 4u);
+  EXPECT_LE(changes.size(), 14u) << "failed tries must grow further apart";
+  const double firstGap = changes[2].atSeconds - changes[0].atSeconds;
+  const double lastGap = changes.back().atSeconds - changes[changes.size() - 3].atSeconds;
+  EXPECT_GT(lastGap, 2.0 * firstGap);
 }
 
 TEST(SurfaceScaleController, theComposedFrameAndSmallerOnesNeverChangeTheirSurfaces) {
