@@ -476,7 +476,7 @@ bool startUp(const AppOptions& options) {
   show.scenes.loadAll();
 
   // The outdoor scene draws its world into this surface and lays it over the window.
-  gSurfaceSize = drawingSurfaceSize(input.viewportWidth, input.viewportHeight);
+  gSurfaceSize = surfaceSizeOnDriver(gSurfaceScale.size());
   renderTarget().createFramebuffer();
   renderTarget().addTarget(gSurfaceSize.width, gSurfaceSize.height, GL_RGBA, true);
 

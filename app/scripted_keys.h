@@ -2,9 +2,10 @@
 // ORVO_GL_KEYS (or by its older name DEMO_KEYS, when ORVO_GL_KEYS is not set) holds "FRAME:KEY,..."
 // where FRAME counts the frames drawn from 0 and KEY is a key name (P, F1, F11, Left, Right, Home,
 // Escape, Space, PageUp, PageDown, or one letter in either case or one digit); empty entries,
-// wherever a comma leaves one, are skipped. FRAME:KEY presses the key before that frame, down and up at once; FRAME:KEY:FRAMES holds it down from that
-// frame for FRAMES frames, for the keys that act while held. Each change goes through the window
-// procedure as a key going down or up, exactly like a real one.
+// wherever a comma leaves one, are skipped. FRAME:KEY presses the key before that frame, down and
+// up at once; FRAME:KEY:FRAMES holds it down from that frame for FRAMES frames, for the keys that
+// act while held. Each change goes through the window procedure as a key going down or up, exactly
+// like a real one.
 #pragma once
 
 #include <cstdint>

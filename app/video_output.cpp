@@ -17,7 +17,8 @@
 
 namespace {
 
-constexpr char kInstallEncoder[] = "apt-get install ffmpeg";
+// What a Debian user runs to get ffmpeg with every encoder the formats need.
+constexpr char kFfmpegInstallHint[] = "apt-get install ffmpeg";
 // How many of ffmpeg's last lines a failed video shows.
 constexpr int kShownEncoderLines = 5;
 
@@ -124,7 +125,7 @@ bool VideoOutput::check(const std::string& path) {
   if (!platform::runForOutput({"ffmpeg", "-hide_banner", "-encoders"}, encoders, error)) {
     if (error == "not found") {
       std::fprintf(stderr, "%s: --video needs the program ffmpeg, which is not on PATH (on Debian: %s)\n",
-                   kPresentationName, kInstallEncoder);
+                   kPresentationName, kFfmpegInstallHint);
     } else {
       std::fprintf(stderr, "%s: --video: ffmpeg would not list its encoders: %s\n", kPresentationName, error.c_str());
     }
@@ -133,7 +134,7 @@ bool VideoOutput::check(const std::string& path) {
   for (const char* encoder : {format->videoEncoder, format->audioEncoder}) {
     if (encoders.find(std::string(" ") + encoder + " ") == std::string::npos) {
       std::fprintf(stderr, "%s: --video %s needs ffmpeg's %s encoder, which this ffmpeg lacks (on Debian: %s)\n",
-                   kPresentationName, path.c_str(), encoder, kInstallEncoder);
+                   kPresentationName, path.c_str(), encoder, kFfmpegInstallHint);
       return false;
     }
   }

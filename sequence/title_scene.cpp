@@ -187,11 +187,10 @@ void TitleScene::load() {
   shimmer.buildGrid();
 }
 
-void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight, SurfaceSize surfaceSize) {
+void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight, SurfaceSize size) {
   if (layers.framebuffer == 0) {
     return;
   }
-  const SurfaceSize size = surfaceSize;
   if (!layers.surfaces.empty() && layers.surfaces[0].width == size.width && layers.surfaces[0].height == size.height) {
     return;
   }

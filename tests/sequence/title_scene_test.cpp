@@ -134,6 +134,23 @@ class TitleSceneLoaded : public ::testing::Test {
   }
 
   // Bright pixels (every channel above 160) in the middle third of the title surface drawn last.
+  // Makes the surfaces again for a full-HD drawable at layerSize, checks that the four layers and
+  // the bubbles' surface took their sizes, and that the titles still draw on them.
+  void expectFullHdSurfacesDrawAt(SurfaceSize layerSize, SurfaceSize bubbleSize) {
+    inputState().viewportWidth = 1920;
+    inputState().viewportHeight = 1080;
+    scene_->resizeSurfaces(1920, 1080, layerSize);
+    ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
+    for (int n = 0; n < 4; ++n) {
+      EXPECT_EQ(scene_->layers.surfaces[n].width, layerSize.width);
+      EXPECT_EQ(scene_->layers.surfaces[n].height, layerSize.height);
+    }
+    EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].width, bubbleSize.width);
+    EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].height, bubbleSize.height);
+    play(97.0f, 98.0f);
+    EXPECT_GT(brightTitlePixels(), 200);
+  }
+
   int brightTitlePixels() const {
     const std::vector<unsigned char> pixels = surfacePixels(scene_->back + 2);
     const int width = scene_->layers.surfaces[scene_->back + 2].width;
@@ -276,18 +293,9 @@ TEST_F(TitleSceneLoaded, surfacesFollowTheDrawableAndKeepDrawing) {
   loadScene({});
   ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
   EXPECT_EQ(scene_->layers.surfaces[0].width, kComposedSurfaceSize);
-  inputState().viewportWidth = 1920;
-  inputState().viewportHeight = 1080;
-  scene_->resizeSurfaces(1920, 1080, drawingSurfaceSize(1920, 1080));
-  ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
-  for (int n = 0; n < 4; ++n) {
-    EXPECT_EQ(scene_->layers.surfaces[n].width, 1229);
-    EXPECT_EQ(scene_->layers.surfaces[n].height, 922);
-  }
-  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].width, 640);
-  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].height, 360);
-  play(97.0f, 98.0f);
-  EXPECT_GT(brightTitlePixels(), 200);
+  expectFullHdSurfacesDrawAt(drawingSurfaceSize(1920, 1080), SurfaceSize{640, 360});
+  EXPECT_EQ(drawingSurfaceSize(1920, 1080).width, 1229);
+  EXPECT_EQ(drawingSurfaceSize(1920, 1080).height, 922);
 }
 
 // Frames that come too slowly make the surfaces smaller than their full size: the bubbles' surface
@@ -295,18 +303,7 @@ TEST_F(TitleSceneLoaded, surfacesFollowTheDrawableAndKeepDrawing) {
 TEST_F(TitleSceneLoaded, smallerSurfacesTakeTheBubblesAlongAndKeepDrawing) {
   REQUIRE_GL_CONTEXT();
   loadScene({});
-  inputState().viewportWidth = 1920;
-  inputState().viewportHeight = 1080;
-  scene_->resizeSurfaces(1920, 1080, SurfaceSize{615, 512});
-  ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
-  for (int n = 0; n < 4; ++n) {
-    EXPECT_EQ(scene_->layers.surfaces[n].width, 615);
-    EXPECT_EQ(scene_->layers.surfaces[n].height, 512);
-  }
-  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].width, 320);
-  EXPECT_EQ(scene_->layers.surfaces[kBubbleSurface].height, 200);
-  play(97.0f, 98.0f);
-  EXPECT_GT(brightTitlePixels(), 200);
+  expectFullHdSurfacesDrawAt(SurfaceSize{615, 512}, SurfaceSize{320, 200});
 }
 
 }  // namespace
