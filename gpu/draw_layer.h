@@ -1,0 +1,190 @@
+// The one way pictures are drawn: matrix stacks, primitives, recorded draws, one light, texture
+// units and a pass state, turned into the GL of the current context by a back end.
+// Every fixed-function state the presentation relies on is set through here, so the layer's copy
+// of that state is always the context's: no other code enables, disables or binds what it covers.
+//
+// Sections: kinds and values; the pass state; the layer; making and reaching it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "core/matrix4.h"
+#include "platform/gl_capabilities.h"
+
+// ---- Kinds and values ----
+
+enum class Primitive { Points, Lines, LineStrip, Triangles, TriangleStrip, TriangleFan, Quads };
+enum class MatrixStack { ModelView, Projection, Texture };
+enum class BlendFactor {
+  Zero,
+  One,
+  SourceColor,
+  OneMinusSourceColor,
+  DestinationColor,
+  OneMinusDestinationColor,
+  SourceAlpha,
+  OneMinusSourceAlpha,
+  DestinationAlpha,
+  OneMinusDestinationAlpha,
+};
+
+// How a texture unit turns the colour coming in and its texel into the colour going out.
+enum class TextureMode {
+  Modulate,    // incoming × texel, alpha too
+  Replace,     // the texel
+  SquareTexel, // colour texel × texel; alpha the vertex colour's
+  AddTexel,    // colour incoming + texel; alpha the vertex colour's
+};
+
+// The most texture units a pass uses (the title layers' three).
+constexpr int kDrawTextureUnits = 3;
+
+struct TextureUnitState {
+  bool enabled = false;
+  TextureMode mode = TextureMode::Modulate;
+};
+
+struct Viewport {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// Arrays of one mesh: positions (xyz), and where present normals (xyz) and texture coordinates (st)
+// for unit 0, all `vertexCount` long.
+struct VertexArrays {
+  const float* positions = nullptr;
+  const float* normals = nullptr;
+  const float* texCoords = nullptr;
+  int vertexCount = 0;
+};
+
+// ---- The pass state ----
+
+// Everything a drawing pass relies on, applied as one value at the pass's start, so nothing it
+// draws depends on what an earlier pass left. The defaults are the context's own at creation.
+struct PassState {
+  bool blend = false;
+  BlendFactor blendSource = BlendFactor::One;
+  BlendFactor blendDestination = BlendFactor::Zero;
+  bool depthTest = false;
+  bool depthWrite = true;
+  bool cullBackFaces = false;
+  bool alphaTest = false;
+  float alphaAbove = 0.0f;  // fragments pass where alpha > this
+  bool lighting = false;    // the one light and the material
+  // The vertex colour stands for the material's ambient and diffuse colours.
+  bool colorMaterial = false;
+  bool scissorTest = false;
+  TextureUnitState units[kDrawTextureUnits];
+
+  bool operator==(const PassState& other) const;
+  bool operator!=(const PassState& other) const { return !(*this == other); }
+};
+
+// Counted by the layer over its life: draws handed to the driver and pass-state fields changed.
+struct DrawStatistics {
+  int64_t drawCalls = 0;
+  int64_t stateChanges = 0;
+};
+
+// ---- The layer ----
+
+class DrawLayer {
+ public:
+  virtual ~DrawLayer() = default;
+
+  virtual const platform::GLCapabilities& capabilities() const = 0;
+  // "compatibility" or "shader", for the log.
+  virtual const char* backEndName() const = 0;
+  virtual DrawStatistics statistics() const = 0;
+
+  // Pass state: only the fields that differ from the current ones reach the driver.
+  virtual void applyPass(const PassState& state) = 0;
+  virtual const PassState& passState() const = 0;
+
+  // Matrix stacks, as the fixed function had them; angles in degrees.
+  virtual void matrixMode(MatrixStack stack) = 0;
+  virtual void pushMatrix() = 0;
+  virtual void popMatrix() = 0;
+  virtual void loadIdentity() = 0;
+  virtual void loadMatrix(const Matrix4& matrix) = 0;
+  virtual void multiplyMatrix(const Matrix4& matrix) = 0;
+  virtual void translate(float x, float y, float z) = 0;
+  virtual void rotate(float angleDegrees, float x, float y, float z) = 0;
+  virtual void scale(float x, float y, float z) = 0;
+  virtual void perspective(double fovYDegrees, double aspect, double nearDistance, double farDistance) = 0;
+  virtual void frustum(double left, double right, double bottom, double top, double nearDistance,
+                       double farDistance) = 0;
+  virtual void ortho2D(double left, double right, double bottom, double top) = 0;
+  virtual void lookAt(double eyeX, double eyeY, double eyeZ, double targetX, double targetY, double targetZ,
+                      double upX, double upY, double upZ) = 0;
+  // The top of a stack now.
+  virtual Matrix4 matrix(MatrixStack stack) const = 0;
+
+  // Primitives given vertex by vertex. The attribute calls set the current value, which the next
+  // vertex takes and which stays current after `end`, as the fixed function's did.
+  virtual void begin(Primitive primitive) = 0;
+  virtual void end() = 0;
+  virtual void vertex(float x, float y) = 0;
+  virtual void vertex(float x, float y, float z) = 0;
+  virtual void normal(float x, float y, float z) = 0;
+  virtual void color(float red, float green, float blue, float alpha) = 0;
+  virtual void texCoord(float s, float t) = 0;  // unit 0
+  virtual void unitTexCoord(int unit, float s, float t, float r, float q) = 0;
+  void vertex(const float* xyz) { vertex(xyz[0], xyz[1], xyz[2]); }
+  void normal(const float* xyz) { normal(xyz[0], xyz[1], xyz[2]); }
+  void color(const float* rgba) { color(rgba[0], rgba[1], rgba[2], rgba[3]); }
+  void color(float red, float green, float blue) { color(red, green, blue, 1.0f); }
+
+  // A mesh's triangles from its arrays.
+  virtual void drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                           int indexCount) = 0;
+
+  // Recorded draws: what is drawn between begin and end recording (primitives and matrix changes)
+  // is kept and drawn again by `replay`, as display lists were. Names come in runs of `count`.
+  virtual unsigned int createRecordings(int count) = 0;  // the first name; 0 when refused
+  virtual void beginRecording(unsigned int name) = 0;
+  virtual void endRecording() = 0;
+  virtual void replay(unsigned int name) = 0;
+  virtual void releaseRecordings(unsigned int first, int count) = 0;
+
+  // The one light: a direction (w = 0) or a point, placed with the model-view matrix current now.
+  virtual void setLight(const float position[4], const float ambient[4], const float diffuse[4],
+                        const float specular[4]) = 0;
+  // The material lit surfaces take (front and back); colour material overrides ambient and diffuse.
+  virtual void setMaterial(const float ambient[4], const float diffuse[4], const float specular[4],
+                           const float emission[4]) = 0;
+
+  // Binds a 2D texture to a unit (0 unbinds). The unit's use is set by the pass state.
+  virtual void bindTexture(int unit, unsigned int texture) = 0;
+
+  virtual void setViewport(const Viewport& viewport) = 0;
+  virtual const Viewport& viewport() const = 0;
+  virtual void setScissor(const Viewport& box) = 0;
+  virtual void setClearColor(float red, float green, float blue, float alpha) = 0;
+  virtual void clear(bool color, bool depth) = 0;
+  // Waits until the driver has drawn everything handed to it.
+  virtual void finish() = 0;
+
+  // A program of the project's own shaders draws instead of the pass state's shading until
+  // `programEnded`; the layer then still feeds it the vertices and matrices.
+  virtual void programStarted() = 0;
+  virtual void programEnded() = 0;
+};
+
+// ---- Making and reaching it ----
+
+// Makes the layer for the context that is current (its entry points loaded), with the back end its
+// kind calls for, and makes it the one `drawLayer()` returns until `releaseDrawLayer()`, which must
+// run while the context is still current.
+bool createDrawLayer(const platform::GLCapabilities& capabilities);
+void releaseDrawLayer();
+bool hasDrawLayer();
+DrawLayer& drawLayer();
+
+// The back ends, for `createDrawLayer` and for tests that draw the same scene both ways.
+std::unique_ptr<DrawLayer> createFixedFunctionLayer(const platform::GLCapabilities& capabilities);
+std::unique_ptr<DrawLayer> createShaderLayer(const platform::GLCapabilities& capabilities);
