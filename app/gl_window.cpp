@@ -5,6 +5,8 @@
 #include <string>
 
 #include "core/debug_log.h"
+#include "gpu/draw_layer.h"
+#include "platform/gl_capabilities.h"
 #include "platform/gl_entry_points.h"
 #include "platform/message_box.h"
 
@@ -83,6 +85,10 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
   }
   DebugLog::append(kLogFileName, "Status: Using GLEW %s\n",
                    reinterpret_cast<const char*>(glewGetString(GLEW_VERSION)));
+  platform::setGLCapabilities(platform::readGLCapabilities(platform::GLContextKind::Compatibility));
+  if (!createDrawLayer(platform::glCapabilities())) {
+    return fail("No drawing layer for this GL.");
+  }
   return true;
 }
 
@@ -108,6 +114,7 @@ void GLWindow::kill() {
     platform::showCursor(true);
   }
   if (renderContext != nullptr) {
+    releaseDrawLayer();
     if (!platform::releaseCurrent()) {
       shutdownErrorBox("Release Of DC And RC Failed.");
     }

@@ -84,6 +84,9 @@ struct PassState {
   bool operator!=(const PassState& other) const { return !(*this == other); }
 };
 
+// How many of the fields differ between two pass states (each unit's use and mode count apart).
+int changedFields(const PassState& from, const PassState& to);
+
 // Counted by the layer over its life: draws handed to the driver and pass-state fields changed.
 struct DrawStatistics {
   int64_t drawCalls = 0;
@@ -101,7 +104,7 @@ class DrawLayer {
   virtual const char* backEndName() const = 0;
   virtual DrawStatistics statistics() const = 0;
 
-  // Pass state: only the fields that differ from the current ones reach the driver.
+  // Pass state: the whole value, at the start of every pass.
   virtual void applyPass(const PassState& state) = 0;
   virtual const PassState& passState() const = 0;
 
@@ -165,6 +168,7 @@ class DrawLayer {
   virtual const Viewport& viewport() const = 0;
   virtual void setScissor(const Viewport& box) = 0;
   virtual void setClearColor(float red, float green, float blue, float alpha) = 0;
+  virtual const float* clearColor() const = 0;  // red, green, blue, alpha
   virtual void clear(bool color, bool depth) = 0;
   // Waits until the driver has drawn everything handed to it.
   virtual void finish() = 0;

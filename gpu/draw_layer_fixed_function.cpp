@@ -1,0 +1,330 @@
+#include "gpu/draw_layer.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cassert>
+
+namespace {
+
+// The one light the presentation uses; the others stay off.
+constexpr GLenum kLight = GL_LIGHT1;
+
+GLenum primitiveMode(Primitive primitive) {
+  switch (primitive) {
+    case Primitive::Points:
+      return GL_POINTS;
+    case Primitive::Lines:
+      return GL_LINES;
+    case Primitive::LineStrip:
+      return GL_LINE_STRIP;
+    case Primitive::TriangleStrip:
+      return GL_TRIANGLE_STRIP;
+    case Primitive::TriangleFan:
+      return GL_TRIANGLE_FAN;
+    case Primitive::Quads:
+      return GL_QUADS;
+    case Primitive::Triangles:
+      break;
+  }
+  return GL_TRIANGLES;
+}
+
+GLenum blendFactor(BlendFactor factor) {
+  switch (factor) {
+    case BlendFactor::Zero:
+      return GL_ZERO;
+    case BlendFactor::SourceColor:
+      return GL_SRC_COLOR;
+    case BlendFactor::OneMinusSourceColor:
+      return GL_ONE_MINUS_SRC_COLOR;
+    case BlendFactor::DestinationColor:
+      return GL_DST_COLOR;
+    case BlendFactor::OneMinusDestinationColor:
+      return GL_ONE_MINUS_DST_COLOR;
+    case BlendFactor::SourceAlpha:
+      return GL_SRC_ALPHA;
+    case BlendFactor::OneMinusSourceAlpha:
+      return GL_ONE_MINUS_SRC_ALPHA;
+    case BlendFactor::DestinationAlpha:
+      return GL_DST_ALPHA;
+    case BlendFactor::OneMinusDestinationAlpha:
+      return GL_ONE_MINUS_DST_ALPHA;
+    case BlendFactor::One:
+      break;
+  }
+  return GL_ONE;
+}
+
+GLenum matrixModeOf(MatrixStack stack) {
+  switch (stack) {
+    case MatrixStack::Projection:
+      return GL_PROJECTION;
+    case MatrixStack::Texture:
+      return GL_TEXTURE;
+    case MatrixStack::ModelView:
+      break;
+  }
+  return GL_MODELVIEW;
+}
+
+GLenum matrixReadOf(MatrixStack stack) {
+  switch (stack) {
+    case MatrixStack::Projection:
+      return GL_PROJECTION_MATRIX;
+    case MatrixStack::Texture:
+      return GL_TEXTURE_MATRIX;
+    case MatrixStack::ModelView:
+      break;
+  }
+  return GL_MODELVIEW_MATRIX;
+}
+
+void setCapability(GLenum capability, bool on) {
+  if (on) {
+    glEnable(capability);
+  } else {
+    glDisable(capability);
+  }
+}
+
+// Both combine set-ups take alpha from the vertex colour and colour from the texel with either
+// the texel itself or what the units before gave.
+void setCombine(GLint function, GLint firstSource) {
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, function);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, firstSource);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_TEXTURE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PRIMARY_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+}
+
+void setTextureMode(TextureMode mode) {
+  switch (mode) {
+    case TextureMode::Modulate:
+      glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+      return;
+    case TextureMode::Replace:
+      glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+      return;
+    case TextureMode::SquareTexel:
+      setCombine(GL_MODULATE, GL_TEXTURE);
+      return;
+    case TextureMode::AddTexel:
+      setCombine(GL_ADD, GL_PREVIOUS);
+      return;
+  }
+}
+
+// Forwards every call to the compatibility profile's fixed function: the pictures are those the
+// driver's own transform, lighting and texture environment make.
+class FixedFunctionLayer final : public DrawLayer {
+ public:
+  explicit FixedFunctionLayer(const platform::GLCapabilities& capabilities) : capabilities_(capabilities) {
+    GLint box[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, box);
+    viewport_ = Viewport{box[0], box[1], box[2], box[3]};
+    // Colour material follows the vertex colour for ambient and diffuse, front and back (the
+    // context's default, stated so the shader back end's rule is visibly the same).
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+  }
+
+  const platform::GLCapabilities& capabilities() const override { return capabilities_; }
+  const char* backEndName() const override { return "fixed-function"; }
+  DrawStatistics statistics() const override { return statistics_; }
+
+  void applyPass(const PassState& state) override;
+  const PassState& passState() const override { return state_; }
+
+  void matrixMode(MatrixStack stack) override { glMatrixMode(matrixModeOf(stack)); }
+  void pushMatrix() override { glPushMatrix(); }
+  void popMatrix() override { glPopMatrix(); }
+  void loadIdentity() override { glLoadIdentity(); }
+  void loadMatrix(const Matrix4& matrix) override { glLoadMatrixf(matrix.m); }
+  void multiplyMatrix(const Matrix4& matrix) override { glMultMatrixf(matrix.m); }
+  void translate(float x, float y, float z) override { glTranslatef(x, y, z); }
+  void rotate(float angleDegrees, float x, float y, float z) override { glRotatef(angleDegrees, x, y, z); }
+  void scale(float x, float y, float z) override { glScalef(x, y, z); }
+  void perspective(double fovYDegrees, double aspect, double nearDistance, double farDistance) override {
+    gluPerspective(fovYDegrees, aspect, nearDistance, farDistance);
+  }
+  void frustum(double left, double right, double bottom, double top, double nearDistance,
+               double farDistance) override {
+    glFrustum(left, right, bottom, top, nearDistance, farDistance);
+  }
+  void ortho2D(double left, double right, double bottom, double top) override {
+    gluOrtho2D(left, right, bottom, top);
+  }
+  void lookAt(double eyeX, double eyeY, double eyeZ, double targetX, double targetY, double targetZ, double upX,
+              double upY, double upZ) override {
+    gluLookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, upX, upY, upZ);
+  }
+  Matrix4 matrix(MatrixStack stack) const override {
+    Matrix4 top;
+    glGetFloatv(matrixReadOf(stack), top.m);
+    top.isIdentity = false;
+    return top;
+  }
+
+  void begin(Primitive primitive) override { glBegin(primitiveMode(primitive)); }
+  void end() override {
+    glEnd();
+    ++statistics_.drawCalls;
+  }
+  void vertex(float x, float y) override { glVertex2f(x, y); }
+  void vertex(float x, float y, float z) override { glVertex3f(x, y, z); }
+  void normal(float x, float y, float z) override { glNormal3f(x, y, z); }
+  void color(float red, float green, float blue, float alpha) override { glColor4f(red, green, blue, alpha); }
+  void texCoord(float s, float t) override { glTexCoord2f(s, t); }
+  void unitTexCoord(int unit, float s, float t, float r, float q) override {
+    glMultiTexCoord4f(static_cast<GLenum>(GL_TEXTURE0 + unit), s, t, r, q);
+  }
+  using DrawLayer::color;
+  using DrawLayer::normal;
+  using DrawLayer::vertex;
+
+  void drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                   int indexCount) override;
+
+  unsigned int createRecordings(int count) override { return glGenLists(count); }
+  void beginRecording(unsigned int name) override { glNewList(name, GL_COMPILE); }
+  void endRecording() override { glEndList(); }
+  void replay(unsigned int name) override {
+    glCallList(name);
+    ++statistics_.drawCalls;
+  }
+  void releaseRecordings(unsigned int first, int count) override {
+    if (first != 0 && count > 0) {
+      glDeleteLists(first, count);
+    }
+  }
+
+  void setLight(const float position[4], const float ambient[4], const float diffuse[4],
+                const float specular[4]) override {
+    glLightfv(kLight, GL_POSITION, position);
+    glLightfv(kLight, GL_AMBIENT, ambient);
+    glLightfv(kLight, GL_DIFFUSE, diffuse);
+    glLightfv(kLight, GL_SPECULAR, specular);
+    glEnable(kLight);
+  }
+  void setMaterial(const float ambient[4], const float diffuse[4], const float specular[4],
+                   const float emission[4]) override {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, emission);
+  }
+
+  void bindTexture(int unit, unsigned int texture) override {
+    assert(unit >= 0 && unit < kDrawTextureUnits && "texture unit out of range");
+    if (unit == 0) {
+      glBindTexture(GL_TEXTURE_2D, texture);
+      return;
+    }
+    if (unit >= capabilities_.textureUnits) {
+      return;
+    }
+    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glActiveTexture(GL_TEXTURE0);
+  }
+
+  void setViewport(const Viewport& viewport) override {
+    viewport_ = viewport;
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+  }
+  const Viewport& viewport() const override { return viewport_; }
+  void setScissor(const Viewport& box) override { glScissor(box.x, box.y, box.width, box.height); }
+  void setClearColor(float red, float green, float blue, float alpha) override {
+    clearColor_[0] = red;
+    clearColor_[1] = green;
+    clearColor_[2] = blue;
+    clearColor_[3] = alpha;
+    glClearColor(red, green, blue, alpha);
+  }
+  const float* clearColor() const override { return clearColor_; }
+  void clear(bool color, bool depth) override {
+    glClear((color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u));
+  }
+  void finish() override { glFinish(); }
+
+  // The fixed function steps aside by itself while a program is in use.
+  void programStarted() override {}
+  void programEnded() override {}
+
+ private:
+  platform::GLCapabilities capabilities_;
+  PassState state_;
+  Viewport viewport_;
+  float clearColor_[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  DrawStatistics statistics_;
+};
+
+// Every field reaches the driver on every pass, so a pass is right whatever any earlier code left
+// (the driver itself drops a call that changes nothing); the statistics count what did change.
+void FixedFunctionLayer::applyPass(const PassState& wanted) {
+  statistics_.stateChanges += changedFields(state_, wanted);
+  setCapability(GL_BLEND, wanted.blend);
+  glBlendFunc(blendFactor(wanted.blendSource), blendFactor(wanted.blendDestination));
+  setCapability(GL_DEPTH_TEST, wanted.depthTest);
+  glDepthMask(wanted.depthWrite ? GL_TRUE : GL_FALSE);
+  setCapability(GL_CULL_FACE, wanted.cullBackFaces);
+  setCapability(GL_ALPHA_TEST, wanted.alphaTest);
+  glAlphaFunc(GL_GREATER, wanted.alphaAbove);
+  setCapability(GL_LIGHTING, wanted.lighting);
+  setCapability(GL_COLOR_MATERIAL, wanted.colorMaterial);
+  setCapability(GL_SCISSOR_TEST, wanted.scissorTest);
+  // Units past the first are selected only while they are set; unit 0 is left active, the one
+  // that loading and binding textures use.
+  for (int unit = kDrawTextureUnits - 1; unit >= 0; --unit) {
+    if (unit >= capabilities_.textureUnits) {
+      continue;
+    }
+    if (capabilities_.multitexture) {
+      glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+    }
+    setCapability(GL_TEXTURE_2D, wanted.units[unit].enabled);
+    setTextureMode(wanted.units[unit].mode);
+  }
+  state_ = wanted;
+}
+
+// Client arrays, locked so the driver transforms the shared vertices once for the whole call.
+void FixedFunctionLayer::drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                                     int indexCount) {
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, arrays.positions);
+  if (arrays.normals != nullptr) {
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glNormalPointer(GL_FLOAT, 0, arrays.normals);
+  }
+  if (capabilities_.multitexture) {
+    glClientActiveTexture(GL_TEXTURE0);
+  }
+  if (arrays.texCoords != nullptr) {
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, 0, arrays.texCoords);
+  }
+  const bool lock = arrays.vertexCount > 0 && glLockArraysEXT != nullptr && glUnlockArraysEXT != nullptr;
+  if (lock) {
+    glLockArraysEXT(0, arrays.vertexCount);
+  }
+  glDrawElements(primitiveMode(primitive), indexCount, GL_UNSIGNED_INT, indices);
+  ++statistics_.drawCalls;
+  if (lock) {
+    glUnlockArraysEXT();
+  }
+  // No array stays switched on, so a later draw never reads a stale pointer.
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+}  // namespace
+
+std::unique_ptr<DrawLayer> createFixedFunctionLayer(const platform::GLCapabilities& capabilities) {
+  return std::make_unique<FixedFunctionLayer>(capabilities);
+}

@@ -1,0 +1,3 @@
+#include "gpu/draw_layer.h"
+
+std::unique_ptr<DrawLayer> createShaderLayer(const platform::GLCapabilities&) { return nullptr; }
