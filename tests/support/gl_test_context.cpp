@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "gpu/draw_layer.h"
+#include "platform/gl_capabilities.h"
 #include "platform/gl_entry_points.h"
 #include "platform/native_window.h"
 
@@ -57,6 +59,11 @@ bool ensureGLContext() {
     return false;
   }
   state.ready = platform::loadGLEntryPoints(error);
+  if (state.ready) {
+    // The context lives until the test program ends, and its drawing layer with it.
+    platform::setGLCapabilities(platform::readGLCapabilities(platform::GLContextKind::Compatibility));
+    state.ready = createDrawLayer(platform::glCapabilities());
+  }
   return state.ready;
 }
 
