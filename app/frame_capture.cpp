@@ -1,6 +1,5 @@
 #include "app/frame_capture.h"
 
-#include <GL/glew.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,7 +10,7 @@
 
 #include "core/program_name.h"
 #include "core/debug_log.h"
-#include "gpu/frame_readback.h"
+#include "gpu/frame_pixels.h"
 #include "image/png_writer.h"
 #include "platform/stop_signals.h"
 
@@ -49,9 +48,7 @@ void FrameCapture::readFrame(int width, int height) {
   const size_t rowBytes = static_cast<size_t>(width) * 3;
   pixels_.resize(rowBytes * static_cast<size_t>(height));
   flipped_.resize(pixels_.size());
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  readFromDrawnFrame();
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+  readDrawnFrameRgb(width, height, pixels_.data());
   // GL gives the bottom row first; pictures and video frames start at the top.
   for (int y = 0; y < height; ++y) {
     std::memcpy(&flipped_[static_cast<size_t>(y) * rowBytes],

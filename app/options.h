@@ -41,7 +41,7 @@ struct AppOptions {
   bool benchmark = false;
   bool unattended = false;  // answer every box with its default instead of waiting for someone
   // Asks for a debug context, logs every message the GL gives, and counts its errors.
-  bool glDebug = false;
+  bool debugGL = false;
   // Samples per pixel for multisampled drawing (2, 4 or 8); 0 draws without.
   int msaaSamples = 0;
   // A finished video file (.mp4, .mkv or .webm), drawn off-screen at videoRate frames per second
