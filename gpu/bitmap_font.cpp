@@ -102,10 +102,12 @@ unsigned int uploadAtlas(const std::vector<uint8_t>& texels, int width, int heig
 }  // namespace
 
 PassState bitmapTextPass() {
-  // From the context's defaults (no blending, depth, culling, lighting, colour material, scissor
-  // or texturing): the atlas on unit 0, its coverage cut at one half, no depth written.
+  // From the context's defaults (no blending, depth test, culling, lighting, colour material,
+  // scissor or texturing): the atlas on unit 0 and its coverage cut at one half. Colour material
+  // stays off so that the text's colour never becomes the lit surfaces' material; depth writes
+  // stay on as the scenes keep them, and with the test off nothing is written.
   PassState pass;
-  pass.depthWrite = false;
+  pass.depthWrite = true;
   pass.alphaTest = true;
   pass.alphaAbove = 0.5f;
   pass.units[0] = TextureUnitState{true, TextureMode::Modulate};

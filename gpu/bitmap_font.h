@@ -18,7 +18,7 @@ struct AtlasGlyph {
 };
 
 // The pass text is drawn in: the atlas's alpha cuts the glyphs out, so a character lights exactly
-// the pixels its bitmap covers, in the current colour; no depth, blending or lighting.
+// the pixels its bitmap covers, in the current colour; no depth test, blending or lighting.
 PassState bitmapTextPass();
 
 class BitmapFont {
