@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -68,6 +69,10 @@ int placeGlyphs(const std::vector<platform::GlyphBitmap>& bitmaps, int atlasWidt
 void copyBits(const platform::GlyphBitmap& bitmap, const AtlasGlyph& glyph, int atlasWidth,
               std::vector<uint8_t>& texels) {
   const size_t rowBytes = static_cast<size_t>(bitmap.width + 7) / 8;
+  assert(bitmap.bits.size() >= rowBytes * static_cast<size_t>(bitmap.height) && "glyph bits shorter than its rows");
+  if (bitmap.bits.size() < rowBytes * static_cast<size_t>(bitmap.height)) {
+    return;
+  }
   for (int row = 0; row < bitmap.height; ++row) {
     for (int column = 0; column < bitmap.width; ++column) {
       const uint8_t byte = bitmap.bits[static_cast<size_t>(row) * rowBytes + static_cast<size_t>(column / 8)];
