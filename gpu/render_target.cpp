@@ -62,17 +62,19 @@ GLuint createSurfaceTexture(int width, int height, unsigned int format) {
   drawLayer().bindTexture(0, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  const bool compatibility = drawLayer().capabilities().hasFixedFunction();
   if (isDepthFormat(format)) {
-    // Core and ES contexts have no GL_CLAMP and ES takes depth only as whole numbers.
-    const bool compatibility = drawLayer().capabilities().hasFixedFunction();
+    // Core and ES contexts have no GL_CLAMP, and ES takes no depth in bytes.
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_DEPTH_COMPONENT,
                  compatibility ? GL_UNSIGNED_BYTE : GL_UNSIGNED_INT, nullptr);
     const GLint wrap = compatibility ? GL_CLAMP : GL_CLAMP_TO_EDGE;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
   } else {
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 nullptr);
+    // ES wants the rows' layout to match the format asked for; no rows are given either way.
+    const bool withAlpha = format == GL_RGBA || format == GL_RGBA8;
+    const GLenum rows = !compatibility && withAlpha ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, rows, GL_UNSIGNED_BYTE, nullptr);
   }
   return name;
 }
