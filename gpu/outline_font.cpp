@@ -128,7 +128,8 @@ bool OutlineFont::createOutlineFont(const char* face, [[maybe_unused]] int size,
 }
 
 void OutlineFont::releaseFont() {
-  // Nothing was recorded without a layer, and a layer released before the font took them along.
+  // Once the layer is gone (it goes just before its context) nothing can release them, and the
+  // context's end takes them.
   if (firstRecording == 0 || !hasDrawLayer()) {
     firstRecording = 0;
     return;
