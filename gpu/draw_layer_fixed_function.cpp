@@ -177,8 +177,17 @@ class FixedFunctionLayer final : public DrawLayer {
   void normal(float x, float y, float z) override { glNormal3f(x, y, z); }
   void color(float red, float green, float blue, float alpha) override { glColor4f(red, green, blue, alpha); }
   void texCoord(float s, float t) override { glTexCoord2f(s, t); }
+  // The call of the fewest components that carries the value: the driver keeps each unit's
+  // coordinate at the size last given, and a unit that grows mid-run is drawn differently.
   void unitTexCoord(int unit, float s, float t, float r, float q) override {
-    glMultiTexCoord4f(static_cast<GLenum>(GL_TEXTURE0 + unit), s, t, r, q);
+    const GLenum target = static_cast<GLenum>(GL_TEXTURE0 + unit);
+    if (q != 1.0f) {
+      glMultiTexCoord4f(target, s, t, r, q);
+    } else if (r != 0.0f) {
+      glMultiTexCoord3f(target, s, t, r);
+    } else {
+      glMultiTexCoord2f(target, s, t);
+    }
   }
   using DrawLayer::color;
   using DrawLayer::normal;

@@ -15,6 +15,8 @@ RenderTarget& renderTarget() {
   return target;
 }
 
+const unsigned int kColourSurfaceFormat = GL_RGBA;
+
 namespace {
 
 int gSurfaceSamples = 0;
@@ -242,6 +244,16 @@ bool RenderTarget::createFramebuffer() {
     glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
   }
   return true;
+}
+
+void RenderTarget::clampEdges(int index) {
+  if (index < 0 || index >= static_cast<int>(surfaces.size())) {
+    return;
+  }
+  glBindTexture(GL_TEXTURE_2D, surfaces[static_cast<size_t>(index)].texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 int RenderTarget::addTarget(int width, int height, unsigned int format, bool withDepth) {
