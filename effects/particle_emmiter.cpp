@@ -285,13 +285,12 @@ void ParticleEmmiter::render(const SpriteWidthRange& widths) {
     drawParticlesCropped(right, up, widths);
   }
 
-  // Lighting stays off and texturing, colour material and depth testing stay on for the next
-  // effect; depth writes, blending, the alpha test and a scissor test of our own go back to the
-  // scene's defaults.
-  PassState after = settledEffectPass(pass);
-  after.alphaTest = false;
-  after.scissorTest = callersScissor;
-  layer.applyPass(after);
+  // The caller's choice of scissor test is its own again.
+  if (!callersScissor) {
+    PassState after = pass;
+    after.scissorTest = false;
+    layer.applyPass(after);
+  }
 }
 
 void ParticleEmmiter::drawParticles(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths) {

@@ -44,7 +44,7 @@ PassState volumeLinePass() {
   return pass;
 }
 
-bool VolumeLines::initialize() { return initialize(platform::glCapabilities()); }
+bool VolumeLines::initialize() { return initialize(platform::contextCapabilities()); }
 
 bool VolumeLines::initialize(const platform::GLCapabilities& capabilities) {
   enabled = false;
@@ -156,8 +156,4 @@ void VolumeLines::endLines() {
   shaders.unbindProgram(vertexProgram);
   shaders.unbindProgram(fragmentProgram);
   layer.programEnded();
-  // Depth writes come back on; the rest of the pass stays for the line field to change.
-  PassState after = volumeLinePass();
-  after.depthWrite = true;
-  layer.applyPass(after);
 }

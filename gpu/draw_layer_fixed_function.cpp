@@ -250,9 +250,7 @@ class FixedFunctionLayer final : public DrawLayer {
     glClearColor(red, green, blue, alpha);
   }
   const float* clearColor() const override { return clearColor_; }
-  void clear(bool color, bool depth) override {
-    glClear((color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u));
-  }
+  void clear(bool color, bool depth) override;
   void finish() override { glFinish(); }
 
   // The fixed function steps aside by itself while a program is in use.
@@ -293,6 +291,24 @@ void FixedFunctionLayer::applyPass(const PassState& wanted) {
     setTextureMode(wanted.units[unit].mode);
   }
   state_ = wanted;
+}
+
+// A clear reaches the whole viewport's depth whatever the pass: the scissor test and the depth
+// mask would hold it back, so both step aside for it.
+void FixedFunctionLayer::clear(bool color, bool depth) {
+  if (state_.scissorTest) {
+    glDisable(GL_SCISSOR_TEST);
+  }
+  if (depth && !state_.depthWrite) {
+    glDepthMask(GL_TRUE);
+  }
+  glClear((color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u));
+  if (depth && !state_.depthWrite) {
+    glDepthMask(GL_FALSE);
+  }
+  if (state_.scissorTest) {
+    glEnable(GL_SCISSOR_TEST);
+  }
 }
 
 // Client arrays, locked so the driver transforms the shared vertices once for the whole call.

@@ -377,8 +377,6 @@ void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
   drawLayer().setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
   layers.attachTarget(-1, 0);
   layers.unbindFramebuffer();
-  // Blending off again for whatever the frame draws next.
-  drawLayer().applyPass(scenePass());
 }
 
 void TitleScene::drawLineLayer(float sceneSeconds, float dtSeconds) {
@@ -491,8 +489,6 @@ void TitleScene::composite() {
   state.blendSource = BlendFactor::One;
   layer.applyPass(state);
   drawWholeTarget(layers.surfaces[back + 2].texture);
-  // Depth writes and blending off again for the narrow bubbles and whatever follows.
-  layer.applyPass(scenePass());
   popMatrices();
 }
 
@@ -510,11 +506,9 @@ void TitleScene::compositeInOnePass() {
     layer.bindTexture(unit, pictures[unit]);
   }
   drawUnitSquareOnUnits(kDrawTextureUnits);
-  // Units 1 and 2 off again and every unit back to modulating, with nothing bound: later draws
-  // texture with unit 0 only, and write depth again.
+  // The surfaces are drawn into again next frame; nothing may sample them then.
   for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
     layer.bindTexture(unit, 0);
   }
-  layer.applyPass(scenePass());
   popMatrices();
 }
