@@ -82,8 +82,11 @@ void disableProfile(ShaderProfile profile);
 void bindProgram(GlslProgram* program);
 void unbindProgram(ShaderProfile profile);
 
-// Uniform loads. The state matrix is read from GL's current matrices at the time of the call.
+// Uniform loads. The state matrix is read from GL's current matrices at the time of the call; a
+// context without fixed function has none (InvalidEnumerant), and its callers load the matrices
+// they keep themselves with setMatrixParameter (column-major).
 void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, MatrixTransform transform);
+void setMatrixParameter(GlslParameter* parameter, const float columnMajor[16]);
 void setParameter3fv(GlslParameter* parameter, const float values[3]);
 void setParameter1f(GlslParameter* parameter, float value);
 

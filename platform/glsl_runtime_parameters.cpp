@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/matrix4.h"
+#include "platform/gl_capabilities.h"
 #include "platform/glsl_runtime.h"
 #include "platform/glsl_runtime_objects.h"
 
@@ -174,7 +175,8 @@ void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, Matri
   if (!hasType(parameter, GL_FLOAT_MAT4)) {
     return;
   }
-  if (transform != MatrixTransform::Identity && transform != MatrixTransform::Transpose) {
+  const bool knownTransform = transform == MatrixTransform::Identity || transform == MatrixTransform::Transpose;
+  if (!knownTransform || !glCapabilities().hasFixedFunction()) {
     recordError(ShaderError::InvalidEnumerant);
     return;
   }
@@ -206,6 +208,14 @@ void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, Matri
       parameter->value[column * 4 + row] = transpose ? value.m[row * 4 + column] : value.m[column * 4 + row];
     }
   }
+  publishParameter(*parameter);
+}
+
+void setMatrixParameter(GlslParameter* parameter, const float columnMajor[16]) {
+  if (!hasType(parameter, GL_FLOAT_MAT4)) {
+    return;
+  }
+  std::copy(columnMajor, columnMajor + 16, parameter->value);
   publishParameter(*parameter);
 }
 
