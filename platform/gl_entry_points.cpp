@@ -34,7 +34,14 @@ void useExtFramebufferObjectsAsCore() {
 }  // namespace
 
 bool loadGLEntryPoints(std::string& problem) {
+  // Without this, GLEW looks the entry points of a core profile up through the extension string,
+  // which core contexts no longer have, and leaves most of them null.
+  glewExperimental = GL_TRUE;
   const GLenum status = glewInit();
+  // On a core or ES context GLEW's own queries of that string leave GL_INVALID_ENUM behind; it is
+  // not the program's.
+  while (glGetError() != GL_NO_ERROR) {
+  }
   // GLEW 2.2 loads every GL entry point first and then asks GLX for its own; on a context made
   // through EGL (drawing off-screen, with no X display) that last step fails with this code
   // although the GL is ready. The context's version string tells that it is.
