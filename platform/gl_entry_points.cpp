@@ -34,9 +34,14 @@ void useExtFramebufferObjectsAsCore() {
 }  // namespace
 
 bool loadGLEntryPoints(std::string& problem) {
-  // Without this, GLEW looks the entry points of a core profile up through the extension string,
-  // which core contexts no longer have, and leaves most of them null.
-  glewExperimental = GL_TRUE;
+  // A core profile has no extension string for GLEW to look entry points up in, and ES names its
+  // own extensions, not the desktop ones GLEW loads vertex arrays and framebuffers under: there
+  // GLEW loads every entry point the driver gives. A compatibility context keeps to the extensions
+  // named, so that what a driver leaves out (or is told to) stays out.
+  GLint profile = 0;
+  glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+  const bool es = glText(GL_VERSION).compare(0, 9, "OpenGL ES") == 0;
+  glewExperimental = es || (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0 ? GL_TRUE : GL_FALSE;
   const GLenum status = glewInit();
   // On a core or ES context GLEW's own queries of that string leave GL_INVALID_ENUM behind; it is
   // not the program's.

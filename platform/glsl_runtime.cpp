@@ -503,7 +503,9 @@ StageLinking driverStageLinking() {
   if (!programCalls) {
     return StageLinking::Unavailable;
   }
-  if ((GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) && glCreateShaderProgramv != nullptr &&
+  // ES 3.0 has no separable programs (3.1 names them differently): its stages are always linked.
+  if (!glCapabilities().isES() && (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) &&
+      glCreateShaderProgramv != nullptr &&
       glGenProgramPipelines != nullptr && glProgramUniform1f != nullptr) {
     return StageLinking::Separable;
   }

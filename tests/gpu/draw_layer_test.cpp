@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gpu/draw_layer.h"
+#include "platform/glsl_runtime.h"
 #include "platform/gl_capabilities.h"
 #include "platform/gl_entry_points.h"
 #include "platform/native_window.h"
@@ -379,6 +380,420 @@ TEST(DrawLayer, lightAndMaterialMatchTheFixedFunction) {
                       "point light on the material");
   expectBackEndsAgree([](DrawLayer& layer) { litHemisphere(layer, kDirectionalLight, true); },
                       "directional light with colour material");
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Textures and their combinations ----
+
+// Texels of three 2 × 2 textures, bottom row first: lines, titles and bubbles of a sort.
+const unsigned char kFirstTexels[16] = {200, 40, 0, 255, 90, 180, 30, 128, 20, 60, 220, 64, 255, 255, 255, 255};
+const unsigned char kSecondTexels[16] = {30, 30, 120, 255, 0, 100, 0, 255, 100, 0, 60, 255, 10, 20, 30, 255};
+const unsigned char kThirdTexels[16] = {0, 0, 90, 255, 60, 0, 0, 255, 0, 70, 0, 255, 40, 40, 40, 255};
+
+struct Textures {
+  unsigned int names[kDrawTextureUnits] = {0, 0, 0};
+  Textures() {
+    names[0] = createTwoByTwoTexture(kFirstTexels);
+    names[1] = createTwoByTwoTexture(kSecondTexels);
+    names[2] = createTwoByTwoTexture(kThirdTexels);
+  }
+  ~Textures() { glDeleteTextures(kDrawTextureUnits, names); }
+};
+
+// A square over most of the target with the units' coordinates turned differently each, and a
+// vertex colour that varies, so every texel meets several colours.
+void texturedSquare(DrawLayer& layer) {
+  const float corners[4][2] = {{-0.8f, -0.8f}, {0.8f, -0.8f}, {0.8f, 0.8f}, {-0.8f, 0.8f}};
+  const float colours[4][4] = {{1, 1, 1, 1}, {0.5f, 1, 0.2f, 0.7f}, {0.2f, 0.4f, 1, 0.3f}, {1, 0.6f, 0.6f, 0.9f}};
+  layer.begin(Primitive::Quads);
+  for (int corner = 0; corner < 4; ++corner) {
+    layer.color(colours[corner]);
+    for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
+      const int turned = (corner + unit) % 4;
+      layer.unitTexCoord(unit, corners[turned][0] < 0.0f ? 0.0f : 1.0f, corners[turned][1] < 0.0f ? 0.0f : 1.0f,
+                         0.0f, 1.0f);
+    }
+    layer.vertex(corners[corner][0], corners[corner][1]);
+  }
+  layer.end();
+}
+
+Scene combining(const Textures& textures, TextureMode first, TextureMode second, TextureMode third, int units) {
+  return [&textures, first, second, third, units](DrawLayer& layer) {
+    PassState pass;
+    const TextureMode modes[kDrawTextureUnits] = {first, second, third};
+    for (int unit = 0; unit < units; ++unit) {
+      pass.units[unit].enabled = true;
+      pass.units[unit].mode = modes[unit];
+      layer.bindTexture(unit, textures.names[unit]);
+    }
+    layer.applyPass(pass);
+    texturedSquare(layer);
+  };
+}
+
+TEST(DrawLayer, textureModesAndTheTitleCombinersMatchTheFixedFunction) {
+  REQUIRE_GL_CONTEXT();
+  const Textures textures;
+  expectBackEndsAgree(combining(textures, TextureMode::Modulate, TextureMode::Modulate, TextureMode::Modulate, 1),
+                      "modulate");
+  expectBackEndsAgree(combining(textures, TextureMode::Replace, TextureMode::Modulate, TextureMode::Modulate, 1),
+                      "replace");
+  expectBackEndsAgree(combining(textures, TextureMode::SquareTexel, TextureMode::AddTexel, TextureMode::AddTexel, 3),
+                      "the titles' three units: square, add, add");
+  // A sum past 1 is clamped before the next unit multiplies it.
+  expectBackEndsAgree(combining(textures, TextureMode::Modulate, TextureMode::AddTexel, TextureMode::Modulate, 3),
+                      "modulate, add, modulate");
+  // The squared texel takes the vertex colour's alpha, not the alpha of what came before.
+  expectBackEndsAgree(combining(textures, TextureMode::Replace, TextureMode::SquareTexel, TextureMode::Modulate, 2),
+                      "replace, then square");
+}
+
+// A unit whose use is on but which has no texture is passed over, as the fixed function does.
+TEST(DrawLayer, aUnitWithoutATextureLeavesTheColourAsItIs) {
+  REQUIRE_GL_CONTEXT();
+  const auto scene = [](DrawLayer& layer) {
+    PassState pass;
+    pass.units[1].enabled = true;
+    layer.applyPass(pass);
+    texturedSquare(layer);
+  };
+  expectBackEndsAgree(scene, "unit 1 on without a texture");
+}
+
+// ---- Alpha test and blending ----
+
+// Alpha rising from left to right over a square, half of it below the reference.
+void alphaRamp(DrawLayer& layer, const PassState& pass) {
+  layer.applyPass(pass);
+  layer.begin(Primitive::Quads);
+  layer.color(1.0f, 0.2f, 0.4f, 0.0f);
+  layer.vertex(-0.9f, -0.5f);
+  layer.color(0.2f, 1.0f, 0.4f, 1.0f);
+  layer.vertex(0.9f, -0.5f);
+  layer.vertex(0.9f, 0.5f);
+  layer.color(1.0f, 0.2f, 0.4f, 0.0f);
+  layer.vertex(-0.9f, 0.5f);
+  layer.end();
+}
+
+TEST(DrawLayer, alphaTestKeepsWhatIsAboveTheReference) {
+  REQUIRE_GL_CONTEXT();
+  PassState tested;
+  tested.alphaTest = true;
+  tested.alphaAbove = 0.5f;
+  const std::vector<Pixel> picture = shaderPicture([&](DrawLayer& layer) { alphaRamp(layer, tested); });
+  ASSERT_EQ(picture.size(), static_cast<size_t>(kSide * kSide));
+  EXPECT_EQ(picture[32 * kSide + 8].a, 0) << "the left end has alpha 0 and is dropped";
+  EXPECT_GT(picture[32 * kSide + 56].a, 200) << "the right end has alpha near 1 and stays";
+  expectBackEndsAgree([&](DrawLayer& layer) { alphaRamp(layer, tested); }, "alpha test above 0.5");
+  PassState blended;
+  blended.blend = true;
+  blended.blendSource = BlendFactor::SourceAlpha;
+  blended.blendDestination = BlendFactor::OneMinusSourceAlpha;
+  const auto overWhite = [&](DrawLayer& layer) {
+    layer.begin(Primitive::Quads);
+    layer.color(0.3f, 0.3f, 1.0f, 1.0f);
+    layer.vertex(-1.0f, -0.2f);
+    layer.vertex(1.0f, -0.2f);
+    layer.vertex(1.0f, 1.0f);
+    layer.vertex(-1.0f, 1.0f);
+    layer.end();
+    alphaRamp(layer, blended);
+  };
+  expectBackEndsAgree(overWhite, "blended by alpha over another square");
+}
+
+// ---- Passes ----
+
+// A lit, culled, textured, alpha-tested, additive pass on the left and a plain one on the right:
+// whichever runs first, neither shows anything of the other's state.
+TEST(DrawLayer, aPassLeavesNothingForTheNext) {
+  REQUIRE_GL_CONTEXT();
+  const Textures textures;
+  const auto busyPass = [&textures](DrawLayer& layer) {
+    PassState busy;
+    busy.lighting = true;
+    busy.cullBackFaces = true;
+    busy.alphaTest = true;
+    busy.alphaAbove = 0.2f;
+    busy.blend = true;
+    busy.blendSource = BlendFactor::One;
+    busy.blendDestination = BlendFactor::One;
+    busy.depthTest = true;
+    busy.depthWrite = false;
+    busy.units[0].enabled = true;
+    busy.units[0].mode = TextureMode::Replace;
+    layer.bindTexture(0, textures.names[0]);
+    layer.applyPass(busy);
+    const float place[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    layer.setLight(place, white, white, white);
+    layer.begin(Primitive::Triangles);
+    layer.normal(0.0f, 0.0f, 1.0f);
+    layer.texCoord(0.0f, 0.0f);
+    layer.vertex(-0.9f, -0.9f);
+    layer.texCoord(1.0f, 0.0f);
+    layer.vertex(-0.1f, -0.9f);
+    layer.texCoord(1.0f, 1.0f);
+    layer.vertex(-0.1f, 0.9f);
+    layer.end();
+  };
+  const auto plainPass = [](DrawLayer& layer) {
+    PassState plain;
+    plain.depthTest = true;
+    layer.applyPass(plain);
+    // Wound clockwise: culling left on by the pass before would drop it.
+    layer.begin(Primitive::Triangles);
+    layer.color(0.9f, 0.5f, 0.1f, 0.1f);
+    layer.vertex(0.1f, -0.9f);
+    layer.color(0.1f, 0.5f, 0.9f, 0.1f);
+    layer.vertex(0.1f, 0.9f);
+    layer.vertex(0.9f, -0.9f);
+    layer.end();
+  };
+  const auto busyFirst = [&](DrawLayer& layer) {
+    busyPass(layer);
+    plainPass(layer);
+  };
+  const auto plainFirst = [&](DrawLayer& layer) {
+    plainPass(layer);
+    busyPass(layer);
+  };
+  const std::vector<Pixel> expected = fixedFunctionPicture(busyFirst);
+  expectSamePicture(expected, shaderPicture(busyFirst), "the busy pass first");
+  expectSamePicture(expected, shaderPicture(plainFirst), "the plain pass first");
+}
+
+// ---- Recorded draws ----
+
+// Vertices that take their colour from the recording and vertices that take it from the moment of
+// the replay, under matrix steps kept in the recording.
+void recordedContent(DrawLayer& layer) {
+  layer.pushMatrix();
+  layer.rotate(20.0f, 0.0f, 0.0f, 1.0f);
+  layer.begin(Primitive::Quads);
+  layer.vertex(-0.3f, -0.3f);
+  layer.vertex(0.3f, -0.3f);
+  layer.vertex(0.3f, 0.3f);
+  layer.vertex(-0.3f, 0.3f);
+  layer.end();
+  layer.translate(0.0f, 0.35f, 0.0f);
+  layer.begin(Primitive::Triangles);
+  layer.color(0.2f, 1.0f, 0.3f, 1.0f);
+  layer.vertex(-0.2f, 0.0f);
+  layer.vertex(0.2f, 0.0f);
+  layer.color(1.0f, 1.0f, 0.3f, 1.0f);
+  layer.vertex(0.0f, 0.3f);
+  layer.end();
+  layer.popMatrix();
+}
+
+void placeCopies(DrawLayer& layer, const std::function<void(DrawLayer&)>& draw) {
+  layer.color(1.0f, 0.3f, 0.3f, 1.0f);
+  layer.translate(-0.5f, -0.4f, 0.0f);
+  draw(layer);
+  // The colour the first copy's recording left current draws the second copy's square.
+  layer.translate(1.0f, 0.2f, 0.0f);
+  layer.scale(0.8f, 0.8f, 1.0f);
+  draw(layer);
+}
+
+const auto kReplayed = [](DrawLayer& layer) {
+  const unsigned int name = layer.createRecordings(1);
+  ASSERT_NE(name, 0u);
+  layer.beginRecording(name);
+  recordedContent(layer);
+  layer.endRecording();
+  placeCopies(layer, [name](DrawLayer& target) { target.replay(name); });
+  layer.releaseRecordings(name, 1);
+};
+
+TEST(DrawLayer, recordedDrawsReplayAsTheyWereDrawn) {
+  REQUIRE_GL_CONTEXT();
+  const auto direct = [](DrawLayer& layer) { placeCopies(layer, recordedContent); };
+  const std::vector<Pixel> expected = fixedFunctionPicture(direct);
+  expectSamePicture(expected, fixedFunctionPicture(kReplayed), "display lists against direct drawing");
+  expectSamePicture(expected, shaderPicture(kReplayed), "recordings against direct drawing");
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Core and ES contexts ----
+
+// A hidden window of its own with a context of the kind, current while this lives, with the
+// capabilities record of that context; afterwards the shared context and its record are back.
+class OtherContext {
+ public:
+  explicit OtherContext(platform::GLContextKind kind) : saved_(platform::glCapabilities()) {
+    std::string error;
+    window_ = platform::createWindow("tests", kSide, kSide, 32, false, error);
+    context_ = window_ != nullptr ? platform::createGLContextOfKind(window_, kind, false, error) : nullptr;
+    ready_ = context_ != nullptr && platform::makeCurrent(window_, context_) && platform::loadGLEntryPoints(error);
+    failure_ = error;
+    if (ready_) {
+      platform::setGLCapabilities(platform::readGLCapabilities(kind));
+    }
+  }
+  ~OtherContext() {
+    if (context_ != nullptr) {
+      platform::releaseCurrent();
+      platform::deleteGLContext(context_);
+    }
+    platform::destroyWindow(window_);
+    ensureGLContext();
+    std::string problem;
+    platform::loadGLEntryPoints(problem);
+    platform::setGLCapabilities(saved_);
+  }
+  bool ready() const { return ready_; }
+  const std::string& failure() const { return failure_; }
+
+ private:
+  platform::GLCapabilities saved_;
+  platform::NativeWindow* window_ = nullptr;
+  platform::GLContextHandle context_ = nullptr;
+  bool ready_ = false;
+  std::string failure_;
+};
+
+// Every scene of the tests above that needs no texture, drawn by the fixed function.
+struct ReferenceScenes {
+  std::vector<std::pair<const char*, Scene>> scenes = {
+      {"coloured quad", colouredQuads},
+      {"fan, strip, line and point", fanStripAndLines},
+      {"boxes placed by matrix steps", placedBoxes},
+      {"directional light", [](DrawLayer& layer) { litHemisphere(layer, kDirectionalLight, false); }},
+      {"point light with colour material", [](DrawLayer& layer) { litHemisphere(layer, kPointLight, true); }},
+      {"replayed recordings", kReplayed},
+  };
+};
+
+void expectSceneOn(platform::GLContextKind kind) {
+  REQUIRE_GL_CONTEXT();
+  const ReferenceScenes references;
+  std::vector<std::vector<Pixel>> expected;
+  for (const auto& [what, scene] : references.scenes) {
+    expected.push_back(fixedFunctionPicture(scene));
+  }
+  std::vector<Pixel> combined;
+  {
+    const Textures textures;
+    combined = fixedFunctionPicture(
+        combining(textures, TextureMode::SquareTexel, TextureMode::AddTexel, TextureMode::AddTexel, 3));
+  }
+  const OtherContext other(kind);
+  ASSERT_TRUE(other.ready()) << platform::contextKindName(kind) << ": " << other.failure();
+  ASSERT_EQ(platform::glCapabilities().kind, kind);
+  if (kind == platform::GLContextKind::ES) {
+    EXPECT_NE(platform::glCapabilities().versionText.find("OpenGL ES"), std::string::npos);
+  } else {
+    GLint profile = 0;
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+    EXPECT_NE(profile & GL_CONTEXT_CORE_PROFILE_BIT, 0);
+  }
+  for (size_t index = 0; index < expected.size(); ++index) {
+    expectSamePicture(expected[index], shaderPicture(references.scenes[index].second), references.scenes[index].first);
+  }
+  const Textures textures;
+  expectSamePicture(combined,
+                    shaderPicture(combining(textures, TextureMode::SquareTexel, TextureMode::AddTexel,
+                                            TextureMode::AddTexel, 3)),
+                    "the titles' three units");
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(DrawLayer, aCoreContextDrawsWhatTheFixedFunctionDraws) { expectSceneOn(platform::GLContextKind::Core); }
+
+TEST(DrawLayer, anEsContextDrawsWhatTheFixedFunctionDraws) { expectSceneOn(platform::GLContextKind::ES); }
+
+}  // namespace
+
+namespace {
+
+// ---- The project's shader files ----
+
+platform::GlslProgram* loadShaderFile(platform::GlslContext* context, const char* file, bool vertex,
+                                      const char* entry) {
+  const std::string path = std::string(RUN_DIR) + "/" + file;
+  platform::GlslProgram* program = platform::createProgramFromFile(
+      context, path.c_str(), vertex ? platform::ShaderProfile::GlslVertex : platform::ShaderProfile::GlslFragment,
+      entry);
+  const platform::ShaderError error = platform::getError();
+  EXPECT_EQ(error, platform::ShaderError::None) << file << ": " << platform::errorString(error);
+  return program;
+}
+
+void run(platform::GlslProgram* program) {
+  platform::enableProfile(platform::programProfile(program));
+  platform::bindProgram(program);
+}
+
+void stop(platform::GlslProgram* program) {
+  platform::unbindProgram(platform::programProfile(program));
+  platform::disableProfile(platform::programProfile(program));
+}
+
+// Every shader file loads; the per-pixel pair, fed its matrix as a value and the layer's vertices,
+// draws the texture under a light that is all ambient.
+void expectProjectShadersOn(platform::GLContextKind kind) {
+  REQUIRE_GL_CONTEXT();
+  const OtherContext other(kind);
+  ASSERT_TRUE(other.ready()) << other.failure();
+  // ES has no separable programs; the runtime links the stages in pairs there.
+  EXPECT_EQ(platform::glCapabilities().separablePrograms, kind != platform::GLContextKind::ES);
+  platform::getError();
+  platform::GlslContext* context = platform::createShaderContext();
+  EXPECT_NE(loadShaderFile(context, "volumeLines_vs.cg", true, "main"), nullptr);
+  EXPECT_NE(loadShaderFile(context, "volumeLines_fs.cg", false, "main"), nullptr);
+  platform::GlslProgram* vertex = loadShaderFile(context, "Basic_vert.cg", true, "basic_vs");
+  platform::GlslProgram* fragment = loadShaderFile(context, "PerPixel_textured_frag.cg", false, "PerPixelPS");
+  ASSERT_TRUE(vertex != nullptr && fragment != nullptr);
+  const unsigned int texture = createQuadrantTexture();
+  const auto scene = [&](DrawLayer& layer) {
+    run(fragment);
+    run(vertex);
+    const float ambient[3] = {1.0f, 1.0f, 1.0f};
+    platform::setMatrixParameter(platform::namedParameter(vertex, "modelViewProj"),
+                                 layer.matrix(MatrixStack::ModelView).m);
+    platform::setParameter3fv(platform::namedParameter(fragment, "Ka"), ambient);
+    platform::GlslParameter* texmap = platform::namedParameter(fragment, "texmap");
+    platform::setTextureParameter(texmap, texture);
+    platform::enableTextureParameter(texmap);
+    layer.programStarted();
+    layer.begin(Primitive::Quads);
+    const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (const auto& corner : corners) {
+      layer.normal(0.0f, 0.0f, 1.0f);
+      layer.texCoord(corner[0] < 0.0f ? 0.0f : 1.0f, corner[1] < 0.0f ? 0.0f : 1.0f);
+      layer.vertex(corner[0], corner[1]);
+    }
+    layer.end();
+    layer.programEnded();
+    platform::disableTextureParameter(texmap);
+    stop(vertex);
+    stop(fragment);
+  };
+  const std::vector<Pixel> picture = shaderPicture(scene);
+  ASSERT_EQ(picture.size(), static_cast<size_t>(kSide * kSide));
+  const Pixel bottomLeft = picture[8 * kSide + 8];
+  const Pixel topRight = picture[56 * kSide + 56];
+  EXPECT_TRUE(bottomLeft.r == 255 && bottomLeft.g == 0 && bottomLeft.b == 0) << "the red texel at the bottom left";
+  EXPECT_TRUE(topRight.r == 255 && topRight.g == 255 && topRight.b == 255) << "the white texel at the top right";
+  glDeleteTextures(1, &texture);
+  platform::destroyShaderContext(context);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(DrawLayer, theProjectShadersRunOnACoreContext) { expectProjectShadersOn(platform::GLContextKind::Core); }
+
+TEST(DrawLayer, theProjectShadersRunOnAnEsContextInLinkedPairs) {
+  expectProjectShadersOn(platform::GLContextKind::ES);
 }
 
 }  // namespace
