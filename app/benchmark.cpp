@@ -51,8 +51,7 @@ BenchmarkRecord::BenchmarkRecord(size_t frameCount, AllocationCounter countAlloc
 void BenchmarkRecord::beginFrame(int sceneDrawing) {
   current_ = sceneDrawing == 0 ? &outdoor : &title;
   allocationsAtStart_ = countAllocations_ != nullptr ? countAllocations_() : 0;
-  drawCallsAtStart_ = drawCounts().drawCalls;
-  trianglesAtStart_ = drawCounts().triangles;
+  countsAtStart_ = drawCounts();
   cpuStartMs_ = processCpuMs();
   wallStartMs_ = wallMs();
 }
@@ -68,8 +67,10 @@ void BenchmarkRecord::endFrame() {
     current_->steadyAllocations += countAllocations_ != nullptr ? countAllocations_() - allocationsAtStart_ : 0;
     ++current_->steadyFrames;
   }
-  drawCalls_ += drawCounts().drawCalls - drawCallsAtStart_;
-  triangles_ += drawCounts().triangles - trianglesAtStart_;
+  const DrawCounts& now = drawCounts();
+  counted_.drawCalls += now.drawCalls - countsAtStart_.drawCalls;
+  counted_.triangles += now.triangles - countsAtStart_.triangles;
+  counted_.stateChanges += now.stateChanges - countsAtStart_.stateChanges;
   current_ = nullptr;
 }
 
@@ -84,8 +85,12 @@ std::string BenchmarkRecord::report(double loadSeconds, double seekSeconds) cons
                   steadyFrames > 0 ? static_cast<double>(steadyAllocations) / steadyFrames : 0.0);
   }
   char tail[256];
-  std::snprintf(tail, sizeof tail, "\"allocationsPerFrame\": %s, \"drawCallsPerFrame\": %.1f, \"trianglesPerFrame\": %.0f}",
-                allocations, static_cast<double>(drawCalls_) * perFrame, static_cast<double>(triangles_) * perFrame);
+  std::snprintf(tail, sizeof tail,
+                "\"allocationsPerFrame\": %s, \"drawCallsPerFrame\": %.1f, \"trianglesPerFrame\": %.0f, "
+                "\"stateChangesPerFrame\": %.1f}",
+                allocations, static_cast<double>(counted_.drawCalls) * perFrame,
+                static_cast<double>(counted_.triangles) * perFrame,
+                static_cast<double>(counted_.stateChanges) * perFrame);
   char head[128];
   std::snprintf(head, sizeof head, "{\"loadSeconds\": %.3f, \"seekSeconds\": %.3f, \"frames\": %llu, ", loadSeconds,
                 seekSeconds, static_cast<unsigned long long>(frames));

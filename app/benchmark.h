@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/draw_counts.h"
+
 // Frames of each scene left out of the allocation count while caches and pools fill.
 constexpr int kBenchmarkWarmUpFrames = 60;
 
@@ -30,7 +32,8 @@ class BenchmarkRecord {
   void beginFrame(int sceneDrawing);
   void endFrame();
   // {"loadSeconds": …, "seekSeconds": …, "frames": …, "outdoor": {…}, "title": {…},
-  //  "allocationsPerFrame": …, "drawCallsPerFrame": …, "trianglesPerFrame": …}
+  //  "allocationsPerFrame": …, "drawCallsPerFrame": …, "trianglesPerFrame": …,
+  //  "stateChangesPerFrame": …}
   std::string report(double loadSeconds, double seekSeconds) const;
 
   SceneFrames outdoor;
@@ -42,10 +45,8 @@ class BenchmarkRecord {
   double wallStartMs_ = 0.0;
   double cpuStartMs_ = 0.0;
   uint64_t allocationsAtStart_ = 0;
-  uint64_t drawCallsAtStart_ = 0;
-  uint64_t trianglesAtStart_ = 0;
-  uint64_t drawCalls_ = 0;
-  uint64_t triangles_ = 0;
+  DrawCounts countsAtStart_;
+  DrawCounts counted_;
 };
 
 // Milliseconds of CPU the whole process has used, every thread included.

@@ -1,5 +1,6 @@
 // What the frames hand to the GL, counted where the program issues it: draw calls (one per
-// glBegin … glEnd, glDrawElements or display list) and the triangles they carry.
+// primitive run, indexed draw or recorded draw) with the triangles they carry, and the pass-state
+// fields that changed between passes.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 struct DrawCounts {
   uint64_t drawCalls = 0;
   uint64_t triangles = 0;
+  uint64_t stateChanges = 0;
 };
 
 DrawCounts& drawCounts();
@@ -16,3 +18,5 @@ inline void countDraw(uint64_t triangles) {
   ++counts.drawCalls;
   counts.triangles += triangles;
 }
+
+inline void countStateChanges(uint64_t fields) { drawCounts().stateChanges += fields; }

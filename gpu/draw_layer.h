@@ -87,12 +87,6 @@ struct PassState {
 // How many of the fields differ between two pass states (each unit's use and mode count apart).
 int changedFields(const PassState& from, const PassState& to);
 
-// Counted by the layer over its life: draws handed to the driver and pass-state fields changed.
-struct DrawStatistics {
-  int64_t drawCalls = 0;
-  int64_t stateChanges = 0;
-};
-
 // ---- The layer ----
 
 class DrawLayer {
@@ -102,9 +96,9 @@ class DrawLayer {
   virtual const platform::GLCapabilities& capabilities() const = 0;
   // "compatibility" or "shader", for the log.
   virtual const char* backEndName() const = 0;
-  virtual DrawStatistics statistics() const = 0;
 
-  // Pass state: the whole value, at the start of every pass.
+  // Pass state: the whole value, at the start of every pass. The fields it changes are counted
+  // with the frames' draws (core/draw_counts).
   virtual void applyPass(const PassState& state) = 0;
   virtual const PassState& passState() const = 0;
 

@@ -5,6 +5,7 @@
 
 #include <cassert>
 
+#include "core/draw_counts.h"
 #include "gpu/draw_layer_names.h"
 
 namespace {
@@ -90,7 +91,6 @@ class FixedFunctionLayer final : public DrawLayer {
 
   const platform::GLCapabilities& capabilities() const override { return capabilities_; }
   const char* backEndName() const override { return "fixed-function"; }
-  DrawStatistics statistics() const override { return statistics_; }
 
   void applyPass(const PassState& state) override;
   const PassState& passState() const override { return state_; }
@@ -126,10 +126,7 @@ class FixedFunctionLayer final : public DrawLayer {
   }
 
   void begin(Primitive primitive) override { glBegin(glPrimitiveMode(primitive)); }
-  void end() override {
-    glEnd();
-    ++statistics_.drawCalls;
-  }
+  void end() override { glEnd(); }
   void vertex(float x, float y) override { glVertex2f(x, y); }
   void vertex(float x, float y, float z) override { glVertex3f(x, y, z); }
   void normal(float x, float y, float z) override { glNormal3f(x, y, z); }
@@ -148,10 +145,7 @@ class FixedFunctionLayer final : public DrawLayer {
   unsigned int createRecordings(int count) override { return glGenLists(count); }
   void beginRecording(unsigned int name) override { glNewList(name, GL_COMPILE); }
   void endRecording() override { glEndList(); }
-  void replay(unsigned int name) override {
-    glCallList(name);
-    ++statistics_.drawCalls;
-  }
+  void replay(unsigned int name) override { glCallList(name); }
   void releaseRecordings(unsigned int first, int count) override {
     if (first != 0 && count > 0) {
       glDeleteLists(first, count);
@@ -216,13 +210,12 @@ class FixedFunctionLayer final : public DrawLayer {
   PassState state_;
   Viewport viewport_;
   float clearColor_[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  DrawStatistics statistics_;
 };
 
 // Every field reaches the driver on every pass, so a pass is right whatever any earlier code left
-// (the driver itself drops a call that changes nothing); the statistics count what did change.
+// (the driver itself drops a call that changes nothing); the counts say what did change.
 void FixedFunctionLayer::applyPass(const PassState& wanted) {
-  statistics_.stateChanges += changedFields(state_, wanted);
+  countStateChanges(static_cast<uint64_t>(changedFields(state_, wanted)));
   setCapability(GL_BLEND, wanted.blend);
   glBlendFunc(glBlendFactor(wanted.blendSource), glBlendFactor(wanted.blendDestination));
   setCapability(GL_DEPTH_TEST, wanted.depthTest);
@@ -269,7 +262,6 @@ void FixedFunctionLayer::drawIndexed(Primitive primitive, const VertexArrays& ar
     glLockArraysEXT(0, arrays.vertexCount);
   }
   glDrawElements(glPrimitiveMode(primitive), indexCount, GL_UNSIGNED_INT, indices);
-  ++statistics_.drawCalls;
   if (lock) {
     glUnlockArraysEXT();
   }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/debug_log.h"
+#include "core/draw_counts.h"
 #include "gpu/draw_layer_names.h"
 #include "platform/glsl_translation.h"
 
@@ -128,7 +129,7 @@ bool ShaderLayer::ready() {
 // Every field reaches the driver on every pass, so a pass is right whatever any earlier code left;
 // the fields that shape the shading choose the program at the next draw.
 void ShaderLayer::applyPass(const PassState& state) {
-  statistics_.stateChanges += changedFields(pass_, state);
+  countStateChanges(static_cast<uint64_t>(changedFields(pass_, state)));
   sendPass(state);
   pass_ = state;
 }

@@ -74,7 +74,6 @@ class ShaderLayer : public DrawLayer {
 
   const platform::GLCapabilities& capabilities() const override { return capabilities_; }
   const char* backEndName() const override { return "shader"; }
-  DrawStatistics statistics() const override { return statistics_; }
 
   void applyPass(const PassState& state) override;
   const PassState& passState() const override { return pass_; }
@@ -174,7 +173,6 @@ class ShaderLayer : public DrawLayer {
   void replayCommands(const Recording& recording, int depth);
 
   platform::GLCapabilities capabilities_;
-  DrawStatistics statistics_;
   PassState pass_;
   MatrixStacks stacks_;
   Viewport viewport_;

@@ -191,7 +191,6 @@ void ShaderLayer::drawVertices(Primitive primitive, const std::vector<LayerVerte
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(drawn.size() * sizeof(LayerVertex)), drawn.data(),
                GL_STREAM_DRAW);
   glDrawArrays(modeOf(primitive), 0, static_cast<GLsizei>(drawn.size()));
-  ++statistics_.drawCalls;
   glBindVertexArray(0);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
@@ -267,7 +266,6 @@ void ShaderLayer::drawIndexed(Primitive primitive, const VertexArrays& arrays, c
   glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(static_cast<size_t>(drawnCount) * sizeof(uint32_t)),
                drawnIndices, GL_STREAM_DRAW);
   glDrawElements(modeOf(primitive), drawnCount, GL_UNSIGNED_INT, nullptr);
-  ++statistics_.drawCalls;
   glBindVertexArray(0);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
@@ -337,7 +335,6 @@ void ShaderLayer::drawBatch(const RecordedBatch& batch) {
   glBindVertexArray(batch.vertexArray);
   setCurrentAttributes(batch.carried);
   glDrawArrays(modeOf(batch.primitive), 0, batch.vertexCount);
-  ++statistics_.drawCalls;
   glBindVertexArray(0);
 }
 

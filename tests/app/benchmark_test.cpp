@@ -39,7 +39,7 @@ TEST(Benchmark, framesAreFiledUnderTheirSceneAndReportedAsOneJsonLine) {
   const std::string line = record.report(0.25, 1.5);
   for (const char* field : {"\"loadSeconds\": 0.250", "\"seekSeconds\": 1.500", "\"frames\": 3", "\"outdoor\": {", "\"title\": {", "\"p50ms\"",
                             "\"p99ms\"", "\"maxms\"", "\"cpuMsPerFrame\"", "\"allocationsPerFrame\"",
-                            "\"drawCallsPerFrame\"", "\"trianglesPerFrame\""}) {
+                            "\"drawCallsPerFrame\"", "\"trianglesPerFrame\"", "\"stateChangesPerFrame\""}) {
     EXPECT_NE(line.find(field), std::string::npos) << field << " in " << line;
   }
   EXPECT_EQ(line.find('\n'), std::string::npos);
