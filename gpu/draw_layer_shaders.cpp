@@ -132,6 +132,18 @@ void ShaderLayer::applyPass(const PassState& state) {
   countStateChanges(static_cast<uint64_t>(changedFields(pass_, state)));
   sendPass(state);
   pass_ = state;
+  followColor();
+}
+
+// While colour material is on, the material's ambient and diffuse colours are the current colour,
+// and they stay what it was last when it goes off, as the fixed function's material does.
+void ShaderLayer::followColor() {
+  if (!pass_.colorMaterial || recording_ != nullptr) {
+    return;
+  }
+  std::copy(current_.color, current_.color + 4, material_);
+  std::copy(current_.color, current_.color + 4, material_ + 4);
+  ++materialVersion_;
 }
 
 void ShaderLayer::sendPass(const PassState& state) {

@@ -153,6 +153,7 @@ class ShaderLayer : public DrawLayer {
 
   // Pass state, programs and uniforms (draw_layer_shaders.cpp).
   void sendPass(const PassState& state);
+  void followColor();
   ShadingKey currentKey() const;
   Program& programFor(const ShadingKey& key);
   void makeProgram(const ShadingKey& key, Program& program);

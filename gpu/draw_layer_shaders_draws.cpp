@@ -166,6 +166,7 @@ void ShaderLayer::color(float red, float green, float blue, float alpha) {
   current_.color[2] = blue;
   current_.color[3] = alpha;
   recordingSets_ |= kCarriesColor;
+  followColor();
 }
 
 void ShaderLayer::unitTexCoord(int unit, float s, float t, float r, float q) {
@@ -380,6 +381,7 @@ void ShaderLayer::replayCommands(const Recording& recording, int depth) {
   }
   if ((sets & kCarriesColor) != 0) {
     std::copy(recording.lastValues.color, recording.lastValues.color + 4, current_.color);
+    followColor();
   }
   for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
     if ((sets & (kCarriesTexCoord0 << unit)) != 0) {

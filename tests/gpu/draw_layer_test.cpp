@@ -382,6 +382,27 @@ TEST(DrawLayer, lightAndMaterialMatchTheFixedFunction) {
                       "directional light with colour material");
 }
 
+// Colour material writes the colour into the material; a lit pass after it without a material of
+// its own shows that colour.
+TEST(DrawLayer, colourMaterialLeavesItsColourInTheMaterial) {
+  REQUIRE_GL_CONTEXT();
+  const auto scene = [](DrawLayer& layer) {
+    litHemisphere(layer, kDirectionalLight, true);
+    PassState lit;
+    lit.lighting = true;
+    lit.depthTest = true;
+    layer.applyPass(lit);
+    layer.color(1.0f, 1.0f, 1.0f, 1.0f);
+    layer.begin(Primitive::Triangles);
+    layer.normal(0.0f, 0.3f, 1.0f);
+    layer.vertex(-1.0f, -1.0f, 2.0f);
+    layer.vertex(0.0f, -1.0f, 2.0f);
+    layer.vertex(-1.0f, 0.0f, 2.0f);
+    layer.end();
+  };
+  expectBackEndsAgree(scene, "a lit triangle after colour material");
+}
+
 }  // namespace
 
 namespace {
