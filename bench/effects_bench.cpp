@@ -17,10 +17,12 @@
 #include "core/random.h"
 #include "effects/particle_emmiter.h"
 #include "effects/particle_explosion.h"
+#include "gpu/draw_layer.h"
 #include "gpu/frame_readback.h"
 #include "gpu/off_window_frame.h"
 #include "gpu/matrix_helpers.h"
 #include "image/png_writer.h"
+#include "platform/gl_capabilities.h"
 #include "platform/gl_entry_points.h"
 #include "platform/native_window.h"
 #include "tests/support/private_working_folder.h"
@@ -69,7 +71,11 @@ bool benchGLContext() {
     return false;
   }
   std::string problem;
-  state = platform::loadGLEntryPoints(problem) ? 1 : 0;
+  if (!platform::loadGLEntryPoints(problem)) {
+    return false;
+  }
+  platform::setGLCapabilities(platform::readGLCapabilities(platform::GLContextKind::Compatibility));
+  state = createDrawLayer(platform::glCapabilities()) ? 1 : 0;
   return state == 1;
 }
 
@@ -102,7 +108,7 @@ void emitterSimulate300(benchmark::State& state) {
 }
 BENCHMARK(emitterSimulate300);
 
-// Includes glFinish, so the software rasteriser's work on the quads is counted too.
+// Waits for the driver to finish, so the software rasteriser's work on the quads is counted too.
 void emitterRender300(benchmark::State& state) {
   if (!benchGLContext()) {
     state.SkipWithError("no display for a GL context; run under xvfb-run");
@@ -111,13 +117,14 @@ void emitterRender300(benchmark::State& state) {
   const PrivateWorkingFolder scratch;
   ParticleEmmiter emitter;
   steadyBubbleField(emitter);
-  glViewport(0, 0, 256, 256);
+  DrawLayer& layer = drawLayer();
+  layer.setViewport(Viewport{0, 0, 256, 256});
   setFixedPerspective(0.0f, 60.0f, 150.0f, 0.0f, 0.0f, 0.0f);
   const long long before = gAllocations.load();
   for (auto _ : state) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    layer.clear(true, true);
     emitter.render();
-    glFinish();
+    layer.finish();
   }
   reportAllocations(state, before);
 }
@@ -138,16 +145,17 @@ void explosionFrame(benchmark::State& state) {
   for (int frame = 0; frame < 60; ++frame) {
     explosion.simulate(1.0f / 60.0f);
   }
-  glViewport(0, 0, 256, 256);
+  DrawLayer& layer = drawLayer();
+  layer.setViewport(Viewport{0, 0, 256, 256});
   setFixedPerspective(0.0f, 20.0f, 120.0f, 0.0f, 0.0f, 0.0f);
   const long long before = gAllocations.load();
   for (auto _ : state) {
     explosion.simulate(0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    layer.clear(true, true);
     beginExplosionDraw();
     explosion.render();
     endExplosionDraw();
-    glFinish();
+    layer.finish();
   }
   reportAllocations(state, before);
 }

@@ -9,6 +9,7 @@
 #include "core/draw_counts.h"
 #include "core/matrix4.h"
 #include "core/random.h"
+#include "effects/effect_pass.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/texture_manager.h"
 
@@ -22,20 +23,20 @@ constexpr float kAlphaThreshold = 0.01f;
 constexpr int kSpriteAlphaMode = 2;
 
 // 2 × size wide and 1 × size tall, with the lower edge through the particle.
-void drawQuad(const Particle& particle, const Vector3& across, const Vector3& rise) {
+void drawQuad(DrawLayer& layer, const Particle& particle, const Vector3& across, const Vector3& rise) {
   const Vector3& p = particle.position;
-  glColor4f(1.0f, 1.0f, 1.0f, particle.fade);
+  layer.color(1.0f, 1.0f, 1.0f, particle.fade);
   countDraw(2);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0.0f, 1.0f);
-  glVertex3f(p.x - across.x + rise.x, p.y - across.y + rise.y, p.z - across.z + rise.z);
-  glTexCoord2f(1.0f, 1.0f);
-  glVertex3f(p.x + across.x + rise.x, p.y + across.y + rise.y, p.z + across.z + rise.z);
-  glTexCoord2f(1.0f, 0.0f);
-  glVertex3f(p.x + across.x, p.y + across.y, p.z + across.z);
-  glTexCoord2f(0.0f, 0.0f);
-  glVertex3f(p.x - across.x, p.y - across.y, p.z - across.z);
-  glEnd();
+  layer.begin(Primitive::Quads);
+  layer.texCoord(0.0f, 1.0f);
+  layer.vertex(p.x - across.x + rise.x, p.y - across.y + rise.y, p.z - across.z + rise.z);
+  layer.texCoord(1.0f, 1.0f);
+  layer.vertex(p.x + across.x + rise.x, p.y + across.y + rise.y, p.z + across.z + rise.z);
+  layer.texCoord(1.0f, 0.0f);
+  layer.vertex(p.x + across.x, p.y + across.y, p.z + across.z);
+  layer.texCoord(0.0f, 0.0f);
+  layer.vertex(p.x - across.x, p.y - across.y, p.z - across.z);
+  layer.end();
 }
 
 // The share of the viewport's width between two points; any point on or behind the eye's plane
@@ -64,7 +65,7 @@ bool takes(const SpriteWidthRange& widths, const Matrix4& clip, const Vector3& l
 
 }  // namespace
 
-ParticleEmmiter::ParticleEmmiter() : blendSrc(GL_SRC_ALPHA), blendDst(GL_ONE), texEnvMode(GL_MODULATE) {}
+ParticleEmmiter::ParticleEmmiter() = default;
 
 ParticleEmmiter::~ParticleEmmiter() = default;
 
@@ -259,46 +260,49 @@ void ParticleEmmiter::scatterVelocity(Particle& particle) const {
 
 void ParticleEmmiter::render() { render(SpriteWidthRange{}); }
 
+PassState ParticleEmmiter::spritePass() const {
+  PassState pass = blendedEffectPass(blendSrc, blendDst, texEnvMode);
+  pass.alphaTest = true;
+  pass.alphaAbove = kAlphaThreshold;
+  pass.scissorTest = true;
+  return pass;
+}
+
 void ParticleEmmiter::render(const SpriteWidthRange& widths) {
-  glEnable(GL_BLEND);
-  glBlendFunc(blendSrc, blendDst);
-  glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, kAlphaThreshold);
-  glEnable(GL_COLOR_MATERIAL);
-  glDepthMask(GL_FALSE);
-  glDisable(GL_LIGHTING);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_DEPTH_TEST);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(texEnvMode));
+  DrawLayer& layer = drawLayer();
+  // A caller's own scissor box is left alone: the particles are then drawn whole.
+  const bool callersScissor = layer.passState().scissorTest;
+  const PassState pass = spritePass();
+  layer.applyPass(pass);
+  layer.bindTexture(0, texture);
 
   // The view's horizontal and vertical axes in the current object space, read once per emitter.
-  float view[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, view);
-  const Vector3 right(view[0], view[4], view[8], 0.0f);
-  const Vector3 up(view[1], view[5], view[9], 0.0f);
-
-  // A caller's own scissor box is left alone: the particles are then drawn whole.
-  if (glIsEnabled(GL_SCISSOR_TEST)) {
+  const Matrix4 view = layer.matrix(MatrixStack::ModelView);
+  const Vector3 right(view.m[0], view.m[4], view.m[8], 0.0f);
+  const Vector3 up(view.m[1], view.m[5], view.m[9], 0.0f);
+  if (callersScissor) {
     drawParticles(right, up, widths);
   } else {
     drawParticlesCropped(right, up, widths);
   }
 
   // Lighting stays off and texturing, colour material and depth testing stay on for the next
-  // effect; depth writes, blending and the alpha test go back to the scene's defaults.
-  glDepthMask(GL_TRUE);
-  glDisable(GL_BLEND);
-  glDisable(GL_ALPHA_TEST);
+  // effect; depth writes, blending, the alpha test and a scissor test of our own go back to the
+  // scene's defaults.
+  PassState after = settledEffectPass(pass);
+  after.alphaTest = false;
+  after.scissorTest = callersScissor;
+  layer.applyPass(after);
 }
 
 void ParticleEmmiter::drawParticles(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths) {
+  DrawLayer& layer = drawLayer();
   // The matrices are read only when the widths are asked about.
   const Matrix4 clip = takesAll(widths) ? Matrix4() : currentClipMatrix();
   for (const Particle& particle : particles) {
     const Vector3 across = right * particle.size;
     if (particle.life > 0.0f && takes(widths, clip, particle.position - across, particle.position + across)) {
-      drawQuad(particle, across, up * particle.size);
+      drawQuad(layer, particle, across, up * particle.size);
     }
   }
 }
@@ -315,13 +319,16 @@ void ParticleEmmiter::measureSprite() {
 
 void ParticleEmmiter::drawParticlesCropped(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths) {
   measureSprite();
+  DrawLayer& layer = drawLayer();
   const Matrix4 clip = currentClipMatrix();
+  // layer: needs every viewport change made through setViewport (the render targets and the scenes
+  // still set theirs on the driver); until then the layer's viewport() can be stale, so the
+  // viewport is read from the driver.
   int viewport[4] = {0, 0, 0, 0};
   glGetIntegerv(GL_VIEWPORT, viewport);
 
   // The whole viewport for a quad that cannot be cut, so the test stays on for the whole batch.
   const ScissorBox whole{viewport[0], viewport[1], viewport[2], viewport[3]};
-  glEnable(GL_SCISSOR_TEST);
   for (const Particle& particle : particles) {
     if (particle.life <= 0.0f) {
       continue;
@@ -336,9 +343,7 @@ void ParticleEmmiter::drawParticlesCropped(const Vector3& right, const Vector3& 
     if (!spriteScissor(clip, viewport, spriteExtent_, p - across, p + across, p - across + rise, box)) {
       box = whole;
     }
-    glScissor(box.x, box.y, box.width, box.height);
-    drawQuad(particle, across, rise);
+    layer.setScissor(Viewport{box.x, box.y, box.width, box.height});
+    drawQuad(layer, particle, across, rise);
   }
-  // The scissor test is off again for whatever draws next.
-  glDisable(GL_SCISSOR_TEST);
 }

@@ -7,6 +7,7 @@
 
 #include "core/state_record.h"
 #include "core/vector3.h"
+#include "gpu/draw_layer.h"
 #include "gpu/sprite_extent.h"
 #include "world/c_game_obj.h"
 
@@ -88,9 +89,9 @@ class ParticleEmmiter : public CGameObj {
   Corner boxMin;
   Corner boxMax;
   int mode = EmitPoint;
-  unsigned int blendSrc;
-  unsigned int blendDst;
-  unsigned int texEnvMode;
+  BlendFactor blendSrc = BlendFactor::SourceAlpha;
+  BlendFactor blendDst = BlendFactor::One;
+  TextureMode texEnvMode = TextureMode::Modulate;
 
  private:
   // The spawn backlog pays for one more particle; takes the interval off when it does.
@@ -104,6 +105,9 @@ class ParticleEmmiter : public CGameObj {
   void spawnVolume(Particle& particle, float extentX, float extentY, float extentZ) const;
   void spawnTrail(Particle& particle) const;
   void scatterVelocity(Particle& particle) const;
+  // The pass the sprites are drawn with: blended by the emitter's factors, alpha-tested, unlit,
+  // textured on unit 0, depth-tested without depth writes, inside a scissor box.
+  PassState spritePass() const;
   void drawParticles(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths);
   void drawParticlesCropped(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths);
 

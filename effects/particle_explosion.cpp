@@ -1,10 +1,10 @@
 #include "effects/particle_explosion.h"
+
 #include "core/draw_counts.h"
-
-#include <GL/glew.h>
-
 #include "core/matrix4.h"
 #include "core/random.h"
+#include "effects/effect_pass.h"
+#include "gpu/draw_layer.h"
 #include "gpu/texture_manager.h"
 
 namespace {
@@ -127,11 +127,11 @@ void ParticleExplosion::render() {
   if (texture < 1) {
     return;
   }
-  glBindTexture(GL_TEXTURE_2D, texture);
-  float view[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, view);
-  const Vector3 right(view[0], view[4], view[8], 0.0f);
-  const Vector3 up(view[1], view[5], view[9], 0.0f);
+  DrawLayer& layer = drawLayer();
+  layer.bindTexture(0, texture);
+  const Matrix4 view = layer.matrix(MatrixStack::ModelView);
+  const Vector3 right(view.m[0], view.m[4], view.m[8], 0.0f);
+  const Vector3 up(view.m[1], view.m[5], view.m[9], 0.0f);
   // The two diagonals of a view-facing square of half-size 1.
   const Vector3 rising = right + up;
   const Vector3 falling = right - up;
@@ -143,36 +143,30 @@ void ParticleExplosion::render() {
     const Vector3 s = rising * fragment.size;
     const Vector3 d = falling * fragment.size;
     const Vector3& p = fragment.position;
-    glColor4f(fragment.colour.r, fragment.colour.g, fragment.colour.b, 1.0f);
+    layer.color(fragment.colour.r, fragment.colour.g, fragment.colour.b, 1.0f);
     countDraw(2);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(p.x - s.x, p.y - s.y, p.z - s.z);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(p.x + d.x, p.y + d.y, p.z + d.z);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(p.x + s.x, p.y + s.y, p.z + s.z);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(p.x - d.x, p.y - d.y, p.z - d.z);
-    glEnd();
+    layer.begin(Primitive::Quads);
+    layer.texCoord(0.0f, 0.0f);
+    layer.vertex(p.x - s.x, p.y - s.y, p.z - s.z);
+    layer.texCoord(1.0f, 0.0f);
+    layer.vertex(p.x + d.x, p.y + d.y, p.z + d.z);
+    layer.texCoord(1.0f, 1.0f);
+    layer.vertex(p.x + s.x, p.y + s.y, p.z + s.z);
+    layer.texCoord(0.0f, 1.0f);
+    layer.vertex(p.x - d.x, p.y - d.y, p.z - d.z);
+    layer.end();
   }
 }
 
-void beginExplosionDraw() {
-  glDepthMask(GL_FALSE);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_BLEND);
-  glEnable(GL_COLOR_MATERIAL);
-  // Additive on the colour: black adds nothing, so the ramp alone sets the brightness.
-  glBlendFunc(GL_SRC_COLOR, GL_ONE);
-  glEnable(GL_TEXTURE_2D);
-  glDisable(GL_CULL_FACE);
+// Additive on the colour: black adds nothing, so the ramp alone sets the brightness. Unlit, as the
+// emitters drawn just before always left the fragments.
+PassState explosionPass() {
+  return blendedEffectPass(BlendFactor::SourceColor, BlendFactor::One, TextureMode::Modulate);
 }
 
-void endExplosionDraw() {
-  glDepthMask(GL_TRUE);
-  glDisable(GL_BLEND);
-}
+void beginExplosionDraw() { drawLayer().applyPass(explosionPass()); }
+
+void endExplosionDraw() { drawLayer().applyPass(settledEffectPass(explosionPass())); }
 
 void ParticleExplosion::writeState(StateRecord& record) const {
   record.writeAll(fragments);

@@ -7,6 +7,7 @@
 
 #include "core/state_record.h"
 #include "core/vector3.h"
+#include "gpu/draw_layer.h"
 #include "world/c_game_obj.h"
 
 struct FragmentColour {
@@ -67,7 +68,10 @@ class ParticleExplosion : public CGameObj {
   Vector3 centre;
 };
 
-// Additive drawing state for a container of explosions: depth writes off, blending on, no culling.
+// The pass a container of explosions is drawn with: additive blending, depth-tested without depth
+// writes, unlit, textured on unit 0, no culling.
+PassState explosionPass();
+// Applies it.
 void beginExplosionDraw();
-// Turns depth writes back on and blending off.
+// The same pass with depth writes back on and blending off, for what the scene draws next.
 void endExplosionDraw();

@@ -3,6 +3,7 @@
 #include "core/debug_log.h"
 #include "core/draw_counts.h"
 #include "core/effect_status.h"
+#include "effects/effect_pass.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "platform/message_box.h"
@@ -24,6 +25,8 @@ constexpr const char* kNoFragmentStageText =
 // Pictures whose brightness below 1 % becomes transparent, so only the glow is blended.
 constexpr int kAlphaFromBrightness = 2;
 constexpr float kTransparentBelow = 0.01f;
+// The faintest part of a tube the lines' pass lets through.
+constexpr float kFaintestShown = 0.1f;
 
 // The lines stay off: the user is told in a box, as the lines always told, and on the way out.
 void warn(const char* text) {
@@ -33,31 +36,18 @@ void warn(const char* text) {
 
 }  // namespace
 
-bool VolumeLineCalls::hasMultitexture() const {
-  return activeTexture != nullptr && clientActiveTexture != nullptr && multiTexCoord2f != nullptr &&
-         multiTexCoord3f != nullptr && multiTexCoord4f != nullptr;
+PassState volumeLinePass() {
+  PassState pass = blendedEffectPass(BlendFactor::SourceAlpha, BlendFactor::DestinationColor, TextureMode::Modulate);
+  pass.alphaTest = true;
+  pass.alphaAbove = kFaintestShown;
+  return pass;
 }
 
-VolumeLineCalls driverVolumeLineCalls() {
-  VolumeLineCalls calls;
-  calls.activeTexture = glActiveTexture;
-  calls.clientActiveTexture = glClientActiveTexture;
-  calls.multiTexCoord2f = glMultiTexCoord2f;
-  calls.multiTexCoord3f = glMultiTexCoord3f;
-  calls.multiTexCoord4f = glMultiTexCoord4f;
-  calls.begin = &glBegin;
-  calls.end = &glEnd;
-  calls.vertex3f = &glVertex3f;
-  calls.depthMask = &glDepthMask;
-  return calls;
-}
+bool VolumeLines::initialize() { return initialize(drawLayer().capabilities()); }
 
-bool VolumeLines::initialize() { return initialize(driverVolumeLineCalls()); }
-
-bool VolumeLines::initialize(const VolumeLineCalls& entryPoints) {
-  calls = entryPoints;
+bool VolumeLines::initialize(const platform::GLCapabilities& capabilities) {
   enabled = false;
-  if (!calls.hasMultitexture()) {
+  if (!capabilities.multitexture) {
     warn(kNoMultitextureText);
     return false;
   }
@@ -112,10 +102,12 @@ bool VolumeLines::beginLines() {
   if (!enabled) {
     return false;
   }
-  calls.depthMask(GL_FALSE);
+  DrawLayer& layer = drawLayer();
+  layer.applyPass(volumeLinePass());
   ShaderManager& shaders = shaderManager();
   shaders.bindProgram(vertexProgram);
   shaders.bindProgram(fragmentProgram);
+  layer.programStarted();
   platform::setStateMatrixParameter(modelViewProjParameter, platform::StateMatrix::ModelViewProjection,
                                     platform::MatrixTransform::Identity);
   platform::setStateMatrixParameter(modelViewParameter, platform::StateMatrix::ModelView,
@@ -123,7 +115,7 @@ bool VolumeLines::beginLines() {
   // The texture is set before the sampler is enabled, since enabling binds the texture it holds.
   platform::setTextureParameter(textureParameter, textureCount > 0 ? textures[0] : 0);
   platform::enableTextureParameter(textureParameter);
-  calls.begin(GL_QUADS);
+  layer.begin(Primitive::Quads);
   countDraw(0);
   return true;
 }
@@ -143,21 +135,28 @@ void VolumeLines::drawLine(float x0, float y0, float z0, float x1, float y1, flo
   emitCorner(0.0f, 0.25f, width, width, p0, p1);
 }
 
+// The unused coordinates take the values the fixed function gives them: r 0 and q 1.
 void VolumeLines::emitCorner(float s, float t, float side, float width, const float here[3], const float there[3]) {
-  calls.multiTexCoord3f(GL_TEXTURE0, s, t, width);
-  calls.multiTexCoord2f(GL_TEXTURE1, side, 0.5f * width);
-  calls.multiTexCoord3f(GL_TEXTURE2, there[0], there[1], there[2]);
-  calls.vertex3f(here[0], here[1], here[2]);
+  DrawLayer& layer = drawLayer();
+  layer.unitTexCoord(0, s, t, width, 1.0f);
+  layer.unitTexCoord(1, side, 0.5f * width, 0.0f, 1.0f);
+  layer.unitTexCoord(2, there[0], there[1], there[2], 1.0f);
+  layer.vertex(here[0], here[1], here[2]);
 }
 
 void VolumeLines::endLines() {
   if (!enabled) {
     return;
   }
-  calls.end();
+  DrawLayer& layer = drawLayer();
+  layer.end();
   platform::disableTextureParameter(textureParameter);
   ShaderManager& shaders = shaderManager();
   shaders.unbindProgram(vertexProgram);
   shaders.unbindProgram(fragmentProgram);
-  calls.depthMask(GL_TRUE);
+  layer.programEnded();
+  // Depth writes come back on; the rest of the pass stays for the line field to change.
+  PassState after = volumeLinePass();
+  after.depthWrite = true;
+  layer.applyPass(after);
 }

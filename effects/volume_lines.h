@@ -4,8 +4,8 @@
 // Whether the effect can run is decided once, by initialize(); when it cannot, drawing does nothing.
 #pragma once
 
-#include <GL/glew.h>
-
+#include "gpu/draw_layer.h"
+#include "platform/gl_capabilities.h"
 #include "platform/glsl_runtime.h"
 
 struct ShaderProgram;
@@ -18,38 +18,24 @@ constexpr int kVolumeLinePictureCount = 7;
 // thunder, glass, fire spiral.
 extern const char* const kVolumeLinePictures[kVolumeLinePictureCount];
 
-// The GL entry points the segments are issued through. The first five are the multitexture ones the
-// effect needs; tests put recorders in place of them all.
-struct VolumeLineCalls {
-  PFNGLACTIVETEXTUREPROC activeTexture = nullptr;
-  PFNGLCLIENTACTIVETEXTUREPROC clientActiveTexture = nullptr;
-  PFNGLMULTITEXCOORD2FPROC multiTexCoord2f = nullptr;
-  PFNGLMULTITEXCOORD3FPROC multiTexCoord3f = nullptr;
-  PFNGLMULTITEXCOORD4FPROC multiTexCoord4f = nullptr;
-  void(GLAPIENTRY* begin)(GLenum mode) = nullptr;
-  void(GLAPIENTRY* end)() = nullptr;
-  void(GLAPIENTRY* vertex3f)(GLfloat x, GLfloat y, GLfloat z) = nullptr;
-  void(GLAPIENTRY* depthMask)(GLboolean flag) = nullptr;
-
-  bool hasMultitexture() const;
-};
-
-// The entry points of the current GL context, as the extension loader found them.
-VolumeLineCalls driverVolumeLineCalls();
+// The pass the segments are drawn with: blended by their own alpha onto what the picture holds,
+// alpha-tested, depth-tested without depth writes. The shading is the programs'; lighting, colour
+// material and unit 0 stay as the title layers have them.
+PassState volumeLinePass();
 
 class VolumeLines {
  public:
   using ProfileCheck = bool (*)(platform::ShaderProfile profile);
 
-  // Checks the multitexture entry points and the shader stages (a warning box for each that is
+  // Checks the context's multitexture and the shader stages (a warning box for each that is
   // missing), then loads both programs; returns enabled.
   bool initialize();
-  bool initialize(const VolumeLineCalls& entryPoints);
+  bool initialize(const platform::GLCapabilities& capabilities);
   // Loads picture `index` of kVolumeLinePictures with alpha from brightness and appends it; its
   // place in the list, or -1 (with a log line) for an unknown index or a full list.
   int addTexture(int index);
-  // Binds the programs and the first texture and opens the quads; false, doing nothing, when the
-  // effect is off. Depth writes stay off until endLines.
+  // Applies the lines' pass, binds the programs and the first texture and opens the quads; false,
+  // doing nothing, when the effect is off. Depth writes stay off until endLines.
   bool beginLines();
   void drawLine(float x0, float y0, float z0, float x1, float y1, float z1, float width);
   void endLines();
@@ -62,7 +48,6 @@ class VolumeLines {
   platform::GlslParameter* modelViewProjParameter = nullptr;
   platform::GlslParameter* modelViewParameter = nullptr;
   platform::GlslParameter* textureParameter = nullptr;
-  VolumeLineCalls calls;
   // Answers whether the driver runs a shader stage; tests replace it.
   ProfileCheck profileSupported = &platform::isProfileSupported;
 

@@ -1,16 +1,16 @@
 #include "world/c_game_obj.h"
 
-#include <GL/glew.h>
-
+#include "gpu/draw_layer.h"
 #include "world/bounds.h"
 
 const char* CGameObj::getName() const { return "CGameObj"; }
 
 void CGameObj::applyTransform() {
-  glPushMatrix();
-  glTranslatef(position.x, position.y, position.z);
-  glRotatef(rotationAngle, rotationAxis[0], rotationAxis[1], rotationAxis[2]);
-  glScalef(scale, scale, scale);
+  DrawLayer& layer = drawLayer();
+  layer.pushMatrix();
+  layer.translate(position.x, position.y, position.z);
+  layer.rotate(rotationAngle, rotationAxis[0], rotationAxis[1], rotationAxis[2]);
+  layer.scale(scale, scale, scale);
 }
 
 void CGameObj::render() {
@@ -21,7 +21,7 @@ void CGameObj::render() {
   popTransform();
 }
 
-void CGameObj::popTransform() { glPopMatrix(); }
+void CGameObj::popTransform() { drawLayer().popMatrix(); }
 
 void CGameObj::update() {
   startBounds(boundsMin, boundsMax);

@@ -1,9 +1,9 @@
 #include "world/ground_occlusion.h"
 
-#include <GL/glew.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "gpu/draw_layer.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ Vector3 eyeOf(const float modelView[16]) {
   return Vector3(eye[0], eye[1], eye[2], 0.0f);
 }
 
-// The near plane of a perspective projection (glFrustum or gluPerspective, off-centre allowed);
+// The near plane of a perspective projection (a frustum or a perspective, off-centre allowed);
 // distances of 0 for any other projection.
 void takeNearPlane(const float projection[16], EyePoint& view) {
   const bool perspective = projection[3] == 0.0f && projection[7] == 0.0f && projection[11] == -1.0f &&
@@ -68,14 +68,13 @@ float farthestCorner(const Vector3& p, const float boxMin[3], const float boxMax
 }  // namespace
 
 GroundOcclusion GroundOcclusion::fromCurrentMatrices(const GroundCells& ground) {
-  float modelView[16];
-  float projection[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  const DrawLayer& layer = drawLayer();
+  const Matrix4 modelView = layer.matrix(MatrixStack::ModelView);
+  const Matrix4 projection = layer.matrix(MatrixStack::Projection);
   EyePoint view;
-  if (isRigid(modelView)) {
-    view.eye = eyeOf(modelView);
-    takeNearPlane(projection, view);
+  if (isRigid(modelView.m)) {
+    view.eye = eyeOf(modelView.m);
+    takeNearPlane(projection.m, view);
   }
   return GroundOcclusion(ground, view);
 }

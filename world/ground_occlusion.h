@@ -17,7 +17,7 @@ struct EyePoint {
 
 class GroundOcclusion {
  public:
-  // With the eye and near plane of the GL's current model-view and projection matrices. Anything
+  // With the eye and near plane of the drawing layer's current model-view and projection matrices. Anything
   // but a look-at view (rotation and translation) under a perspective projection hides nothing.
   static GroundOcclusion fromCurrentMatrices(const GroundCells& ground);
   GroundOcclusion(const GroundCells& ground, const EyePoint& view);

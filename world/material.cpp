@@ -1,9 +1,8 @@
 #include "world/material.h"
 
-#include <GL/glew.h>
-
 #include <cassert>
 
+#include "gpu/draw_layer.h"
 #include "gpu/texture_manager.h"
 
 Material::Material() {
@@ -35,20 +34,14 @@ void Material::setLayer(int index, const std::string& fileName, const std::strin
 }
 
 void Material::apply() const {
-  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, emission);
-  const MaterialLayer& layer = layers[0];
-  if (layer.textureName < 0) {
-    glColor4fv(diffuse);
+  DrawLayer& layer = drawLayer();
+  layer.setMaterial(ambient, diffuse, specular, emission);
+  const MaterialLayer& first = layers[0];
+  if (first.textureName < 0) {
+    layer.color(diffuse);
     return;
   }
-  if (glActiveTexture != nullptr) {
-    glActiveTexture(GL_TEXTURE0);
-  }
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(layer.textureName));
+  layer.bindTexture(0, static_cast<unsigned int>(first.textureName));
   // Colour-material tracking is on during drawing, so this is the lit surface colour.
-  glColor4fv(layer.colour);
+  layer.color(first.colour);
 }

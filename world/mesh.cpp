@@ -1,11 +1,10 @@
 #include "world/mesh.h"
-#include "core/draw_counts.h"
-
-#include <GL/glew.h>
 
 #include <cassert>
 #include <new>
 
+#include "core/draw_counts.h"
+#include "gpu/draw_layer.h"
 #include "gpu/shader_manager.h"
 #include "world/bounds.h"
 
@@ -39,7 +38,10 @@ void Mesh::release() {
   vertexCount = 0;
   indexCount = 0;
   if (displayList != -1) {
-    glDeleteLists(static_cast<GLuint>(displayList), 1);
+    // Recordings go with the context and its layer; once those are gone there is nothing to free.
+    if (hasDrawLayer()) {
+      drawLayer().releaseRecordings(static_cast<unsigned int>(displayList), 1);
+    }
     displayList = -1;
   }
 }
@@ -97,138 +99,126 @@ void Mesh::draw(int32_t mode, float normalLength) {
 // The immediate-mode paths walk whole triangles only: a trailing one or two indices are ignored.
 
 void Mesh::drawWireframe() const {
+  DrawLayer& layer = drawLayer();
   const int32_t triangleCount = indexCount / 3;
   for (int32_t triangle = 0; triangle < triangleCount; ++triangle) {
     // An open strip: the edge from the third corner back to the first is not drawn.
-    glBegin(GL_LINE_STRIP);
+    layer.begin(Primitive::LineStrip);
     for (int corner = 0; corner < 3; ++corner) {
       const uint32_t index = indices[3 * static_cast<size_t>(triangle) + corner];
       assert(index < static_cast<uint32_t>(vertexCount) && "mesh index out of range");
-      glNormal3fv(&normals[3 * index]);
-      glVertex3fv(&vertices[3 * index]);
+      layer.normal(&normals[3 * index]);
+      layer.vertex(&vertices[3 * index]);
     }
-    glEnd();
+    layer.end();
   }
 }
 
-void Mesh::drawDisplayList() {
-  if (displayList == -1) {
-    const GLuint list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    glBegin(GL_TRIANGLES);
-    const size_t cornerCount = 3 * static_cast<size_t>(indexCount / 3);
-    for (size_t corner = 0; corner < cornerCount; ++corner) {
-      const uint32_t index = indices[corner];
-      assert(index < static_cast<uint32_t>(vertexCount) && "mesh index out of range");
-      if (textured) {
-        glTexCoord2fv(&texCoords[2 * index]);
-      }
-      glNormal3fv(&normals[3 * index]);
-      glVertex3fv(&vertices[3 * index]);
+void Mesh::issueTriangles() const {
+  DrawLayer& layer = drawLayer();
+  layer.begin(Primitive::Triangles);
+  const size_t cornerCount = 3 * static_cast<size_t>(indexCount / 3);
+  for (size_t corner = 0; corner < cornerCount; ++corner) {
+    const uint32_t index = indices[corner];
+    assert(index < static_cast<uint32_t>(vertexCount) && "mesh index out of range");
+    if (textured) {
+      layer.texCoord(texCoords[2 * index], texCoords[2 * index + 1]);
     }
-    glEnd();
-    glEndList();
-    displayList = static_cast<int32_t>(list);
+    layer.normal(&normals[3 * index]);
+    layer.vertex(&vertices[3 * index]);
   }
-  // The material stays outside the list, so a changed material shows without recompiling.
+  layer.end();
+}
+
+void Mesh::drawDisplayList() {
+  DrawLayer& layer = drawLayer();
+  if (displayList == -1) {
+    const unsigned int recording = layer.createRecordings(1);
+    if (recording == 0) {
+      // Without a recording the triangles are sent again on every draw, as they would be recorded.
+      material.apply();
+      issueTriangles();
+      countDraw(static_cast<uint64_t>(indexCount / 3));
+      return;
+    }
+    layer.beginRecording(recording);
+    issueTriangles();
+    layer.endRecording();
+    displayList = static_cast<int32_t>(recording);
+  }
+  // The material stays outside the recording, so a changed material shows without recording again.
   material.apply();
-  glCallList(static_cast<GLuint>(displayList));
+  layer.replay(static_cast<unsigned int>(displayList));
   countDraw(static_cast<uint64_t>(indexCount / 3));
 }
 
 void Mesh::drawNormals(float normalLength) const {
-  glColor3f(1.0f, 1.0f, 1.0f);
+  DrawLayer& layer = drawLayer();
+  layer.color(1.0f, 1.0f, 1.0f);
   const int32_t triangleCount = indexCount / 3;
   for (int32_t triangle = 0; triangle < triangleCount; ++triangle) {
-    glBegin(GL_LINES);
+    layer.begin(Primitive::Lines);
     for (int corner = 0; corner < 3; ++corner) {
       const uint32_t index = indices[3 * static_cast<size_t>(triangle) + corner];
       assert(index < static_cast<uint32_t>(vertexCount) && "mesh index out of range");
       const float* position = &vertices[3 * index];
       const float* normal = &normals[3 * index];
-      glVertex3f(position[0] + normalLength * normal[0], position[1] + normalLength * normal[1],
-                 position[2] + normalLength * normal[2]);
-      glVertex3fv(position);
+      layer.vertex(position[0] + normalLength * normal[0], position[1] + normalLength * normal[1],
+                   position[2] + normalLength * normal[2]);
+      layer.vertex(position);
     }
-    glEnd();
+    layer.end();
   }
-  // The lines are drawn in plain white whatever the lighting; lighting is on again afterwards.
-  glEnable(GL_LIGHTING);
+  // The lines are drawn in plain white whatever the lighting; the rest of the pass is lit again.
+  PassState lit = layer.passState();
+  lit.lighting = true;
+  layer.applyPass(lit);
 }
 
 void Mesh::drawPoints() const {
-  glBegin(GL_POINTS);
+  DrawLayer& layer = drawLayer();
+  layer.begin(Primitive::Points);
   for (size_t vertex = 0; vertex < static_cast<size_t>(vertexCount); ++vertex) {
-    glVertex3fv(&vertices[3 * vertex]);
+    layer.vertex(&vertices[3 * vertex]);
   }
-  glEnd();
+  layer.end();
 }
 
-// The vertex and normal arrays stay enabled after a draw; the texture-coordinate array is set
-// or switched off on every draw, so no stale pointer from an earlier mesh is ever read.
-void Mesh::setVertexAndNormalArrays() const {
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, vertices.data());
-  glNormalPointer(GL_FLOAT, 0, normals.data());
-}
-
-void Mesh::setTexCoordArray() const {
-  glClientActiveTexture(GL_TEXTURE0);
-  if (textured) {
-    glTexCoordPointer(2, GL_FLOAT, 0, texCoords.data());
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  } else {
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  }
-}
-
-void Mesh::drawLockedElements() const {
-  // Locking lets the driver transform the shared vertices once for the whole call.
-  const bool lock = vertexCount > 0 && glLockArraysEXT != nullptr && glUnlockArraysEXT != nullptr;
-  if (lock) {
-    glLockArraysEXT(0, vertexCount);
-  }
-  glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices.data());
+// An untextured mesh hands no texture coordinates, so no stale ones from an earlier mesh are read.
+void Mesh::drawElements() const {
+  const VertexArrays arrays{vertices.data(), normals.data(), textured ? texCoords.data() : nullptr, vertexCount};
+  drawLayer().drawIndexed(Primitive::Triangles, arrays, indices.data(), indexCount);
   countDraw(static_cast<uint64_t>(indexCount / 3));
-  if (lock) {
-    glUnlockArraysEXT();
-  }
 }
 
 void Mesh::drawVertexArrays() {
-  setVertexAndNormalArrays();
   material.apply();
-  setTexCoordArray();
-  drawLockedElements();
+  drawElements();
 }
 
 // The material is not applied here: the lighting programs take their colours from the shader
-// manager and only the texture from the mesh. An untextured mesh leaves texture state alone.
+// manager and only the texture from the mesh. An untextured mesh leaves the binding alone.
 void Mesh::drawPerPixel() {
-  setVertexAndNormalArrays();
   ShaderManager& shaders = shaderManager();
   bindLayerTexture(shaders);
   shaders.beginPerPixel();
-  setTexCoordArray();
-  drawLockedElements();
+  DrawLayer& layer = drawLayer();
+  layer.programStarted();
+  drawElements();
   shaders.endPerPixel();
+  layer.programEnded();
 }
 
 void Mesh::drawPerPixelBound() {
-  setVertexAndNormalArrays();
   bindLayerTexture(shaderManager());
-  setTexCoordArray();
-  drawLockedElements();
+  drawElements();
 }
 
 void Mesh::bindLayerTexture(ShaderManager& shaders) const {
   if (textured) {
     const int32_t layerTexture = material.layers[0].textureName;
-    const GLuint texture = layerTexture < 1 ? 0u : static_cast<GLuint>(layerTexture);
+    const unsigned int texture = layerTexture < 1 ? 0u : static_cast<unsigned int>(layerTexture);
     shaders.setTexture(texture);
-    glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    drawLayer().bindTexture(0, texture);
   }
 }

@@ -1,5 +1,5 @@
 // One drawable triangle mesh in plain arrays, with its material, its name and its bounding box,
-// and the six ways of sending it to GL.
+// and the six ways of drawing it through the drawing layer.
 // Every index is below vertexCount (the model loader and the terrain builder see to it).
 #pragma once
 
@@ -9,13 +9,13 @@
 
 #include "world/material.h"
 
-// How a mesh is sent to GL; any other value draws nothing.
+// How a mesh is drawn; any other value draws nothing.
 enum DrawMode : int32_t {
   kDrawWireframe = 0,     // every triangle as an open line strip
-  kDrawDisplayList = 1,   // immediate-mode triangles compiled once, material applied
+  kDrawDisplayList = 1,   // triangles recorded once and replayed, material applied
   kDrawNormals = 2,       // a line from every corner along its normal
   kDrawPoints = 3,        // every vertex
-  kDrawVertexArrays = 4,  // indexed triangles from locked client arrays, material applied
+  kDrawVertexArrays = 4,  // indexed triangles from the arrays in one draw, material applied
   kDrawPerPixel = 5,      // indexed triangles through the per-pixel lighting programs, texture only
 };
 
@@ -28,13 +28,13 @@ class Mesh {
   Mesh& operator=(const Mesh&) = delete;
   virtual ~Mesh();
 
-  // Replaces any arrays (and the display list) with new ones for the counts, contents unset
+  // Replaces any arrays (and the recording) with new ones for the counts, contents unset
   // (zero). False, with the mesh left empty, when a count is negative or memory runs out.
   bool allocate(int32_t newVertexCount, int32_t newIndexCount);
-  // Frees the arrays and the display list; the counts become 0. Safe to call again.
+  // Frees the arrays and the recording; the counts become 0. Safe to call again.
   void release();
   void computeBounds();  // all nine values 0 for a mesh without vertices
-  // Moves every vertex; the bounds and a compiled display list stay as they were.
+  // Moves every vertex; the bounds and a recording made earlier stay as they were.
   void translate(float dx, float dy, float dz);
   // normalLength is used by kDrawNormals only.
   void draw(int32_t mode, float normalLength);
@@ -48,7 +48,7 @@ class Mesh {
   std::vector<float> texCoords;  // u, v per vertex
   int32_t vertexCount = 0;
   int32_t indexCount = 0;  // triangles = indexCount / 3
-  int32_t displayList = -1;  // -1 while none has been compiled
+  int32_t displayList = -1;  // the recording's name; -1 while none has been made
   Material material;
   bool textured = false;
   std::string name;
@@ -66,7 +66,8 @@ class Mesh {
   // Points the lighting programs' sampler and unit 0 at the first layer's texture; nothing for an
   // untextured mesh.
   void bindLayerTexture(ShaderManager& shaders) const;
-  void setVertexAndNormalArrays() const;
-  void setTexCoordArray() const;
-  void drawLockedElements() const;
+  // The whole triangles one by one, texture coordinates first when textured.
+  void issueTriangles() const;
+  // The indexed triangles from the arrays in one draw.
+  void drawElements() const;
 };

@@ -6,7 +6,7 @@
 
 class CStatic3D;
 
-// v turned about axis by angleDegrees, right-handed as glRotatef turns; a zero axis or angle
+// v turned about axis by angleDegrees, right-handed as the layer's rotate turns; a zero axis or angle
 // leaves v as it is. The axis need not be of unit length.
 Vector3 rotatedAbout(const Vector3& v, const float axis[3], float angleDegrees);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/debug_log.h"
+#include "gpu/draw_layer.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "world/model.h"
@@ -94,6 +95,8 @@ void Terrain::setTexture(const std::string& imageFileName) {
   if (texture < 1) {
     return;
   }
+  // layer: needs TextureManager::useNearestMipmapLevel(texture); the filter is the texture's own
+  // setting, which no pass state carries.
   glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
   GLint filter = 0;
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
@@ -122,10 +125,13 @@ void Terrain::draw(int mode) {
   // The patches share the transform, the programs and their values: bound once for all of them.
   ShaderManager& shaders = shaderManager();
   shaders.beginPerPixel();
+  DrawLayer& layer = drawLayer();
+  layer.programStarted();
   for (const std::unique_ptr<Mesh>& patch : model->meshes) {
     patch->drawPerPixelBound();
   }
   shaders.endPerPixel();
+  layer.programEnded();
 }
 
 void Terrain::clear() {

@@ -12,12 +12,14 @@
 #include "core/random.h"
 #include "effects/particle_emmiter.h"
 #include "effects/particle_explosion.h"
+#include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/render_target.h"
 #include "gpu/textured_quad.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/world/plain_view.h"
 #include "world/mesh.h"
 #include "world/terrain.h"
 
@@ -44,6 +46,8 @@ GLuint createWhiteTexture() {
 }
 
 void expectDepthWritesOnAndBlendingOff() {
+  EXPECT_TRUE(drawLayer().passState().depthWrite);
+  EXPECT_FALSE(drawLayer().passState().blend);
   GLboolean depthWrites = GL_FALSE;
   glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
   EXPECT_EQ(depthWrites, GL_TRUE);
@@ -55,7 +59,7 @@ TEST_F(EffectsDrawing, emitterQuadsStandOnTheirParticlesAndLeaveTheSceneStateBeh
   OffscreenSurface surface;
   ASSERT_TRUE(surface.ready());
   const GLuint sprite = createWhiteTexture();
-  surface.begin();
+  beginSurface(surface);
   setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
 
   ParticleEmmiter emitter;
@@ -80,8 +84,9 @@ TEST_F(EffectsDrawing, emitterQuadsStandOnTheirParticlesAndLeaveTheSceneStateBeh
   EXPECT_GT(surface.pixel(middle, middle + 4).r, 200);
   EXPECT_EQ(surface.pixel(middle, middle - 4).r, 0);
   expectDepthWritesOnAndBlendingOff();
-  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_FALSE(drawLayer().passState().lighting);
+  EXPECT_TRUE(drawLayer().passState().units[0].enabled);
+  EXPECT_FALSE(drawLayer().passState().scissorTest);
   glDeleteTextures(1, &sprite);
 }
 
@@ -143,7 +148,7 @@ class DiscParticles : public EffectsDrawing {
 // Every pixel of the surface after the draws, each of them the emitter drawing some of its particles.
 std::vector<Pixel> drawDiscParticles(OffscreenSurface& surface, ParticleEmmiter& emitter,
                                      std::initializer_list<SpriteWidthRange> draws) {
-  surface.begin();
+  beginSurface(surface);
   setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
   for (const SpriteWidthRange& widths : draws) {
     emitter.render(widths);
@@ -170,14 +175,19 @@ TEST_F(DiscParticles, particlesCutToTheirVisiblePartShowWhatWholeQuadsShow) {
   OffscreenSurface& surface = *surface_;
   ParticleEmmiter& emitter = emitter_;
 
+  DrawLayer& layer = drawLayer();
   const std::vector<Pixel> cut = drawDiscParticles(surface, emitter, {SpriteWidthRange{}});
+  EXPECT_FALSE(layer.passState().scissorTest);
   EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
   // A caller's own scissor test keeps every quad whole.
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(0, 0, 4096, 4096);
+  PassState scissored;
+  scissored.scissorTest = true;
+  layer.applyPass(scissored);
+  layer.setScissor(Viewport{0, 0, 4096, 4096});
   const std::vector<Pixel> whole = drawDiscParticles(surface, emitter, {SpriteWidthRange{}});
+  EXPECT_TRUE(layer.passState().scissorTest);
   EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
-  glDisable(GL_SCISSOR_TEST);
+  layer.applyPass(PassState{});
 
   int lit = 0;
   int differing = 0;
@@ -262,14 +272,17 @@ TEST_F(EffectsDrawing, groundSmokeAndExplosionDrawnIntoATargetShowOnTheWindow) {
     explosion.simulate(0.1f);
   }
 
+  DrawLayer& layer = drawLayer();
   target.bindFramebuffer();
   target.attachTarget(0, 0);
-  target.setTargetViewport(0);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  layer.setViewport(Viewport{0, 0, 64, 64});
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  layer.clear(true, true);
   setFixedPerspective(0.0f, 12.0f, 22.0f, 0.0f, 0.0f, 0.0f);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
+  // The ground unlit and untextured, hiding what lies behind it.
+  PassState ground;
+  ground.depthTest = true;
+  layer.applyPass(ground);
   terrain.draw(kDrawVertexArrays);
   smoke.render();
   beginExplosionDraw();
@@ -280,20 +293,20 @@ TEST_F(EffectsDrawing, groundSmokeAndExplosionDrawnIntoATargetShowOnTheWindow) {
   target.unbindFramebuffer();
   expectDepthWritesOnAndBlendingOff();
 
-  glViewport(0, 0, 256, 256);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  layer.setViewport(Viewport{0, 0, 256, 256});
+  layer.clear(true, true);
   EXPECT_EQ(litWindowPixels(256, 256), 0);
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glDisable(GL_DEPTH_TEST);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, target.surfaces[0].texture);
-  glColor3f(1.0f, 1.0f, 1.0f);
+  layer.applyPass(texturedPass());
+  layer.bindTexture(0, target.surfaces[0].texture);
+  layer.color(1.0f, 1.0f, 1.0f);
   drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
   popMatrices();
   // The ground alone covers more than a third of the picture.
   EXPECT_GT(litWindowPixels(256, 256), 256 * 256 / 3);
-  glEnable(GL_DEPTH_TEST);
+  layer.bindTexture(0, 0);
+  layer.applyPass(PassState{});
   glDeleteTextures(1, &sprite);
 }
 

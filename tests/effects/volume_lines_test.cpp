@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
@@ -17,46 +16,9 @@
 #include "tests/support/offscreen_surface.h"
 #include "tests/support/private_working_folder.h"
 #include "tests/support/text_files.h"
+#include "tests/world/plain_view.h"
 
 namespace {
-
-// Every call the lines make through their entry points, in order: what was called and its values.
-struct RecordedCall {
-  std::string what;  // "unit0", "unit1", "unit2", "vertex", "begin", "end", "depthMask", ...
-  std::vector<float> values;
-};
-std::vector<RecordedCall> gCalls;
-
-const char* unitName(GLenum unit) {
-  switch (unit) {
-    case GL_TEXTURE0:
-      return "unit0";
-    case GL_TEXTURE1:
-      return "unit1";
-    case GL_TEXTURE2:
-      return "unit2";
-    default:
-      return "unit?";
-  }
-}
-
-VolumeLineCalls recordingCalls() {
-  VolumeLineCalls calls;
-  calls.activeTexture = [](GLenum) { gCalls.push_back({"activeTexture", {}}); };
-  calls.clientActiveTexture = [](GLenum) { gCalls.push_back({"clientActiveTexture", {}}); };
-  calls.multiTexCoord2f = [](GLenum unit, GLfloat s, GLfloat t) { gCalls.push_back({unitName(unit), {s, t}}); };
-  calls.multiTexCoord3f = [](GLenum unit, GLfloat s, GLfloat t, GLfloat r) {
-    gCalls.push_back({unitName(unit), {s, t, r}});
-  };
-  calls.multiTexCoord4f = [](GLenum unit, GLfloat s, GLfloat t, GLfloat r, GLfloat q) {
-    gCalls.push_back({unitName(unit), {s, t, r, q}});
-  };
-  calls.begin = [](GLenum mode) { gCalls.push_back({"begin", {static_cast<float>(mode)}}); };
-  calls.end = []() { gCalls.push_back({"end", {}}); };
-  calls.vertex3f = [](GLfloat x, GLfloat y, GLfloat z) { gCalls.push_back({"vertex", {x, y, z}}); };
-  calls.depthMask = [](GLboolean flag) { gCalls.push_back({"depthMask", {static_cast<float>(flag)}}); };
-  return calls;
-}
 
 bool everyProfile(platform::ShaderProfile) { return true; }
 bool noProfile(platform::ShaderProfile) { return false; }
@@ -68,7 +30,6 @@ bool fragmentOnly(platform::ShaderProfile profile) {
 class VolumeLinesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    gCalls.clear();
     platform::setScriptedAnswers({});
     platform::clearRecordedBoxes();
   }
@@ -79,35 +40,12 @@ class VolumeLinesTest : public ::testing::Test {
   PrivateWorkingFolder folder_;
 };
 
-TEST_F(VolumeLinesTest, eachSegmentIsOneQuadOfFourCornersCarryingBothEndsSideAndWidth) {
-  VolumeLines lines;
-  lines.calls = recordingCalls();
-  lines.enabled = true;
-  lines.drawLine(1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 0.5f);
-
-  const std::vector<RecordedCall> expected = {
-      {"unit0", {0.0f, 0.0f, 0.5f}},    {"unit1", {-0.5f, 0.25f}}, {"unit2", {4.0f, 5.0f, 6.0f}},
-      {"vertex", {1.0f, 2.0f, 3.0f}},   {"unit0", {0.25f, 0.0f, 0.5f}}, {"unit1", {0.5f, 0.25f}},
-      {"unit2", {1.0f, 2.0f, 3.0f}},    {"vertex", {4.0f, 5.0f, 6.0f}}, {"unit0", {0.25f, 0.25f, 0.5f}},
-      {"unit1", {-0.5f, 0.25f}},        {"unit2", {1.0f, 2.0f, 3.0f}},  {"vertex", {4.0f, 5.0f, 6.0f}},
-      {"unit0", {0.0f, 0.25f, 0.5f}},   {"unit1", {0.5f, 0.25f}},       {"unit2", {4.0f, 5.0f, 6.0f}},
-      {"vertex", {1.0f, 2.0f, 3.0f}},
-  };
-  ASSERT_EQ(gCalls.size(), expected.size());
-  for (size_t n = 0; n < expected.size(); ++n) {
-    EXPECT_EQ(gCalls[n].what, expected[n].what) << "call " << n;
-    EXPECT_EQ(gCalls[n].values, expected[n].values) << "call " << n;
-  }
-
-  // Coinciding end points still make a whole quad.
-  gCalls.clear();
-  lines.drawLine(7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 1.0f);
-  int vertices = 0;
-  for (const RecordedCall& call : gCalls) {
-    vertices += call.what == "vertex" ? 1 : 0;
-  }
-  EXPECT_EQ(vertices, 4);
-  EXPECT_EQ(gCalls.size(), 16u);
+// A compatibility context that offers multitexture, or not.
+platform::GLCapabilities contextWithMultitexture(bool multitexture) {
+  platform::GLCapabilities capabilities;
+  capabilities.multitexture = multitexture;
+  capabilities.textureUnits = multitexture ? 4 : 1;
+  return capabilities;
 }
 
 TEST_F(VolumeLinesTest, eachMissingCapabilityShowsItsWarningAndLeavesTheLinesSilent) {
@@ -127,14 +65,9 @@ TEST_F(VolumeLinesTest, eachMissingCapabilityShowsItsWarningAndLeavesTheLinesSil
   };
   for (const Case& c : cases) {
     platform::clearRecordedBoxes();
-    gCalls.clear();
-    VolumeLineCalls calls = recordingCalls();
-    if (!c.multitexture) {
-      calls.multiTexCoord4f = nullptr;
-    }
     VolumeLines lines;
     lines.profileSupported = c.profiles;
-    EXPECT_FALSE(lines.initialize(calls));
+    EXPECT_FALSE(lines.initialize(contextWithMultitexture(c.multitexture)));
     EXPECT_FALSE(lines.enabled);
     ASSERT_EQ(platform::recordedBoxes().size(), 1u) << c.text;
     const platform::RecordedBox& box = platform::recordedBoxes()[0];
@@ -143,18 +76,22 @@ TEST_F(VolumeLinesTest, eachMissingCapabilityShowsItsWarningAndLeavesTheLinesSil
     EXPECT_EQ(box.buttons, platform::BoxButtons::Ok);
     EXPECT_EQ(box.icon, platform::BoxIcon::Exclamation);
 
-    // Switched off, the lines make no calls at all.
+    // Switched off, the lines hand nothing to the layer: no draw and no change of pass.
+    const DrawStatistics before = hasDrawLayer() ? drawLayer().statistics() : DrawStatistics{};
     EXPECT_FALSE(lines.beginLines());
     lines.drawLine(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
     lines.endLines();
-    EXPECT_TRUE(gCalls.empty());
+    if (hasDrawLayer()) {
+      EXPECT_EQ(drawLayer().statistics().drawCalls, before.drawCalls);
+      EXPECT_EQ(drawLayer().statistics().stateChanges, before.stateChanges);
+    }
   }
 
   // A vertex stage but no fragment stage of any kind.
   platform::clearRecordedBoxes();
   VolumeLines lines;
   lines.profileSupported = [](platform::ShaderProfile profile) { return profile == platform::ShaderProfile::Vp40; };
-  EXPECT_FALSE(lines.initialize(recordingCalls()));
+  EXPECT_FALSE(lines.initialize(contextWithMultitexture(true)));
   ASSERT_EQ(platform::recordedBoxes().size(), 1u);
   EXPECT_EQ(platform::recordedBoxes()[0].text,
             "Failed to initialize fragment shader! Hardware doesn't support any of the required fragment shading "
@@ -217,10 +154,8 @@ class VolumeLinesDrawing : public VolumeLinesTest {
 
   // Draws one segment and counts the glowing pixels, in all and in the left third of the picture.
   void drawSegment(float x0, float y0, float z0, float x1, float y1, float z1, float width) {
-    surface_->begin();
+    beginSurface(*surface_);
     setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
     ASSERT_TRUE(lines_.beginLines());
     lines_.drawLine(x0, y0, z0, x1, y1, z1, width);
     lines_.endLines();
@@ -242,6 +177,27 @@ class VolumeLinesDrawing : public VolumeLinesTest {
   int leftLit_ = 0;
   const char* previousFolder_ = nullptr;
 };
+
+TEST_F(VolumeLinesDrawing, segmentsAreDrawnWithTheLinesPassAndLeaveDepthWritesOn) {
+  ASSERT_TRUE(surface_->ready());
+  beginSurface(*surface_);
+  DrawLayer& layer = drawLayer();
+  layer.applyPass(PassState{});
+  const int64_t drawsBefore = layer.statistics().drawCalls;
+  ASSERT_TRUE(lines_.beginLines());
+  EXPECT_EQ(layer.passState(), volumeLinePass());
+  EXPECT_FALSE(layer.passState().depthWrite);
+  lines_.drawLine(-3.0f, 0.0f, 0.0f, 3.0f, 0.0f, 0.0f, 1.0f);
+  lines_.drawLine(0.0f, -3.0f, 0.0f, 0.0f, 3.0f, 0.0f, 1.0f);
+  lines_.endLines();
+  surface_->end();
+  // Both segments go to the driver in one draw.
+  EXPECT_EQ(layer.statistics().drawCalls, drawsBefore + 1);
+  PassState after = volumeLinePass();
+  after.depthWrite = true;
+  EXPECT_EQ(layer.passState(), after);
+  EXPECT_TRUE(noProgramRuns());
+}
 
 TEST_F(VolumeLinesDrawing, segmentsGlowAsTubesFromTheSideAndAsSpotsEndOnWithoutSmearing) {
   ASSERT_TRUE(surface_->ready());

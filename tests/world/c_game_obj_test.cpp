@@ -1,10 +1,10 @@
 #include "world/c_game_obj.h"
 
-#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "gpu/draw_layer.h"
 #include "tests/support/gl_test_context.h"
 
 namespace {
@@ -27,7 +27,7 @@ class ProbeObj : public CGameObj {
     CGameObj::popTransform();
   }
   void render() override {
-    glGetFloatv(GL_MODELVIEW_MATRIX, drawnUnder);
+    drawnUnder = drawLayer().matrix(MatrixStack::ModelView);
     calls += "render ";
     CGameObj::render();
   }
@@ -38,7 +38,7 @@ class ProbeObj : public CGameObj {
     }
   }
 
-  float drawnUnder[16] = {};
+  Matrix4 drawnUnder;
   std::string calls;
   float low = 0.0f;
   float high = 0.0f;
@@ -47,8 +47,9 @@ class ProbeObj : public CGameObj {
 
 TEST(CGameObjTest, renderDrawsChildrenInsideTranslateRotateScale) {
   REQUIRE_GL_CONTEXT();
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  DrawLayer& layer = drawLayer();
+  layer.matrixMode(MatrixStack::ModelView);
+  layer.loadIdentity();
   CGameObj parent;
   parent.position = Vector3(1.0f, 0.0f, 0.0f);
   parent.rotationAngle = 90.0f;
@@ -61,13 +62,11 @@ TEST(CGameObjTest, renderDrawsChildrenInsideTranslateRotateScale) {
   // translate(1, 0, 0) · rotate(90° about y) · scale(2): x maps to -z, z to x, all doubled.
   const float expected[16] = {0, 0, -2, 0, 0, 2, 0, 0, 2, 0, 0, 0, 1, 0, 0, 1};
   for (int i = 0; i < 16; ++i) {
-    EXPECT_NEAR(child.drawnUnder[i], expected[i], 1e-6f) << i;
+    EXPECT_NEAR(child.drawnUnder.m[i], expected[i], 1e-6f) << i;
   }
   // Drawn once per entry, each inside its own transform.
   EXPECT_EQ(child.calls, "render apply pop render apply pop ");
-  float after[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, after);
-  EXPECT_EQ(after[12], 0.0f);
+  EXPECT_EQ(layer.matrix(MatrixStack::ModelView).m[12], 0.0f);
   parent.children.clear();
 }
 

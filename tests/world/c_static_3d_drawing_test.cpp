@@ -40,11 +40,11 @@ class CStatic3DDrawingTest : public testing::Test {
   Pixel drawAndReadCentre(const Vector3& light) {
     OffscreenSurface surface(32);
     lookDownOnGround(surface, 2.0);
-    glDisable(GL_LIGHTING);
+    drawLayer().applyPass(texturedPass());
     shaderManager().setEyeAndLight(Vector3(0.0f, 50.0f, 0.0f), light);
     house_->render();
     surface.end();
-    glDisable(GL_TEXTURE_2D);
+    drawLayer().applyPass(PassState{});
     return surface.pixel(16, 16);
   }
 

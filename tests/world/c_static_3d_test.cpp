@@ -1,6 +1,5 @@
 #include "world/c_static_3d.h"
 
-#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <string>

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-#include <GL/glu.h>
-
 #include <cstdint>
 #include <vector>
 
+#include "gpu/draw_layer.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/world/plain_view.h"
 #include "world/terrain.h"
 
 namespace {
@@ -95,24 +94,25 @@ TEST_F(GroundOcclusionTest, farBoxesMustLieDeeperForTheDepthBufferToTellThemApar
 TEST_F(GroundOcclusionTest, theEyeAndNearPlaneAreTakenFromTheCurrentMatrices) {
   REQUIRE_GL_CONTEXT();
   const auto clearFrom = [this](float eyeY, bool perspective, float viewScale) {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
+    DrawLayer& layer = drawLayer();
+    layer.matrixMode(MatrixStack::Projection);
+    layer.pushMatrix();
+    layer.loadIdentity();
     if (perspective) {
-      gluPerspective(50.0, 1.3, 1.0, 2000.0);
+      layer.perspective(50.0, 1.3, 1.0, 2000.0);
     } else {
-      glOrtho(-10.0, 10.0, -10.0, 10.0, 1.0, 2000.0);
+      layer.multiplyMatrix(parallelProjection(10.0, 1.0, 2000.0));
     }
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glScalef(viewScale, viewScale, viewScale);
-    gluLookAt(100.0, eyeY, 100.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    layer.matrixMode(MatrixStack::ModelView);
+    layer.pushMatrix();
+    layer.loadIdentity();
+    layer.scale(viewScale, viewScale, viewScale);
+    layer.lookAt(100.0, eyeY, 100.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     const bool clear = GroundOcclusion::fromCurrentMatrices(terrain.cells).eyeClear();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    layer.popMatrix();
+    layer.matrixMode(MatrixStack::Projection);
+    layer.popMatrix();
+    layer.matrixMode(MatrixStack::ModelView);
     return clear;
   };
   // 50° high at aspect 1.3 and depth 1: the near plane's corners are about 1.257 from the eye.

@@ -3,13 +3,12 @@
 // presentation's start-up values, and a view straight down on the ground.
 #pragma once
 
-#include <GL/glew.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
+#include "gpu/draw_layer.h"
 #include "gpu/shader_manager.h"
 #include "tests/support/shader_test_files.h"
 #include "tests/world/plain_view.h"
@@ -38,11 +37,12 @@ inline void releaseLighting() {
 }
 
 // Begins drawing into surface looking down from 50 units above the origin: x to the right, -z up
-// the picture, halfExtent units either side of the centre.
+// the picture, halfExtent units either side of the centre. The pass is the plain view's.
 inline void lookDownOnGround(OffscreenSurface& surface, double halfExtent) {
   beginPlainView(surface);
-  glMatrixMode(GL_PROJECTION);
-  glOrtho(-halfExtent, halfExtent, -halfExtent, halfExtent, 1.0, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  gluLookAt(0.0, 50.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, -1.0);
+  DrawLayer& layer = drawLayer();
+  layer.matrixMode(MatrixStack::Projection);
+  layer.multiplyMatrix(parallelProjection(halfExtent, 1.0, 100.0));
+  layer.matrixMode(MatrixStack::ModelView);
+  layer.lookAt(0.0, 50.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, -1.0);
 }

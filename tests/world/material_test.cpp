@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "gpu/draw_layer.h"
 #include "gpu/texture_manager.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/image_magick.h"
+#include "tests/support/offscreen_surface.h"
 #include "tests/support/private_working_folder.h"
 #include "world/material.h"
 
@@ -55,20 +57,33 @@ TEST(Material, anExplicitTextureNameSkipsTheTextureManager) {
   EXPECT_EQ(material.layers[1].textureName, -1);
 }
 
+// Whether unit 0 textures is the pass's: applying a material never changes the pass.
+void expectPassUnchanged(const PassState& pass) {
+  EXPECT_EQ(drawLayer().passState(), pass);
+  EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), pass.units[0].enabled ? GL_TRUE : GL_FALSE);
+}
+
+PassState passTexturing(bool texturing) {
+  PassState pass;
+  pass.units[0].enabled = texturing;
+  return pass;
+}
+
 TEST(Material, aDefaultMaterialDrawsGreyAndLeavesTexturingAlone) {
   REQUIRE_GL_CONTEXT();
+  DrawLayer& layer = drawLayer();
   const Material material;
+  const GLuint other = createQuadrantTexture();
   for (const bool texturing : {false, true}) {
-    if (texturing) {
-      glEnable(GL_TEXTURE_2D);
-    } else {
-      glDisable(GL_TEXTURE_2D);
-    }
-    glBindTexture(GL_TEXTURE_2D, 0);
+    layer.applyPass(passTexturing(texturing));
+    layer.bindTexture(0, other);
     material.apply();
     expectCurrentColour(0.4f, 0.4f, 0.4f, 1.0f);
-    EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), texturing ? GL_TRUE : GL_FALSE);
+    expectPassUnchanged(passTexturing(texturing));
+    EXPECT_EQ(boundTexture(), static_cast<GLint>(other));
   }
+  layer.applyPass(PassState{});
+  glDeleteTextures(1, &other);
   float diffuse[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   glGetMaterialfv(GL_BACK, GL_DIFFUSE, diffuse);
   EXPECT_FLOAT_EQ(diffuse[2], 0.4f);
@@ -93,11 +108,11 @@ TEST(Material, aLayerLoadedByFileNameBindsItsTextureInWhite) {
   ASSERT_GT(name, 0);
   EXPECT_EQ(material.layers[0].name, "hull.tga");
   EXPECT_EQ(static_cast<unsigned int>(name), textureManager().textureCache.at("hull.tga"));
-  glDisable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, 0);
+  drawLayer().applyPass(PassState{});
+  drawLayer().bindTexture(0, 0);
   material.apply();
   EXPECT_EQ(boundTexture(), name);
-  EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), GL_TRUE);
+  expectPassUnchanged(PassState{});
   expectCurrentColour(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
@@ -106,13 +121,12 @@ TEST(Material, aFailedTextureBindsNameZero) {
   REQUIRE_GL_CONTEXT();
   Material material;
   material.setLayer(0, "missing.tga", nullptr, 0);
-  GLuint other = 0;
-  glGenTextures(1, &other);
-  glBindTexture(GL_TEXTURE_2D, other);
-  glDisable(GL_TEXTURE_2D);
+  const GLuint other = createQuadrantTexture();
+  drawLayer().applyPass(PassState{});
+  drawLayer().bindTexture(0, other);
   material.apply();
   EXPECT_EQ(boundTexture(), 0);
-  EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), GL_TRUE);
+  expectPassUnchanged(PassState{});
   expectCurrentColour(1.0f, 1.0f, 1.0f, 1.0f);
   glDeleteTextures(1, &other);
 }

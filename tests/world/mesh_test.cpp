@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include "gpu/draw_layer.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/world/plain_view.h"
 #include "world/model.h"
@@ -33,7 +34,7 @@ class MeshDrawingTest : public testing::Test {
     if (surface_ != nullptr) {
       surface_->end();
     }
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    drawLayer().applyPass(PassState{});
   }
   void restart() {
     surface_->end();
@@ -73,7 +74,7 @@ TEST(MeshTest, boundsOfMeshesAndModels) {
   EXPECT_EQ(model.centre[2], 3.5f);
 }
 
-TEST_F(MeshDrawingTest, vertexArraysDrawTheMaterialAndSwitchTexCoordsPerMesh) {
+TEST_F(MeshDrawingTest, vertexArraysDrawTheMaterialAndTheTexCoordsOfTexturedMeshesOnly) {
   Mesh plain;
   fillTriangle(plain);
   plain.draw(kDrawVertexArrays, 1.0f);
@@ -85,19 +86,20 @@ TEST_F(MeshDrawingTest, vertexArraysDrawTheMaterialAndSwitchTexCoordsPerMesh) {
   const GLuint quadrants = createQuadrantTexture();
   textured.material.setLayer(0, "quadrants.jpg", nullptr, static_cast<int32_t>(quadrants));
   textured.textured = true;
+  drawLayer().applyPass(texturedPass());
   textured.draw(kDrawVertexArrays, 1.0f);
   EXPECT_EQ(surface_->pixel(16, 16).r, 255);  // the red texel of the lower-left quarter
   EXPECT_EQ(surface_->pixel(16, 16).g, 0);
-  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
 
-  // An untextured mesh after a textured one reads no stale texture coordinates.
-  for (const int32_t mode : {kDrawVertexArrays, kDrawPerPixel}) {
-    textured.draw(mode, 1.0f);
-    plain.draw(mode, 1.0f);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY)) << mode;
-  }
-  EXPECT_TRUE(glIsEnabled(GL_VERTEX_ARRAY));
-  glDisable(GL_TEXTURE_2D);
+  // An untextured mesh hands none of its texture coordinates: it is drawn at the current one, in
+  // the blue texel; its own would show red again.
+  restart();
+  drawLayer().applyPass(texturedPass());
+  drawLayer().texCoord(0.1f, 0.9f);
+  plain.material.setLayer(0, "quadrants.jpg", nullptr, static_cast<int32_t>(quadrants));
+  plain.draw(kDrawVertexArrays, 1.0f);
+  EXPECT_EQ(surface_->pixel(16, 16).b, 255);
+  EXPECT_EQ(surface_->pixel(16, 16).r, 0);
   glDeleteTextures(1, &quadrants);
 }
 
@@ -127,7 +129,7 @@ TEST_F(MeshDrawingTest, displayListIsCompiledOnceAndDroppedByANewAllocation) {
 TEST_F(MeshDrawingTest, wireframeLeavesTheClosingEdgeOpenAndNormalsAreWhite) {
   Mesh mesh;
   fillTriangle(mesh);
-  glColor3f(1.0f, 0.0f, 0.0f);
+  drawLayer().color(1.0f, 0.0f, 0.0f);
   mesh.draw(kDrawWireframe, 1.0f);
   int bottomEdge = 0;
   int leftEdge = 0;
@@ -140,7 +142,7 @@ TEST_F(MeshDrawingTest, wireframeLeavesTheClosingEdgeOpenAndNormalsAreWhite) {
 
   restart();
   mesh.draw(kDrawNormals, 0.5f);
-  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  EXPECT_TRUE(drawLayer().passState().lighting);
   // The normal of the lower-left corner runs from (-0.9, -0.9) up to (-0.9, -0.4).
   const Pixel onNormal = surface_->pixel(3, 10);
   EXPECT_EQ(onNormal.r + onNormal.g + onNormal.b, 3 * 255);
@@ -153,41 +155,38 @@ TEST_F(MeshDrawingTest, lessThanOneTriangleOrAnUnknownModeDrawsNothing) {
   for (const int32_t mode : {kDrawWireframe, kDrawDisplayList, kDrawNormals, kDrawVertexArrays}) {
     shortMesh.draw(mode, 1.0f);
   }
-  glDisable(GL_LIGHTING);
+  const PassState unlit = drawLayer().passState();
   Mesh mesh;
   fillTriangle(mesh);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
+  drawLayer().color(0.25f, 0.5f, 0.75f, 1.0f);
   for (const int32_t mode : {6, -1}) {
     mesh.draw(mode, 1.0f);
   }
   EXPECT_EQ(surface_->countPixels(anyDrawn), 0);
-  EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
-  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  EXPECT_EQ(drawLayer().passState(), unlit);
   float colour[4];
   glGetFloatv(GL_CURRENT_COLOR, colour);
   EXPECT_EQ(colour[1], 0.5f);
 }
 
-TEST_F(MeshDrawingTest, perPixelModeTouchesTextureStateOnlyForTexturedMeshes) {
+TEST_F(MeshDrawingTest, perPixelModeBindsTheTextureOfTexturedMeshesOnly) {
   const GLuint other = createQuadrantTexture();
-  glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, other);
+  drawLayer().bindTexture(0, other);
+  const PassState pass = drawLayer().passState();
   Mesh mesh;
   fillTriangle(mesh);
   mesh.draw(kDrawPerPixel, 1.0f);
   GLint bound = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   EXPECT_EQ(bound, static_cast<GLint>(other));
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 
   // A layer texture name below 1 binds texture 0.
   mesh.textured = true;
   mesh.draw(kDrawPerPixel, 1.0f);
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   EXPECT_EQ(bound, 0);
-  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-  glDisable(GL_TEXTURE_2D);
+  EXPECT_EQ(drawLayer().passState(), pass);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   glDeleteTextures(1, &other);
 }
 

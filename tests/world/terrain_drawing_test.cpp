@@ -59,7 +59,6 @@ TEST_F(TerrainDrawingTest, outdoorGroundShowsTexturedAndLitPerPixel) {
   shaderManager().setEyeAndLight(Vector3(0.0f, 50.0f, 0.0f), Vector3(0.0f, 100.0f, 0.0f));
   terrain.draw(kDrawPerPixel);
   surface.end();
-  glDisable(GL_TEXTURE_2D);
   EXPECT_EQ(surface.countPixels(&anyDrawn), 32 * 32);
   EXPECT_GT(surface.countPixels([](const Pixel& p) { return p.r + p.g + p.b > 60; }), 32 * 32 / 2);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

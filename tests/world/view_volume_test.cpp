@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-#include <GL/glu.h>
-
+#include "gpu/draw_layer.h"
 #include "tests/support/gl_test_context.h"
 #include "world/c_static_3d.h"
 #include "world/model.h"
@@ -13,19 +11,20 @@ namespace {
 
 // The view of a camera at (0, 0, 10) looking at the origin, 50° high, aspect 1.3, depth 1 to 100.
 ViewVolume cameraVolume() {
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  gluPerspective(50.0, 1.3, 1.0, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  gluLookAt(0.0, 0.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+  DrawLayer& layer = drawLayer();
+  layer.matrixMode(MatrixStack::Projection);
+  layer.pushMatrix();
+  layer.loadIdentity();
+  layer.perspective(50.0, 1.3, 1.0, 100.0);
+  layer.matrixMode(MatrixStack::ModelView);
+  layer.pushMatrix();
+  layer.loadIdentity();
+  layer.lookAt(0.0, 0.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
   const ViewVolume volume = ViewVolume::fromCurrentMatrices();
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
+  layer.popMatrix();
+  layer.matrixMode(MatrixStack::Projection);
+  layer.popMatrix();
+  layer.matrixMode(MatrixStack::ModelView);
   return volume;
 }
 
