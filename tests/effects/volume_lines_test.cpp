@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/draw_counts.h"
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/shader_manager.h"
@@ -77,14 +78,12 @@ TEST_F(VolumeLinesTest, eachMissingCapabilityShowsItsWarningAndLeavesTheLinesSil
     EXPECT_EQ(box.icon, platform::BoxIcon::Exclamation);
 
     // Switched off, the lines hand nothing to the layer: no draw and no change of pass.
-    const DrawStatistics before = hasDrawLayer() ? drawLayer().statistics() : DrawStatistics{};
+    const DrawCounts before = drawCounts();
     EXPECT_FALSE(lines.beginLines());
     lines.drawLine(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
     lines.endLines();
-    if (hasDrawLayer()) {
-      EXPECT_EQ(drawLayer().statistics().drawCalls, before.drawCalls);
-      EXPECT_EQ(drawLayer().statistics().stateChanges, before.stateChanges);
-    }
+    EXPECT_EQ(drawCounts().drawCalls, before.drawCalls);
+    EXPECT_EQ(drawCounts().stateChanges, before.stateChanges);
   }
 
   // A vertex stage but no fragment stage of any kind.
@@ -183,7 +182,7 @@ TEST_F(VolumeLinesDrawing, segmentsAreDrawnWithTheLinesPassAndLeaveDepthWritesOn
   beginSurface(*surface_);
   DrawLayer& layer = drawLayer();
   layer.applyPass(PassState{});
-  const int64_t drawsBefore = layer.statistics().drawCalls;
+  const uint64_t drawsBefore = drawCounts().drawCalls;
   ASSERT_TRUE(lines_.beginLines());
   EXPECT_EQ(layer.passState(), volumeLinePass());
   EXPECT_FALSE(layer.passState().depthWrite);
@@ -192,7 +191,7 @@ TEST_F(VolumeLinesDrawing, segmentsAreDrawnWithTheLinesPassAndLeaveDepthWritesOn
   lines_.endLines();
   surface_->end();
   // Both segments go to the driver in one draw.
-  EXPECT_EQ(layer.statistics().drawCalls, drawsBefore + 1);
+  EXPECT_EQ(drawCounts().drawCalls, drawsBefore + 1);
   PassState after = volumeLinePass();
   after.depthWrite = true;
   EXPECT_EQ(layer.passState(), after);
