@@ -10,6 +10,7 @@
 #include "core/debug_log.h"
 #include "core/draw_counts.h"
 #include "gpu/draw_layer_names.h"
+#include "platform/glsl_runtime.h"
 #include "platform/glsl_translation.h"
 
 namespace {
@@ -167,6 +168,15 @@ void ShaderLayer::recordMatrixStep(std::function<void(MatrixStacks&)> step) {
     return;
   }
   step(stacks_);
+  if (projectProgramRuns_) {
+    handMatricesToPrograms();
+  }
+}
+
+// The project's programs read the model-view and projection matrices as the GL's own; here the
+// layer's stacks stand for those.
+void ShaderLayer::handMatricesToPrograms() const {
+  platform::setStateMatrices(stacks_.top(MatrixStack::ModelView).m, stacks_.top(MatrixStack::Projection).m);
 }
 
 void ShaderLayer::matrixMode(MatrixStack stack) {
@@ -314,6 +324,7 @@ void ShaderLayer::programStarted() {
   }
   programInUse_ = 0;
   projectProgramRuns_ = true;
+  handMatricesToPrograms();
 }
 
 void ShaderLayer::programEnded() {

@@ -163,6 +163,7 @@ class ShaderLayer : public DrawLayer {
   // sent; false when the draw must be skipped.
   bool prepareDraw();
   void recordMatrixStep(std::function<void(MatrixStacks&)> step);
+  void handMatricesToPrograms() const;
 
   // Draws (draw_layer_shaders_draws.cpp).
   void createStreamArrays();

@@ -83,10 +83,11 @@ void bindProgram(GlslProgram* program);
 void unbindProgram(ShaderProfile profile);
 
 // Uniform loads. The state matrix is read from GL's current matrices at the time of the call; a
-// context without fixed function has none (InvalidEnumerant), and its callers load the matrices
-// they keep themselves with setMatrixParameter (column-major).
+// context without fixed function has none, and reads the ones last handed to setStateMatrices.
 void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, MatrixTransform transform);
-void setMatrixParameter(GlslParameter* parameter, const float columnMajor[16]);
+// The model-view and projection matrices (column-major) that stand for the GL's on a context
+// without fixed function: whoever keeps the matrices there hands them over as they change.
+void setStateMatrices(const float modelView[16], const float projection[16]);
 void setParameter3fv(GlslParameter* parameter, const float values[3]);
 void setParameter1f(GlslParameter* parameter, float value);
 

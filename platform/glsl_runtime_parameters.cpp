@@ -81,6 +81,28 @@ bool isSampler(const GlslParameter* parameter) {
   return true;
 }
 
+// The matrices handed over for a context without fixed function; identities until then.
+struct HandedMatrices {
+  Matrix4 modelView;
+  Matrix4 projection;
+};
+
+HandedMatrices& handedMatrices() {
+  static HandedMatrices matrices;
+  return matrices;
+}
+
+// One of the GL's matrices (GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX) as it stands now.
+Matrix4 stateMatrix(GLenum name) {
+  if (!glCapabilities().hasFixedFunction()) {
+    return name == GL_MODELVIEW_MATRIX ? handedMatrices().modelView : handedMatrices().projection;
+  }
+  Matrix4 value;
+  value.isIdentity = false;
+  glGetFloatv(name, value.m);
+  return value;
+}
+
 // Binds the texture on the sampler's unit and makes the earlier active unit active again.
 void bindOnUnit(const GlslParameter& parameter, GLuint texture) {
   GLint activeUnit = GL_TEXTURE0;
@@ -175,28 +197,22 @@ void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, Matri
   if (!hasType(parameter, GL_FLOAT_MAT4)) {
     return;
   }
-  const bool knownTransform = transform == MatrixTransform::Identity || transform == MatrixTransform::Transpose;
-  if (!knownTransform || !glCapabilities().hasFixedFunction()) {
+  if (transform != MatrixTransform::Identity && transform != MatrixTransform::Transpose) {
     recordError(ShaderError::InvalidEnumerant);
     return;
   }
   Matrix4 value;
-  value.isIdentity = false;
   switch (matrix) {
     case StateMatrix::ModelView:
-      glGetFloatv(GL_MODELVIEW_MATRIX, value.m);
+      value = stateMatrix(GL_MODELVIEW_MATRIX);
       break;
     case StateMatrix::Projection:
-      glGetFloatv(GL_PROJECTION_MATRIX, value.m);
+      value = stateMatrix(GL_PROJECTION_MATRIX);
       break;
-    case StateMatrix::ModelViewProjection: {
-      Matrix4 modelView;
-      modelView.isIdentity = false;
-      glGetFloatv(GL_PROJECTION_MATRIX, value.m);
-      glGetFloatv(GL_MODELVIEW_MATRIX, modelView.m);
-      value.multiply(modelView);
+    case StateMatrix::ModelViewProjection:
+      value = stateMatrix(GL_PROJECTION_MATRIX);
+      value.multiply(stateMatrix(GL_MODELVIEW_MATRIX));
       break;
-    }
     default:
       recordError(ShaderError::InvalidEnumerant);
       return;
@@ -211,12 +227,11 @@ void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, Matri
   publishParameter(*parameter);
 }
 
-void setMatrixParameter(GlslParameter* parameter, const float columnMajor[16]) {
-  if (!hasType(parameter, GL_FLOAT_MAT4)) {
-    return;
-  }
-  std::copy(columnMajor, columnMajor + 16, parameter->value);
-  publishParameter(*parameter);
+void setStateMatrices(const float modelView[16], const float projection[16]) {
+  std::copy(modelView, modelView + 16, handedMatrices().modelView.m);
+  std::copy(projection, projection + 16, handedMatrices().projection.m);
+  handedMatrices().modelView.isIdentity = false;
+  handedMatrices().projection.isIdentity = false;
 }
 
 void setParameter3fv(GlslParameter* parameter, const float values[3]) {

@@ -90,8 +90,8 @@ void stop(platform::GlslProgram* program) {
   platform::disableProfile(platform::programProfile(program));
 }
 
-// Every shader file loads; the per-pixel pair, fed its matrix as a value and the layer's vertices,
-// draws the texture under a light that is all ambient.
+// Every shader file loads; the per-pixel pair, fed the layer's matrices and vertices, draws the
+// texture (mirrored) under a light that is all ambient.
 void expectProjectShadersOn(platform::GLContextKind kind) {
   REQUIRE_GL_CONTEXT();
   const OtherContext other(kind);
@@ -110,13 +110,15 @@ void expectProjectShadersOn(platform::GLContextKind kind) {
     run(fragment);
     run(vertex);
     const float ambient[3] = {1.0f, 1.0f, 1.0f};
-    platform::setMatrixParameter(platform::namedParameter(vertex, "modelViewProj"),
-                                 layer.matrix(MatrixStack::ModelView).m);
+    // Mirrored left to right: the matrix the program reads must be the layer's.
+    layer.scale(-1.0f, 1.0f, 1.0f);
+    layer.programStarted();
+    platform::setStateMatrixParameter(platform::namedParameter(vertex, "modelViewProj"),
+                                      platform::StateMatrix::ModelViewProjection, platform::MatrixTransform::Identity);
     platform::setParameter3fv(platform::namedParameter(fragment, "Ka"), ambient);
     platform::GlslParameter* texmap = platform::namedParameter(fragment, "texmap");
     platform::setTextureParameter(texmap, texture);
     platform::enableTextureParameter(texmap);
-    layer.programStarted();
     layer.begin(Primitive::Quads);
     const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
     for (const auto& corner : corners) {
@@ -133,9 +135,9 @@ void expectProjectShadersOn(platform::GLContextKind kind) {
   const std::vector<Pixel> picture = shaderPicture(scene);
   ASSERT_EQ(picture.size(), static_cast<size_t>(kSide * kSide));
   const Pixel bottomLeft = picture[8 * kSide + 8];
-  const Pixel topRight = picture[56 * kSide + 56];
-  EXPECT_TRUE(bottomLeft.r == 255 && bottomLeft.g == 0 && bottomLeft.b == 0) << "the red texel at the bottom left";
-  EXPECT_TRUE(topRight.r == 255 && topRight.g == 255 && topRight.b == 255) << "the white texel at the top right";
+  const Pixel topLeft = picture[56 * kSide + 8];
+  EXPECT_TRUE(bottomLeft.r == 0 && bottomLeft.g == 255 && bottomLeft.b == 0) << "the green texel at the bottom left";
+  EXPECT_TRUE(topLeft.r == 255 && topLeft.g == 255 && topLeft.b == 255) << "the white texel at the top left";
   glDeleteTextures(1, &texture);
   platform::destroyShaderContext(context);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
