@@ -47,15 +47,22 @@ bool FrameCapture::begin(const AppOptions& options) {
 
 void FrameCapture::readFrame(int width, int height) {
   const size_t rowBytes = static_cast<size_t>(width) * 3;
-  pixels_.resize(rowBytes * static_cast<size_t>(height));
-  flipped_.resize(pixels_.size());
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  const size_t readRowBytes = static_cast<size_t>(width) * 4;
+  pixels_.resize(readRowBytes * static_cast<size_t>(height));
+  flipped_.resize(rowBytes * static_cast<size_t>(height));
+  // RGBA is the one format every kind of context reads back (ES reads no RGB); alpha is dropped.
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
   readFromDrawnFrame();
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
   // GL gives the bottom row first; pictures and video frames start at the top.
   for (int y = 0; y < height; ++y) {
-    std::memcpy(&flipped_[static_cast<size_t>(y) * rowBytes],
-                &pixels_[static_cast<size_t>(height - 1 - y) * rowBytes], rowBytes);
+    const uint8_t* source = &pixels_[static_cast<size_t>(height - 1 - y) * readRowBytes];
+    uint8_t* row = &flipped_[static_cast<size_t>(y) * rowBytes];
+    for (int x = 0; x < width; ++x) {
+      row[3 * x] = source[4 * x];
+      row[3 * x + 1] = source[4 * x + 1];
+      row[3 * x + 2] = source[4 * x + 2];
+    }
   }
 }
 
