@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <cstdlib>
+
 namespace platform {
 
 namespace {
@@ -38,9 +40,13 @@ bool loadGLEntryPoints(std::string& problem) {
   // own extensions, not the desktop ones GLEW loads vertex arrays and framebuffers under: there
   // GLEW loads every entry point the driver gives. A compatibility context keeps to the extensions
   // named, so that what a driver leaves out (or is told to) stays out.
+  const std::string version = glText(GL_VERSION);
+  const bool es = version.compare(0, 9, "OpenGL ES") == 0;
+  // Profiles exist from GL 3.2 on; asking an older context would only leave an error.
   GLint profile = 0;
-  glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
-  const bool es = glText(GL_VERSION).compare(0, 9, "OpenGL ES") == 0;
+  if (!es && std::atof(version.c_str()) >= 3.2) {
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+  }
   glewExperimental = es || (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0 ? GL_TRUE : GL_FALSE;
   const GLenum status = glewInit();
   // On a core or ES context GLEW's own queries of that string leave GL_INVALID_ENUM behind; it is
