@@ -1,6 +1,5 @@
 #include "app/frame_capture.h"
 
-#include <GL/glew.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,7 +10,7 @@
 
 #include "core/program_name.h"
 #include "core/debug_log.h"
-#include "gpu/frame_readback.h"
+#include "gpu/frame_pixels.h"
 #include "image/png_writer.h"
 #include "platform/stop_signals.h"
 
@@ -47,22 +46,13 @@ bool FrameCapture::begin(const AppOptions& options) {
 
 void FrameCapture::readFrame(int width, int height) {
   const size_t rowBytes = static_cast<size_t>(width) * 3;
-  const size_t readRowBytes = static_cast<size_t>(width) * 4;
-  pixels_.resize(readRowBytes * static_cast<size_t>(height));
-  flipped_.resize(rowBytes * static_cast<size_t>(height));
-  // RGBA is the one format every kind of context reads back (ES reads no RGB); alpha is dropped.
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  readFromDrawnFrame();
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
+  pixels_.resize(rowBytes * static_cast<size_t>(height));
+  flipped_.resize(pixels_.size());
+  readDrawnFrameRgb(width, height, pixels_.data());
   // GL gives the bottom row first; pictures and video frames start at the top.
   for (int y = 0; y < height; ++y) {
-    const uint8_t* source = &pixels_[static_cast<size_t>(height - 1 - y) * readRowBytes];
-    uint8_t* row = &flipped_[static_cast<size_t>(y) * rowBytes];
-    for (int x = 0; x < width; ++x) {
-      row[3 * x] = source[4 * x];
-      row[3 * x + 1] = source[4 * x + 1];
-      row[3 * x + 2] = source[4 * x + 2];
-    }
+    std::memcpy(&flipped_[static_cast<size_t>(y) * rowBytes],
+                &pixels_[static_cast<size_t>(height - 1 - y) * rowBytes], rowBytes);
   }
 }
 

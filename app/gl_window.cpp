@@ -86,8 +86,9 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
   }
   DebugLog::append(kLogFileName, "Status: Using GLEW %s\n",
                    reinterpret_cast<const char*>(glewGetString(GLEW_VERSION)));
-  platform::setGLCapabilities(platform::readGLCapabilities(contextKind));
-  if (!createDrawLayer(platform::glCapabilities())) {
+  const platform::GLCapabilities capabilities = platform::readGLCapabilities(contextKind);
+  platform::setGLCapabilities(capabilities);
+  if (!createDrawLayer(capabilities)) {
     return fail("No drawing layer for this GL.");
   }
   return true;

@@ -235,7 +235,7 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
     } else if (argument == "--unattended") {
       options.unattended = true;
     } else if (argument == "--gl-debug") {
-      options.glDebug = true;
+      options.debugGL = true;
     } else if (argument == "--full-detail") {
       options.fullDetail = true;
     } else if (argument == "--fps") {

@@ -42,7 +42,7 @@ struct AppOptions {
   bool benchmark = false;
   bool unattended = false;  // answer every box with its default instead of waiting for someone
   // Asks for a debug context, logs every message the GL gives, and counts its errors.
-  bool glDebug = false;
+  bool debugGL = false;
   // The context asked for with --gl; without it, compatibility with core and ES as fallbacks.
   bool contextKindGiven = false;
   platform::GLContextKind contextKind = platform::GLContextKind::Compatibility;

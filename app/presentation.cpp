@@ -1,8 +1,6 @@
 // The presentation's frames, its clock and what its frames change.
 #include "app/presentation.h"
 
-#include <GL/glew.h>
-
 #include <cassert>
 #include <cmath>
 
@@ -10,6 +8,7 @@
 #include "audio/sound_player.h"
 #include "core/input_state.h"
 #include "core/random.h"
+#include "gpu/draw_layer.h"
 #include "gpu/shader_manager.h"
 #include "platform/native_window.h"
 #include "sequence/camera.h"
@@ -59,20 +58,21 @@ void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
   }
 }
 
+// The world's models of the next frame are lit by it, depth-tested, their material following the
+// vertex colour; the rest of the pass state stays as the last scene left it.
 void setFixedLight() {
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_COLOR_MATERIAL);
+  DrawLayer& layer = drawLayer();
+  PassState lit = layer.passState();
+  lit.depthTest = true;
+  lit.colorMaterial = true;
+  lit.lighting = true;
+  layer.applyPass(lit);
   // A directional light, placed with whatever model-view matrix the last scene left behind.
-  const GLfloat position[] = {30.0f, 45.0f, 80.0f, 0.0f};
-  const GLfloat ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
-  const GLfloat diffuse[] = {0.7f, 0.7f, 0.7f, 0.0f};
-  const GLfloat specular[] = {0.5f, 0.5f, 0.5f, 0.0f};
-  glLightfv(GL_LIGHT1, GL_POSITION, position);
-  glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
-  glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
-  glLightfv(GL_LIGHT1, GL_SPECULAR, specular);
-  glEnable(GL_LIGHT1);
-  glEnable(GL_LIGHTING);
+  const float position[] = {30.0f, 45.0f, 80.0f, 0.0f};
+  const float ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
+  const float diffuse[] = {0.7f, 0.7f, 0.7f, 0.0f};
+  const float specular[] = {0.5f, 0.5f, 0.5f, 0.0f};
+  layer.setLight(position, ambient, diffuse, specular);
 }
 
 // The rig's eye x, y, z; the lighting has no use for its w.
@@ -150,7 +150,10 @@ void Presentation::stepRig(float dtSeconds, bool liveInput) {
 }
 
 void Presentation::draw(float timeSeconds, float dtSeconds) {
-  glEnable(GL_TEXTURE_2D);
+  // The scenes' first draws texture with unit 0; the rest of the pass state stays as it is.
+  PassState textured = drawLayer().passState();
+  textured.units[0].enabled = true;
+  drawLayer().applyPass(textured);
   shaderManager().setEyeAndLight(eyeCopy, movingLight);
   scenes.drawAll(timeSeconds, dtSeconds);
   setFixedLight();

@@ -29,6 +29,7 @@
 #include "core/random.h"
 #include "core/surface_scale_controller.h"
 #include "gpu/bitmap_font.h"
+#include "gpu/draw_layer.h"
 #include "gpu/gl_debug_report.h"
 #include "gpu/off_window_frame.h"
 #include "gpu/time_overlay.h"
@@ -54,7 +55,7 @@ constexpr int kMinimisedWaitMs = 50;
 // The frame rate plain play keeps to where the display's own rate is not known.
 constexpr int kAssumedRefreshHertz = 60;
 
-GLWindow& glWindow() {
+GLWindow& presentationWindow() {
   static GLWindow window;
   return window;
 }
@@ -88,13 +89,13 @@ void measureMusicGap(float frameSeconds) {
 void showJumpProgress(float doneShare) {
   char title[64];
   std::snprintf(title, sizeof title, "%s (jumping: %d %%)", kWindowTitle, static_cast<int>(doneShare * 100.0f));
-  platform::setWindowTitle(glWindow().window, title);
+  platform::setWindowTitle(presentationWindow().window, title);
   gTitleShowsJump = true;
 }
 
 void endJumpProgress() {
   if (gTitleShowsJump) {
-    platform::setWindowTitle(glWindow().window, kWindowTitle);
+    platform::setWindowTitle(presentationWindow().window, kWindowTitle);
     gTitleShowsJump = false;
   }
 }
@@ -189,7 +190,11 @@ long windowProcedure(const platform::WindowMessage& message) {
       }
       input.viewportWidth = width;
       input.viewportHeight = height;
-      glViewport(0, 0, width, height);
+      // Before the context is made there is nothing to set: the layer starts from the context's
+      // own viewport, the window's size.
+      if (hasDrawLayer()) {
+        drawLayer().setViewport(Viewport{0, 0, width, height});
+      }
       return 0;
     }
     case platform::MessageType::Activate:
@@ -203,7 +208,7 @@ long windowProcedure(const platform::WindowMessage& message) {
       if (message.wParam == kKeyEscape) {
         platform::postQuitMessage();
       } else if (message.wParam == kKeyF11 || (message.wParam == kKeyReturn && input.keyState[kKeyAlt] == 1)) {
-        glWindow().toggleFullScreen();
+        presentationWindow().toggleFullScreen();
       } else if (message.wParam == kKeyF1) {
         gOverlayShown = !gOverlayShown;
       } else if (requestForKey(message.wParam) != PlaybackRequest::None) {
@@ -268,7 +273,7 @@ double steadySeconds() {
 
 // The display's frame period, or that of kAssumedRefreshHertz where its rate is not known.
 double displayFramePeriod() {
-  const int hertz = platform::displayRefreshRate(glWindow().window);
+  const int hertz = platform::displayRefreshRate(presentationWindow().window);
   return 1.0 / (hertz > 0 ? hertz : kAssumedRefreshHertz);
 }
 
@@ -427,10 +432,10 @@ bool startUp(const AppOptions& options) {
   }
   DebugLog::append(kLogFileName, "-- Starting -- \r\n");
 
-  GLWindow& window = glWindow();
+  GLWindow& window = presentationWindow();
   window.fullScreen = !options.windowed && !options.desktop;
   window.desktop = options.desktop && !options.windowed;
-  window.debugContext = options.glDebug;
+  window.debugContext = options.debugGL;
   window.contextKindGiven = options.contextKindGiven;
   window.contextKind = options.contextKind;
   // The composed 800 x 600, or the size asked for a window (and for drawing off-screen).
@@ -613,10 +618,10 @@ long mainLoop() {
       break;
     }
     offWindowFrame().showIn(gWindowWidth, gWindowHeight);
-    platform::swapBuffers(glWindow().window);
+    platform::swapBuffers(presentationWindow().window);
     if (gBenchmark != nullptr) {
       // A threaded driver may still be drawing: the frame's cost ends when the GL is done.
-      glFinish();
+      drawLayer().finish();
       gBenchmark->endFrame();
     }
     if (gGLDebug != nullptr) {
@@ -649,7 +654,7 @@ long videoLoop(VideoOutput& video, int stepsPerVideoFrame) {
     if (!video.afterFrame()) {
       break;
     }
-    platform::swapBuffers(glWindow().window);
+    platform::swapBuffers(presentationWindow().window);
     if (gGLDebug != nullptr) {
       gGLDebug->checkAfterFrame();
     }
@@ -683,7 +688,7 @@ void shutDown() {
   if (gGLDebug != nullptr) {
     gGLDebug->end();
   }
-  glWindow().kill();
+  presentationWindow().kill();
   platform::shutDownVideo();
 }
 
@@ -727,8 +732,8 @@ int reportGLDebug(const GLDebugReport& report, int status) {
 
 int runPresentation(const AppOptions& options, AllocationCounter countAllocations) {
   const auto loadStart = std::chrono::steady_clock::now();
-  GLDebugReport glDebug;
-  gGLDebug = options.glDebug ? &glDebug : nullptr;
+  GLDebugReport debugReport;
+  gGLDebug = options.debugGL ? &debugReport : nullptr;
   platform::installStopSignalHandlers();
   if (options.unattended) {
     platform::setUnattendedMode(true);
@@ -786,5 +791,5 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   }
   // Requested output that was not produced must not pass for a good run.
   const int status = frameCapture().producedAll() && videoStatus == 0 ? 0 : 3;
-  return statusAfterStopSignal(options.glDebug ? reportGLDebug(glDebug, status) : status);
+  return statusAfterStopSignal(options.debugGL ? reportGLDebug(debugReport, status) : status);
 }

@@ -1,9 +1,8 @@
 #include "gpu/distortion_grid.h"
 #include "core/draw_counts.h"
 
-#include <GL/glew.h>
-
 #include "core/random.h"
+#include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 
 namespace {
@@ -36,9 +35,9 @@ void advanceCoordinate(float& value, float minimum, float maximum, float& speed,
 }
 
 // A point's own x and y are those of its column and row.
-void emitCorner(const GridPoint& point) {
-  glTexCoord2f(point.u, point.v);
-  glVertex2f(point.x, point.y);
+void emitCorner(DrawLayer& layer, const GridPoint& point) {
+  layer.texCoord(point.u, point.v);
+  layer.vertex(point.x, point.y);
 }
 
 }  // namespace
@@ -80,23 +79,22 @@ void DistortionGrid::drawGrid(float dtSeconds) {
 }
 
 void DistortionGrid::drawCurrentGrid() const {
+  DrawLayer& layer = drawLayer();
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  // Texturing stays on afterwards, as the composing passes that follow expect, but the picture is
-  // unbound: it is a drawing surface, and the next draw into it must not sample it.
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture == kNoGridTexture ? 0u : texture);
+  layer.bindTexture(0, texture == kNoGridTexture ? 0u : texture);
   for (int i = 0; i + 1 < kGridPointsPerSide; ++i) {
     for (int j = 0; j + 1 < kGridPointsPerSide; ++j) {
       countDraw(2);
-      glBegin(GL_QUADS);
-      emitCorner(points[i][j]);
-      emitCorner(points[i + 1][j]);
-      emitCorner(points[i + 1][j + 1]);
-      emitCorner(points[i][j + 1]);
-      glEnd();
+      layer.begin(Primitive::Quads);
+      emitCorner(layer, points[i][j]);
+      emitCorner(layer, points[i + 1][j]);
+      emitCorner(layer, points[i + 1][j + 1]);
+      emitCorner(layer, points[i][j + 1]);
+      layer.end();
     }
   }
-  glBindTexture(GL_TEXTURE_2D, 0);
+  // The picture is a drawing surface: the next draw into it must not sample it.
+  layer.bindTexture(0, 0);
   popMatrices();
 }

@@ -25,7 +25,8 @@ class DistortionGrid {
   // Every point at rest with a random speed; four draws of the process-wide sequence per point,
   // row by row. The owner sets the four sizes first.
   void buildGrid();
-  // Advances by dtSeconds / 3, then draws the grid over the unit square with `texture`.
+  // Advances by dtSeconds / 3, then draws the grid over the unit square with `texture`, in the
+  // caller's pass, which has texture unit 0 on. Leaves no texture bound on unit 0.
   void drawGrid(float dtSeconds);
   void drawCurrentGrid() const;  // the grid as it stands, without moving it
   // Moves every coordinate by step × speed; one that would pass a bound stays and turns round.

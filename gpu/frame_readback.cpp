@@ -3,11 +3,13 @@
 #include <GL/glew.h>
 
 #include "gpu/off_window_frame.h"
+#include "platform/gl_capabilities.h"
 
 void readFromDrawnFrame() {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
   GLint drawBuffer = GL_BACK;
-  glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+  // ES names only the numbered draw buffers; the first is the one drawn into.
+  glGetIntegerv(platform::glCapabilities().isES() ? GL_DRAW_BUFFER0 : GL_DRAW_BUFFER, &drawBuffer);
   glReadBuffer(static_cast<GLenum>(drawBuffer));
 }
 
@@ -17,7 +19,7 @@ void FrameReadback::create(int width, int height) {
   release();
   width_ = width;
   height_ = height;
-  if (glGenBuffers == nullptr || glMapBuffer == nullptr || !(GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object)) {
+  if (!platform::glCapabilities().pixelBuffers) {
     pixels_.resize(frameBytes());
     return;
   }
@@ -62,7 +64,11 @@ const uint8_t* FrameReadback::readLast() {
 
 const uint8_t* FrameReadback::map(int index) {
   glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[index]);
-  const void* pixels = glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
+  // Compatibility contexts map whole buffers (GL 2.1 has no ranges); ES maps only ranges.
+  const void* pixels = platform::glCapabilities().hasFixedFunction()
+                           ? glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY)
+                           : glMapBufferRange(GL_PIXEL_PACK_BUFFER, 0, static_cast<GLsizeiptr>(frameBytes()),
+                                              GL_MAP_READ_BIT);
   glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
   mapped_ = pixels != nullptr ? index : -1;
   return static_cast<const uint8_t*>(pixels);

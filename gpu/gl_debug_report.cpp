@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include "core/debug_log.h"
+#include "platform/gl_capabilities.h"
 
 namespace {
 
@@ -65,16 +66,17 @@ void GLAPIENTRY receiveMessage(GLenum source, GLenum type, GLuint id, GLenum sev
 
 void GLDebugReport::begin() {
   // Messages arrive on this thread, inside the call that caused them, so the counts need no lock.
-  // A driver that names GL 4.3 but hides KHR_debug hands out no entry points for it: only entry
-  // points that were found are called.
-  if (glDebugMessageCallback != nullptr && glDebugMessageControl != nullptr) {
+  // A driver that names GL 4.3 but hides KHR_debug hands out no entry points for it: the
+  // capabilities say whether either set of entry points was found, and only a set found is called.
+  const bool messages = platform::glCapabilities().debugOutput;
+  if (messages && glDebugMessageCallback != nullptr && glDebugMessageControl != nullptr) {
     glEnable(GL_DEBUG_OUTPUT);
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
     glDebugMessageControl(GL_DONT_CARE, GL_DONT_CARE, GL_DONT_CARE, 0, nullptr, GL_TRUE);
     glDebugMessageCallback(&receiveMessage, this);
     listening_ = Listening::KhrDebug;
     DebugLog::append(kLogFileName, "GL debug: listening to the driver's messages (KHR_debug)\r\n");
-  } else if (glDebugMessageCallbackARB != nullptr && glDebugMessageControlARB != nullptr) {
+  } else if (messages && glDebugMessageCallbackARB != nullptr && glDebugMessageControlARB != nullptr) {
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS_ARB);
     glDebugMessageControlARB(GL_DONT_CARE, GL_DONT_CARE, GL_DONT_CARE, 0, nullptr, GL_TRUE);
     glDebugMessageCallbackARB(&receiveMessage, this);

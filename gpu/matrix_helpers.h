@@ -13,5 +13,5 @@ void setOrtho2D(float left, float right, float bottom, float top);
 // near 1, far 2000; model-view = a look-at
 // from the eye to the target with up (0, 1, 0).
 void setFixedPerspective(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ);
-// Projection × model-view as the GL holds them now: object space to clip space.
+// Projection × model-view as the drawing layer holds them now: object space to clip space.
 Matrix4 currentClipMatrix();

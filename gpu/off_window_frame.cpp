@@ -5,11 +5,27 @@
 #include <algorithm>
 
 #include "core/debug_log.h"
-#include "platform/gl_entry_points.h"
+#include "gpu/draw_layer.h"
 
 namespace {
 
 GLuint gWindowFramebuffer = 0;
+
+// Depth bits of the window's own framebuffer, which is bound: core and ES contexts ask the
+// attachment, having no GL_DEPTH_BITS.
+int windowDepthBits(const platform::GLCapabilities& driver) {
+  GLint bits = 0;
+  if (driver.hasFixedFunction()) {
+    glGetIntegerv(GL_DEPTH_BITS, &bits);
+  } else {
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &bits);
+  }
+  return bits;
+}
+
+// The black bars' pass: the context's defaults. Of the pass state only the scissor test reaches a
+// clear and a copy, and it is off: neither may be cut.
+PassState windowCopyPass() { return PassState(); }
 
 }  // namespace
 
@@ -18,19 +34,19 @@ unsigned int windowFramebuffer() { return gWindowFramebuffer; }
 OffWindowFrame::~OffWindowFrame() { release(); }
 
 bool OffWindowFrame::create(int width, int height) {
-  if (!platform::hasFramebufferObjects() || glBlitFramebuffer == nullptr || width <= 0 || height <= 0) {
+  const platform::GLCapabilities& driver = platform::glCapabilities();
+  if (!driver.framebufferBlit || width <= 0 || height <= 0) {
     return false;
   }
   // The depth buffer keeps the window's precision, so that the frames do not change with the move.
-  GLint windowDepthBits = 0;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  glGetIntegerv(GL_DEPTH_BITS, &windowDepthBits);
+  const int depthBits = windowDepthBits(driver);
   glGenRenderbuffers(1, &colour_);
   glBindRenderbuffer(GL_RENDERBUFFER, colour_);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
   glGenRenderbuffers(1, &depth_);
   glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-  glRenderbufferStorage(GL_RENDERBUFFER, windowDepthBits > 16 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16, width,
+  glRenderbufferStorage(GL_RENDERBUFFER, depthBits > 16 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16, width,
                         height);
   glBindRenderbuffer(GL_RENDERBUFFER, 0);
   glGenFramebuffers(1, &framebuffer_);
@@ -68,11 +84,14 @@ void OffWindowFrame::showIn(int windowWidth, int windowHeight) {
   const int left = (windowWidth - shownWidth) / 2;
   const int bottom = (windowHeight - shownHeight) / 2;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
-  glDisable(GL_SCISSOR_TEST);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glPopAttrib();
+  DrawLayer& layer = drawLayer();
+  layer.applyPass(windowCopyPass());
+  // The scenes' clear colour is theirs: it comes back after the bars.
+  const float* clearColor = layer.clearColor();
+  const float sceneClear[4] = {clearColor[0], clearColor[1], clearColor[2], clearColor[3]};
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  layer.clear(true, false);
+  layer.setClearColor(sceneClear[0], sceneClear[1], sceneClear[2], sceneClear[3]);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
   glBlitFramebuffer(0, 0, width_, height_, left, bottom, left + shownWidth, bottom + shownHeight, GL_COLOR_BUFFER_BIT,
                     GL_LINEAR);

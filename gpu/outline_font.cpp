@@ -1,13 +1,12 @@
 #include "gpu/outline_font.h"
 
-#include <GL/glew.h>
-
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "gpu/contour_tessellator.h"
+#include "gpu/draw_layer.h"
 #include "gpu/typeface.h"
 
 OutlineFont& outlineFont() {
@@ -25,26 +24,26 @@ using Contour = std::vector<OutlinePoint>;
 
 // ---- Emitting the solid letter
 
-void emitVertex(const OutlinePoint& point, float z) { glVertex3f(point.x, point.y, z); }
+void emitVertex(DrawLayer& layer, const OutlinePoint& point, float z) { layer.vertex(point.x, point.y, z); }
 
 // The cutter gives each triangle counter-clockwise seen from +z; the back face turns them round.
-void emitFace(const FlatTriangles& faces, float z, bool facingFront) {
-  glNormal3f(0.0f, 0.0f, facingFront ? 1.0f : -1.0f);
-  glBegin(GL_TRIANGLES);
+void emitFace(DrawLayer& layer, const FlatTriangles& faces, float z, bool facingFront) {
+  layer.normal(0.0f, 0.0f, facingFront ? 1.0f : -1.0f);
+  layer.begin(Primitive::Triangles);
   for (const std::array<std::uint32_t, 3>& triangle : faces.triangles) {
     const Vector3& a = faces.points[triangle[0]];
     const Vector3& b = faces.points[triangle[facingFront ? 1 : 2]];
     const Vector3& c = faces.points[triangle[facingFront ? 2 : 1]];
-    glVertex3f(a.x, a.y, z);
-    glVertex3f(b.x, b.y, z);
-    glVertex3f(c.x, c.y, z);
+    layer.vertex(a.x, a.y, z);
+    layer.vertex(b.x, b.y, z);
+    layer.vertex(c.x, c.y, z);
   }
-  glEnd();
+  layer.end();
 }
 
 // One flat quad per contour edge, facing away from the glyph's inside.
-void emitSides(const std::vector<Contour>& contours, bool filledOnRight, float extrusion) {
-  glBegin(GL_QUADS);
+void emitSides(DrawLayer& layer, const std::vector<Contour>& contours, bool filledOnRight, float extrusion) {
+  layer.begin(Primitive::Quads);
   for (const Contour& contour : contours) {
     for (size_t i = 0; i < contour.size(); ++i) {
       const OutlinePoint& from = filledOnRight ? contour[i] : contour[(i + 1) % contour.size()];
@@ -54,15 +53,15 @@ void emitSides(const std::vector<Contour>& contours, bool filledOnRight, float e
       const float dy = to.y - from.y;
       const float length = std::sqrt(dx * dx + dy * dy);
       if (length > 0.0f) {
-        glNormal3f(-dy / length, dx / length, 0.0f);
+        layer.normal(-dy / length, dx / length, 0.0f);
       }
-      emitVertex(from, 0.0f);
-      emitVertex(to, 0.0f);
-      emitVertex(to, -extrusion);
-      emitVertex(from, -extrusion);
+      emitVertex(layer, from, 0.0f);
+      emitVertex(layer, to, 0.0f);
+      emitVertex(layer, to, -extrusion);
+      emitVertex(layer, from, -extrusion);
     }
   }
-  glEnd();
+  layer.end();
 }
 
 // The glyph's contours in the cutter's terms; the inside follows the non-zero rule, which both
@@ -80,14 +79,14 @@ std::vector<std::vector<Vector3>> flatContours(const std::vector<Contour>& conto
   return flat;
 }
 
-void compileGlyph(const GlyphOutline& glyph, float extrusion) {
+void recordGlyph(DrawLayer& layer, const GlyphOutline& glyph, float extrusion) {
   FlatTriangles faces;
   if (!glyph.contours.empty() && tessellateContours(flatContours(glyph.contours), &faces)) {
-    emitFace(faces, 0.0f, true);
-    emitFace(faces, -extrusion, false);
-    emitSides(glyph.contours, glyph.filledOnRight, extrusion);
+    emitFace(layer, faces, 0.0f, true);
+    emitFace(layer, faces, -extrusion, false);
+    emitSides(layer, glyph.contours, glyph.filledOnRight, extrusion);
   }
-  glTranslatef(glyph.advanceX, glyph.advanceY, 0.0f);
+  layer.translate(glyph.advanceX, glyph.advanceY, 0.0f);
 }
 
 GlyphMetrics metricsOf(const GlyphOutline& glyph) {
@@ -107,11 +106,11 @@ OutlineFont::~OutlineFont() { releaseFont(); }
 
 bool OutlineFont::createOutlineFont(const char* face, [[maybe_unused]] int size, float extrusion) {
   releaseFont();
-  listBase = reserveFontLists();
-  if (listBase == -1) {
+  DrawLayer& layer = drawLayer();
+  firstRecording = layer.createRecordings(kFontCharacterCount);
+  if (firstRecording == 0) {
     return false;
   }
-  const GLuint base = static_cast<GLuint>(listBase);
   platform::FontSource source;
   const bool opened = openTypeface(face, source);
   for (int i = 0; i < kFontCharacterCount; ++i) {
@@ -119,13 +118,29 @@ bool OutlineFont::createOutlineFont(const char* face, [[maybe_unused]] int size,
     const bool haveGlyph = opened && source.glyphOutline(static_cast<unsigned int>(kFontFirstCharacter + i),
                                                          kDeviationEm, glyph);
     glyphMetrics[i] = haveGlyph ? metricsOf(glyph) : GlyphMetrics();
-    glNewList(base + static_cast<GLuint>(i), GL_COMPILE);
+    layer.beginRecording(firstRecording + static_cast<unsigned int>(i));
     if (haveGlyph) {
-      compileGlyph(glyph, extrusion);
+      recordGlyph(layer, glyph, extrusion);
     }
-    glEndList();
+    layer.endRecording();
   }
   return opened;
 }
 
-void OutlineFont::releaseFont() { deleteFontLists(listBase); }
+void OutlineFont::releaseFont() {
+  // Once the layer is gone (it goes just before its context) nothing can release them, and the
+  // context's end takes them.
+  if (firstRecording == 0 || !hasDrawLayer()) {
+    firstRecording = 0;
+    return;
+  }
+  drawLayer().releaseRecordings(firstRecording, kFontCharacterCount);
+  firstRecording = 0;
+}
+
+void OutlineFont::drawCharacter(unsigned char code) const {
+  if (firstRecording == 0 || code < kFontFirstCharacter || code >= kFontFirstCharacter + kFontCharacterCount) {
+    return;
+  }
+  drawLayer().replay(firstRecording + (code - kFontFirstCharacter));
+}

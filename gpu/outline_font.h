@@ -1,7 +1,7 @@
-// Display lists that draw the characters 32 to 127 as solid letters extruded along z, each moving
-// the model-view origin on by the character's advance; with the metrics of every character.
+// Recorded draws of the characters 32 to 127 as solid letters extruded along z, each moving the
+// model-view origin on by the character's advance; with the metrics of every character.
 // Letters are in em units: the em square is 1 × 1, the front face lies at z = 0 and the back face
-// at z = −extrusion. listBase is −1 whenever the font holds no lists.
+// at z = −extrusion. firstRecording is 0 whenever the font holds no recordings.
 #pragma once
 
 // One character's extent, in em units.
@@ -21,15 +21,17 @@ class OutlineFont {
   OutlineFont() = default;
   virtual ~OutlineFont();  // releaseFont()
 
-  // 96 lists from the bold face of `face`. The letters come from the em-square outline, so `size`
-  // (pixels) does not change them; curves are cut into lines no further than 0.02 em from them.
-  // A character the typeface cannot give keeps an empty list and zero metrics; false when no
-  // typeface or no lists could be had.
+  // 96 recordings from the bold face of `face`. The letters come from the em-square outline, so
+  // `size` (pixels) does not change them; curves are cut into lines no further than 0.02 em from
+  // them. A character the typeface cannot give keeps an empty recording and zero metrics; false
+  // when no typeface or no recordings could be had.
   bool createOutlineFont(const char* face, int size, float extrusion);
-  // Deletes exactly its 96 lists; a second call does nothing.
+  // Releases exactly its 96 recordings; a second call does nothing.
   void releaseFont();
+  // Draws the character (32 to 127) and moves the origin on; other codes draw nothing.
+  void drawCharacter(unsigned char code) const;
 
-  int listBase = -1;
+  unsigned int firstRecording = 0;  // that of character 32
   GlyphMetrics glyphMetrics[kGlyphMetricsCount];  // entries 0 to 95 describe characters 32 to 127
 };
 

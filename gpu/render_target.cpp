@@ -7,8 +7,8 @@
 
 #include "core/debug_log.h"
 #include "core/effect_status.h"
+#include "gpu/draw_layer.h"
 #include "gpu/off_window_frame.h"
-#include "platform/gl_entry_points.h"
 
 RenderTarget& renderTarget() {
   static RenderTarget target;
@@ -59,17 +59,22 @@ GLuint createDepthBuffer(int width, int height) {
 GLuint createSurfaceTexture(int width, int height, unsigned int format) {
   GLuint name = 0;
   glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
+  drawLayer().bindTexture(0, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  const bool compatibility = drawLayer().capabilities().hasFixedFunction();
   if (isDepthFormat(format)) {
+    // Core and ES contexts have no GL_CLAMP, and ES takes no depth in bytes.
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_DEPTH_COMPONENT,
-                 GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+                 compatibility ? GL_UNSIGNED_BYTE : GL_UNSIGNED_INT, nullptr);
+    const GLint wrap = compatibility ? GL_CLAMP : GL_CLAMP_TO_EDGE;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
   } else {
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 nullptr);
+    // ES wants the rows' layout to match the format asked for; no rows are given either way.
+    const bool withAlpha = format == GL_RGBA || format == GL_RGBA8;
+    const GLenum rows = !compatibility && withAlpha ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, rows, GL_UNSIGNED_BYTE, nullptr);
   }
   return name;
 }
@@ -164,12 +169,11 @@ unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocato
 void setSurfaceSamples(int samples) { gSurfaceSamples = samples; }
 
 int multisampleLimit(int wanted) {
-  if (!platform::hasFramebufferObjects() || glRenderbufferStorageMultisample == nullptr ||
-      glBlitFramebuffer == nullptr) {
+  const platform::GLCapabilities& driver = platform::glCapabilities();
+  if (!driver.multisampleRenderbuffers || !driver.framebufferBlit) {
     return 0;
   }
-  GLint largest = 0;
-  glGetIntegerv(GL_MAX_SAMPLES, &largest);
+  const int largest = driver.samples;
   return largest < 2 ? 0 : (wanted < largest ? wanted : largest);
 }
 
@@ -177,11 +181,10 @@ namespace {
 
 // A driver that does not name textures of any size refuses them, whatever version it names
 // (GL 2.x drivers with the extension left out do so); from GL 3.0 they cannot be left out.
-bool texturesNeedPowerOfTwoSides() { return !GLEW_ARB_texture_non_power_of_two && !GLEW_VERSION_3_0; }
+bool texturesNeedPowerOfTwoSides() { return !platform::glCapabilities().anySizeTextures; }
 
 int largestTextureSide() {
-  GLint largest = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const int largest = platform::glCapabilities().largestTextureSide;
   return largest > 0 ? largest : 1024;
 }
 
@@ -227,7 +230,7 @@ bool RenderTarget::validIndex(int index) const {
 }
 
 bool RenderTarget::createFramebuffer() {
-  if (!platform::hasFramebufferObjects()) {
+  if (!platform::glCapabilities().framebufferObjects) {
     reportEffectOff(Effect::RenderTargets, "the driver has no framebuffer objects");
     DebugLog::append(kLogFileName, "FBO: framebuffer objects are not supported, drawing goes to the window\r\n");
     return false;
@@ -280,7 +283,7 @@ int RenderTarget::addTarget(int width, int height, unsigned int format, bool wit
 
 unsigned int RenderTarget::checkStatus() {
   if (framebuffer == 0) {
-    const bool available = platform::hasFramebufferObjects();
+    const bool available = platform::glCapabilities().framebufferObjects;
     return logStatus(available ? glCheckFramebufferStatus(GL_FRAMEBUFFER) : GL_FRAMEBUFFER_UNSUPPORTED);
   }
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
@@ -341,7 +344,7 @@ void RenderTarget::setTargetViewport(int index) {
     return;
   }
   const RenderSurface& surface = surfaces[static_cast<size_t>(index)];
-  glViewport(0, 0, surface.width, surface.height);
+  drawLayer().setViewport(Viewport{0, 0, surface.width, surface.height});
 }
 
 void RenderTarget::clearTarget(int index) {
@@ -349,19 +352,16 @@ void RenderTarget::clearTarget(int index) {
     return;
   }
   const RenderSurface& surface = surfaces[static_cast<size_t>(index)];
+  DrawLayer& layer = drawLayer();
+  const Viewport previous = layer.viewport();
   bindFramebuffer();
   attachTarget(index, 0);
-  glPushAttrib(GL_VIEWPORT_BIT);
-  glViewport(0, 0, surface.width, surface.height);
-  GLbitfield mask = GL_COLOR_BUFFER_BIT;
-  if (surface.depthBuffer != 0) {
-    mask |= GL_DEPTH_BUFFER_BIT;
-  }
-  glClear(mask);
+  layer.setViewport(Viewport{0, 0, surface.width, surface.height});
+  layer.clear(true, surface.depthBuffer != 0);
   // A multisampled surface's cleared picture goes into its texture too.
   resolveDrawing();
   glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
-  glPopAttrib();
+  layer.setViewport(previous);
 }
 
 bool RenderTarget::resizeTarget(int index, int width, int height) {

@@ -78,8 +78,10 @@ class ShaderManager {
   void setEyeAndLight(const Vector3& eye, const Vector3& light);  // world positions; x, y, z used
   // Remembers the texture and points the texmap sampler at it at once.
   void setTexture(unsigned int texture);
-  // Bracket one mesh: bind the lighting programs and send every value (the model-view-projection
-  // from the current GL matrices, so the mesh's transform must already be applied), then unbind.
+  // Bracket one mesh: tell the drawing layer a program draws, bind the lighting programs and send
+  // every value (the model-view-projection from the current matrices, so the mesh's transform
+  // must already be applied); then unbind and hand the shading back to the layer. Without either
+  // program both do nothing.
   void beginPerPixel();
   void endPerPixel();
   const PerPixelLighting& perPixel() const { return perPixel_; }

@@ -5,6 +5,7 @@
 #include "gpu/shader_manager.h"
 
 #include "core/effect_status.h"
+#include "gpu/draw_layer.h"
 
 namespace {
 
@@ -72,6 +73,11 @@ void ShaderManager::setTexture(unsigned int texture) {
 }
 
 void ShaderManager::beginPerPixel() {
+  if (perPixel_.fragmentProgram == nullptr && perPixel_.vertexProgram == nullptr) {
+    return;
+  }
+  // The layer's own shading steps aside while the lighting programs draw.
+  drawLayer().programStarted();
   // Fragment stage first, then vertex; a missing program leaves its stage fixed-function.
   if (perPixel_.fragmentProgram != nullptr) {
     bindProgram(perPixel_.fragmentProgram);
@@ -80,6 +86,8 @@ void ShaderManager::beginPerPixel() {
     bindProgram(perPixel_.vertexProgram);
   }
   if (perPixel_.modelViewProj != nullptr) {
+    // layer: needs platform::setMatrixParameter(GlslParameter*, const float[16]) to send
+    // drawLayer().matrix(Projection) × matrix(ModelView); the runtime reads the GL's matrices.
     platform::setStateMatrixParameter(perPixel_.modelViewProj, platform::StateMatrix::ModelViewProjection,
                                       platform::MatrixTransform::Identity);
   }
@@ -95,12 +103,16 @@ void ShaderManager::beginPerPixel() {
 }
 
 void ShaderManager::endPerPixel() {
+  if (perPixel_.fragmentProgram == nullptr && perPixel_.vertexProgram == nullptr) {
+    return;
+  }
   if (perPixel_.fragmentProgram != nullptr) {
     unbindProgram(perPixel_.fragmentProgram);
   }
   if (perPixel_.vertexProgram != nullptr) {
     unbindProgram(perPixel_.vertexProgram);
   }
+  drawLayer().programEnded();
 }
 
 void ShaderManager::forgetPerPixelHandles() {

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gpu/draw_layer.h"
+#include "gpu/pixel_store.h"
+#include "gpu/texture_manager.h"
+
 namespace {
 
 // Bytes within one step of the threshold count as visible: the GL's filtering and colour
@@ -76,7 +80,57 @@ int coarsestLevelFor(float texelsPerPixel) {
   return static_cast<int>(std::ceil(std::log2(texelsPerPixel))) + spare;
 }
 
+namespace {
+
+// Reads one level's alpha bytes where the context has glGetTexImage; the texture is bound.
+void readLevelAlpha(int level, std::vector<unsigned char>& alpha) {
+  // Rows of single bytes: no padding whatever the width.
+  const PixelStoreScope rows(PixelDirection::Pack, 1);
+  glGetTexImage(GL_TEXTURE_2D, level, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+}
+
+// Reads one level's alpha bytes through a framebuffer it is attached to, as RGBA rows; false when
+// the level cannot be attached (it does not exist). The framebuffers bound before stay bound.
+bool readLevelAlphaThroughFramebuffer(unsigned int texture, int level, int width, int height,
+                                      std::vector<unsigned char>& alpha) {
+  GLint drawFramebuffer = 0;
+  GLint readFramebuffer = 0;
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+  glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
+  GLuint framebuffer = 0;
+  glGenFramebuffers(1, &framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, level);
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  if (complete) {
+    std::vector<unsigned char> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
+    {
+      const PixelStoreScope rows(PixelDirection::Pack, 4);
+      glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    }
+    for (size_t i = 0; i < alpha.size(); ++i) {
+      alpha[i] = rgba[i * 4 + 3];
+    }
+  }
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
+  glDeleteFramebuffers(1, &framebuffer);
+  return complete;
+}
+
+}  // namespace
+
 SpriteExtent measureSpriteExtent(unsigned int texture, float alphaThreshold) {
+  if (drawLayer().capabilities().isES()) {
+    // ES has no texture read-back: the sizes are those the upload handed over.
+    const TextureShape* shape = textureManager().shapeOf(texture);
+    if (shape == nullptr || !shape->withAlpha) {
+      SpriteExtent whole;
+      whole.texture = texture;
+      return whole;
+    }
+    return measureSpriteExtentThroughFramebuffer(texture, shape->width, shape->height, alphaThreshold);
+  }
   SpriteExtent extent;
   extent.texture = texture;
   if (texture == 0) {
@@ -84,7 +138,8 @@ SpriteExtent measureSpriteExtent(unsigned int texture, float alphaThreshold) {
   }
   GLint previous = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  DrawLayer& layer = drawLayer();
+  layer.bindTexture(0, texture);
   GLint alphaBits = 0;
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &alphaBits);
   std::vector<unsigned char> alpha;
@@ -102,18 +157,42 @@ SpriteExtent measureSpriteExtent(unsigned int texture, float alphaThreshold) {
       extent.height = height;
     }
     alpha.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-    // Rows of single bytes: no padding whatever the width.
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    glGetTexImage(GL_TEXTURE_2D, level, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
-    glPopClientAttrib();
+    readLevelAlpha(level, alpha);
     soFar = unionOf(soFar, visibleRect(alpha.data(), width, height, alphaThreshold));
     extent.upToLevel.push_back(soFar);
   }
-  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+  layer.bindTexture(0, static_cast<GLuint>(previous));
+  return extent;
+}
+
+SpriteExtent measureSpriteExtentThroughFramebuffer(unsigned int texture, int width, int height,
+                                                   float alphaThreshold) {
+  SpriteExtent extent;
+  extent.texture = texture;
+  if (texture == 0 || width <= 0 || height <= 0) {
+    return extent;
+  }
+  std::vector<unsigned char> alpha;
+  TextureRect soFar{0.5f, 0.5f, 0.5f, 0.5f};
+  int levelWidth = width;
+  int levelHeight = height;
+  for (int level = 0;; ++level) {
+    alpha.assign(static_cast<size_t>(levelWidth) * static_cast<size_t>(levelHeight), 0);
+    if (!readLevelAlphaThroughFramebuffer(texture, level, levelWidth, levelHeight, alpha)) {
+      break;
+    }
+    soFar = unionOf(soFar, visibleRect(alpha.data(), levelWidth, levelHeight, alphaThreshold));
+    extent.upToLevel.push_back(soFar);
+    if (levelWidth == 1 && levelHeight == 1) {
+      break;
+    }
+    levelWidth = std::max(1, levelWidth / 2);
+    levelHeight = std::max(1, levelHeight / 2);
+  }
+  if (!extent.upToLevel.empty()) {
+    extent.width = width;
+    extent.height = height;
+  }
   return extent;
 }
 

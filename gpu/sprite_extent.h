@@ -31,8 +31,13 @@ struct SpriteExtent {
 };
 
 // Reads every mipmap level of the texture back from the GL. A texture without an alpha channel,
-// or none at all, measures as the whole texture at every level.
+// or none at all, measures as the whole texture at every level. On ES, which cannot read textures
+// back, the texture must be one the texture manager made.
 SpriteExtent measureSpriteExtent(unsigned int texture, float alphaThreshold);
+// The same measurement with each level read through a framebuffer: level 0 is width × height and
+// each level after it half that, down to the last level the texture has.
+SpriteExtent measureSpriteExtentThroughFramebuffer(unsigned int texture, int width, int height,
+                                                   float alphaThreshold);
 
 // The same measurement on one level's alpha bytes, rows bottom-up.
 TextureRect visibleRect(const unsigned char* alpha, int width, int height, float alphaThreshold);

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/debug_log.h"
+#include "gpu/draw_layer.h"
+#include "gpu/pixel_store.h"
 
 TextureManager& textureManager() {
   static TextureManager manager;
@@ -31,6 +33,12 @@ void TextureManager::release() {
     glDeleteTextures(1, &name);
   }
   textureCache.clear();
+  shapes_.clear();
+}
+
+const TextureShape* TextureManager::shapeOf(unsigned int texture) const {
+  const auto found = shapes_.find(texture);
+  return found == shapes_.end() ? nullptr : &found->second;
 }
 
 unsigned int TextureManager::loadTexture(const std::string& name, int alphaMode, float threshold) {
@@ -43,7 +51,6 @@ unsigned int TextureManager::loadTextureWithMask(const std::string& name, const 
 
 unsigned int TextureManager::load(const std::string& name, const std::string* maskName, int alphaMode,
                                   float threshold) {
-  glEnable(GL_TEXTURE_2D);
   const auto cached = textureCache.find(name);
   if (cached != textureCache.end()) {
     return cached->second;
@@ -69,7 +76,6 @@ unsigned int TextureManager::load(const std::string& name, const std::string* ma
 
   waitForUpload();
   resultName = 0;
-  pendingUpload.modulate = alphaMode;
   pendingUpload.width = image->width();
   pendingUpload.height = image->height();
   if (!alphaBuffer.empty()) {
@@ -94,32 +100,66 @@ unsigned int TextureManager::load(const std::string& name, const std::string* ma
   return textureName;
 }
 
+namespace {
+
+// Rows of blue, green, red (and alpha) padded to 4 bytes, as red, green, blue (and alpha) packed
+// the same way: the order core and ES contexts take.
+std::vector<uint8_t> redFirst(const PendingUpload& upload) {
+  const size_t components = static_cast<size_t>(upload.components);
+  const size_t rowBytes = (static_cast<size_t>(upload.width) * components + 3) / 4 * 4;
+  std::vector<uint8_t> pixels(upload.pixels, upload.pixels + rowBytes * static_cast<size_t>(upload.height));
+  for (size_t row = 0; row < static_cast<size_t>(upload.height); ++row) {
+    uint8_t* pixel = pixels.data() + row * rowBytes;
+    for (int column = 0; column < upload.width; ++column, pixel += components) {
+      std::swap(pixel[0], pixel[2]);
+    }
+  }
+  return pixels;
+}
+
+// The picture and its smaller levels on the compatibility profile: GLU's own scaling and
+// filtering, which the presentation's pictures were always made with.
+void uploadThroughGlu(const PendingUpload& upload, bool withMipmaps) {
+  if (withMipmaps) {
+    gluBuild2DMipmaps(GL_TEXTURE_2D, upload.components, upload.width, upload.height, upload.pixelFormat,
+                      GL_UNSIGNED_BYTE, upload.pixels);
+    return;
+  }
+  glTexImage2D(GL_TEXTURE_2D, 0, upload.components, upload.width, upload.height, 0, upload.pixelFormat,
+               GL_UNSIGNED_BYTE, upload.pixels);
+}
+
+// Core and ES contexts have no GLU upload and no blue-first rows: sized formats, red first, and
+// the driver's own smaller levels.
+void uploadWithoutGlu(const PendingUpload& upload, bool withMipmaps) {
+  const bool withAlpha = upload.components == 4;
+  const std::vector<uint8_t> pixels = redFirst(upload);
+  glTexImage2D(GL_TEXTURE_2D, 0, withAlpha ? GL_RGBA8 : GL_RGB8, upload.width, upload.height, 0,
+               withAlpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  if (withMipmaps) {
+    glGenerateMipmap(GL_TEXTURE_2D);
+  }
+}
+
+}  // namespace
+
 unsigned int TextureManager::uploadPending() {
   GLuint textureName = 0;
   glGenTextures(1, &textureName);
-  glBindTexture(GL_TEXTURE_2D, textureName);
-  // Rows are padded to 4 bytes (or are 4 bytes per pixel): unpack with GL's default store
-  // whatever earlier code left set, and give the caller's settings back afterwards.
-  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+  drawLayer().bindTexture(0, textureName);
   const PendingUpload& upload = pendingUpload;
-  if (useMipmaps) {
-    gluBuild2DMipmaps(GL_TEXTURE_2D, upload.components, upload.width, upload.height, upload.pixelFormat,
-                      GL_UNSIGNED_BYTE, upload.pixels);
-  } else {
-    glTexImage2D(GL_TEXTURE_2D, 0, upload.components, upload.width, upload.height, 0, upload.pixelFormat,
-                 GL_UNSIGNED_BYTE, upload.pixels);
-  }
-  glPopClientAttrib();
-  // Environment state of the active texture unit, not of this texture: it stays in force.
-  if (upload.modulate != 0) {
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  {
+    // Rows are padded to 4 bytes (or are 4 bytes per pixel), whatever earlier code left set.
+    const PixelStoreScope rows(PixelDirection::Unpack, 4);
+    if (drawLayer().capabilities().hasFixedFunction()) {
+      uploadThroughGlu(upload, useMipmaps);
+    } else {
+      uploadWithoutGlu(upload, useMipmaps);
+    }
   }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, useMipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+  shapes_[textureName] = TextureShape{upload.width, upload.height, upload.components == 4};
   resultName = textureName;
   setUploadDone(true);
   // The new texture stays bound.

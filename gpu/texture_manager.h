@@ -1,5 +1,6 @@
 // Turns image files into OpenGL textures with mipmaps and hands out their names, cached by the
-// file name exactly as the caller passed it.
+// file name exactly as the caller passed it. Loading changes no pass state: the pass that draws
+// with a texture states its unit's use and mode.
 // Invariant: every texture name handed out stays valid until exit; a name that failed to load
 // is searched for and logged once, and every later request for it fails at once, quietly.
 #pragma once
@@ -22,7 +23,14 @@ struct PendingUpload {
   int height = 0;
   int components = 0;             // 3 or 4, passed to GL as the internal format
   unsigned int pixelFormat = 0;   // GL_BGR_EXT for 3 components, GL_BGRA_EXT for 4
-  int modulate = 0;               // nonzero: set the texture environment to modulate
+};
+
+// What an upload handed to the GL: level 0's size and whether it has an alpha plane. (GLU's
+// upload on the compatibility profile may scale level 0 to sides that are powers of two.)
+struct TextureShape {
+  int width = 0;
+  int height = 0;
+  bool withAlpha = false;
 };
 
 class TextureManager {
@@ -41,6 +49,8 @@ class TextureManager {
   // The picture converted to 24 bits per pixel, or nullptr; logs like a texture load. A name
   // that failed before fails again without a search or a log line.
   std::unique_ptr<DecodedImage> decodeImage(const std::string& name);
+  // The shape of a texture this manager made, or null.
+  const TextureShape* shapeOf(unsigned int texture) const;
   // The main loop's half of a deferred upload; only while deferredUpload is on.
   void processPendingUpload();
   // With a dataKey set: copies path to a new temporary file, descrambles the copy and gives its
@@ -70,6 +80,7 @@ class TextureManager {
   void setUploadDone(bool done);
   void waitForUpload();
 
+  std::map<unsigned int, TextureShape> shapes_;
   bool uploadDone_ = true;  // guarded by lock_
   std::mutex lock_;
 };

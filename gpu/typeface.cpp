@@ -1,7 +1,5 @@
 #include "gpu/typeface.h"
 
-#include <GL/glew.h>
-
 #include "core/debug_log.h"
 
 bool openTypeface(const char* face, platform::FontSource& source) {
@@ -19,17 +17,4 @@ bool openTypeface(const char* face, platform::FontSource& source) {
     return false;
   }
   return true;
-}
-
-int reserveFontLists() {
-  const GLuint base = glGenLists(kFontCharacterCount);
-  return base == 0 ? -1 : static_cast<int>(base);
-}
-
-void deleteFontLists(int& listBase) {
-  if (listBase == -1) {
-    return;
-  }
-  glDeleteLists(static_cast<GLuint>(listBase), kFontCharacterCount);
-  listBase = -1;
 }

@@ -3,14 +3,9 @@
 
 #include "platform/font_source.h"
 
-// One display list per character, for the codes 32 (space) to 127.
+// The characters both fonts cover: the codes 32 (space) to 127.
 constexpr int kFontFirstCharacter = 32;
 constexpr int kFontCharacterCount = 96;
-
-// Reserves the 96 consecutive list names; their first, or −1 when GL gives none.
-int reserveFontLists();
-// Deletes the 96 lists from listBase and sets it to −1; does nothing when it is −1 already.
-void deleteFontLists(int& listBase);
 
 // Opens the bold face of `face`, or a bold sans in its place (logged once per call). False, with a
 // log line, when there is no usable typeface; the caller's lists then stay empty.

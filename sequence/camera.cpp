@@ -1,10 +1,8 @@
 #include "sequence/camera.h"
 
-#include <GL/glew.h>
-#include <GL/glu.h>
-
 #include "core/input_state.h"
 #include "core/picture_shape.h"
+#include "gpu/draw_layer.h"
 
 namespace {
 
@@ -22,14 +20,15 @@ void makePath(std::unique_ptr<PathSpline>& path, float durationSeconds, int32_t 
 }  // namespace
 
 void Camera::applyView() const {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
+  DrawLayer& layer = drawLayer();
+  layer.matrixMode(MatrixStack::Projection);
+  layer.loadIdentity();
   const InputState& input = inputState();
-  gluPerspective(fieldOfView, widenedAspect(kComposedAspect, input.viewportWidth, input.viewportHeight), nearPlane,
-                 farPlane);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);
+  layer.perspective(fieldOfView, widenedAspect(kComposedAspect, input.viewportWidth, input.viewportHeight), nearPlane,
+                    farPlane);
+  layer.matrixMode(MatrixStack::ModelView);
+  layer.loadIdentity();
+  layer.lookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);
 }
 
 void PathCamera::setPaths(float durationSeconds, int32_t eyeCount, const float* eyePoints, int32_t targetCount,

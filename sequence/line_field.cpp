@@ -1,11 +1,10 @@
 #include "sequence/line_field.h"
 
-#include <GL/glew.h>
-
 #include <cmath>
 
 #include "core/debug_log.h"
 #include "core/random.h"
+#include "sequence/scene_pass.h"
 
 namespace {
 
@@ -16,8 +15,20 @@ constexpr int kRedLaserPicture = 2;
 constexpr float kLiftAlongZ = 3.0f;
 constexpr float kLiftAlongX = 1.0f;
 constexpr float kFirstStepSeconds = 0.01f;
+// The laser picture's faint fringe, left out.
+constexpr float kFringeAlpha = 0.1f;
 
 }  // namespace
+
+PassState lineFieldPass() {
+  PassState state = scenePass();
+  state.blend = true;
+  state.blendSource = BlendFactor::SourceAlpha;
+  state.blendDestination = BlendFactor::DestinationColor;
+  state.alphaTest = true;
+  state.alphaAbove = kFringeAlpha;
+  return state;
+}
 
 float LineLane::offsetAt(float p) const {
   return amplitude2 * std::sin(frequency2 * (p + phase2)) + amplitude1 * std::sin(frequency1 * (p + phase1));
@@ -98,18 +109,13 @@ void LineField::update(float dtSeconds) {
 }
 
 void LineField::draw() {
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_DST_COLOR);
-  glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, 0.1f);
+  drawLayer().applyPass(lineFieldPass());
   if (lines.beginLines()) {
     for (int i = 0; i < laneCountZ + laneCountX; ++i) {
       drawLane(i);
     }
     lines.endLines();
   }
-  glDisable(GL_BLEND);
-  glDisable(GL_ALPHA_TEST);
 }
 
 void LineField::drawLane(int laneIndex) {

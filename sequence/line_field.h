@@ -12,6 +12,12 @@
 
 constexpr const char* kLineFieldHeightPicture = "height2.jpg";
 
+struct PassState;
+
+// How the lines are drawn: each adds its colour in proportion to its alpha onto the square of what
+// lies beneath, the laser picture's faint fringe left out; unlit, depth-tested, unit 0 textured.
+PassState lineFieldPass();
+
 struct LineSegment;
 
 struct LineLane {
@@ -46,8 +52,8 @@ class LineField : public Terrain {
   void build(const TerrainBox& extent, int lanesAlongZ, int lanesAlongX, int segmentsOnEachLane);
   // Moves the segments on, wrapping them round at the lane's end, and drifts the lanes' phases.
   void update(float dtSeconds);
-  // Every segment as a volume line, with the current matrices and viewport. Blending and the alpha
-  // test are on while the lines draw and off afterwards.
+  // Every segment as a volume line, with the current matrices and viewport, in lineFieldPass()
+  // whatever was drawn before.
   void draw();
 
   int32_t laneCountZ = 0;

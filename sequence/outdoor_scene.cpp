@@ -2,17 +2,17 @@
 // then the target laid over the window in the colour of the moment.
 #include "sequence/outdoor_scene.h"
 
-#include <GL/glew.h>
-
 #include <algorithm>
 #include <cassert>
 
 #include "core/input_state.h"
 #include "effects/particle_explosion.h"
+#include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/render_target.h"
 #include "gpu/textured_quad.h"
 #include "sequence/jump_cut_clock.h"
+#include "sequence/scene_pass.h"
 #include "world/mesh.h"
 #include "world/placed_box.h"
 #include "world/view_volume.h"
@@ -212,18 +212,19 @@ void OutdoorScene::spareTrailAgain(Missile& missile) {
 
 void OutdoorScene::beginTargetFrame() {
   RenderTarget& target = renderTarget();
+  DrawLayer& layer = drawLayer();
   drawsIntoTarget_ = target.framebuffer != 0 && !target.surfaces.empty();
   if (drawsIntoTarget_) {
     target.bindFramebuffer();
     target.attachTarget(0, 0);
-    glViewport(0, 0, target.surfaces[0].width, target.surfaces[0].height);
+    layer.setViewport(Viewport{0, 0, target.surfaces[0].width, target.surfaces[0].height});
   } else {
     // Without a render surface the world goes straight to the window, untinted.
-    glViewport(0, 0, inputState().viewportWidth, inputState().viewportHeight);
+    layer.setViewport(Viewport{0, 0, inputState().viewportWidth, inputState().viewportHeight});
   }
-  glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-  glClearDepth(1.0);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // Depth clears to the far plane, the context's own clear depth.
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+  layer.clear(true, true);
 }
 
 void OutdoorScene::animateParts(float sceneSeconds) {
@@ -305,17 +306,18 @@ void OutdoorScene::composite(float timeSeconds) {
   target.unbindFramebuffer();
 
   const InputState& input = inputState();
-  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_COLOR_MATERIAL);
+  DrawLayer& layer = drawLayer();
+  layer.setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  layer.clear(true, true);
+  // The window's depth was cleared just before: the depth test lets the picture through.
+  layer.applyPass(scenePass());
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
   // The texture is modulated by the current colour: this is where the tint is applied.
   const TintColour tint = outdoorTint(timeSeconds);
-  glColor4f(tint.r, tint.g, tint.b, tint.a);
-  glBindTexture(GL_TEXTURE_2D, target.surfaces[0].texture);
+  layer.color(tint.r, tint.g, tint.b, tint.a);
+  layer.bindTexture(0, target.surfaces[0].texture);
   drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
   // The surface is drawn into again next frame; nothing may sample it then.
-  glBindTexture(GL_TEXTURE_2D, 0);
+  layer.bindTexture(0, 0);
 }

@@ -11,9 +11,11 @@
 
 #include "core/debug_log.h"
 #include "core/input_state.h"
+#include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/texture_manager.h"
 #include "gpu/textured_quad.h"
+#include "sequence/scene_pass.h"
 #include "world/mesh.h"
 
 const float kTitleEyePath[kTitleCameraPointCount * 3] = {
@@ -65,28 +67,39 @@ float clamped(float value, float low, float high) { return value > high ? high :
 // Both layers' levels start from the same frame-length term.
 float feedbackBase(float dtSeconds) { return 0.6f - dtSeconds * 0.4f; }
 
-// Leaves no texture bound: the surface is drawn into again later, and nothing may sample it then.
-void drawWholeTarget(unsigned int texture) {
-  glBindTexture(GL_TEXTURE_2D, texture);
-  drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
-  glBindTexture(GL_TEXTURE_2D, 0);
+PassState blendedPass(BlendFactor source, BlendFactor destination) {
+  PassState state = scenePass();
+  state.blend = true;
+  state.blendSource = source;
+  state.blendDestination = destination;
+  return state;
 }
 
-// Texture unit `unit` shows the texture and combines its colour with `function` of `firstSource`
-// and the texture; alpha is the primary colour's.
-void setCombiningUnit(int unit, unsigned int texture, GLint function, GLint firstSource) {
-  glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, function);
-  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, firstSource);
-  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
-  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_TEXTURE);
-  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
-  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
-  glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PRIMARY_COLOR);
-  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+// The layers laid onto the window write no depth, so the narrow bubbles drawn next are not held back.
+PassState compositePass() {
+  PassState state = scenePass();
+  state.depthWrite = false;
+  return state;
+}
+
+// Unit 0 squares the lines, unit 1 adds the titles and unit 2 the bubbles; alpha is the vertex
+// colour's. Every step clamps, as blending does.
+PassState onePassCompositePass() {
+  PassState state = compositePass();
+  const TextureMode modes[kDrawTextureUnits] = {TextureMode::SquareTexel, TextureMode::AddTexel,
+                                                TextureMode::AddTexel};
+  for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
+    state.units[unit].enabled = true;
+    state.units[unit].mode = modes[unit];
+  }
+  return state;
+}
+
+// Leaves no texture bound: the surface is drawn into again later, and nothing may sample it then.
+void drawWholeTarget(unsigned int texture) {
+  drawLayer().bindTexture(0, texture);
+  drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
+  drawLayer().bindTexture(0, 0);
 }
 
 }  // namespace
@@ -156,9 +169,8 @@ void TitleScene::load() {
     layers.addTarget(size.width, size.height, GL_RGBA, false);
   }
   addBubbleSurface(input.viewportWidth, input.viewportHeight);
-  GLint textureUnits = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_UNITS, &textureUnits);
-  onePassComposite_ = GLEW_VERSION_1_3 && textureUnits >= 3;
+  const platform::GLCapabilities& driver = drawLayer().capabilities();
+  onePassComposite_ = driver.multitexture && driver.textureUnits >= kDrawTextureUnits;
   layers.checkStatus();
   clearLayers();
   if (!hasLayers()) {
@@ -262,14 +274,15 @@ void TitleScene::readState(StateReader& reader) {
 }
 
 void TitleScene::clearLayers() {
-  // Transparent black, as the surfaces are before anything is drawn; the clear colour is kept.
-  GLfloat previous[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  glGetFloatv(GL_COLOR_CLEAR_VALUE, previous);
-  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  if (layers.surfaces.empty()) {
+    return;
+  }
+  // Transparent black, as the surfaces are before anything is drawn. The clear colour stays so:
+  // every clear of a frame sets its own first.
+  drawLayer().setClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   for (int n = 0; n < static_cast<int>(layers.surfaces.size()); ++n) {
     layers.clearTarget(n);
   }
-  glClearColor(previous[0], previous[1], previous[2], previous[3]);
 }
 
 bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() >= 4; }
@@ -291,6 +304,7 @@ void TitleScene::addBubbleSurface(int drawableWidth, int drawableHeight) {
 
 void TitleScene::clampBubbleSurfaceEdges() {
   // Enlarging samples beside the edge texels: they must not wrap round to the opposite edge.
+  // layer: needs a way to make a surface's texture clamp at its edges (RenderTarget::clampEdges)
   glBindTexture(GL_TEXTURE_2D, layers.surfaces[kBubbleSurface].texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -314,9 +328,10 @@ void TitleScene::draw(float timeSeconds, float dtSeconds) {
     return;
   }
   const InputState& input = inputState();
-  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  DrawLayer& layer = drawLayer();
+  layer.setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  layer.clear(true, true);
   drawViewAndLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
   if (hasBubbleSurface()) {
     drawWideBubbles();
@@ -325,8 +340,7 @@ void TitleScene::draw(float timeSeconds, float dtSeconds) {
     bubbles.render(SpriteWidthRange{0.0f, kWideBubbleShare});
     return;
   }
-  glDisable(GL_BLEND);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  layer.color(1.0f, 1.0f, 1.0f, 1.0f);
   bubbles.render();
   if (hasLayers()) {
     composite();
@@ -355,7 +369,6 @@ void TitleScene::drawFeedback(float timeSeconds, float dtSeconds) {
 
 void TitleScene::drawViewAndLayers(float sceneSeconds, float dtSeconds) {
   camera.applyView();
-  glDisable(GL_LIGHTING);
   // Drawn again without an advance (while paused), the layers are shown as they are: drawing them
   // again would feed them on themselves and the picture would drift.
   if (hasLayers() && !layersCurrent_) {
@@ -369,28 +382,31 @@ void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
   drawLineLayer(sceneSeconds, dtSeconds);
   drawTitleLayer(sceneSeconds, dtSeconds);
   const InputState& input = inputState();
-  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
+  drawLayer().setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
   layers.attachTarget(-1, 0);
   layers.unbindFramebuffer();
+  // Blending off again for whatever the frame draws next.
+  drawLayer().applyPass(scenePass());
 }
 
 void TitleScene::drawLineLayer(float sceneSeconds, float dtSeconds) {
   layers.bindFramebuffer();
   layers.attachTarget(back, 0);
   layers.setTargetViewport(back);
-  glClearColor(0.6f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
+  DrawLayer& layer = drawLayer();
+  layer.setClearColor(0.6f, 0.0f, 0.0f, 1.0f);
+  layer.clear(true, false);
 
   lineField.draw();
   if (lineCageShown(sceneSeconds)) {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    layer.matrixMode(MatrixStack::ModelView);
+    layer.pushMatrix();
+    layer.rotate(90.0f, 0.0f, 0.0f, 1.0f);
     lineField.draw();
-    glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
-    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    layer.rotate(-90.0f, 0.0f, 0.0f, 1.0f);
+    layer.rotate(90.0f, 1.0f, 0.0f, 0.0f);
     lineField.draw();
-    glPopMatrix();
+    layer.popMatrix();
   }
 
   // The previous line picture, slightly enlarged and darkened, multiplied in: the lines leave
@@ -398,24 +414,21 @@ void TitleScene::drawLineLayer(float sceneSeconds, float dtSeconds) {
   const float keep = lineTrailLevel(dtSeconds);
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_COLOR, GL_DST_COLOR);
-  glEnable(GL_COLOR_MATERIAL);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, layers.surfaces[front].texture);
-  glColor4f(keep, keep, keep, keep);
+  layer.applyPass(blendedPass(BlendFactor::SourceColor, BlendFactor::DestinationColor));
+  layer.bindTexture(0, layers.surfaces[front].texture);
+  layer.color(keep, keep, keep, keep);
   drawTexturedQuad(kFeedbackMargin, kFeedbackMargin, 1.0f - kFeedbackMargin, 1.0f - kFeedbackMargin, 0.0f, 0.0f, 1.0f,
                    1.0f);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  glDisable(GL_BLEND);
+  layer.bindTexture(0, 0);
   popMatrices();
 }
 
 void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
   layers.attachTarget(back + 2, 0);
   layers.setTargetViewport(back + 2);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  DrawLayer& layer = drawLayer();
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  layer.clear(true, true);
 
   const int slot = titleSlotAt(sceneSeconds);
   const float fraction = titleSlotFraction(sceneSeconds, slot);
@@ -430,39 +443,36 @@ void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
 
   pushMatrices();
   setFixedPerspective(0.0f, 0.0f, kTitleEyeDistance, 0.0f, 0.0f, 0.0f);
-  glEnable(GL_TEXTURE_2D);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  layer.applyPass(scenePass());
+  layer.color(1.0f, 1.0f, 1.0f, 1.0f);
   if (title != nullptr) {
     title->drawMode = kDrawVertexArrays;
     title->render();
   }
 
   // The previous title picture added back through the wobbling grid: the title shimmers.
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_ONE, GL_ONE);
-  glEnable(GL_COLOR_MATERIAL);
+  layer.applyPass(blendedPass(BlendFactor::One, BlendFactor::One));
   const float shimmerLevel = titleShimmerLevel(dtSeconds);
-  glColor4f(shimmerLevel, shimmerLevel, shimmerLevel, shimmerLevel);
+  layer.color(shimmerLevel, shimmerLevel, shimmerLevel, shimmerLevel);
   shimmer.texture = layers.surfaces[front + 2].texture;
   shimmer.drawCurrentGrid();
-  glDisable(GL_BLEND);
   popMatrices();
 }
 
 void TitleScene::drawWideBubbles() {
-  glDisable(GL_BLEND);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  DrawLayer& layer = drawLayer();
+  layer.color(1.0f, 1.0f, 1.0f, 1.0f);
   // The same view into the smaller surface: the projection maps to the whole viewport either way.
   layers.bindFramebuffer();
   layers.attachTarget(kBubbleSurface, 0);
   layers.setTargetViewport(kBubbleSurface);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  layer.clear(true, false);
   bubbles.render(SpriteWidthRange{kWideBubbleShare, SpriteWidthRange::kWidestShare});
   layers.attachTarget(-1, 0);
   layers.unbindFramebuffer();
   const InputState& input = inputState();
-  glViewport(0, 0, input.viewportWidth, input.viewportHeight);
+  layer.setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
 }
 
 void TitleScene::composite() {
@@ -472,49 +482,47 @@ void TitleScene::composite() {
   }
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glEnable(GL_TEXTURE_2D);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  glDepthMask(GL_FALSE);
+  DrawLayer& layer = drawLayer();
+  layer.color(1.0f, 1.0f, 1.0f, 1.0f);
+  PassState state = compositePass();
   // The window is still black: the bubbles' picture replaces it.
   if (hasBubbleSurface()) {
-    glDisable(GL_BLEND);
+    layer.applyPass(state);
     drawWholeTarget(layers.surfaces[kBubbleSurface].texture);
   }
-  glEnable(GL_BLEND);
   // The lines add themselves in proportion to their own brightness, the titles in full.
-  glBlendFunc(GL_SRC_COLOR, GL_ONE);
+  state.blend = true;
+  state.blendSource = BlendFactor::SourceColor;
+  state.blendDestination = BlendFactor::One;
+  layer.applyPass(state);
   drawWholeTarget(layers.surfaces[back].texture);
-  glBlendFunc(GL_ONE, GL_ONE);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  state.blendSource = BlendFactor::One;
+  layer.applyPass(state);
   drawWholeTarget(layers.surfaces[back + 2].texture);
-  glDepthMask(GL_TRUE);
-  glDisable(GL_BLEND);
+  // Depth writes and blending off again for the narrow bubbles and whatever follows.
+  layer.applyPass(scenePass());
   popMatrices();
 }
 
-// What the blended passes add onto the still black window, in one pass: unit 0 squares the lines,
-// unit 1 adds the titles and unit 2 the bubbles. Every step clamps, as blending does: the picture
-// is the blended passes' one. No depth is written, so the narrow bubbles drawn next are not held back.
+// What the blended passes add onto the still black window, in one pass: the picture is the
+// blended passes' one.
 void TitleScene::compositeInOnePass() {
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glDisable(GL_BLEND);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  glDepthMask(GL_FALSE);
-  setCombiningUnit(0, layers.surfaces[back].texture, GL_MODULATE, GL_TEXTURE);
-  setCombiningUnit(1, layers.surfaces[back + 2].texture, GL_ADD, GL_PREVIOUS);
-  setCombiningUnit(2, layers.surfaces[kBubbleSurface].texture, GL_ADD, GL_PREVIOUS);
-  drawUnitSquareOnUnits(3);
-  // Units 2 and 1 off again and every unit back to modulating: later draws texture with unit 0
-  // only, as before this pass.
-  for (int unit = 2; unit >= 0; --unit) {
-    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    if (unit > 0) {
-      glDisable(GL_TEXTURE_2D);
-    }
+  DrawLayer& layer = drawLayer();
+  layer.applyPass(onePassCompositePass());
+  layer.color(1.0f, 1.0f, 1.0f, 1.0f);
+  const unsigned int pictures[kDrawTextureUnits] = {layers.surfaces[back].texture, layers.surfaces[back + 2].texture,
+                                                    layers.surfaces[kBubbleSurface].texture};
+  for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
+    layer.bindTexture(unit, pictures[unit]);
   }
-  glDepthMask(GL_TRUE);
+  drawUnitSquareOnUnits(kDrawTextureUnits);
+  // Units 1 and 2 off again and every unit back to modulating, with nothing bound: later draws
+  // texture with unit 0 only, and write depth again.
+  for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
+    layer.bindTexture(unit, 0);
+  }
+  layer.applyPass(scenePass());
   popMatrices();
 }

@@ -98,7 +98,7 @@ class TitleScene : public Scene {
   bool hasBubbleSurface() const;
   void addBubbleSurface(int drawableWidth, int drawableHeight);
   void clampBubbleSurfaceEdges();
-  // The camera's view for the lines, no fixed-function lighting, and both layers once per advance.
+  // The camera's view for the lines, and both layers once per advance.
   void drawViewAndLayers(float sceneSeconds, float dtSeconds);
   void drawLayers(float sceneSeconds, float dtSeconds);
   void drawLineLayer(float sceneSeconds, float dtSeconds);

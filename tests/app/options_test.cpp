@@ -148,11 +148,11 @@ TEST(Options, unattendedIsRead) {
   EXPECT_TRUE(options.unattended);
 }
 
-TEST(Options, glDebugAndSamplesPerPixelAreReadAndOtherSampleCountsRefused) {
+TEST(Options, debugGLAndSamplesPerPixelAreReadAndOtherSampleCountsRefused) {
   AppOptions options;
   std::string message;
   EXPECT_EQ(parse({"--gl-debug", "--msaa", "8"}, options, message), OptionsOutcome::Run);
-  EXPECT_TRUE(options.glDebug);
+  EXPECT_TRUE(options.debugGL);
   EXPECT_EQ(options.msaaSamples, 8);
   for (const char* bad : {"3", "16", "4x", ""}) {
     AppOptions refused;

@@ -1,5 +1,7 @@
 #include "effects/volume_lines.h"
 
+#include "core/draw_counts.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -4,6 +4,7 @@
 
 #include "core/random.h"
 #include "gpu/distortion_grid.h"
+#include "gpu/draw_layer.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
 
@@ -98,15 +99,24 @@ TEST(DistortionGrid, atRestItShowsTheTextureAcrossTheScreenAndKeepsTheMatrices) 
   grid.buildGrid();
   grid.texture = createQuadrantTexture();
 
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glTranslatef(5.0f, 0.0f, 0.0f);
-  glColor3f(1.0f, 1.0f, 1.0f);
+  DrawLayer& layer = drawLayer();
+  layer.matrixMode(MatrixStack::Projection);
+  layer.loadIdentity();
+  layer.matrixMode(MatrixStack::ModelView);
+  layer.loadIdentity();
+  layer.translate(5.0f, 0.0f, 0.0f);
+  PassState textured;
+  textured.units[0].enabled = true;
+  layer.applyPass(textured);
+  layer.color(1.0f, 1.0f, 1.0f);
   surface.begin();
   grid.drawGrid(0.0f);
+  // The picture drawn from is unbound: it may be the surface drawn into next.
+  GLint bound = -1;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   surface.end();
+  layer.applyPass(PassState());
+  EXPECT_EQ(bound, 0);
 
   EXPECT_EQ(surface.pixel(8, 8).r, 255);
   EXPECT_EQ(surface.pixel(56, 8).g, 255);
@@ -114,10 +124,8 @@ TEST(DistortionGrid, atRestItShowsTheTextureAcrossTheScreenAndKeepsTheMatrices) 
   EXPECT_EQ(surface.pixel(8, 56).r, 0);
   EXPECT_EQ(surface.pixel(56, 56).r, 255);
   EXPECT_EQ(surface.pixel(56, 56).b, 255);
-  float modelView[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
-  EXPECT_FLOAT_EQ(modelView[12], 5.0f);
-  glLoadIdentity();
+  EXPECT_FLOAT_EQ(layer.matrix(MatrixStack::ModelView).m[12], 5.0f);
+  layer.loadIdentity();
   glDeleteTextures(1, &grid.texture);
 }
 

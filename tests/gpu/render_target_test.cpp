@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/debug_log.h"
+#include "gpu/draw_layer.h"
 #include "gpu/render_target.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
@@ -34,6 +35,9 @@ GLint boundFramebuffer() {
 
 class RenderTargetTest : public testing::Test {
  protected:
+  // The log from here on: a context made by the test logs its drawing layer first.
+  static void startLog() { std::remove(kLogFileName); }
+
   PrivateWorkingFolder working_;
 };
 
@@ -83,6 +87,7 @@ TEST(FramebufferStatusText, namesEveryStatusAndCallsOthersUnknown) {
 
 TEST_F(RenderTargetTest, surfaceWithDepthLogsItsDepthFormatAndStatus) {
   REQUIRE_GL_CONTEXT();
+  startLog();
   RenderTarget target;
   ASSERT_TRUE(target.createFramebuffer());
   ASSERT_NE(target.framebuffer, 0u);
@@ -116,6 +121,7 @@ TEST_F(RenderTargetTest, surfaceWithDepthLogsItsDepthFormatAndStatus) {
 
 TEST_F(RenderTargetTest, surfaceItsFramebufferCannotUseIsRefusedAndFreed) {
   REQUIRE_GL_CONTEXT();
+  startLog();
   RenderTarget target;
   ASSERT_TRUE(target.createFramebuffer());
   // An empty picture is not a usable attachment.
@@ -138,15 +144,17 @@ TEST_F(RenderTargetTest, clearTargetWithoutDepthClearsColourOnlyAndRestoresTheVi
   ASSERT_TRUE(target.createFramebuffer());
   ASSERT_EQ(target.addTarget(32, 32, GL_RGBA, true), 0);
   ASSERT_EQ(target.addTarget(32, 32, GL_RGBA, false), 1);
-  glViewport(3, 4, 50, 60);
+  DrawLayer& layer = drawLayer();
+  const Viewport before = layer.viewport();
+  layer.setViewport(Viewport{3, 4, 50, 60});
 
   // Surface 0's depth buffer stays attached under surface 1's colour: a colour-only clear
   // must leave the depth it holds alone.
   glClearDepth(0.25);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   target.clearTarget(0);
   glClearDepth(1.0);
-  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+  layer.setClearColor(1.0f, 0.0f, 0.0f, 1.0f);
   target.bindFramebuffer();
   target.attachTarget(0, 0);
   target.unbindFramebuffer();
@@ -156,6 +164,8 @@ TEST_F(RenderTargetTest, clearTargetWithoutDepthClearsColourOnlyAndRestoresTheVi
   glGetIntegerv(GL_VIEWPORT, viewport);
   EXPECT_EQ(viewport[0], 3);
   EXPECT_EQ(viewport[3], 60);
+  EXPECT_EQ(layer.viewport().y, 4);
+  EXPECT_EQ(layer.viewport().width, 50);
   EXPECT_EQ(boundFramebuffer(), 0);
 
   const std::vector<unsigned char> colour = texturePixels(target.surfaces[1].texture, 32, 32);
@@ -167,7 +177,8 @@ TEST_F(RenderTargetTest, clearTargetWithoutDepthClearsColourOnlyAndRestoresTheVi
   glReadPixels(5, 5, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
   target.unbindFramebuffer();
   EXPECT_NEAR(depth, 0.25f, 1e-3f);
-  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  layer.setViewport(before);
 }
 
 TEST_F(RenderTargetTest, outOfRangeIndexesDoNothingAndReleaseTwiceIsSafe) {
@@ -175,7 +186,8 @@ TEST_F(RenderTargetTest, outOfRangeIndexesDoNothingAndReleaseTwiceIsSafe) {
   RenderTarget target;
   ASSERT_TRUE(target.createFramebuffer());
   ASSERT_EQ(target.addTarget(16, 16, GL_RGBA, true), 0);
-  glViewport(1, 2, 30, 40);
+  const Viewport before = drawLayer().viewport();
+  drawLayer().setViewport(Viewport{1, 2, 30, 40});
   glGetError();
   target.bindFramebuffer();
   target.attachTarget(-1, 0);
@@ -188,6 +200,7 @@ TEST_F(RenderTargetTest, outOfRangeIndexesDoNothingAndReleaseTwiceIsSafe) {
   glGetIntegerv(GL_VIEWPORT, viewport);
   EXPECT_EQ(viewport[2], 30);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  drawLayer().setViewport(before);
 
   const GLuint framebuffer = target.framebuffer;
   const RenderSurface surface = target.surfaces[0];

@@ -151,6 +151,19 @@ TEST(SpriteExtent, measuredFromTheTexturesOwnMipmaps) {
 
   EXPECT_TRUE(measureSpriteExtent(opaque, 0.01f).upToLevel.empty());
   EXPECT_TRUE(measureSpriteExtent(0, 0.01f).upToLevel.empty());
+
+  // Read through a framebuffer, as where textures cannot be read back, the levels measure the
+  // same, and the framebuffers bound before stay bound.
+  GLint drawnBefore = -1;
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawnBefore);
+  const SpriteExtent throughFramebuffer = measureSpriteExtentThroughFramebuffer(texture, width, height, 0.01f);
+  EXPECT_EQ(throughFramebuffer.width, width);
+  EXPECT_EQ(throughFramebuffer.height, height);
+  EXPECT_TRUE(throughFramebuffer.upToLevel == extent.upToLevel);
+  GLint drawnAfter = -2;
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawnAfter);
+  EXPECT_EQ(drawnAfter, drawnBefore);
+  EXPECT_TRUE(measureSpriteExtentThroughFramebuffer(0, width, height, 0.01f).upToLevel.empty());
   glDeleteTextures(1, &texture);
   glDeleteTextures(1, &opaque);
 }

@@ -237,6 +237,12 @@ TEST_F(TextureManagerTest, anUploadMakesAMipmappedTextureAndTheCacheKeepsIt) {
   EXPECT_EQ(levelWidth(0), 64);
   EXPECT_EQ(levelWidth(1), 32);
   EXPECT_EQ(levelWidth(6), 1);
+  const TextureShape* shape = manager_.shapeOf(name);
+  ASSERT_NE(shape, nullptr);
+  EXPECT_EQ(shape->width, 64);
+  EXPECT_EQ(shape->height, 32);
+  EXPECT_FALSE(shape->withAlpha);
+  EXPECT_EQ(manager_.shapeOf(name + 1000), nullptr);
   GLint filter = 0;
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
   EXPECT_EQ(filter, GL_LINEAR_MIPMAP_LINEAR);
@@ -264,20 +270,23 @@ TEST_F(TextureManagerTest, anUploadMakesAMipmappedTextureAndTheCacheKeepsIt) {
   EXPECT_EQ(manager_.textureCache.size(), 1u);
 }
 
-TEST_F(TextureManagerTest, brightnessAlphaUploadsFourComponentsAndSetsModulate) {
+TEST_F(TextureManagerTest, brightnessAlphaUploadsFourComponentsAndLeavesTheTextureEnvironment) {
   REQUIRE_GL_CONTEXT();
   writeTarga("data/flare.tga", 6, 3, true, &gradient);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   const unsigned int name = manager_.loadTexture("flare.tga", 4, 0.0f);
   ASSERT_NE(name, 0u);
+  // The pass that draws with the texture states how its unit combines.
   GLint environment = 0;
   glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
-  EXPECT_EQ(environment, GL_MODULATE);
+  EXPECT_EQ(environment, GL_REPLACE);
   // Sides that are not powers of two are rescaled by the mipmap builder.
   EXPECT_GT(levelWidth(0), 0);
   GLint alphaBits = 0;
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &alphaBits);
   EXPECT_GT(alphaBits, 0);
+  ASSERT_NE(manager_.shapeOf(name), nullptr);
+  EXPECT_TRUE(manager_.shapeOf(name)->withAlpha);
 
   // Powers of two keep the bytes: every alpha is the brightness, not the file's own alpha.
   writeTarga("data/bars.tga", 8, 4, true, &blackAndWhite);

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/textured_quad.h"
 #include "tests/support/gl_test_context.h"
@@ -12,13 +13,25 @@ namespace {
 bool isRed(const Pixel& p) { return p.r == 255 && p.g == 0 && p.b == 0; }
 bool isBlank(const Pixel& p) { return p.r == 0 && p.g == 0 && p.b == 0; }
 
+// Unit 0 modulating, unit 1 adding, as many as are asked for.
+PassState texturedPass(int units) {
+  PassState pass;
+  for (int unit = 0; unit < units; ++unit) {
+    pass.units[unit] = TextureUnitState{true, unit == 0 ? TextureMode::Modulate : TextureMode::AddTexel};
+  }
+  return pass;
+}
+
 void drawWithTexture(unsigned int texture, float xLeft, float xRight) {
+  DrawLayer& layer = drawLayer();
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glColor3f(1.0f, 1.0f, 1.0f);
+  layer.applyPass(texturedPass(1));
+  layer.bindTexture(0, texture);
+  layer.color(1.0f, 1.0f, 1.0f);
   drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, xLeft, 0.0f, xRight, 1.0f);
+  layer.bindTexture(0, 0);
+  layer.applyPass(PassState());
   popMatrices();
 }
 
@@ -70,22 +83,18 @@ TEST(TexturedQuad, unitSquareGivesEveryUnitTheSameTextureCoordinates) {
   const unsigned char texels[] = {0, 0, 100, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
   const unsigned int corner = createTwoByTwoTexture(texels);
 
+  DrawLayer& layer = drawLayer();
   surface.begin();
   pushMatrices();
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
-  glColor3f(1.0f, 1.0f, 1.0f);
-  glActiveTexture(GL_TEXTURE0);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, quadrants);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glActiveTexture(GL_TEXTURE1);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, corner);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+  layer.color(1.0f, 1.0f, 1.0f);
+  layer.applyPass(texturedPass(2));
+  layer.bindTexture(0, quadrants);
+  layer.bindTexture(1, corner);
   drawUnitSquareOnUnits(2);
-  glDisable(GL_TEXTURE_2D);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glActiveTexture(GL_TEXTURE0);
+  layer.bindTexture(1, 0);
+  layer.bindTexture(0, 0);
+  layer.applyPass(PassState());
   popMatrices();
   surface.end();
 

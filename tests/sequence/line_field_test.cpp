@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/random.h"
+#include "gpu/draw_layer.h"
 #include "platform/message_box.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
@@ -114,16 +115,21 @@ TEST(LineField, buildDrawsEveryLaneShapeBeforeAnySegmentAndLaysTheLanesOverTheBo
   empty.update(0.1f);
 }
 
-TEST(LineField, withTheLinesOffDrawingStillSetsAndResetsItsBlendAndAlphaState) {
+// The lines' pass reaches the driver whatever an earlier pass left: here blending that would
+// overwrite and lighting that would darken.
+TEST(LineField, withTheLinesOffDrawingStillStatesItsBlendAndAlphaPass) {
   REQUIRE_GL_CONTEXT();
   LineField field;
   layOutByHand(field);
   ASSERT_FALSE(field.lines.enabled);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_ONE, GL_ZERO);
+  PassState earlier;
+  earlier.blend = true;
+  earlier.lighting = true;
+  drawLayer().applyPass(earlier);
   field.draw();
-  EXPECT_FALSE(glIsEnabled(GL_BLEND));
-  EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+  EXPECT_TRUE(glIsEnabled(GL_BLEND));
+  EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
   GLint source = 0;
   GLint destination = 0;
   GLint alphaFunction = 0;
@@ -136,6 +142,7 @@ TEST(LineField, withTheLinesOffDrawingStillSetsAndResetsItsBlendAndAlphaState) {
   EXPECT_EQ(destination, GL_DST_COLOR);
   EXPECT_EQ(alphaFunction, GL_GREATER);
   EXPECT_NEAR(alphaReference, 0.1f, 1e-6f);
+  drawLayer().applyPass(PassState{});
 }
 
 }  // namespace

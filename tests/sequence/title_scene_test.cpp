@@ -13,6 +13,7 @@
 
 #include "core/input_state.h"
 #include "core/random.h"
+#include "gpu/draw_layer.h"
 #include "gpu/texture_manager.h"
 #include "platform/message_box.h"
 #include "tests/support/gl_test_context.h"
@@ -284,6 +285,31 @@ TEST_F(TitleSceneLoaded, readingTheStartStateBackPlaysTheSameFramesAgainToThePix
   EXPECT_EQ(scene_->bubbles.particles[5].size, bubbleSize);
   EXPECT_TRUE(surfacePixels(scene_->back) == lines);
   EXPECT_TRUE(surfacePixels(scene_->back + 2) == titles);
+}
+
+// What the frame leaves for the draws after it: texturing with unit 0 only, depth writes on, and
+// none of the scene's surfaces bound on any unit, since they are drawn into again next frame.
+TEST_F(TitleSceneLoaded, aFrameLeavesUnitsOneAndTwoOffAndNoSurfaceBound) {
+  REQUIRE_GL_CONTEXT();
+  loadScene({});
+  ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
+  play(96.0f, 96.5f);
+  GLboolean depthWrite = GL_FALSE;
+  glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrite);
+  EXPECT_TRUE(depthWrite);
+  const int units = drawLayer().capabilities().textureUnits;
+  for (int unit = 0; unit < kDrawTextureUnits && unit < units; ++unit) {
+    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+    if (unit > 0) {
+      EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "unit " << unit;
+    }
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    for (const RenderSurface& surface : scene_->layers.surfaces) {
+      EXPECT_NE(static_cast<unsigned int>(bound), surface.texture) << "unit " << unit;
+    }
+  }
+  glActiveTexture(GL_TEXTURE0);
 }
 
 // A new window size makes all four surfaces again at the size that follows it, and the titles
