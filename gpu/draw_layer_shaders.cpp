@@ -134,6 +134,9 @@ void ShaderLayer::applyPass(const PassState& state) {
   sendPass(state);
   pass_ = state;
   followColor();
+  if (projectProgramRuns_) {
+    handAlphaTestToPrograms();
+  }
 }
 
 // While colour material is on, the material's ambient and diffuse colours are the current colour,
@@ -172,6 +175,13 @@ void ShaderLayer::recordMatrixStep(std::function<void(MatrixStacks&)> step) {
     handMatricesToPrograms();
   }
 }
+
+// The project's fragment stages end with the pass's alpha test, which the fixed function did
+// after any program.
+void ShaderLayer::handAlphaTestToPrograms() const { platform::setAlphaTest(pass_.alphaTest, clampedAlphaAbove()); }
+
+// The GL holds the reference clamped to [0, 1].
+float ShaderLayer::clampedAlphaAbove() const { return std::min(std::max(pass_.alphaAbove, 0.0f), 1.0f); }
 
 // The project's programs read the model-view and projection matrices as the GL's own; here the
 // layer's stacks stand for those.
@@ -325,6 +335,7 @@ void ShaderLayer::programStarted() {
   programInUse_ = 0;
   projectProgramRuns_ = true;
   handMatricesToPrograms();
+  handAlphaTestToPrograms();
 }
 
 void ShaderLayer::programEnded() {
@@ -427,8 +438,7 @@ void ShaderLayer::sendUniforms(Program& program) {
     glUniform4fv(program.material, 4, material_);
     program.materialVersion = materialVersion_;
   }
-  // The GL holds the reference clamped to [0, 1].
-  const float alphaAbove = std::min(std::max(pass_.alphaAbove, 0.0f), 1.0f);
+  const float alphaAbove = clampedAlphaAbove();
   if (program.alphaAbove >= 0 && program.sentAlphaAbove != alphaAbove) {
     glUniform1f(program.alphaAbove, alphaAbove);
     program.sentAlphaAbove = alphaAbove;

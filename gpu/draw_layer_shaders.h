@@ -164,6 +164,8 @@ class ShaderLayer : public DrawLayer {
   bool prepareDraw();
   void recordMatrixStep(std::function<void(MatrixStacks&)> step);
   void handMatricesToPrograms() const;
+  void handAlphaTestToPrograms() const;
+  float clampedAlphaAbove() const;
 
   // Draws (draw_layer_shaders_draws.cpp).
   void createStreamArrays();

@@ -123,6 +123,9 @@ std::string fixedFunctionFragmentSource(const ShadingKey& key, const std::string
     text += std::string("uniform float ") + shading::kAlphaAbove + ";\n";
   }
   text += "layout(location = 0) out vec4 fragmentColor;\n";
+  if (key.alphaTest) {
+    text += platform::alphaTestFunction();
+  }
   text += "void main() {\n  vec4 color = primaryColor;\n  vec4 texel;\n";
   for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
     if (key.units[unit].enabled) {
@@ -130,7 +133,7 @@ std::string fixedFunctionFragmentSource(const ShadingKey& key, const std::string
     }
   }
   if (key.alphaTest) {
-    text += std::string("  if (!(color.a > ") + shading::kAlphaAbove + ")) {\n    discard;\n  }\n";
+    text += std::string("  if (!") + platform::kAlphaTestPasses + "(color.a, " + shading::kAlphaAbove + ")) {\n    discard;\n  }\n";
   }
   return text + "  fragmentColor = color;\n}\n";
 }

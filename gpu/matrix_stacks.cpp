@@ -103,8 +103,11 @@ void MatrixStacks::translate(float x, float y, float z) {
 // As the GL rotates: about a principal axis the matrix is built exactly from the sine and cosine,
 // about any other axis from the normalised axis; an axis shorter than 1e-4 leaves the matrix as it is.
 void MatrixStacks::rotate(float angleDegrees, float x, float y, float z) {
-  const float s = static_cast<float>(std::sin(angleDegrees * kPi / 180.0));
-  const float c = static_cast<float>(std::cos(angleDegrees * kPi / 180.0));
+  // The angle in radians rounded to single precision, its sine and cosine taken in single
+  // precision: a quarter turn leaves a cosine of -4.4e-8, not 0, as in the GL.
+  const float radians = static_cast<float>(angleDegrees * kPi / 180.0);
+  const float s = std::sin(radians);
+  const float c = std::cos(radians);
   Matrix4 rotation = general();
   if (x == 0.0f && y == 0.0f && z != 0.0f) {
     at(rotation, 0, 0) = c;

@@ -36,6 +36,8 @@ struct LinkedStages {
   // Owned when both stages are there; a single stage runs its own program.
   GLuint object = 0;
   std::vector<std::pair<const GlslParameter*, GLint>> locations;
+  GLint alphaTestLocation = -1;
+  GLint alphaAboveLocation = -1;
 };
 
 // What the runtime keeps between calls. One GL context runs the program, so one pipeline (or one
@@ -50,6 +52,9 @@ struct RuntimeState {
   std::vector<std::unique_ptr<LinkedStages>> linked;
   // The linked program in use, null while both stages are fixed-function.
   const LinkedStages* inUse = nullptr;
+  // The pass's alpha test, for fragment stages on a context without fixed function.
+  bool alphaTest = false;
+  float alphaAbove = 0.0f;
 };
 
 RuntimeState& runtime() {
@@ -81,6 +86,27 @@ GlslProgram* activeProgram(Stage stage) {
   return binding.enabled ? binding.bound : nullptr;
 }
 
+// The pass's alpha test to the active fragment stage's own program, where it has the uniforms.
+void sendAlphaTestToSeparable() {
+  const RuntimeState& state = runtime();
+  const GlslProgram* fragment = activeProgram(kFragmentStage);
+  if (fragment == nullptr || fragment->alphaTestLocation < 0) {
+    return;
+  }
+  glProgramUniform1i(fragment->object, fragment->alphaTestLocation, state.alphaTest ? 1 : 0);
+  glProgramUniform1f(fragment->object, fragment->alphaAboveLocation, state.alphaAbove);
+}
+
+// The pass's alpha test to the linked program in use, where it has the uniforms.
+void sendAlphaTestToLinked() {
+  const RuntimeState& state = runtime();
+  if (state.inUse == nullptr || state.inUse->alphaTestLocation < 0) {
+    return;
+  }
+  glUniform1i(state.inUse->alphaTestLocation, state.alphaTest ? 1 : 0);
+  glUniform1f(state.inUse->alphaAboveLocation, state.alphaAbove);
+}
+
 // Points the pipeline's stages at the programs that are both enabled and bound, and leaves the
 // pipeline bound while any stage runs a program; with none, drawing is fixed-function again.
 void applySeparableStages() {
@@ -98,6 +124,7 @@ void applySeparableStages() {
     glUseProgramStages(state.pipeline, stageBits[stage], active != nullptr ? active->object : 0);
   }
   glBindProgramPipeline(anyActive ? state.pipeline : 0);
+  sendAlphaTestToSeparable();
 }
 
 // The compiler's or linker's log of a shader or program object, read with its own pair of calls.
@@ -156,6 +183,10 @@ const LinkedStages& linkedStagesFor(GlslProgram* vertex, GlslProgram* fragment) 
   } else {
     stages->object = (vertex != nullptr ? vertex : fragment)->object;
   }
+  if (stages->object != 0) {
+    stages->alphaTestLocation = glGetUniformLocation(stages->object, kAlphaTestUniform);
+    stages->alphaAboveLocation = glGetUniformLocation(stages->object, kAlphaAboveUniform);
+  }
   for (const GlslProgram* program : {vertex, fragment}) {
     if (program == nullptr || stages->object == 0) {
       continue;
@@ -192,6 +223,7 @@ void applyLinkedStages() {
     for (const auto& [parameter, location] : wanted->locations) {
       sendKeptValue(*parameter, location);
     }
+    sendAlphaTestToLinked();
   }
 }
 
@@ -469,14 +501,21 @@ bool compileForPairs(Stage stage, const std::string& source, GlslProgram& progra
 }
 
 bool compileStage(Stage stage, const std::string& source, GlslProgram& program) {
+  bool compiled = false;
   if (driverStageLinking() == StageLinking::Separable) {
     program.object = compileSeparable(stage, source);
     if (program.object != 0) {
       collectParameters(program, program.object);
     }
-    return program.object != 0;
+    compiled = program.object != 0;
+  } else {
+    compiled = compileForPairs(stage, source, program);
   }
-  return compileForPairs(stage, source, program);
+  if (compiled) {
+    program.alphaTestLocation = glGetUniformLocation(program.object, kAlphaTestUniform);
+    program.alphaAboveLocation = glGetUniformLocation(program.object, kAlphaAboveUniform);
+  }
+  return compiled;
 }
 
 void forgetBindingsOf(const GlslProgram* program) {
@@ -544,6 +583,17 @@ void publishParameter(const GlslParameter& parameter) {
 }
 
 void recordError(ShaderError error) { runtime().lastError = error; }
+
+void setAlphaTest(bool enabled, float alphaAbove) {
+  RuntimeState& state = runtime();
+  state.alphaTest = enabled;
+  state.alphaAbove = alphaAbove;
+  if (driverStageLinking() == StageLinking::Separable) {
+    sendAlphaTestToSeparable();
+  } else if (driverStageLinking() == StageLinking::InPairs) {
+    sendAlphaTestToLinked();
+  }
+}
 
 ShaderError getError() {
   const ShaderError error = runtime().lastError;

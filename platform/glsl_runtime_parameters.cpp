@@ -6,6 +6,7 @@
 #include "platform/gl_capabilities.h"
 #include "platform/glsl_runtime.h"
 #include "platform/glsl_runtime_objects.h"
+#include "platform/glsl_translation.h"
 
 namespace platform {
 
@@ -112,6 +113,10 @@ void bindOnUnit(const GlslParameter& parameter, GLuint texture) {
   glActiveTexture(static_cast<GLenum>(activeUnit));
 }
 
+bool isAlphaTestUniform(const char* name) {
+  return std::strcmp(name, kAlphaTestUniform) == 0 || std::strcmp(name, kAlphaAboveUniform) == 0;
+}
+
 }  // namespace
 
 bool isSamplerType(GLenum type) {
@@ -141,8 +146,9 @@ void collectParameters(GlslProgram& program, unsigned int listing) {
     GLenum type = 0;
     glGetActiveUniform(listing, static_cast<GLuint>(index), static_cast<GLsizei>(nameBuffer.size()), &nameLength,
                        &size, &type, &nameBuffer[0]);
-    // Uniforms inside blocks and the GL's own state (gl_...) have no location of their own.
-    if (glGetUniformLocation(listing, nameBuffer.c_str()) < 0) {
+    // Uniforms inside blocks and the GL's own state (gl_...) have no location of their own; the
+    // alpha test a translation adds is the runtime's, not a parameter.
+    if (glGetUniformLocation(listing, nameBuffer.c_str()) < 0 || isAlphaTestUniform(nameBuffer.c_str())) {
       continue;
     }
     // In the program's own object a uniform that only shapes what the stage hands on may be gone

@@ -106,8 +106,20 @@ std::string declarationsFor(const std::string& code, ShaderStage stage) {
     }
   } else if (usesWord(code, "gl_FragColor")) {
     declarations += std::string("layout(location = 0) out vec4 ") + kFragmentOutputName + ";\n";
+    // The file's own main (or the entry named as main) becomes an ordinary function, run by the
+    // main that ends the source.
+    declarations += std::string("uniform bool ") + kAlphaTestUniform + ";\n";
+    declarations += std::string("uniform float ") + kAlphaAboveUniform + ";\n";
+    declarations += alphaTestFunction();
+    declarations += "#define main builtInMain\n";
   }
   return declarations;
+}
+
+// The fixed function's alpha test, which a core or ES context no longer has, after the file's main.
+std::string alphaTestingMain() {
+  return std::string("\n#undef main\nvoid main() {\n  builtInMain();\n  if (") + kAlphaTestUniform + " && !" +
+         kAlphaTestPasses + "(" + kFragmentOutputName + ".a, " + kAlphaAboveUniform + ")) {\n    discard;\n  }\n}\n";
 }
 
 std::string renamed(std::string text, ShaderStage stage) {
@@ -139,6 +151,15 @@ std::string withoutComments(const std::string& source) {
     }
   }
   return text;
+}
+
+// The GL compares alpha at the colour buffer's precision: the reference clamped and converted to
+// it, the fragment's alpha rounded to it. The surfaces and the window hold 8 bits a channel.
+std::string alphaTestFunction() {
+  return std::string("bool ") + kAlphaTestPasses +
+         "(float alpha, float reference) {\n"
+         "  return floor(clamp(alpha, 0.0, 1.0) * 255.0 + 0.5) > floor(clamp(reference, 0.0, 1.0) * 255.0 + 0.5);\n"
+         "}\n";
 }
 
 std::string modernShaderHeader(GLContextKind kind) {
@@ -206,6 +227,9 @@ bool translateShaderSource(const std::string& source, ShaderStage stage, GLConte
   }
   if (insertAfter >= lines.size()) {
     text += "\n" + declarations;
+  }
+  if (stage == ShaderStage::Fragment && usesWord(code, "gl_FragColor")) {
+    text += alphaTestingMain();
   }
   translated = text;
   return true;

@@ -20,6 +20,16 @@ constexpr int kAttributeCount = kAttributeTexCoord0 + kAttributeTexCoordUnits;
 
 enum class ShaderStage { Vertex, Fragment };
 
+// A translated fragment stage that writes a colour ends with the alpha test the fixed function did
+// after it: with the bool uniform on, fragments pass where alpha > the float uniform.
+constexpr const char* kAlphaTestUniform = "builtInAlphaTest";
+constexpr const char* kAlphaAboveUniform = "builtInAlphaAbove";
+
+// GLSL of the function named here, which tells whether an alpha passes the test against a
+// reference as the GL tests it on the 8-bit surfaces drawn into: both rounded to 8 bits first.
+constexpr const char* kAlphaTestPasses = "alphaTestPasses";
+std::string alphaTestFunction();
+
 // The #version line (and for ES the default precisions) that generated and translated sources
 // open with on a context of this kind: GLSL 3.30 core, or GLSL ES 3.00.
 std::string modernShaderHeader(GLContextKind kind);

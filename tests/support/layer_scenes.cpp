@@ -27,15 +27,17 @@ void perspectiveView(DrawLayer& layer) {
 }
 
 void colouredQuads(DrawLayer& layer) {
+  const float colours[4][4] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 0.5f}};
+  // Anticlockwise, then clockwise, as the shimmer grid gives its corners.
+  const float corners[2][4][2] = {{{-0.9f, -0.9f}, {0.1f, -0.9f}, {0.1f, 0.1f}, {-0.9f, 0.1f}},
+                                  {{0.2f, 0.2f}, {0.2f, 0.9f}, {0.9f, 0.9f}, {0.9f, 0.2f}}};
   layer.begin(Primitive::Quads);
-  layer.color(1.0f, 0.0f, 0.0f, 1.0f);
-  layer.vertex(-0.9f, -0.9f);
-  layer.color(0.0f, 1.0f, 0.0f, 1.0f);
-  layer.vertex(0.1f, -0.9f);
-  layer.color(0.0f, 0.0f, 1.0f, 1.0f);
-  layer.vertex(0.1f, 0.1f);
-  layer.color(1.0f, 1.0f, 1.0f, 0.5f);
-  layer.vertex(-0.9f, 0.1f);
+  for (const auto& quad : corners) {
+    for (int corner = 0; corner < 4; ++corner) {
+      layer.color(colours[corner]);
+      layer.vertex(quad[corner][0], quad[corner][1]);
+    }
+  }
   layer.end();
 }
 
