@@ -293,7 +293,6 @@ void ShaderLayer::bindTexture(int unit, unsigned int texture) {
   if (unit != 0) {
     glActiveTexture(GL_TEXTURE0);
   }
-  boundTextures_[unit] = texture;
 }
 
 // ---- Viewport, scissor, clearing ----
@@ -345,6 +344,20 @@ void ShaderLayer::programEnded() {
 
 // ---- Programs and their values ----
 
+// The texture the GL has on the unit now. The shader runtime and surface set-up bind textures
+// themselves, so the layer's own record is not enough to know whether a unit has one.
+unsigned int ShaderLayer::textureOnUnit(int unit) const {
+  GLint texture = 0;
+  if (unit != 0) {
+    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+  }
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+  if (unit != 0) {
+    glActiveTexture(GL_TEXTURE0);
+  }
+  return static_cast<unsigned int>(texture);
+}
+
 ShadingKey ShaderLayer::currentKey() const {
   ShadingKey key;
   key.lighting = pass_.lighting;
@@ -354,7 +367,7 @@ ShadingKey ShaderLayer::currentKey() const {
   key.textureMatrix = textureMatrixUsed_;
   for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
     key.units[unit] = pass_.units[unit];
-    key.units[unit].enabled = pass_.units[unit].enabled && boundTextures_[unit] != 0;
+    key.units[unit].enabled = pass_.units[unit].enabled && textureOnUnit(unit) != 0;
   }
   return key;
 }

@@ -155,6 +155,7 @@ class ShaderLayer : public DrawLayer {
   void sendPass(const PassState& state);
   void followColor();
   ShadingKey currentKey() const;
+  unsigned int textureOnUnit(int unit) const;
   Program& programFor(const ShadingKey& key);
   void makeProgram(const ShadingKey& key, Program& program);
   void refreshTransform();
@@ -181,7 +182,6 @@ class ShaderLayer : public DrawLayer {
   MatrixStacks stacks_;
   Viewport viewport_;
   float clearColor_[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  unsigned int boundTextures_[kDrawTextureUnits] = {0, 0, 0};
 
   // The light in eye space, then ambient, diffuse, specular; the material's ambient, diffuse,
   // specular and emission: the GL_LIGHT1 and material defaults until set.
