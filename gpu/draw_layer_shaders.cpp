@@ -1,5 +1,8 @@
 // The shader back end's state: the pass state, the matrices, the light and material, textures and
 // the generated programs; its draws and recordings are in draw_layer_shaders_draws.cpp.
+//
+// Sections: pass state; matrices; light, material, textures; viewport, scissor, clearing; the
+// project's programs; programs and their values.
 #include "gpu/draw_layer_shaders.h"
 
 #include <GL/glew.h>

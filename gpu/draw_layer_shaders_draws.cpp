@@ -1,5 +1,7 @@
 // The shader back end's draws: vertices given one by one and streamed into a buffer, meshes from
 // their arrays, and recorded batches kept in buffers of their own and replayed.
+//
+// Sections: vertex arrays of the layer's own; vertex by vertex; meshes from their arrays; recordings.
 #include <GL/glew.h>
 
 #include <cassert>

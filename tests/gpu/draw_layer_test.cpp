@@ -181,6 +181,22 @@ TEST(DrawLayer, alphaTestKeepsWhatIsAboveTheReference) {
   EXPECT_EQ(picture[32 * kSide + 8].a, 0) << "the left end has alpha 0 and is dropped";
   EXPECT_GT(picture[32 * kSide + 56].a, 200) << "the right end has alpha near 1 and stays";
   expectBackEndsAgree([&](DrawLayer& layer) { alphaRamp(layer, tested); }, "alpha test above 0.5");
+  // The GL compares at the surface's 8 bits: an alpha of 0.501 rounds to the reference's 128 and
+  // fails, one of 0.51 (130) passes.
+  const auto nearReference = [&](DrawLayer& layer) {
+    layer.applyPass(tested);
+    for (const float alpha : {0.501f, 0.51f}) {
+      const float left = alpha < 0.505f ? -0.9f : 0.1f;
+      layer.color(0.8f, 0.8f, 0.2f, alpha);
+      layer.begin(Primitive::Quads);
+      layer.vertex(left, -0.5f);
+      layer.vertex(left + 0.8f, -0.5f);
+      layer.vertex(left + 0.8f, 0.5f);
+      layer.vertex(left, 0.5f);
+      layer.end();
+    }
+  };
+  expectBackEndsAgree(nearReference, "alphas a rounding step either side of the reference");
   PassState blended;
   blended.blend = true;
   blended.blendSource = BlendFactor::SourceAlpha;
