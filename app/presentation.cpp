@@ -58,15 +58,9 @@ void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
   }
 }
 
-// The world's models of the next frame are lit by it, depth-tested, their material following the
-// vertex colour; the rest of the pass state stays as the last scene left it.
+// The light the world's models of the next frame are lit by (their pass switches lighting on).
 void setFixedLight() {
   DrawLayer& layer = drawLayer();
-  PassState lit = layer.passState();
-  lit.depthTest = true;
-  lit.colorMaterial = true;
-  lit.lighting = true;
-  layer.applyPass(lit);
   // A directional light, placed with whatever model-view matrix the last scene left behind.
   const float position[] = {30.0f, 45.0f, 80.0f, 0.0f};
   const float ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
@@ -150,10 +144,6 @@ void Presentation::stepRig(float dtSeconds, bool liveInput) {
 }
 
 void Presentation::draw(float timeSeconds, float dtSeconds) {
-  // The scenes' first draws texture with unit 0; the rest of the pass state stays as it is.
-  PassState textured = drawLayer().passState();
-  textured.units[0].enabled = true;
-  drawLayer().applyPass(textured);
   shaderManager().setEyeAndLight(eyeCopy, movingLight);
   scenes.drawAll(timeSeconds, dtSeconds);
   setFixedLight();

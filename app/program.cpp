@@ -2,7 +2,6 @@
 // with the exit status.
 #include "app/program.h"
 
-#include <GL/glew.h>
 
 #include <algorithm>
 #include <chrono>
@@ -485,7 +484,7 @@ bool startUp(const AppOptions& options) {
   // The outdoor scene draws its world into this surface and lays it over the window.
   gSurfaceSize = surfaceSizeOnDriver(gSurfaceScale.size());
   renderTarget().createFramebuffer();
-  renderTarget().addTarget(gSurfaceSize.width, gSurfaceSize.height, GL_RGBA, true);
+  renderTarget().addTarget(gSurfaceSize.width, gSurfaceSize.height, kColourSurfaceFormat, true);
 
   placeRigAndTweens();
   reportDriverAndEffects();

@@ -75,7 +75,7 @@ bool benchGLContext() {
     return false;
   }
   platform::setGLCapabilities(platform::readGLCapabilities(platform::GLContextKind::Compatibility));
-  state = createDrawLayer(platform::glCapabilities()) ? 1 : 0;
+  state = createDrawLayer(platform::contextCapabilities()) ? 1 : 0;
   return state == 1;
 }
 
@@ -154,7 +154,6 @@ void explosionFrame(benchmark::State& state) {
     layer.clear(true, true);
     beginExplosionDraw();
     explosion.render();
-    endExplosionDraw();
     layer.finish();
   }
   reportAllocations(state, before);

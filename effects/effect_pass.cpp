@@ -13,10 +13,3 @@ PassState blendedEffectPass(BlendFactor source, BlendFactor destination, Texture
   pass.units[0] = TextureUnitState{true, mode};
   return pass;
 }
-
-PassState settledEffectPass(const PassState& effect) {
-  PassState settled = effect;
-  settled.depthWrite = true;
-  settled.blend = false;
-  return settled;
-}

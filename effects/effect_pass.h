@@ -6,5 +6,3 @@
 // Blended by the factors onto the picture, depth-tested without depth writes, unlit in the
 // vertex colour (colour material on), textured on unit 0 in the mode; no culling, no alpha test.
 PassState blendedEffectPass(BlendFactor source, BlendFactor destination, TextureMode mode);
-// The same pass with depth writes back on and blending off: what an effect leaves for the scene.
-PassState settledEffectPass(const PassState& effect);

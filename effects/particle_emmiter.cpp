@@ -1,6 +1,5 @@
 #include "effects/particle_emmiter.h"
 
-#include <GL/glew.h>
 
 #include <algorithm>
 #include <cassert>
@@ -286,13 +285,12 @@ void ParticleEmmiter::render(const SpriteWidthRange& widths) {
     drawParticlesCropped(right, up, widths);
   }
 
-  // Lighting stays off and texturing, colour material and depth testing stay on for the next
-  // effect; depth writes, blending, the alpha test and a scissor test of our own go back to the
-  // scene's defaults.
-  PassState after = settledEffectPass(pass);
-  after.alphaTest = false;
-  after.scissorTest = callersScissor;
-  layer.applyPass(after);
+  // The caller's choice of scissor test is its own again.
+  if (!callersScissor) {
+    PassState after = pass;
+    after.scissorTest = false;
+    layer.applyPass(after);
+  }
 }
 
 void ParticleEmmiter::drawParticles(const Vector3& right, const Vector3& up, const SpriteWidthRange& widths) {
@@ -321,11 +319,8 @@ void ParticleEmmiter::drawParticlesCropped(const Vector3& right, const Vector3& 
   measureSprite();
   DrawLayer& layer = drawLayer();
   const Matrix4 clip = currentClipMatrix();
-  // layer: needs every viewport change made through setViewport (the render targets and the scenes
-  // still set theirs on the driver); until then the layer's viewport() can be stale, so the
-  // viewport is read from the driver.
-  int viewport[4] = {0, 0, 0, 0};
-  glGetIntegerv(GL_VIEWPORT, viewport);
+  const Viewport& area = layer.viewport();
+  const int viewport[4] = {area.x, area.y, area.width, area.height};
 
   // The whole viewport for a quad that cannot be cut, so the test stays on for the whole batch.
   const ScissorBox whole{viewport[0], viewport[1], viewport[2], viewport[3]};

@@ -166,7 +166,6 @@ PassState explosionPass() {
 
 void beginExplosionDraw() { drawLayer().applyPass(explosionPass()); }
 
-void endExplosionDraw() { drawLayer().applyPass(settledEffectPass(explosionPass())); }
 
 void ParticleExplosion::writeState(StateRecord& record) const {
   record.writeAll(fragments);

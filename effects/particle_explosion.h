@@ -73,5 +73,3 @@ class ParticleExplosion : public CGameObj {
 PassState explosionPass();
 // Applies it.
 void beginExplosionDraw();
-// The same pass with depth writes back on and blending off, for what the scene draws next.
-void endExplosionDraw();

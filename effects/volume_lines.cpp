@@ -4,6 +4,7 @@
 #include "core/draw_counts.h"
 #include "core/effect_status.h"
 #include "effects/effect_pass.h"
+#include "platform/gl_capabilities.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
 #include "platform/message_box.h"
@@ -43,7 +44,7 @@ PassState volumeLinePass() {
   return pass;
 }
 
-bool VolumeLines::initialize() { return initialize(drawLayer().capabilities()); }
+bool VolumeLines::initialize() { return initialize(platform::contextCapabilities()); }
 
 bool VolumeLines::initialize(const platform::GLCapabilities& capabilities) {
   enabled = false;
@@ -155,8 +156,4 @@ void VolumeLines::endLines() {
   shaders.unbindProgram(vertexProgram);
   shaders.unbindProgram(fragmentProgram);
   layer.programEnded();
-  // Depth writes come back on; the rest of the pass stays for the line field to change.
-  PassState after = volumeLinePass();
-  after.depthWrite = true;
-  layer.applyPass(after);
 }

@@ -163,6 +163,7 @@ class DrawLayer {
   virtual void setScissor(const Viewport& box) = 0;
   virtual void setClearColor(float red, float green, float blue, float alpha) = 0;
   virtual const float* clearColor() const = 0;  // red, green, blue, alpha
+  // Clears the whole viewport, whatever the pass's scissor test and depth writes.
   virtual void clear(bool color, bool depth) = 0;
   // Waits until the driver has drawn everything handed to it.
   virtual void finish() = 0;

@@ -132,8 +132,17 @@ class FixedFunctionLayer final : public DrawLayer {
   void normal(float x, float y, float z) override { glNormal3f(x, y, z); }
   void color(float red, float green, float blue, float alpha) override { glColor4f(red, green, blue, alpha); }
   void texCoord(float s, float t) override { glTexCoord2f(s, t); }
+  // The call of the fewest components that carries the value: the driver keeps each unit's
+  // coordinate at the size last given, and a unit that grows mid-run is drawn differently.
   void unitTexCoord(int unit, float s, float t, float r, float q) override {
-    glMultiTexCoord4f(static_cast<GLenum>(GL_TEXTURE0 + unit), s, t, r, q);
+    const GLenum target = static_cast<GLenum>(GL_TEXTURE0 + unit);
+    if (q != 1.0f) {
+      glMultiTexCoord4f(target, s, t, r, q);
+    } else if (r != 0.0f) {
+      glMultiTexCoord3f(target, s, t, r);
+    } else {
+      glMultiTexCoord2f(target, s, t);
+    }
   }
   using DrawLayer::color;
   using DrawLayer::normal;
@@ -196,9 +205,7 @@ class FixedFunctionLayer final : public DrawLayer {
     glClearColor(red, green, blue, alpha);
   }
   const float* clearColor() const override { return clearColor_; }
-  void clear(bool color, bool depth) override {
-    glClear((color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u));
-  }
+  void clear(bool color, bool depth) override;
   void finish() override { glFinish(); }
 
   // The fixed function steps aside by itself while a program is in use.
@@ -239,6 +246,24 @@ void FixedFunctionLayer::applyPass(const PassState& wanted) {
     setTextureMode(wanted.units[unit].mode);
   }
   state_ = wanted;
+}
+
+// A clear reaches the whole viewport's depth whatever the pass: the scissor test and the depth
+// mask would hold it back, so both step aside for it.
+void FixedFunctionLayer::clear(bool color, bool depth) {
+  if (state_.scissorTest) {
+    glDisable(GL_SCISSOR_TEST);
+  }
+  if (depth && !state_.depthWrite) {
+    glDepthMask(GL_TRUE);
+  }
+  glClear((color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u));
+  if (depth && !state_.depthWrite) {
+    glDepthMask(GL_FALSE);
+  }
+  if (state_.scissorTest) {
+    glEnable(GL_SCISSOR_TEST);
+  }
 }
 
 // Client arrays, locked so the driver transforms the shared vertices once for the whole call.

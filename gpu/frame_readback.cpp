@@ -9,7 +9,7 @@ void readFromDrawnFrame() {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
   GLint drawBuffer = GL_BACK;
   // ES names only the numbered draw buffers; the first is the one drawn into.
-  glGetIntegerv(platform::glCapabilities().isES() ? GL_DRAW_BUFFER0 : GL_DRAW_BUFFER, &drawBuffer);
+  glGetIntegerv(platform::contextCapabilities().isES() ? GL_DRAW_BUFFER0 : GL_DRAW_BUFFER, &drawBuffer);
   glReadBuffer(static_cast<GLenum>(drawBuffer));
 }
 
@@ -19,7 +19,7 @@ void FrameReadback::create(int width, int height) {
   release();
   width_ = width;
   height_ = height;
-  if (!platform::glCapabilities().pixelBuffers) {
+  if (!platform::contextCapabilities().pixelBuffers) {
     pixels_.resize(frameBytes());
     return;
   }
@@ -65,7 +65,7 @@ const uint8_t* FrameReadback::readLast() {
 const uint8_t* FrameReadback::map(int index) {
   glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[index]);
   // Compatibility contexts map whole buffers (GL 2.1 has no ranges); ES maps only ranges.
-  const void* pixels = platform::glCapabilities().hasFixedFunction()
+  const void* pixels = platform::contextCapabilities().hasFixedFunction()
                            ? glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY)
                            : glMapBufferRange(GL_PIXEL_PACK_BUFFER, 0, static_cast<GLsizeiptr>(frameBytes()),
                                               GL_MAP_READ_BIT);

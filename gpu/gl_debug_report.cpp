@@ -68,7 +68,7 @@ void GLDebugReport::begin() {
   // Messages arrive on this thread, inside the call that caused them, so the counts need no lock.
   // A driver that names GL 4.3 but hides KHR_debug hands out no entry points for it: the
   // capabilities say whether either set of entry points was found, and only a set found is called.
-  const bool messages = platform::glCapabilities().debugOutput;
+  const bool messages = platform::contextCapabilities().debugOutput;
   if (messages && glDebugMessageCallback != nullptr && glDebugMessageControl != nullptr) {
     glEnable(GL_DEBUG_OUTPUT);
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);

@@ -34,7 +34,7 @@ unsigned int windowFramebuffer() { return gWindowFramebuffer; }
 OffWindowFrame::~OffWindowFrame() { release(); }
 
 bool OffWindowFrame::create(int width, int height) {
-  const platform::GLCapabilities& driver = platform::glCapabilities();
+  const platform::GLCapabilities& driver = platform::contextCapabilities();
   if (!driver.framebufferBlit || width <= 0 || height <= 0) {
     return false;
   }

@@ -15,6 +15,8 @@ RenderTarget& renderTarget() {
   return target;
 }
 
+const unsigned int kColourSurfaceFormat = GL_RGBA;
+
 namespace {
 
 int gSurfaceSamples = 0;
@@ -175,7 +177,7 @@ unsigned int chooseDepthFormat(int width, int height, const DepthStorageAllocato
 void setSurfaceSamples(int samples) { gSurfaceSamples = samples; }
 
 int multisampleLimit(int wanted) {
-  const platform::GLCapabilities& driver = platform::glCapabilities();
+  const platform::GLCapabilities& driver = platform::contextCapabilities();
   if (!driver.multisampleRenderbuffers || !driver.framebufferBlit) {
     return 0;
   }
@@ -187,10 +189,10 @@ namespace {
 
 // A driver that does not name textures of any size refuses them, whatever version it names
 // (GL 2.x drivers with the extension left out do so); from GL 3.0 they cannot be left out.
-bool texturesNeedPowerOfTwoSides() { return !platform::glCapabilities().anySizeTextures; }
+bool texturesNeedPowerOfTwoSides() { return !platform::contextCapabilities().anySizeTextures; }
 
 int largestTextureSide() {
-  const int largest = platform::glCapabilities().largestTextureSide;
+  const int largest = platform::contextCapabilities().largestTextureSide;
   return largest > 0 ? largest : 1024;
 }
 
@@ -236,7 +238,7 @@ bool RenderTarget::validIndex(int index) const {
 }
 
 bool RenderTarget::createFramebuffer() {
-  if (!platform::glCapabilities().framebufferObjects) {
+  if (!platform::contextCapabilities().framebufferObjects) {
     reportEffectOff(Effect::RenderTargets, "the driver has no framebuffer objects");
     DebugLog::append(kLogFileName, "FBO: framebuffer objects are not supported, drawing goes to the window\r\n");
     return false;
@@ -248,6 +250,16 @@ bool RenderTarget::createFramebuffer() {
     glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
   }
   return true;
+}
+
+void RenderTarget::clampEdges(int index) {
+  if (index < 0 || index >= static_cast<int>(surfaces.size())) {
+    return;
+  }
+  glBindTexture(GL_TEXTURE_2D, surfaces[static_cast<size_t>(index)].texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 int RenderTarget::addTarget(int width, int height, unsigned int format, bool withDepth) {
@@ -289,7 +301,7 @@ int RenderTarget::addTarget(int width, int height, unsigned int format, bool wit
 
 unsigned int RenderTarget::checkStatus() {
   if (framebuffer == 0) {
-    const bool available = platform::glCapabilities().framebufferObjects;
+    const bool available = platform::contextCapabilities().framebufferObjects;
     return logStatus(available ? glCheckFramebufferStatus(GL_FRAMEBUFFER) : GL_FRAMEBUFFER_UNSUPPORTED);
   }
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);

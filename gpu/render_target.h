@@ -54,6 +54,9 @@ SurfaceSize drawingSurfaceSize(int drawableWidth, int drawableHeight);
 // powers of two, each side rounded up to one.
 SurfaceSize surfaceSizeOnDriver(SurfaceSize wanted);
 
+// The format of a surface that holds a picture (red, green, blue, alpha), for addTarget.
+extern const unsigned int kColourSurfaceFormat;
+
 // The log text of a framebuffer status value.
 const char* framebufferStatusText(unsigned int status);
 
@@ -74,6 +77,9 @@ class RenderTarget {
   // has one, at the depth attachment. Out-of-range indexes do nothing.
   void attachTarget(int index, int colourAttachment);
   void setTargetViewport(int index);  // out-of-range indexes do nothing
+  // The surface's texture repeats its edge texels when sampled past them, instead of wrapping
+  // round to the opposite edge. Out-of-range indexes do nothing.
+  void clampEdges(int index);
   // Clears colour, and depth when the surface has a depth buffer, with the current clear values;
   // the viewport is restored. Out-of-range indexes do nothing.
   void clearTarget(int index);

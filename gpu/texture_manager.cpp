@@ -36,6 +36,17 @@ void TextureManager::release() {
   shapes_.clear();
 }
 
+void TextureManager::useNearestMipmapLevel(unsigned int texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  GLint filter = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+  // Only a texture blended between two mipmap levels has the levels to pick one from.
+  if (filter == GL_LINEAR_MIPMAP_LINEAR) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+  }
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 const TextureShape* TextureManager::shapeOf(unsigned int texture) const {
   const auto found = shapes_.find(texture);
   return found == shapes_.end() ? nullptr : &found->second;

@@ -49,6 +49,9 @@ class TextureManager {
   // The picture converted to 24 bits per pixel, or nullptr; logs like a texture load. A name
   // that failed before fails again without a search or a log line.
   std::unique_ptr<DecodedImage> decodeImage(const std::string& name);
+  // A texture blended between two mipmap levels reads the nearest one instead; others stay as
+  // they are. Leaves no texture bound.
+  void useNearestMipmapLevel(unsigned int texture);
   // The shape of a texture this manager made, or null.
   const TextureShape* shapeOf(unsigned int texture) const;
   // The main loop's half of a deferred upload; only while deferredUpload is on.

@@ -132,7 +132,7 @@ GLCapabilities readGLCapabilities(GLContextKind kind) {
   return record;
 }
 
-const GLCapabilities& glCapabilities() { return gCapabilities; }
+const GLCapabilities& contextCapabilities() { return gCapabilities; }
 
 void setGLCapabilities(const GLCapabilities& capabilities) { gCapabilities = capabilities; }
 

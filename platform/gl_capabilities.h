@@ -47,7 +47,7 @@ struct GLCapabilities {
 GLCapabilities readGLCapabilities(GLContextKind kind);
 
 // The record of the context the program draws with: set once the context is made, read by all.
-const GLCapabilities& glCapabilities();
+const GLCapabilities& contextCapabilities();
 void setGLCapabilities(const GLCapabilities& capabilities);
 
 }  // namespace platform

@@ -242,6 +242,7 @@ void OutdoorScene::animateParts(float sceneSeconds) {
 }
 
 void OutdoorScene::drawWorld(float timeSeconds) {
+  drawLayer().applyPass(litScenePass());
   const GroundOcclusion ground = GroundOcclusion::fromCurrentMatrices(terrain.cells);
   // The group adds no transform of its own; a windmill's wings are its child.
   for (CGameObj* child : windmills.children) {
@@ -294,7 +295,6 @@ void OutdoorScene::drawEffects() {
   }
   beginExplosionDraw();
   explosions.render();
-  endExplosionDraw();
 }
 
 void OutdoorScene::composite(float timeSeconds) {

@@ -7,3 +7,9 @@ PassState scenePass() {
   state.units[0].enabled = true;
   return state;
 }
+
+PassState litScenePass() {
+  PassState state = scenePass();
+  state.lighting = true;
+  return state;
+}

@@ -4,6 +4,8 @@
 #include "gpu/draw_layer.h"
 
 // Unit 0's texture modulated by the vertex colour, unlit, not blended. Depth testing and colour
-// material are on, as the frame's lighting set-up has them for the world's models; drawn into a
+// material are on, as the world's models have them; drawn into a
 // surface without a depth buffer, the test lets everything through.
 PassState scenePass();
+// The same, lit by the one light: the world's models.
+PassState litScenePass();

@@ -3,7 +3,6 @@
 // then the narrow bubbles added straight onto the window.
 #include "sequence/title_scene.h"
 
-#include <GL/glew.h>
 
 #include <algorithm>
 #include <cassert>
@@ -166,7 +165,7 @@ void TitleScene::load() {
   const SurfaceSize size = drawingSurfaceSize(input.viewportWidth, input.viewportHeight);
   layers.createFramebuffer();
   for (int n = 0; n < 4; ++n) {
-    layers.addTarget(size.width, size.height, GL_RGBA, false);
+    layers.addTarget(size.width, size.height, kColourSurfaceFormat, false);
   }
   addBubbleSurface(input.viewportWidth, input.viewportHeight);
   const platform::GLCapabilities& driver = drawLayer().capabilities();
@@ -215,7 +214,7 @@ void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight, SurfaceSi
   if (hasBubbleSurface()) {
     const SurfaceSize bubbleSize = surfaceSizeOnDriver(bubbleSurfaceSize(drawableWidth, drawableHeight, size));
     allMade = layers.resizeTarget(kBubbleSurface, bubbleSize.width, bubbleSize.height) && allMade;
-    clampBubbleSurfaceEdges();
+    layers.clampEdges(kBubbleSurface);
   }
   if (!allMade) {
     DebugLog::append(kLogFileName, "TitleScene: no drawing surfaces at the new size, only the bubbles are shown\r\n");
@@ -297,19 +296,12 @@ bool TitleScene::hasBubbleSurface() const {
 // Narrow bubbles, where the enlargement would show, are few pixels and go straight to the window.
 void TitleScene::addBubbleSurface(int drawableWidth, int drawableHeight) {
   const SurfaceSize size = surfaceSizeOnDriver(bubbleSurfaceSize(drawableWidth, drawableHeight));
-  if (hasLayers() && layers.addTarget(size.width, size.height, GL_RGBA, false) == kBubbleSurface) {
-    clampBubbleSurfaceEdges();
+  // Enlarging samples beside the edge texels: they must not wrap round to the opposite edge.
+  if (hasLayers() && layers.addTarget(size.width, size.height, kColourSurfaceFormat, false) == kBubbleSurface) {
+    layers.clampEdges(kBubbleSurface);
   }
 }
 
-void TitleScene::clampBubbleSurfaceEdges() {
-  // Enlarging samples beside the edge texels: they must not wrap round to the opposite edge.
-  // layer: needs a way to make a surface's texture clamp at its edges (RenderTarget::clampEdges)
-  glBindTexture(GL_TEXTURE_2D, layers.surfaces[kBubbleSurface].texture);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glBindTexture(GL_TEXTURE_2D, 0);
-}
 
 void TitleScene::advance(float timeSeconds, float dtSeconds) {
   if (!titleSceneDraws(timeSeconds)) {
@@ -385,8 +377,6 @@ void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
   drawLayer().setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
   layers.attachTarget(-1, 0);
   layers.unbindFramebuffer();
-  // Blending off again for whatever the frame draws next.
-  drawLayer().applyPass(scenePass());
 }
 
 void TitleScene::drawLineLayer(float sceneSeconds, float dtSeconds) {
@@ -499,8 +489,6 @@ void TitleScene::composite() {
   state.blendSource = BlendFactor::One;
   layer.applyPass(state);
   drawWholeTarget(layers.surfaces[back + 2].texture);
-  // Depth writes and blending off again for the narrow bubbles and whatever follows.
-  layer.applyPass(scenePass());
   popMatrices();
 }
 
@@ -518,11 +506,9 @@ void TitleScene::compositeInOnePass() {
     layer.bindTexture(unit, pictures[unit]);
   }
   drawUnitSquareOnUnits(kDrawTextureUnits);
-  // Units 1 and 2 off again and every unit back to modulating, with nothing bound: later draws
-  // texture with unit 0 only, and write depth again.
+  // The surfaces are drawn into again next frame; nothing may sample them then.
   for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
     layer.bindTexture(unit, 0);
   }
-  layer.applyPass(scenePass());
   popMatrices();
 }

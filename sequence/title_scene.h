@@ -97,7 +97,6 @@ class TitleScene : public Scene {
   bool hasLayers() const;
   bool hasBubbleSurface() const;
   void addBubbleSurface(int drawableWidth, int drawableHeight);
-  void clampBubbleSurfaceEdges();
   // The camera's view for the lines, and both layers once per advance.
   void drawViewAndLayers(float sceneSeconds, float dtSeconds);
   void drawLayers(float sceneSeconds, float dtSeconds);

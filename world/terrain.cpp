@@ -1,6 +1,5 @@
 #include "world/terrain.h"
 
-#include <GL/glew.h>
 
 #include <utility>
 #include <vector>
@@ -95,16 +94,7 @@ void Terrain::setTexture(const std::string& imageFileName) {
   if (texture < 1) {
     return;
   }
-  // layer: needs TextureManager::useNearestMipmapLevel(texture); the filter is the texture's own
-  // setting, which no pass state carries.
-  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
-  GLint filter = 0;
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-  // Only a texture blended between two mipmap levels has the levels to pick one from.
-  if (filter == GL_LINEAR_MIPMAP_LINEAR) {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-  }
-  glBindTexture(GL_TEXTURE_2D, 0);
+  textureManager().useNearestMipmapLevel(static_cast<unsigned int>(texture));
 }
 
 float Terrain::heightAt(float x, float z) const {

@@ -62,7 +62,7 @@ bool ensureGLContext() {
   if (state.ready) {
     // The context lives until the test program ends, and its drawing layer with it.
     platform::setGLCapabilities(platform::readGLCapabilities(platform::GLContextKind::Compatibility));
-    state.ready = createDrawLayer(platform::glCapabilities());
+    state.ready = createDrawLayer(platform::contextCapabilities());
   }
   return state.ready;
 }

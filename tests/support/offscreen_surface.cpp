@@ -17,17 +17,23 @@ OffscreenSurface::OffscreenSurface(int size) : size_(size) {
 }
 
 void OffscreenSurface::begin() {
-  glPushAttrib(GL_VIEWPORT_BIT | GL_COLOR_BUFFER_BIT);
+  DrawLayer& layer = drawLayer();
+  windowViewport_ = layer.viewport();
+  for (int channel = 0; channel < 4; ++channel) {
+    windowClearColor_[channel] = layer.clearColor()[channel];
+  }
   target_.bindFramebuffer();
   target_.attachTarget(0, 0);
   target_.setTargetViewport(0);
-  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  layer.setClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  layer.clear(true, true);
 }
 
 void OffscreenSurface::end() {
   target_.unbindFramebuffer();
-  glPopAttrib();
+  DrawLayer& layer = drawLayer();
+  layer.setViewport(windowViewport_);
+  layer.setClearColor(windowClearColor_[0], windowClearColor_[1], windowClearColor_[2], windowClearColor_[3]);
 }
 
 std::vector<Pixel> OffscreenSurface::readBack() const {

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "gpu/draw_layer.h"
 #include "gpu/render_target.h"
 
 struct Pixel {
@@ -32,6 +33,9 @@ class OffscreenSurface {
 
   RenderTarget target_;
   int size_ = 0;
+  // What begin() found and end() puts back: the window's viewport and clear colour.
+  Viewport windowViewport_;
+  float windowClearColor_[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 };
 
 // A 2 × 2 nearest-filtered texture: red and green on the bottom row, blue and white on the top.
