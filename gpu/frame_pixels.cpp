@@ -9,7 +9,7 @@
 
 void readDrawnFrameRgb(int width, int height, uint8_t* pixels) {
   readFromDrawnFrame();
-  if (!platform::glCapabilities().isES()) {
+  if (!platform::contextCapabilities().isES()) {
     // Rows of three-byte pixels are packed tight, whatever their width.
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);

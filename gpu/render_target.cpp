@@ -35,7 +35,7 @@ DepthStorageReport allocateDepthStorage(unsigned int format, int width, int heig
   // ES has neither 32-bit whole-number depth nor unsized depth renderbuffers; asking would only
   // leave an error, so they are passed over there as a size refused.
   const bool esLacks = format == GL_DEPTH_COMPONENT32 || format == GL_DEPTH_COMPONENT;
-  if (platform::glCapabilities().isES() && esLacks) {
+  if (platform::contextCapabilities().isES() && esLacks) {
     return report;
   }
   glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);

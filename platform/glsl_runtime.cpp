@@ -344,14 +344,14 @@ GLenum shaderTypeOf(Stage stage) { return stage == kVertexStage ? GL_VERTEX_SHAD
 
 // The context has no fixed function: a stage cannot run beside a fixed-function one, and the
 // sources are carried into the context's own shading language first.
-bool modernContext() { return !glCapabilities().hasFixedFunction(); }
+bool modernContext() { return !contextCapabilities().hasFixedFunction(); }
 
 // The source in the shading language of the context; false, with the reason kept for
 // errorString(), when it relies on what the context does not have.
 bool sourceForContext(Stage stage, const std::string& source, std::string& translated) {
   std::string problem;
   const ShaderStage shaderStage = stage == kVertexStage ? ShaderStage::Vertex : ShaderStage::Fragment;
-  if (!translateShaderSource(source, shaderStage, glCapabilities().kind, translated, problem)) {
+  if (!translateShaderSource(source, shaderStage, contextCapabilities().kind, translated, problem)) {
     runtime().lastListing = problem;
     return false;
   }
@@ -543,7 +543,7 @@ StageLinking driverStageLinking() {
     return StageLinking::Unavailable;
   }
   // ES 3.0 has no separable programs (3.1 names them differently): its stages are always linked.
-  if (!glCapabilities().isES() && (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) &&
+  if (!contextCapabilities().isES() && (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) &&
       glCreateShaderProgramv != nullptr &&
       glGenProgramPipelines != nullptr && glProgramUniform1f != nullptr) {
     return StageLinking::Separable;

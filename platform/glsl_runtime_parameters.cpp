@@ -95,7 +95,7 @@ HandedMatrices& handedMatrices() {
 
 // One of the GL's matrices (GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX) as it stands now.
 Matrix4 stateMatrix(GLenum name) {
-  if (!glCapabilities().hasFixedFunction()) {
+  if (!contextCapabilities().hasFixedFunction()) {
     return name == GL_MODELVIEW_MATRIX ? handedMatrices().modelView : handedMatrices().projection;
   }
   Matrix4 value;

@@ -44,9 +44,9 @@ void expectSceneOn(platform::GLContextKind kind) {
   }
   const OtherContext other(kind);
   ASSERT_TRUE(other.ready()) << platform::contextKindName(kind) << ": " << other.failure();
-  ASSERT_EQ(platform::glCapabilities().kind, kind);
+  ASSERT_EQ(platform::contextCapabilities().kind, kind);
   if (kind == platform::GLContextKind::ES) {
-    EXPECT_NE(platform::glCapabilities().versionText.find("OpenGL ES"), std::string::npos);
+    EXPECT_NE(platform::contextCapabilities().versionText.find("OpenGL ES"), std::string::npos);
   } else {
     GLint profile = 0;
     glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
@@ -97,7 +97,7 @@ void expectProjectShadersOn(platform::GLContextKind kind) {
   const OtherContext other(kind);
   ASSERT_TRUE(other.ready()) << other.failure();
   // ES has no separable programs; the runtime links the stages in pairs there.
-  EXPECT_EQ(platform::glCapabilities().separablePrograms, kind != platform::GLContextKind::ES);
+  EXPECT_EQ(platform::contextCapabilities().separablePrograms, kind != platform::GLContextKind::ES);
   platform::getError();
   platform::GlslContext* context = platform::createShaderContext();
   EXPECT_NE(loadShaderFile(context, "volumeLines_vs.cg", true, "main"), nullptr);

@@ -39,7 +39,7 @@ TEST(DrawLayer, shaderMatrixStacksComputeWhatTheGlAndGluCompute) {
     layer.loadIdentity();
     layer.frustum(-1.0, 2.0, -0.5, 0.75, 1.0, 30.0);
   };
-  std::unique_ptr<DrawLayer> fixed = createFixedFunctionLayer(platform::glCapabilities());
+  std::unique_ptr<DrawLayer> fixed = createFixedFunctionLayer(platform::contextCapabilities());
   steps(*fixed);
   const Matrix4 expected[3] = {fixed->matrix(MatrixStack::ModelView), fixed->matrix(MatrixStack::Projection),
                                fixed->matrix(MatrixStack::Texture)};
@@ -55,7 +55,7 @@ TEST(DrawLayer, shaderMatrixStacksComputeWhatTheGlAndGluCompute) {
   fixed->loadIdentity();
   fixed->matrixMode(MatrixStack::ModelView);
 
-  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::glCapabilities());
+  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::contextCapabilities());
   ASSERT_NE(shader, nullptr);
   steps(*shader);
   const Matrix4 got[3] = {shader->matrix(MatrixStack::ModelView), shader->matrix(MatrixStack::Projection),
@@ -78,7 +78,7 @@ TEST(DrawLayer, shaderMatrixStacksComputeWhatTheGlAndGluCompute) {
 
 TEST(DrawLayer, shaderMatrixStacksRefuseToPopTheirLastMatrix) {
   REQUIRE_GL_CONTEXT();
-  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::glCapabilities());
+  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::contextCapabilities());
   ASSERT_NE(shader, nullptr);
   shader->translate(1.0f, 2.0f, 3.0f);
   shader->popMatrix();

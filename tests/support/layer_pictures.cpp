@@ -107,13 +107,13 @@ constexpr int kEdgePixels = 8;
 }  // namespace
 
 std::vector<Pixel> fixedFunctionPicture(const Scene& scene) {
-  std::unique_ptr<DrawLayer> layer = createFixedFunctionLayer(platform::glCapabilities());
+  std::unique_ptr<DrawLayer> layer = createFixedFunctionLayer(platform::contextCapabilities());
   return drawScene(*layer, scene);
 }
 
 std::vector<Pixel> shaderPicture(const Scene& scene) {
-  std::unique_ptr<DrawLayer> layer = createShaderLayer(platform::glCapabilities());
-  EXPECT_NE(layer, nullptr) << "no shader back end on " << platform::glCapabilities().versionText;
+  std::unique_ptr<DrawLayer> layer = createShaderLayer(platform::contextCapabilities());
+  EXPECT_NE(layer, nullptr) << "no shader back end on " << platform::contextCapabilities().versionText;
   return layer != nullptr ? drawScene(*layer, scene) : std::vector<Pixel>();
 }
 
@@ -129,7 +129,7 @@ void expectBackEndsAgree(const Scene& scene, const char* what) {
 }
 
 
-OtherContext::OtherContext(platform::GLContextKind kind) : saved_(platform::glCapabilities()) {
+OtherContext::OtherContext(platform::GLContextKind kind) : saved_(platform::contextCapabilities()) {
   std::string error;
   window_ = platform::createWindow("tests", kSide, kSide, 32, false, error);
   context_ = window_ != nullptr ? platform::createGLContextOfKind(window_, kind, false, error) : nullptr;
