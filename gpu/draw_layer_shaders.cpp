@@ -315,11 +315,22 @@ void ShaderLayer::setClearColor(float red, float green, float blue, float alpha)
   glClearColor(red, green, blue, alpha);
 }
 
+// The whole viewport: the pass's scissor and depth writes are set aside for the clear and put back.
 void ShaderLayer::clear(bool color, bool depth) {
   const GLbitfield mask = (color ? GL_COLOR_BUFFER_BIT : 0u) | (depth ? GL_DEPTH_BUFFER_BIT : 0u);
-  if (mask != 0) {
-    glClear(mask);
+  if (mask == 0) {
+    return;
   }
+  const bool unmaskDepth = depth && !pass_.depthWrite;
+  enableIf(GL_SCISSOR_TEST, false);
+  if (unmaskDepth) {
+    glDepthMask(GL_TRUE);
+  }
+  glClear(mask);
+  if (unmaskDepth) {
+    glDepthMask(GL_FALSE);
+  }
+  enableIf(GL_SCISSOR_TEST, pass_.scissorTest);
 }
 
 void ShaderLayer::finish() { glFinish(); }

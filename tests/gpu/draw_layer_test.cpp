@@ -275,6 +275,44 @@ TEST(DrawLayer, aPassLeavesNothingForTheNext) {
   expectSamePicture(expected, shaderPicture(plainFirst), "the plain pass first");
 }
 
+// A clear reaches the whole viewport whatever the pass: a scissor box and depth writes off are set
+// aside for it, and a square drawn after it with the depth test shows only if the depth was cleared.
+TEST(DrawLayer, aClearReachesTheWholeViewportWhateverThePass) {
+  REQUIRE_GL_CONTEXT();
+  const auto scene = [](DrawLayer& layer) {
+    PassState boxed;
+    boxed.scissorTest = true;
+    boxed.depthTest = true;
+    boxed.depthWrite = false;
+    layer.setScissor(Viewport{8, 8, 8, 8});
+    layer.applyPass(PassState());
+    layer.begin(Primitive::Quads);
+    layer.vertex(-1.0f, -1.0f, -0.5f);
+    layer.vertex(1.0f, -1.0f, -0.5f);
+    layer.vertex(1.0f, 1.0f, -0.5f);
+    layer.vertex(-1.0f, 1.0f, -0.5f);
+    layer.end();
+    layer.applyPass(boxed);
+    layer.setClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    layer.clear(true, true);
+    PassState tested;
+    tested.depthTest = true;
+    layer.applyPass(tested);
+    layer.setScissor(Viewport{0, 0, kSide, kSide});
+    layer.color(0.9f, 0.1f, 0.1f, 1.0f);
+    layer.begin(Primitive::Triangles);
+    layer.vertex(-1.0f, -1.0f, 0.5f);
+    layer.vertex(1.0f, -1.0f, 0.5f);
+    layer.vertex(-1.0f, 1.0f, 0.5f);
+    layer.end();
+  };
+  const std::vector<Pixel> picture = shaderPicture(scene);
+  ASSERT_EQ(picture.size(), static_cast<size_t>(kSide * kSide));
+  EXPECT_EQ(picture[60 * kSide + 60].b, 153) << "the clear colour outside the scissor box";
+  EXPECT_EQ(picture[4 * kSide + 4].r, 230) << "the triangle behind the square, drawn over a cleared depth";
+  expectBackEndsAgree(scene, "a clear under a scissor box and without depth writes");
+}
+
 // ---- Recorded draws ----
 
 TEST(DrawLayer, recordedDrawsReplayAsTheyWereDrawn) {
