@@ -61,7 +61,8 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
   if (window == nullptr) {
     return fail("Window Creation Error.");
   }
-  renderContext = platform::createGLContext(window, debugContext, error);
+  renderContext = contextKindGiven ? platform::createGLContextOfKind(window, contextKind, debugContext, error)
+                                   : platform::createPreferredGLContext(window, debugContext, contextKind, error);
   if (renderContext == nullptr) {
     return fail("Can't Create A GL Rendering Context.");
   }
@@ -85,7 +86,7 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
   }
   DebugLog::append(kLogFileName, "Status: Using GLEW %s\n",
                    reinterpret_cast<const char*>(glewGetString(GLEW_VERSION)));
-  const platform::GLCapabilities capabilities = platform::readGLCapabilities(platform::GLContextKind::Compatibility);
+  const platform::GLCapabilities capabilities = platform::readGLCapabilities(contextKind);
   platform::setGLCapabilities(capabilities);
   if (!createDrawLayer(capabilities)) {
     return fail("No drawing layer for this GL.");

@@ -26,6 +26,9 @@ class GLWindow {
   bool desktop = false;
   // Ask for a context that reports the GL's own messages.
   bool debugContext = false;
+  // The kind of context to make; without one asked for, compatibility with core and ES as fallbacks.
+  bool contextKindGiven = false;
+  platform::GLContextKind contextKind = platform::GLContextKind::Compatibility;
   int width = 0;
   int height = 0;
 

@@ -14,7 +14,8 @@ const char* usageText() {
   return "usage: " DEMO_PRODUCT_NAME " [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S]\n"
          "               [--start-at T] [--end-at T] [--loop] [--benchmark] [--screenshot T:FILE.png]...\n"
          "               [--capture FILE|-] [--video FILE [--rate N]] [--size WxH] [--unattended]\n"
-         "               [--gl-debug] [--msaa N] [--full-detail] [--help] [--version]\n"
+         "               [--gl-debug] [--gl compat|core|es] [--msaa N] [--full-detail] [--help]\n"
+         "               [--version]\n"
          "  --windowed        run in an 800 x 600 window instead of switching the display to full screen\n"
          "  --desktop         full screen at the display's own size, without switching its mode\n"
          "  --seed N          start the random sequence from N (0 to 2147483647), so a run can be repeated\n"
@@ -42,6 +43,9 @@ const char* usageText() {
          "                    its text goes to stderr and the log (so does ORVO_GL_UNATTENDED=1)\n"
          "  --gl-debug        log every message of the GL driver and count its errors; the run ends\n"
          "                    with status 4 when there was any\n"
+         "  --gl KIND         the GL context to draw with: compat (the compatibility profile), core (a 3.3\n"
+         "                    core profile) or es (OpenGL ES 3.0); by default compat, and where the driver\n"
+         "                    refuses it core, then es\n"
          "  --msaa N          draw with N samples per pixel (2, 4 or 8) where the driver can\n"
          "  --full-detail     keep the drawing surfaces at their full size: sharper, but at a large size\n"
          "                    on a slow machine fewer frames a second (by default they shrink to keep\n"
@@ -274,6 +278,12 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
       if (!parseSeconds(value, '\0', options.endSeconds)) {
         return usageError("--end-at needs seconds from 0 to 1000000", message);
       }
+      ++index;
+    } else if (argument == "--gl") {
+      if (value == nullptr || !platform::parseContextKind(value, options.contextKind)) {
+        return usageError("--gl needs compat, core or es", message);
+      }
+      options.contextKindGiven = true;
       ++index;
     } else if (argument == "--msaa") {
       const std::string samples = value != nullptr ? value : "";

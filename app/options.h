@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gl_capabilities.h"
 #include "sequence/title_scene.h"
 
 struct ScreenshotRequest {
@@ -42,6 +43,9 @@ struct AppOptions {
   bool unattended = false;  // answer every box with its default instead of waiting for someone
   // Asks for a debug context, logs every message the GL gives, and counts its errors.
   bool debugGL = false;
+  // The context asked for with --gl; without it, compatibility with core and ES as fallbacks.
+  bool contextKindGiven = false;
+  platform::GLContextKind contextKind = platform::GLContextKind::Compatibility;
   // Samples per pixel for multisampled drawing (2, 4 or 8); 0 draws without.
   int msaaSamples = 0;
   // A finished video file (.mp4, .mkv or .webm), drawn off-screen at videoRate frames per second

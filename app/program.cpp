@@ -435,6 +435,8 @@ bool startUp(const AppOptions& options) {
   window.fullScreen = !options.windowed && !options.desktop;
   window.desktop = options.desktop && !options.windowed;
   window.debugContext = options.debugGL;
+  window.contextKindGiven = options.contextKindGiven;
+  window.contextKind = options.contextKind;
   // The composed 800 x 600, or the size asked for a window (and for drawing off-screen).
   const bool sizeGiven = options.windowed && options.frameWidth > 0;
   if (options.offScreen) {

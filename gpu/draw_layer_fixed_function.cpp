@@ -6,57 +6,12 @@
 #include <cassert>
 
 #include "core/draw_counts.h"
+#include "gpu/draw_layer_names.h"
 
 namespace {
 
 // The one light the presentation uses; the others stay off.
 constexpr GLenum kLight = GL_LIGHT1;
-
-GLenum primitiveMode(Primitive primitive) {
-  switch (primitive) {
-    case Primitive::Points:
-      return GL_POINTS;
-    case Primitive::Lines:
-      return GL_LINES;
-    case Primitive::LineStrip:
-      return GL_LINE_STRIP;
-    case Primitive::TriangleStrip:
-      return GL_TRIANGLE_STRIP;
-    case Primitive::TriangleFan:
-      return GL_TRIANGLE_FAN;
-    case Primitive::Quads:
-      return GL_QUADS;
-    case Primitive::Triangles:
-      break;
-  }
-  return GL_TRIANGLES;
-}
-
-GLenum blendFactor(BlendFactor factor) {
-  switch (factor) {
-    case BlendFactor::Zero:
-      return GL_ZERO;
-    case BlendFactor::SourceColor:
-      return GL_SRC_COLOR;
-    case BlendFactor::OneMinusSourceColor:
-      return GL_ONE_MINUS_SRC_COLOR;
-    case BlendFactor::DestinationColor:
-      return GL_DST_COLOR;
-    case BlendFactor::OneMinusDestinationColor:
-      return GL_ONE_MINUS_DST_COLOR;
-    case BlendFactor::SourceAlpha:
-      return GL_SRC_ALPHA;
-    case BlendFactor::OneMinusSourceAlpha:
-      return GL_ONE_MINUS_SRC_ALPHA;
-    case BlendFactor::DestinationAlpha:
-      return GL_DST_ALPHA;
-    case BlendFactor::OneMinusDestinationAlpha:
-      return GL_ONE_MINUS_DST_ALPHA;
-    case BlendFactor::One:
-      break;
-  }
-  return GL_ONE;
-}
 
 GLenum matrixModeOf(MatrixStack stack) {
   switch (stack) {
@@ -170,7 +125,7 @@ class FixedFunctionLayer final : public DrawLayer {
     return top;
   }
 
-  void begin(Primitive primitive) override { glBegin(primitiveMode(primitive)); }
+  void begin(Primitive primitive) override { glBegin(glPrimitiveMode(primitive)); }
   void end() override { glEnd(); }
   void vertex(float x, float y) override { glVertex2f(x, y); }
   void vertex(float x, float y, float z) override { glVertex3f(x, y, z); }
@@ -269,7 +224,7 @@ class FixedFunctionLayer final : public DrawLayer {
 void FixedFunctionLayer::applyPass(const PassState& wanted) {
   countStateChanges(static_cast<uint64_t>(changedFields(state_, wanted)));
   setCapability(GL_BLEND, wanted.blend);
-  glBlendFunc(blendFactor(wanted.blendSource), blendFactor(wanted.blendDestination));
+  glBlendFunc(glBlendFactor(wanted.blendSource), glBlendFactor(wanted.blendDestination));
   setCapability(GL_DEPTH_TEST, wanted.depthTest);
   glDepthMask(wanted.depthWrite ? GL_TRUE : GL_FALSE);
   setCapability(GL_CULL_FACE, wanted.cullBackFaces);
@@ -331,7 +286,7 @@ void FixedFunctionLayer::drawIndexed(Primitive primitive, const VertexArrays& ar
   if (lock) {
     glLockArraysEXT(0, arrays.vertexCount);
   }
-  glDrawElements(primitiveMode(primitive), indexCount, GL_UNSIGNED_INT, indices);
+  glDrawElements(glPrimitiveMode(primitive), indexCount, GL_UNSIGNED_INT, indices);
   if (lock) {
     glUnlockArraysEXT();
   }

@@ -31,8 +31,14 @@ bool isDepthFormat(unsigned int format) {
 }
 
 DepthStorageReport allocateDepthStorage(unsigned int format, int width, int height) {
-  glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
   DepthStorageReport report;
+  // ES has neither 32-bit whole-number depth nor unsized depth renderbuffers; asking would only
+  // leave an error, so they are passed over there as a size refused.
+  const bool esLacks = format == GL_DEPTH_COMPONENT32 || format == GL_DEPTH_COMPONENT;
+  if (platform::contextCapabilities().isES() && esLacks) {
+    return report;
+  }
+  glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
   glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &report.width);
   glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &report.height);
   glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_DEPTH_SIZE, &report.depthBits);

@@ -103,7 +103,7 @@ GLCapabilities readGLCapabilities(GLContextKind kind) {
   record.framebufferObjects = hasFramebufferObjects();
   record.framebufferBlit = record.framebufferObjects && glBlitFramebuffer != nullptr;
   record.multisampleRenderbuffers = record.framebufferObjects && glRenderbufferStorageMultisample != nullptr;
-  record.separablePrograms = programCalls && (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) &&
+  record.separablePrograms = programCalls && !es && (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) &&
                              glCreateShaderProgramv != nullptr && glGenProgramPipelines != nullptr &&
                              glProgramUniform1f != nullptr;
   record.anySizeTextures = modern || GLEW_ARB_texture_non_power_of_two;

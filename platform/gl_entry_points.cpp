@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <cstdlib>
+
 namespace platform {
 
 namespace {
@@ -34,7 +36,23 @@ void useExtFramebufferObjectsAsCore() {
 }  // namespace
 
 bool loadGLEntryPoints(std::string& problem) {
+  // A core profile has no extension string for GLEW to look entry points up in, and ES names its
+  // own extensions, not the desktop ones GLEW loads vertex arrays and framebuffers under: there
+  // GLEW loads every entry point the driver gives. A compatibility context keeps to the extensions
+  // named, so that what a driver leaves out (or is told to) stays out.
+  const std::string version = glText(GL_VERSION);
+  const bool es = version.compare(0, 9, "OpenGL ES") == 0;
+  // Profiles exist from GL 3.2 on; asking an older context would only leave an error.
+  GLint profile = 0;
+  if (!es && std::atof(version.c_str()) >= 3.2) {
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+  }
+  glewExperimental = es || (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0 ? GL_TRUE : GL_FALSE;
   const GLenum status = glewInit();
+  // On a core or ES context GLEW's own queries of that string leave GL_INVALID_ENUM behind; it is
+  // not the program's.
+  while (glGetError() != GL_NO_ERROR) {
+  }
   // GLEW 2.2 loads every GL entry point first and then asks GLX for its own; on a context made
   // through EGL (drawing off-screen, with no X display) that last step fails with this code
   // although the GL is ready. The context's version string tells that it is.

@@ -10,7 +10,9 @@
 #include <regex>
 
 #include "core/input_file.h"
+#include "platform/gl_capabilities.h"
 #include "platform/glsl_runtime_objects.h"
+#include "platform/glsl_translation.h"
 
 namespace platform {
 
@@ -34,6 +36,8 @@ struct LinkedStages {
   // Owned when both stages are there; a single stage runs its own program.
   GLuint object = 0;
   std::vector<std::pair<const GlslParameter*, GLint>> locations;
+  GLint alphaTestLocation = -1;
+  GLint alphaAboveLocation = -1;
 };
 
 // What the runtime keeps between calls. One GL context runs the program, so one pipeline (or one
@@ -48,6 +52,9 @@ struct RuntimeState {
   std::vector<std::unique_ptr<LinkedStages>> linked;
   // The linked program in use, null while both stages are fixed-function.
   const LinkedStages* inUse = nullptr;
+  // The pass's alpha test, for fragment stages on a context without fixed function.
+  bool alphaTest = false;
+  float alphaAbove = 0.0f;
 };
 
 RuntimeState& runtime() {
@@ -79,6 +86,27 @@ GlslProgram* activeProgram(Stage stage) {
   return binding.enabled ? binding.bound : nullptr;
 }
 
+// The pass's alpha test to the active fragment stage's own program, where it has the uniforms.
+void sendAlphaTestToSeparable() {
+  const RuntimeState& state = runtime();
+  const GlslProgram* fragment = activeProgram(kFragmentStage);
+  if (fragment == nullptr || fragment->alphaTestLocation < 0) {
+    return;
+  }
+  glProgramUniform1i(fragment->object, fragment->alphaTestLocation, state.alphaTest ? 1 : 0);
+  glProgramUniform1f(fragment->object, fragment->alphaAboveLocation, state.alphaAbove);
+}
+
+// The pass's alpha test to the linked program in use, where it has the uniforms.
+void sendAlphaTestToLinked() {
+  const RuntimeState& state = runtime();
+  if (state.inUse == nullptr || state.inUse->alphaTestLocation < 0) {
+    return;
+  }
+  glUniform1i(state.inUse->alphaTestLocation, state.alphaTest ? 1 : 0);
+  glUniform1f(state.inUse->alphaAboveLocation, state.alphaAbove);
+}
+
 // Points the pipeline's stages at the programs that are both enabled and bound, and leaves the
 // pipeline bound while any stage runs a program; with none, drawing is fixed-function again.
 void applySeparableStages() {
@@ -96,6 +124,7 @@ void applySeparableStages() {
     glUseProgramStages(state.pipeline, stageBits[stage], active != nullptr ? active->object : 0);
   }
   glBindProgramPipeline(anyActive ? state.pipeline : 0);
+  sendAlphaTestToSeparable();
 }
 
 // The compiler's or linker's log of a shader or program object, read with its own pair of calls.
@@ -154,6 +183,10 @@ const LinkedStages& linkedStagesFor(GlslProgram* vertex, GlslProgram* fragment) 
   } else {
     stages->object = (vertex != nullptr ? vertex : fragment)->object;
   }
+  if (stages->object != 0) {
+    stages->alphaTestLocation = glGetUniformLocation(stages->object, kAlphaTestUniform);
+    stages->alphaAboveLocation = glGetUniformLocation(stages->object, kAlphaAboveUniform);
+  }
   for (const GlslProgram* program : {vertex, fragment}) {
     if (program == nullptr || stages->object == 0) {
       continue;
@@ -190,6 +223,7 @@ void applyLinkedStages() {
     for (const auto& [parameter, location] : wanted->locations) {
       sendKeptValue(*parameter, location);
     }
+    sendAlphaTestToLinked();
   }
 }
 
@@ -308,7 +342,27 @@ std::string oneLine(const std::string& text) {
 
 GLenum shaderTypeOf(Stage stage) { return stage == kVertexStage ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER; }
 
-GLuint compileSeparable(Stage stage, const std::string& source) {
+// The context has no fixed function: a stage cannot run beside a fixed-function one, and the
+// sources are carried into the context's own shading language first.
+bool modernContext() { return !contextCapabilities().hasFixedFunction(); }
+
+// The source in the shading language of the context; false, with the reason kept for
+// errorString(), when it relies on what the context does not have.
+bool sourceForContext(Stage stage, const std::string& source, std::string& translated) {
+  std::string problem;
+  const ShaderStage shaderStage = stage == kVertexStage ? ShaderStage::Vertex : ShaderStage::Fragment;
+  if (!translateShaderSource(source, shaderStage, contextCapabilities().kind, translated, problem)) {
+    runtime().lastListing = problem;
+    return false;
+  }
+  return true;
+}
+
+GLuint compileSeparable(Stage stage, const std::string& written) {
+  std::string source;
+  if (!sourceForContext(stage, written, source)) {
+    return 0;
+  }
   const char* text = source.c_str();
   const GLuint object = glCreateShaderProgramv(shaderTypeOf(stage), 1, &text);
   if (object == 0) {
@@ -325,21 +379,11 @@ GLuint compileSeparable(Stage stage, const std::string& source) {
   return object;
 }
 
-// The source without its comments, so declarations can be read from it.
-std::string withoutComments(const std::string& source) {
-  std::string text;
-  for (size_t c = 0; c < source.size();) {
-    if (source.compare(c, 2, "//") == 0) {
-      c = std::min(source.find('\n', c), source.size());
-    } else if (source.compare(c, 2, "/*") == 0) {
-      const size_t close = source.find("*/", c + 2);
-      c = close == std::string::npos ? source.size() : close + 2;
-      text += ' ';
-    } else {
-      text += source[c++];
-    }
-  }
-  return text;
+// A varying's declaration: its type, its name and any array size.
+const std::regex& varyingDeclaration() {
+  static const std::regex kVarying(
+      R"(\bvarying\s+(?:(?:highp|mediump|lowp|centroid|invariant)\s+)*(float|vec[234]|mat[234])\s+(\w+)\s*(\[\s*\d+\s*\])?\s*;)");
+  return kVarying;
 }
 
 // A fragment stage that reads every varying the vertex source declares. Linked with it, the
@@ -351,10 +395,8 @@ std::string varyingReaderFor(const std::string& vertexSource) {
   const size_t versionEnd = endOfVersionLine(vertexSource, versionLine, version);
   std::string declarations = vertexSource.substr(0, versionEnd);
   std::string reads;
-  static const std::regex kVarying(
-      R"(\bvarying\s+(?:(?:highp|mediump|lowp|centroid|invariant)\s+)*(float|vec[234]|mat[234])\s+(\w+)\s*(\[\s*\d+\s*\])?\s*;)");
   const std::string text = withoutComments(vertexSource);
-  for (std::sregex_iterator match(text.begin(), text.end(), kVarying), end; match != end; ++match) {
+  for (std::sregex_iterator match(text.begin(), text.end(), varyingDeclaration()), end; match != end; ++match) {
     const std::string type = (*match)[1];
     const std::string name = (*match)[2];
     declarations += "varying " + type + " " + name + (*match)[3].str() + ";\n";
@@ -370,7 +412,25 @@ std::string varyingReaderFor(const std::string& vertexSource) {
   return declarations + "void main() {\n  float sum = 0.0;\n" + reads + "  gl_FragColor = vec4(sum);\n}\n";
 }
 
-GLuint compileShader(Stage stage, const std::string& source) {
+// A vertex stage that declares every varying the fragment source reads, for linking a fragment
+// stage where a program cannot hold one stage alone.
+std::string varyingWriterFor(const std::string& fragmentSource) {
+  int versionLine = 0;
+  int version = 0;
+  const size_t versionEnd = endOfVersionLine(fragmentSource, versionLine, version);
+  std::string declarations = fragmentSource.substr(0, versionEnd);
+  const std::string text = withoutComments(fragmentSource);
+  for (std::sregex_iterator match(text.begin(), text.end(), varyingDeclaration()), end; match != end; ++match) {
+    declarations += "varying " + (*match)[1].str() + " " + (*match)[2].str() + (*match)[3].str() + ";\n";
+  }
+  return declarations + "void main() {\n  gl_Position = vec4(0.0);\n}\n";
+}
+
+GLuint compileShader(Stage stage, const std::string& written) {
+  std::string source;
+  if (!sourceForContext(stage, written, source)) {
+    return 0;
+  }
   const char* text = source.c_str();
   const GLuint shader = glCreateShader(shaderTypeOf(stage));
   glShaderSource(shader, 1, &text, nullptr);
@@ -385,10 +445,36 @@ GLuint compileShader(Stage stage, const std::string& source) {
   return shader;
 }
 
+// Where the context has no fixed function (and, as ES, no program of one stage), the stage is
+// linked with a stand-in for the other one instead: a reader of the vertex stage's varyings, or a
+// writer of the fragment stage's. That program lists its uniforms and is the stage's own.
+bool compileWithStandIn(Stage stage, const std::string& source, GlslProgram& program) {
+  const GLuint shader = compileShader(stage, source);
+  if (shader == 0) {
+    return false;
+  }
+  const bool vertex = stage == kVertexStage;
+  const GLuint standIn = vertex ? compileShader(kFragmentStage, varyingReaderFor(source))
+                                : compileShader(kVertexStage, varyingWriterFor(source));
+  const GLuint linked = standIn != 0 ? linkProgram({shader, standIn}) : 0;
+  glDeleteShader(standIn);
+  if (linked == 0) {
+    glDeleteShader(shader);
+    return false;
+  }
+  program.shader = shader;
+  program.object = linked;
+  collectParameters(program, linked);
+  return true;
+}
+
 // Compiles the stage for linking with others and links it alone, to run while the other stage is
 // fixed-function; lists its uniforms from a vertex stage linked with a reader of its varyings.
 // False, with the compiler's or linker's log kept, when any step fails.
 bool compileForPairs(Stage stage, const std::string& source, GlslProgram& program) {
+  if (modernContext()) {
+    return compileWithStandIn(stage, source, program);
+  }
   const GLuint shader = compileShader(stage, source);
   if (shader == 0) {
     return false;
@@ -415,14 +501,21 @@ bool compileForPairs(Stage stage, const std::string& source, GlslProgram& progra
 }
 
 bool compileStage(Stage stage, const std::string& source, GlslProgram& program) {
+  bool compiled = false;
   if (driverStageLinking() == StageLinking::Separable) {
     program.object = compileSeparable(stage, source);
     if (program.object != 0) {
       collectParameters(program, program.object);
     }
-    return program.object != 0;
+    compiled = program.object != 0;
+  } else {
+    compiled = compileForPairs(stage, source, program);
   }
-  return compileForPairs(stage, source, program);
+  if (compiled) {
+    program.alphaTestLocation = glGetUniformLocation(program.object, kAlphaTestUniform);
+    program.alphaAboveLocation = glGetUniformLocation(program.object, kAlphaAboveUniform);
+  }
+  return compiled;
 }
 
 void forgetBindingsOf(const GlslProgram* program) {
@@ -449,7 +542,9 @@ StageLinking driverStageLinking() {
   if (!programCalls) {
     return StageLinking::Unavailable;
   }
-  if ((GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) && glCreateShaderProgramv != nullptr &&
+  // ES 3.0 has no separable programs (3.1 names them differently): its stages are always linked.
+  if (!contextCapabilities().isES() && (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) &&
+      glCreateShaderProgramv != nullptr &&
       glGenProgramPipelines != nullptr && glProgramUniform1f != nullptr) {
     return StageLinking::Separable;
   }
@@ -488,6 +583,17 @@ void publishParameter(const GlslParameter& parameter) {
 }
 
 void recordError(ShaderError error) { runtime().lastError = error; }
+
+void setAlphaTest(bool enabled, float alphaAbove) {
+  RuntimeState& state = runtime();
+  state.alphaTest = enabled;
+  state.alphaAbove = alphaAbove;
+  if (driverStageLinking() == StageLinking::Separable) {
+    sendAlphaTestToSeparable();
+  } else if (driverStageLinking() == StageLinking::InPairs) {
+    sendAlphaTestToLinked();
+  }
+}
 
 ShaderError getError() {
   const ShaderError error = runtime().lastError;

@@ -82,8 +82,16 @@ void disableProfile(ShaderProfile profile);
 void bindProgram(GlslProgram* program);
 void unbindProgram(ShaderProfile profile);
 
-// Uniform loads. The state matrix is read from GL's current matrices at the time of the call.
+// Uniform loads. The state matrix is read from GL's current matrices at the time of the call; a
+// context without fixed function has none, and reads the ones last handed to setStateMatrices.
 void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, MatrixTransform transform);
+// The model-view and projection matrices (column-major) that stand for the GL's on a context
+// without fixed function: whoever keeps the matrices there hands them over as they change.
+void setStateMatrices(const float modelView[16], const float projection[16]);
+// The alpha test of the pass the stages draw in (fragments pass where alpha > alphaAbove), which a
+// context without fixed function leaves to the fragment stage; the values stay for every stage
+// bound later. Off until set.
+void setAlphaTest(bool enabled, float alphaAbove);
 void setParameter3fv(GlslParameter* parameter, const float values[3]);
 void setParameter1f(GlslParameter* parameter, float value);
 

@@ -32,6 +32,10 @@ struct GlslProgram {
   GLuint shader = 0;
   ShaderProfile profile = ShaderProfile::Unknown;
   std::vector<std::unique_ptr<GlslParameter>> parameters;
+  // A fragment stage translated for a context without fixed function: its alpha-test uniforms in
+  // its own object (-1 elsewhere).
+  GLint alphaTestLocation = -1;
+  GLint alphaAboveLocation = -1;
 };
 
 struct GlslContext {

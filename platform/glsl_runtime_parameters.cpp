@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "core/matrix4.h"
+#include "platform/gl_capabilities.h"
 #include "platform/glsl_runtime.h"
 #include "platform/glsl_runtime_objects.h"
+#include "platform/glsl_translation.h"
 
 namespace platform {
 
@@ -80,6 +82,28 @@ bool isSampler(const GlslParameter* parameter) {
   return true;
 }
 
+// The matrices handed over for a context without fixed function; identities until then.
+struct HandedMatrices {
+  Matrix4 modelView;
+  Matrix4 projection;
+};
+
+HandedMatrices& handedMatrices() {
+  static HandedMatrices matrices;
+  return matrices;
+}
+
+// One of the GL's matrices (GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX) as it stands now.
+Matrix4 stateMatrix(GLenum name) {
+  if (!contextCapabilities().hasFixedFunction()) {
+    return name == GL_MODELVIEW_MATRIX ? handedMatrices().modelView : handedMatrices().projection;
+  }
+  Matrix4 value;
+  value.isIdentity = false;
+  glGetFloatv(name, value.m);
+  return value;
+}
+
 // Binds the texture on the sampler's unit and makes the earlier active unit active again.
 void bindOnUnit(const GlslParameter& parameter, GLuint texture) {
   GLint activeUnit = GL_TEXTURE0;
@@ -87,6 +111,10 @@ void bindOnUnit(const GlslParameter& parameter, GLuint texture) {
   glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + parameter.textureUnit));
   glBindTexture(textureTargetOf(parameter.type), texture);
   glActiveTexture(static_cast<GLenum>(activeUnit));
+}
+
+bool isAlphaTestUniform(const char* name) {
+  return std::strcmp(name, kAlphaTestUniform) == 0 || std::strcmp(name, kAlphaAboveUniform) == 0;
 }
 
 }  // namespace
@@ -118,8 +146,9 @@ void collectParameters(GlslProgram& program, unsigned int listing) {
     GLenum type = 0;
     glGetActiveUniform(listing, static_cast<GLuint>(index), static_cast<GLsizei>(nameBuffer.size()), &nameLength,
                        &size, &type, &nameBuffer[0]);
-    // Uniforms inside blocks and the GL's own state (gl_...) have no location of their own.
-    if (glGetUniformLocation(listing, nameBuffer.c_str()) < 0) {
+    // Uniforms inside blocks and the GL's own state (gl_...) have no location of their own; the
+    // alpha test a translation adds is the runtime's, not a parameter.
+    if (glGetUniformLocation(listing, nameBuffer.c_str()) < 0 || isAlphaTestUniform(nameBuffer.c_str())) {
       continue;
     }
     // In the program's own object a uniform that only shapes what the stage hands on may be gone
@@ -179,22 +208,17 @@ void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, Matri
     return;
   }
   Matrix4 value;
-  value.isIdentity = false;
   switch (matrix) {
     case StateMatrix::ModelView:
-      glGetFloatv(GL_MODELVIEW_MATRIX, value.m);
+      value = stateMatrix(GL_MODELVIEW_MATRIX);
       break;
     case StateMatrix::Projection:
-      glGetFloatv(GL_PROJECTION_MATRIX, value.m);
+      value = stateMatrix(GL_PROJECTION_MATRIX);
       break;
-    case StateMatrix::ModelViewProjection: {
-      Matrix4 modelView;
-      modelView.isIdentity = false;
-      glGetFloatv(GL_PROJECTION_MATRIX, value.m);
-      glGetFloatv(GL_MODELVIEW_MATRIX, modelView.m);
-      value.multiply(modelView);
+    case StateMatrix::ModelViewProjection:
+      value = stateMatrix(GL_PROJECTION_MATRIX);
+      value.multiply(stateMatrix(GL_MODELVIEW_MATRIX));
       break;
-    }
     default:
       recordError(ShaderError::InvalidEnumerant);
       return;
@@ -207,6 +231,13 @@ void setStateMatrixParameter(GlslParameter* parameter, StateMatrix matrix, Matri
     }
   }
   publishParameter(*parameter);
+}
+
+void setStateMatrices(const float modelView[16], const float projection[16]) {
+  std::copy(modelView, modelView + 16, handedMatrices().modelView.m);
+  std::copy(projection, projection + 16, handedMatrices().projection.m);
+  handedMatrices().modelView.isIdentity = false;
+  handedMatrices().projection.isIdentity = false;
 }
 
 void setParameter3fv(GlslParameter* parameter, const float values[3]) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/frame_timer.h"
+#include "platform/gl_capabilities.h"
 
 namespace platform {
 
@@ -61,6 +62,14 @@ void showCursor(bool visible);
 // any context it offers, which the log names; null on failure. A debug context reports the GL's
 // own messages (where the driver has them).
 GLContextHandle createGLContext(NativeWindow* window, bool debugContext, std::string& error);
+// A context of the kind asked for: compatibility as above, a 3.3 core profile, or OpenGL ES 3.0;
+// null, with the driver's reason, when it refuses that kind.
+GLContextHandle createGLContextOfKind(NativeWindow* window, GLContextKind kind, bool debugContext,
+                                      std::string& error);
+// The presentation's default: a compatibility context as createGLContext makes it, and where the
+// driver refuses every one a 3.3 core context, then ES 3.0. `got` names the kind made.
+GLContextHandle createPreferredGLContext(NativeWindow* window, bool debugContext, GLContextKind& got,
+                                         std::string& error);
 bool makeCurrent(NativeWindow* window, GLContextHandle context);
 bool releaseCurrent();
 void deleteGLContext(GLContextHandle context);

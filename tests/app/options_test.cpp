@@ -163,6 +163,30 @@ TEST(Options, debugGLAndSamplesPerPixelAreReadAndOtherSampleCountsRefused) {
   EXPECT_EQ(parse({"--msaa"}, missing, message), OptionsOutcome::ExitUsage);
 }
 
+TEST(Options, contextKindIsOneOfThreeAndUnsetByDefault) {
+  AppOptions plain;
+  std::string message;
+  EXPECT_EQ(parse({"--windowed"}, plain, message), OptionsOutcome::Run);
+  EXPECT_FALSE(plain.contextKindGiven);
+  const std::pair<const char*, platform::GLContextKind> kinds[] = {
+      {"compat", platform::GLContextKind::Compatibility},
+      {"core", platform::GLContextKind::Core},
+      {"es", platform::GLContextKind::ES}};
+  for (const auto& [text, kind] : kinds) {
+    AppOptions options;
+    EXPECT_EQ(parse({"--gl", text}, options, message), OptionsOutcome::Run) << text;
+    EXPECT_TRUE(options.contextKindGiven);
+    EXPECT_EQ(options.contextKind, kind) << text;
+  }
+  for (const char* bad : {"gles", "CORE", ""}) {
+    AppOptions refused;
+    EXPECT_EQ(parse({"--gl", bad}, refused, message), OptionsOutcome::ExitUsage) << bad;
+    EXPECT_NE(message.find("--gl needs compat, core or es"), std::string::npos) << bad;
+  }
+  AppOptions missing;
+  EXPECT_EQ(parse({"--gl"}, missing, message), OptionsOutcome::ExitUsage);
+}
+
 // Steps so short that a run would never end are refused; the shortest taken is 0.0001 s.
 TEST(Options, theShortestFixedStepIsATenThousandthOfASecond) {
   AppOptions options;

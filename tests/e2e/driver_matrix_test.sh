@@ -22,13 +22,16 @@ grep -q "^orvo-gl: gl-debug: 0 errors, [0-9]* other messages$" stderr.txt ||
 grep -q "^GL: version .*; volume lines on, per-pixel lighting on, render targets on" debug.txt ||
   fail "the log does not name the driver with every effect on: $(grep '^GL:' debug.txt)"
 
+# check_driver NAME [VARIABLE=VALUE ...]: the variables go to the program's environment, and
+# $program_options (set for the call) to its command line.
 check_driver() {
   local name=$1
   shift
+  local options=(${program_options:-})
   rm -f debug.txt
   for frame in 25 98; do
     env "$@" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/orvo-gl" --windowed --unattended \
-      --seed 3 --fixed-step 0.1 --start-at $((frame - 1)) --end-at $frame.1 --screenshot "$frame:$name-$frame.png" \
+      --seed 3 --fixed-step 0.1 --start-at $((frame - 1)) --end-at $frame.1 --screenshot "$frame:$name-$frame.png" "${options[@]}" \
       >/dev/null 2>"$name-$frame.err"
     grep -q " off: " "$name-$frame.err" && fail "$name: an effect is off: $(grep ' off: ' "$name-$frame.err")"
     [ -f "$name-$frame.png" ] || { fail "$name: no frame at $frame s"; continue; }
@@ -47,6 +50,21 @@ check_driver gl21-without-separable-programs MESA_GL_VERSION_OVERRIDE=2.1 MESA_G
   MESA_EXTENSION_OVERRIDE=-GL_ARB_separate_shader_objects
 check_driver gl33 MESA_GL_VERSION_OVERRIDE=3.3COMPAT MESA_GLSL_VERSION_OVERRIDE=330
 check_driver softpipe GALLIUM_DRIVER=softpipe
+
+# The shader back end on a 3.3 core context and on OpenGL ES 3.0: the same frames as the plain run,
+# with no GL error, and the log names the back end and the context it drew with.
+check_shader_context() {
+  local kind=$1
+  program_options="--gl $kind --gl-debug" check_driver "gl-$kind"
+  grep -q "^Drawing: the shader back end on a $kind context" debug.txt ||
+    fail "gl-$kind: the log does not name the shader back end: $(grep '^Drawing' debug.txt)"
+  for frame in 25 98; do
+    grep -q "^orvo-gl: gl-debug: 0 errors" "gl-$kind-$frame.err" ||
+      fail "gl-$kind at $frame s: $(grep gl-debug "gl-$kind-$frame.err")"
+  done
+}
+check_shader_context core
+check_shader_context es
 
 # Drivers that lack parts the presentation uses: a debug run where the driver names GL 4.3 but
 # hides the debug extension's entry points, GL 2.1 without textures of any size (every surface,

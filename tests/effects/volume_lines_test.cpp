@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/draw_counts.h"
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/shader_manager.h"
