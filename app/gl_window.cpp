@@ -1,6 +1,5 @@
 #include "app/gl_window.h"
 
-#include <GL/glew.h>
 
 #include <string>
 
@@ -84,8 +83,7 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
     errorBox("OpenGL extensions Init Failed.");
     DebugLog::append(kLogFileName, "Initializing GLEW failed!");
   }
-  DebugLog::append(kLogFileName, "Status: Using GLEW %s\n",
-                   reinterpret_cast<const char*>(glewGetString(GLEW_VERSION)));
+  DebugLog::append(kLogFileName, "Status: Using GLEW %s\n", platform::loaderVersion().c_str());
   const platform::GLCapabilities capabilities = platform::readGLCapabilities(contextKind);
   platform::setGLCapabilities(capabilities);
   if (!createDrawLayer(capabilities)) {

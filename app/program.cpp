@@ -36,7 +36,7 @@
 #include "gpu/render_target.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
-#include "platform/gl_entry_points.h"
+#include "platform/gl_capabilities.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
 #include "sequence/camera.h"
@@ -379,7 +379,7 @@ void choosePacing(bool benchmark) {
 // One log line says what the driver gave and which effects it lets run; an effect that is off is
 // also told on stderr, so the user learns it without opening the log.
 void reportDriverAndEffects() {
-  const platform::GLDriverDescription driver = platform::describeGLDriver();
+  const platform::GLCapabilities& driver = platform::contextCapabilities();
   std::string effects;
   for (int index = 0; index < kEffectCount; ++index) {
     const Effect effect = static_cast<Effect>(index);
@@ -389,8 +389,9 @@ void reportDriverAndEffects() {
                    effectOffReason(effect).c_str());
     }
   }
-  DebugLog::append(kLogFileName, "GL: version %s, renderer %s, shading language %s; %s\r\n", driver.version.c_str(),
-                   driver.renderer.c_str(), driver.shadingLanguage.empty() ? "none" : driver.shadingLanguage.c_str(),
+  DebugLog::append(kLogFileName, "GL: version %s, renderer %s, shading language %s; %s\r\n",
+                   driver.versionText.c_str(), driver.renderer.c_str(),
+                   driver.shadingLanguageText.empty() ? "none" : driver.shadingLanguageText.c_str(),
                    effects.c_str());
 }
 

@@ -86,8 +86,10 @@ void DistortionGrid::drawCurrentGrid() const {
   for (int i = 0; i + 1 < kGridPointsPerSide; ++i) {
     for (int j = 0; j + 1 < kGridPointsPerSide; ++j) {
       countDraw(2);
-      layer.begin(Primitive::Quads);
+      layer.begin(Primitive::Triangles);
       emitCorner(layer, points[i][j]);
+      emitCorner(layer, points[i + 1][j]);
+      emitCorner(layer, points[i][j + 1]);
       emitCorner(layer, points[i + 1][j]);
       emitCorner(layer, points[i + 1][j + 1]);
       emitCorner(layer, points[i][j + 1]);

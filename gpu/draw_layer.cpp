@@ -32,7 +32,7 @@ bool createDrawLayer(const platform::GLCapabilities& capabilities) {
                      platform::contextKindName(capabilities.kind));
     return false;
   }
-  DebugLog::append(kLogFileName, "Drawing: the %s back end on a %s context (%s)\r\n", gLayer->backEndName(),
+  DebugLog::append(kLogFileName, "Drawing: the %s back end, %s context (%s)\r\n", gLayer->backEndName(),
                    platform::contextKindName(capabilities.kind), capabilities.versionText.c_str());
   return true;
 }

@@ -1,7 +1,7 @@
 // The one way pictures are drawn: matrix stacks, primitives, recorded draws, one light, texture
 // units and a pass state, turned into the GL of the current context by a back end.
-// Every fixed-function state the presentation relies on is set through here, so the layer's copy
-// of that state is always the context's: no other code enables, disables or binds what it covers.
+// Every pass state the presentation relies on is set through here: nothing else enables or
+// disables what a pass state covers.
 //
 // Sections: kinds and values; the pass state; the layer; making and reaching it.
 #pragma once
@@ -10,32 +10,10 @@
 #include <memory>
 
 #include "core/matrix4.h"
+#include "gpu/draw_kinds.h"
 #include "platform/gl_capabilities.h"
 
 // ---- Kinds and values ----
-
-enum class Primitive { Points, Lines, LineStrip, Triangles, TriangleStrip, TriangleFan, Quads };
-enum class MatrixStack { ModelView, Projection, Texture };
-enum class BlendFactor {
-  Zero,
-  One,
-  SourceColor,
-  OneMinusSourceColor,
-  DestinationColor,
-  OneMinusDestinationColor,
-  SourceAlpha,
-  OneMinusSourceAlpha,
-  DestinationAlpha,
-  OneMinusDestinationAlpha,
-};
-
-// How a texture unit turns the colour coming in and its texel into the colour going out.
-enum class TextureMode {
-  Modulate,    // incoming × texel, alpha too
-  Replace,     // the texel
-  SquareTexel, // colour texel × texel; alpha the vertex colour's
-  AddTexel,    // colour incoming + texel; alpha the vertex colour's
-};
 
 // The most texture units a pass uses (the title layers' three).
 constexpr int kDrawTextureUnits = 3;
@@ -94,7 +72,7 @@ class DrawLayer {
   virtual ~DrawLayer() = default;
 
   virtual const platform::GLCapabilities& capabilities() const = 0;
-  // "compatibility" or "shader", for the log.
+  // "fixed-function" or "shader", for the log.
   virtual const char* backEndName() const = 0;
 
   // Pass state: the whole value, at the start of every pass. The fields it changes are counted

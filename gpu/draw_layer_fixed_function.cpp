@@ -6,7 +6,7 @@
 #include <cassert>
 
 #include "core/draw_counts.h"
-#include "gpu/draw_layer_names.h"
+#include "gpu/gl_kind_names.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "core/debug_log.h"
 #include "core/draw_counts.h"
-#include "gpu/draw_layer_names.h"
+#include "gpu/gl_kind_names.h"
 #include "platform/glsl_runtime.h"
 #include "platform/glsl_translation.h"
 

@@ -8,7 +8,7 @@
 #include <cstddef>
 
 #include "core/debug_log.h"
-#include "gpu/draw_layer_names.h"
+#include "gpu/gl_kind_names.h"
 #include "gpu/draw_layer_shaders.h"
 #include "platform/glsl_translation.h"
 
@@ -22,10 +22,11 @@ GLenum modeOf(Primitive primitive) {
   return primitive == Primitive::Quads ? GL_TRIANGLES : glPrimitiveMode(primitive);
 }
 
-// The corners, in order, of the two triangles a quad v0 v1 v2 v3 is drawn as: split along v1-v3,
-// as Mesa splits a quad under the GL's last-vertex convention. Where a quad is not a parallelogram
-// (the wobbling grid) the diagonal decides how colours and texture coordinates spread across it.
-constexpr int kQuadCorners[6] = {0, 1, 3, 1, 2, 3};
+// The corners, in order, of the two triangles a quad v0 v1 v2 v3 is drawn as. The GL leaves the
+// split to the driver, and where a quad is not a parallelogram (the wobbling grid) the diagonal
+// decides how texture coordinates spread across it: split along v1-v3, the diagonal the frames of
+// Mesa's fixed function show (the grid's feedback makes any other split grow into a visible drift).
+constexpr int kQuadCorners[6] = {0, 1, 2, 0, 2, 3};
 
 // Points the vertex array's inputs at interleaved LayerVertex records in the bound buffer; the
 // inputs a batch does not carry read the current value set just before it draws.

@@ -75,14 +75,6 @@ bool hasMultitexture() {
          glMultiTexCoord3f != nullptr && glMultiTexCoord4f != nullptr;
 }
 
-GLDriverDescription describeGLDriver() {
-  GLDriverDescription description;
-  description.version = glText(GL_VERSION);
-  description.renderer = glText(GL_RENDERER);
-  if (GLEW_VERSION_2_0) {
-    description.shadingLanguage = glText(GL_SHADING_LANGUAGE_VERSION);
-  }
-  return description;
-}
+std::string loaderVersion() { return reinterpret_cast<const char*>(glewGetString(GLEW_VERSION)); }
 
 }  // namespace platform

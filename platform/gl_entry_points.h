@@ -13,12 +13,7 @@ bool hasFramebufferObjects();
 // Texture units with their own coordinates (GL 1.3), needed for more than one texture a draw.
 bool hasMultitexture();
 
-// What the driver says it is, for the log.
-struct GLDriverDescription {
-  std::string version;
-  std::string renderer;
-  std::string shadingLanguage;  // empty where the driver has no GLSL
-};
-GLDriverDescription describeGLDriver();
+// The entry-point loader's own version, for the log.
+std::string loaderVersion();
 
 }  // namespace platform

@@ -1,5 +1,8 @@
 // Contexts, profiles, compiling and stage binding of the shader runtime; the parameter calls are
 // in glsl_runtime_parameters.cpp.
+//
+// Sections: the runtime's state; binding the stages; reading and compiling sources; the runtime's
+// calls.
 #include "platform/glsl_runtime.h"
 
 #include <algorithm>
@@ -57,6 +60,8 @@ struct RuntimeState {
   float alphaAbove = 0.0f;
 };
 
+// ---- The runtime's state ----
+
 RuntimeState& runtime() {
   static RuntimeState state;
   return state;
@@ -87,6 +92,8 @@ GlslProgram* activeProgram(Stage stage) {
 }
 
 // The pass's alpha test to the active fragment stage's own program, where it has the uniforms.
+// ---- Binding the stages ----
+
 void sendAlphaTestToSeparable() {
   const RuntimeState& state = runtime();
   const GlslProgram* fragment = activeProgram(kFragmentStage);
@@ -254,6 +261,8 @@ void forgetLinkedStagesOf(const GlslProgram* program) {
     stages = linked.erase(stages);
   }
 }
+
+// ---- Reading and compiling sources ----
 
 bool readSourceFile(const char* fileName, std::string& source) {
   std::vector<uint8_t> bytes;
@@ -533,6 +542,8 @@ void forgetBindingsOf(const GlslProgram* program) {
 }
 
 }  // namespace
+
+// ---- The runtime's calls ----
 
 StageLinking driverStageLinking() {
   // Both ways read programs back with the GL 2.0 calls. A GL 1.x context may still name the

@@ -14,7 +14,13 @@ play() {
     --fixed-step 0.1 "$@"
 }
 
-play --gl-debug --screenshot 25:plain-25.png --screenshot 98:plain-98.png >stdout.txt 2>stderr.txt
+# Frames of both scenes, the title part's feedback among them; the shader back end is checked at all.
+shader_frames="3 25 56 86 98 112 140"
+shots=()
+for frame in $shader_frames; do
+  shots+=(--screenshot "$frame:plain-$frame.png")
+done
+play --gl-debug "${shots[@]}" >stdout.txt 2>stderr.txt
 status=$?
 [ "$status" = 0 ] || fail "the plain run with --gl-debug ended with status $status: $(tail -3 stderr.txt)"
 grep -q "^orvo-gl: gl-debug: 0 errors, [0-9]* other messages$" stderr.txt ||
@@ -23,13 +29,14 @@ grep -q "^GL: version .*; volume lines on, per-pixel lighting on, render targets
   fail "the log does not name the driver with every effect on: $(grep '^GL:' debug.txt)"
 
 # check_driver NAME [VARIABLE=VALUE ...]: the variables go to the program's environment, and
-# $program_options (set for the call) to its command line.
+# $program_options (set for the call) to its command line; $frames (set for the call) are the
+# frames compared, 25 and 98 s unless set.
 check_driver() {
   local name=$1
   shift
   local options=(${program_options:-})
   rm -f debug.txt
-  for frame in 25 98; do
+  for frame in ${frames:-25 98}; do
     env "$@" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/orvo-gl" --windowed --unattended \
       --seed 3 --fixed-step 0.1 --start-at $((frame - 1)) --end-at $frame.1 --screenshot "$frame:$name-$frame.png" "${options[@]}" \
       >/dev/null 2>"$name-$frame.err"
@@ -51,20 +58,22 @@ check_driver gl21-without-separable-programs MESA_GL_VERSION_OVERRIDE=2.1 MESA_G
 check_driver gl33 MESA_GL_VERSION_OVERRIDE=3.3COMPAT MESA_GLSL_VERSION_OVERRIDE=330
 check_driver softpipe GALLIUM_DRIVER=softpipe
 
-# The shader back end on a 3.3 core context and on OpenGL ES 3.0: the same frames as the plain run,
-# with no GL error, and the log names the back end and the context it drew with.
+# The shader back end on a 3.3 core context and on OpenGL ES held to 3.0 (what WebGL 2 is): the same
+# frames as the plain run, with no GL error, and the log names the back end and the context it got.
+# check_shader_context KIND VERSION [VARIABLE=VALUE ...]
 check_shader_context() {
-  local kind=$1
-  program_options="--gl $kind --gl-debug" check_driver "gl-$kind"
-  grep -q "^Drawing: the shader back end on a $kind context" debug.txt ||
-    fail "gl-$kind: the log does not name the shader back end: $(grep '^Drawing' debug.txt)"
-  for frame in 25 98; do
+  local kind=$1 version=$2
+  shift 2
+  frames=$shader_frames program_options="--gl $kind --gl-debug" check_driver "gl-$kind" "$@"
+  grep -q "^Drawing: the shader back end, $kind context (.*$version" debug.txt ||
+    fail "gl-$kind: the log does not name the shader back end on $version: $(grep '^Drawing' debug.txt)"
+  for frame in $shader_frames; do
     grep -q "^orvo-gl: gl-debug: 0 errors" "gl-$kind-$frame.err" ||
       fail "gl-$kind at $frame s: $(grep gl-debug "gl-$kind-$frame.err")"
   done
 }
-check_shader_context core
-check_shader_context es
+check_shader_context core "Core Profile"
+check_shader_context es "OpenGL ES 3.0" MESA_GLES_VERSION_OVERRIDE=3.0
 
 # Drivers that lack parts the presentation uses: a debug run where the driver names GL 4.3 but
 # hides the debug extension's entry points, GL 2.1 without textures of any size (every surface,

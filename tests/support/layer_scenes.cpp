@@ -27,7 +27,9 @@ void perspectiveView(DrawLayer& layer) {
 }
 
 void colouredQuads(DrawLayer& layer) {
-  const float colours[4][4] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 0.5f}};
+  // Colours that change evenly across each quad (the fourth corner's is the first and third's sum
+  // less the second's), so either diagonal a driver splits a quad along gives the same picture.
+  const float colours[4][4] = {{1, 0, 0, 1}, {0.5f, 0.5f, 0, 1}, {0, 1, 0.5f, 0.5f}, {0.5f, 0.5f, 0.5f, 0.5f}};
   // Anticlockwise, then clockwise, as the shimmer grid gives its corners.
   const float corners[2][4][2] = {{{-0.9f, -0.9f}, {0.1f, -0.9f}, {0.1f, 0.1f}, {-0.9f, 0.1f}},
                                   {{0.2f, 0.2f}, {0.2f, 0.9f}, {0.9f, 0.9f}, {0.9f, 0.2f}}};

@@ -1,4 +1,4 @@
-#include "gpu/draw_layer_names.h"
+#include "gpu/gl_kind_names.h"
 
 #include <GL/glew.h>
 
