@@ -85,6 +85,9 @@ void DistortionGrid::drawCurrentGrid() const {
   layer.bindTexture(0, texture == kNoGridTexture ? 0u : texture);
   for (int i = 0; i + 1 < kGridPointsPerSide; ++i) {
     for (int j = 0; j + 1 < kGridPointsPerSide; ++j) {
+      // Each cell is two triangles split along the diagonal from its second corner to its fourth,
+      // the split the fixed function's quads had here; the shape changes every frame and feeds
+      // back into the next, so another split would drift the picture.
       countDraw(2);
       layer.begin(Primitive::Triangles);
       emitCorner(layer, points[i][j]);

@@ -22,10 +22,10 @@ GLenum modeOf(Primitive primitive) {
   return primitive == Primitive::Quads ? GL_TRIANGLES : glPrimitiveMode(primitive);
 }
 
-// The corners, in order, of the two triangles a quad v0 v1 v2 v3 is drawn as. The GL leaves the
-// split to the driver, and where a quad is not a parallelogram (the wobbling grid) the diagonal
-// decides how texture coordinates spread across it: split along v1-v3, the diagonal the frames of
-// Mesa's fixed function show (the grid's feedback makes any other split grow into a visible drift).
+// The corners, in order, of the two triangles a quad v0 v1 v2 v3 is drawn as: split along v0-v2,
+// as Mesa's fixed function splits the quads the layer's callers draw. The GL leaves the split to
+// the driver; where a picture depends on the diagonal (the wobbling grid) the caller draws
+// triangles itself.
 constexpr int kQuadCorners[6] = {0, 1, 2, 0, 2, 3};
 
 // Points the vertex array's inputs at interleaved LayerVertex records in the bound buffer; the
