@@ -58,17 +58,6 @@ void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
   }
 }
 
-// The light the world's models of the next frame are lit by (their pass switches lighting on).
-void setFixedLight() {
-  DrawLayer& layer = drawLayer();
-  // A directional light, placed with whatever model-view matrix the last scene left behind.
-  const float position[] = {30.0f, 45.0f, 80.0f, 0.0f};
-  const float ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
-  const float diffuse[] = {0.7f, 0.7f, 0.7f, 0.0f};
-  const float specular[] = {0.5f, 0.5f, 0.5f, 0.0f};
-  layer.setLight(position, ambient, diffuse, specular);
-}
-
 // The rig's eye x, y, z; the lighting has no use for its w.
 void copyEye(const RigCamera& rig, Vector3& eye) {
   eye.x = rig.eye.x;
@@ -146,7 +135,7 @@ void Presentation::stepRig(float dtSeconds, bool liveInput) {
 void Presentation::draw(float timeSeconds, float dtSeconds) {
   shaderManager().setEyeAndLight(eyeCopy, movingLight);
   scenes.drawAll(timeSeconds, dtSeconds);
-  setFixedLight();
+  placeLight();
   rigCamera().applyView();
 }
 
@@ -176,6 +165,16 @@ void Presentation::restoreState(const StateRecord& state) {
   tweenTimeline().readState(reader);
   scenes.readStateAll(reader);
   assert(!reader.failed() && reader.atEnd() && "a state read back differently from how it was written");
+}
+
+void Presentation::placeLight() {
+  DrawLayer& layer = drawLayer();
+  // A directional light, placed with whatever model-view matrix the last scene left behind.
+  const float position[] = {30.0f, 45.0f, 80.0f, 0.0f};
+  const float ambient[] = {0.4f, 0.4f, 0.4f, 0.0f};
+  const float diffuse[] = {0.7f, 0.7f, 0.7f, 0.0f};
+  const float specular[] = {0.5f, 0.5f, 0.5f, 0.0f};
+  layer.setLight(position, ambient, diffuse, specular);
 }
 
 void Presentation::keepStart() {

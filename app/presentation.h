@@ -73,6 +73,9 @@ class Presentation {
   // moving light, the scenes.
   StateRecord captureState() const;
   void restoreState(const StateRecord& state);
+  // Places the light the world's models are lit by. Every frame places it after its scenes have
+  // drawn; start-up places it once, so the first frame is lit like the rest.
+  static void placeLight();
   // Keeps the state as start-up left it ...
   void keepStart();
   // ... and goes back to it, with the clock at 0.

@@ -498,6 +498,7 @@ bool startUp(const AppOptions& options) {
     soundPlayer().playFrom(0, 0.0);
   }
 
+  show.placeLight();
   show.clock.reset();
   show.keepStart();
   show.reportJumpProgress = &showJumpProgress;
