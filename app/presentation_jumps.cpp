@@ -17,7 +17,7 @@ constexpr double kJumpProgressSeconds = 0.5;
 
 PlaybackRequest requestForKey(uint32_t virtualKey) {
   switch (virtualKey) {
-    case 'P':
+    case letterKey('P'):
       return PlaybackRequest::TogglePause;
     case kKeyRight:
       return PlaybackRequest::JumpAhead;

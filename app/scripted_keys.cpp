@@ -11,12 +11,12 @@
 EnvironmentSetting scriptedKeysSetting() { return readEnvironmentSetting("ORVO_GL_KEYS", "DEMO_KEYS"); }
 
 uint32_t virtualKeyNamed(const std::string& name) {
-  // A letter's virtual key is its capital, whichever case the script writes it in.
-  if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
-    return static_cast<uint32_t>(name[0] - 'a' + 'A');
+  // A letter names its key in either case.
+  if (name.size() == 1 && ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'))) {
+    return static_cast<uint32_t>(letterKey(name[0]));
   }
-  if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) {
-    return static_cast<uint32_t>(name[0]);
+  if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') {
+    return static_cast<uint32_t>(digitKey(name[0]));
   }
   const struct {
     const char* name;

@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-// Keys are indexed by Windows virtual-key codes: letters and digits as their upper-case ASCII.
+// Keys are indexed by Windows virtual-key codes. Digits follow kKey0 and letters follow kKeyA in
+// order, as their upper-case ASCII; function keys follow kKeyF1.
 enum VirtualKey : int {
   kKeyBackspace = 8,
   kKeyTab = 9,
@@ -21,9 +22,18 @@ enum VirtualKey : int {
   kKeyUp = 38,
   kKeyRight = 39,
   kKeyDown = 40,
+  kKey0 = 48,
+  kKeyA = 65,
   kKeyF1 = 112,
   kKeyF11 = 122,
 };
+
+// The code of a letter key, whichever case the letter is written in.
+constexpr int letterKey(char letter) {
+  return letter >= 'a' && letter <= 'z' ? kKeyA + (letter - 'a') : kKeyA + (letter - 'A');
+}
+
+constexpr int digitKey(char digit) { return kKey0 + (digit - '0'); }
 
 struct InputState {
   uint8_t keyState[256] = {};  // 1 while the key is held

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/debug_log.h"
+#include "core/input_state.h"
 #include "platform/native_window_cover.h"
 
 namespace platform {
@@ -441,51 +442,51 @@ void postQuitMessage() { queue(MessageType::Quit); }
 
 int virtualKeyFromSdl(int32_t sdlKey) {
   if (sdlKey >= SDLK_a && sdlKey <= SDLK_z) {
-    return 'A' + (sdlKey - SDLK_a);
+    return kKeyA + (sdlKey - SDLK_a);
   }
   if (sdlKey >= SDLK_0 && sdlKey <= SDLK_9) {
-    return '0' + (sdlKey - SDLK_0);
+    return kKey0 + (sdlKey - SDLK_0);
   }
   if (sdlKey >= SDLK_F1 && sdlKey <= SDLK_F12) {
-    return 112 + (sdlKey - SDLK_F1);
+    return kKeyF1 + (sdlKey - SDLK_F1);
   }
   switch (sdlKey) {
     case SDLK_BACKSPACE:
-      return 8;
+      return kKeyBackspace;
     case SDLK_TAB:
-      return 9;
+      return kKeyTab;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
-      return 13;
+      return kKeyReturn;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT:
-      return 16;
+      return kKeyShift;
     case SDLK_LCTRL:
     case SDLK_RCTRL:
-      return 17;
+      return kKeyControl;
     case SDLK_LALT:
     case SDLK_RALT:
-      return 18;
+      return kKeyAlt;
     case SDLK_ESCAPE:
-      return 27;
+      return kKeyEscape;
     case SDLK_SPACE:
-      return 32;
+      return kKeySpace;
     case SDLK_PAGEUP:
-      return 33;
+      return kKeyPageUp;
     case SDLK_PAGEDOWN:
-      return 34;
+      return kKeyPageDown;
     case SDLK_END:
-      return 35;
+      return kKeyEnd;
     case SDLK_HOME:
-      return 36;
+      return kKeyHome;
     case SDLK_LEFT:
-      return 37;
+      return kKeyLeft;
     case SDLK_UP:
-      return 38;
+      return kKeyUp;
     case SDLK_RIGHT:
-      return 39;
+      return kKeyRight;
     case SDLK_DOWN:
-      return 40;
+      return kKeyDown;
     default:
       return -1;
   }

@@ -17,7 +17,7 @@ TEST(ScriptedKeys, entriesAreReadAsWrittenAndBadEntriesRefuseTheWholeScript) {
   ASSERT_TRUE(parseScriptedKeys("30:P,10:Right,10:F1,90:Escape,40:PageUp:25,50:Left,60:Q", keys, problem));
   ASSERT_EQ(keys.size(), 7u);
   EXPECT_EQ(keys[0].frame, 30);
-  EXPECT_EQ(keys[0].virtualKey, static_cast<uint32_t>('P'));
+  EXPECT_EQ(keys[0].virtualKey, static_cast<uint32_t>(letterKey('P')));
   EXPECT_EQ(keys[0].heldFrames, 0);
   EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>(kKeyRight));
   EXPECT_EQ(keys[2].virtualKey, static_cast<uint32_t>(kKeyF1));
@@ -41,10 +41,10 @@ TEST(ScriptedKeys, lettersReadInEitherCaseAsTheirCapitalKey) {
   std::string problem;
   ASSERT_TRUE(parseScriptedKeys("0:p,1:P,2:z,3:7", keys, problem)) << problem;
   ASSERT_EQ(keys.size(), 4u);
-  EXPECT_EQ(keys[0].virtualKey, static_cast<uint32_t>('P'));
-  EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>('P'));
-  EXPECT_EQ(keys[2].virtualKey, static_cast<uint32_t>('Z'));
-  EXPECT_EQ(keys[3].virtualKey, static_cast<uint32_t>('7'));
+  EXPECT_EQ(keys[0].virtualKey, static_cast<uint32_t>(letterKey('P')));
+  EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>(letterKey('P')));
+  EXPECT_EQ(keys[2].virtualKey, static_cast<uint32_t>(letterKey('Z')));
+  EXPECT_EQ(keys[3].virtualKey, static_cast<uint32_t>(digitKey('7')));
   // Named keys keep their one spelling.
   EXPECT_FALSE(parseScriptedKeys("0:escape", keys, problem));
 }
@@ -56,7 +56,7 @@ TEST(ScriptedKeys, emptyEntriesAreSkippedWhereverTheyStand) {
     ASSERT_TRUE(parseScriptedKeys(script, keys, problem)) << script << ": " << problem;
     ASSERT_EQ(keys.size(), 2u) << script;
     EXPECT_EQ(keys[0].frame, 10);
-    EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>('Q'));
+    EXPECT_EQ(keys[1].virtualKey, static_cast<uint32_t>(letterKey('Q')));
   }
 }
 
@@ -92,7 +92,7 @@ TEST(ScriptedKeys, aHoldEndingWhereTheKeyIsPressedAgainGoesUpFirst) {
 }
 
 TEST(ScriptedKeys, playbackKeysAskForTheirChangeAndOthersForNone) {
-  EXPECT_EQ(requestForKey('P'), PlaybackRequest::TogglePause);
+  EXPECT_EQ(requestForKey(letterKey('P')), PlaybackRequest::TogglePause);
   EXPECT_EQ(requestForKey(kKeyRight), PlaybackRequest::JumpAhead);
   EXPECT_EQ(requestForKey(kKeyLeft), PlaybackRequest::JumpBack);
   EXPECT_EQ(requestForKey(kKeyHome), PlaybackRequest::GoToStart);

@@ -70,15 +70,35 @@ TEST(WindowProcedure, recordsMouseSizeAndActivity) {
   EXPECT_EQ(input.viewportHeight, 1);
 }
 
+// SDL names keys by their character or by 0x40000000 plus their scan code; the input state reads
+// Windows codes, whose letters and digits are their upper-case ASCII.
 TEST(VirtualKeys, sdlKeysMapToWindowsCodes) {
-  EXPECT_EQ(platform::virtualKeyFromSdl(27), 27);             // Escape
-  EXPECT_EQ(platform::virtualKeyFromSdl(' '), 32);
-  EXPECT_EQ(platform::virtualKeyFromSdl('q'), 'Q');
-  EXPECT_EQ(platform::virtualKeyFromSdl('7'), '7');
-  EXPECT_EQ(platform::virtualKeyFromSdl(0x4000004B), 33);     // Page Up
-  EXPECT_EQ(platform::virtualKeyFromSdl(0x4000004E), 34);     // Page Down
-  EXPECT_EQ(platform::virtualKeyFromSdl(0x4000003A), 112);    // F1
-  EXPECT_EQ(platform::virtualKeyFromSdl(0x40000101), -1);     // a key with no code
+  EXPECT_EQ(platform::virtualKeyFromSdl(27), kKeyEscape);
+  EXPECT_EQ(platform::virtualKeyFromSdl(' '), kKeySpace);
+  EXPECT_EQ(platform::virtualKeyFromSdl(0x4000004B), kKeyPageUp);
+  EXPECT_EQ(platform::virtualKeyFromSdl(0x4000004E), kKeyPageDown);
+  EXPECT_EQ(platform::virtualKeyFromSdl(0x4000003A), kKeyF1);
+  EXPECT_EQ(platform::virtualKeyFromSdl(0x40000044), kKeyF11);
+  EXPECT_EQ(platform::virtualKeyFromSdl(0x40000101), -1);  // a key with no code
+
+  EXPECT_EQ(kKeyEscape, 27);
+  EXPECT_EQ(kKeyF1, 112);
+  EXPECT_EQ(letterKey('q'), 'Q');
+  EXPECT_EQ(letterKey('Q'), 'Q');
+  EXPECT_EQ(digitKey('7'), '7');
+}
+
+// Every letter, digit and function key reaches its own code, the one its name gives.
+TEST(VirtualKeys, everyLetterDigitAndFunctionKeyReachesItsCode) {
+  for (char letter = 'a'; letter <= 'z'; ++letter) {
+    EXPECT_EQ(platform::virtualKeyFromSdl(letter), letterKey(letter)) << letter;
+  }
+  for (char digit = '0'; digit <= '9'; ++digit) {
+    EXPECT_EQ(platform::virtualKeyFromSdl(digit), digitKey(digit)) << digit;
+  }
+  for (int n = 0; n < 12; ++n) {
+    EXPECT_EQ(platform::virtualKeyFromSdl(0x4000003A + n), kKeyF1 + n) << "F" << n + 1;
+  }
 }
 
 }  // namespace

@@ -30,34 +30,52 @@ void expectPosition(const Vector3& actual, const Vector3& expected, const char* 
   EXPECT_NEAR(actual.z, expected.z, 1e-3f) << where;
 }
 
+// Scene seconds are presentation time less 90. A title flies in from (-35, 0, -30) over its first
+// 3 s, holds in the centre until 12 s into its slot and flies out toward (35, 12, 70) over the last
+// 3 s; the fourth keeps going past that point until the scene ends at 64 s.
 TEST(TitleScene, eachTitleFliesInFromAHoldsInTheCentreAndFliesOutTowardB) {
   struct Moment {
     float sceneSeconds;
     int slot;
-    float fraction;
     Vector3 position;
   };
   const Moment moments[] = {
-      {0.0f, 0, 0.0f, kTitleInPoint},
-      {1.5f, 0, 0.1f, kTitleInPoint * 0.5f},
-      {3.0f, 0, 0.2f, kTitleCentre},
-      {12.0f, 0, 0.8f, kTitleCentre},
-      {13.5f, 0, 0.9f, kTitleOutPoint * 0.5f},
-      {15.0f, 1, 0.0f, kTitleInPoint},
-      {45.0f, 3, 0.0f, kTitleInPoint},
-      {57.0f, 3, 0.8f, kTitleCentre},
-      // The last title keeps going past B until the scene ends.
-      {64.0f, 3, 19.0f / 15.0f, kTitleOutPoint * ((19.0f / 15.0f - 0.8f) * 5.0f)},
+      {0.0f, 0, Vector3(-35.0f, 0.0f, -30.0f, 0.0f)},
+      {1.5f, 0, Vector3(-17.5f, 0.0f, -15.0f, 0.0f)},
+      {3.0f, 0, Vector3(0.0f, 0.0f, 0.0f, 0.0f)},
+      {12.0f, 0, Vector3(0.0f, 0.0f, 0.0f, 0.0f)},
+      {13.5f, 0, Vector3(17.5f, 6.0f, 35.0f, 0.0f)},
+      {15.0f, 1, Vector3(-35.0f, 0.0f, -30.0f, 0.0f)},
+      {29.9f, 1, Vector3(33.8333f, 11.6f, 67.6667f, 0.0f)},
+      {45.0f, 3, Vector3(-35.0f, 0.0f, -30.0f, 0.0f)},
+      {57.0f, 3, Vector3(0.0f, 0.0f, 0.0f, 0.0f)},
+      {60.0f, 3, Vector3(35.0f, 12.0f, 70.0f, 0.0f)},
+      {64.0f, 3, Vector3(81.6667f, 28.0f, 163.3333f, 0.0f)},
   };
   for (const Moment& m : moments) {
     const std::string where = "at " + std::to_string(m.sceneSeconds) + " s";
     EXPECT_EQ(titleSlotAt(m.sceneSeconds), m.slot) << where;
-    const float fraction = titleSlotFraction(m.sceneSeconds, m.slot);
-    EXPECT_NEAR(fraction, m.fraction, 1e-5f) << where;
-    expectPosition(titlePosition(fraction), m.position, where.c_str());
+    expectPosition(titlePosition(titleSlotFraction(m.sceneSeconds, m.slot)), m.position, where.c_str());
   }
-  EXPECT_NEAR(titleRockingDegrees(0.0f), 0.0f, 1e-6f);
-  EXPECT_NEAR(titleRockingDegrees(0.5f), std::sin(30.0f) * 40.0f, 1e-4f);
+}
+
+// The rocking about the horizontal axis swings through +-40 degrees about nine and a half times a
+// slot: level as a title enters, 11.18 degrees down 1.5 s in, 39.52 degrees down half-way.
+TEST(TitleScene, titlesRockAboutNineAndAHalfTimesASlot) {
+  EXPECT_NEAR(titleRockingDegrees(titleSlotFraction(0.0f, 0)), 0.0f, 1e-4f);
+  EXPECT_NEAR(titleRockingDegrees(titleSlotFraction(1.5f, 0)), -11.177f, 1e-2f);
+  EXPECT_NEAR(titleRockingDegrees(titleSlotFraction(7.5f, 0)), -39.521f, 1e-2f);
+  EXPECT_NEAR(titleRockingDegrees(titleSlotFraction(22.5f, 1)), -39.521f, 1e-2f);
+
+  int swings = 0;
+  float previous = titleRockingDegrees(0.0f);
+  for (float x = 0.01f; x < 15.0f; x += 0.01f) {
+    const float degrees = titleRockingDegrees(titleSlotFraction(x, 0));
+    EXPECT_LE(std::fabs(degrees), 40.0f + 1e-4f) << x;
+    swings += (previous < 0.0f) != (degrees < 0.0f) ? 1 : 0;
+    previous = degrees;
+  }
+  EXPECT_EQ(swings, 19);  // half-swings: nine and a half whole ones
 }
 
 TEST(TitleScene, feedbackLevelsUnderTheFrameClampAndTheCageSeconds) {
@@ -70,14 +88,13 @@ TEST(TitleScene, feedbackLevelsUnderTheFrameClampAndTheCageSeconds) {
   EXPECT_EQ(lineTrailLevel(5.0f), 0.1f);
   EXPECT_EQ(titleShimmerLevel(5.0f), 0.4f);
 
-  const std::set<int> cageSeconds = {4, 5, 6, 7, 12, 13, 14, 15, 60, 61, 62, 63};
+  // The lines form their cage in every other stretch of four seconds, starting 4 s in.
+  const std::set<int> cageSeconds = {4,  5,  6,  7,  12, 13, 14, 15, 20, 21, 22, 23, 28, 29, 30, 31,
+                                     36, 37, 38, 39, 44, 45, 46, 47, 52, 53, 54, 55, 60, 61, 62, 63};
   for (int second = 0; second < 64; ++second) {
-    const bool expected = (second / 4) % 2 == 1;
-    EXPECT_EQ(lineCageShown(static_cast<float>(second) + 0.5f), expected) << second;
-    if (cageSeconds.count(second) != 0) {
-      EXPECT_TRUE(expected);
-    }
+    EXPECT_EQ(lineCageShown(static_cast<float>(second) + 0.5f), cageSeconds.count(second) != 0) << second;
   }
+  EXPECT_FALSE(lineCageShown(64.0f));
 }
 
 // The scene loaded from the baked data, less the files a test leaves out, in a folder of its own.
