@@ -86,8 +86,7 @@ void ShaderManager::beginPerPixel() {
     bindProgram(perPixel_.vertexProgram);
   }
   if (perPixel_.modelViewProj != nullptr) {
-    // layer: needs platform::setMatrixParameter(GlslParameter*, const float[16]) to send
-    // drawLayer().matrix(Projection) × matrix(ModelView); the runtime reads the GL's matrices.
+    // The runtime reads the matrices the drawing layer holds where the context has none of its own.
     platform::setStateMatrixParameter(perPixel_.modelViewProj, platform::StateMatrix::ModelViewProjection,
                                       platform::MatrixTransform::Identity);
   }

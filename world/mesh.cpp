@@ -202,11 +202,8 @@ void Mesh::drawPerPixel() {
   ShaderManager& shaders = shaderManager();
   bindLayerTexture(shaders);
   shaders.beginPerPixel();
-  DrawLayer& layer = drawLayer();
-  layer.programStarted();
   drawElements();
   shaders.endPerPixel();
-  layer.programEnded();
 }
 
 void Mesh::drawPerPixelBound() {

@@ -115,13 +115,10 @@ void Terrain::draw(int mode) {
   // The patches share the transform, the programs and their values: bound once for all of them.
   ShaderManager& shaders = shaderManager();
   shaders.beginPerPixel();
-  DrawLayer& layer = drawLayer();
-  layer.programStarted();
   for (const std::unique_ptr<Mesh>& patch : model->meshes) {
     patch->drawPerPixelBound();
   }
   shaders.endPerPixel();
-  layer.programEnded();
 }
 
 void Terrain::clear() {
