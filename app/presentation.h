@@ -112,3 +112,7 @@ class Presentation {
 };
 
 Presentation& presentation();
+
+// Makes the presentation's scenes, in the order they play, loads them, and places the rig with its
+// tweens: what start-up does, and what tests that play the whole presentation do.
+void composePresentation(Presentation& show);

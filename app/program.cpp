@@ -39,10 +39,6 @@
 #include "platform/gl_capabilities.h"
 #include "platform/message_box.h"
 #include "platform/stop_signals.h"
-#include "sequence/camera.h"
-#include "sequence/outdoor_scene.h"
-#include "sequence/title_scene.h"
-#include "sequence/tween_timeline.h"
 #include "world/model_cache.h"
 
 namespace {
@@ -243,15 +239,6 @@ long windowProcedure(const platform::WindowMessage& message) {
 // Start-up
 
 namespace {
-
-// The rig's resting place, and the two pulses it shows: the target lift at 20 s and the field
-// of view at 30 s, both held at their end values afterwards.
-void placeRigAndTweens() {
-  RigCamera& rig = rigCamera();
-  rig.place(5.0f, 5.0f, 0.0f, 7.0f, 0.0f, 0.0f);
-  tweenTimeline().addPingPong(&rig.fieldOfView, 50.0f, 65.0f, 30.0f, 33.0f, 0.2f);
-  tweenTimeline().addPingPong(&presentation().targetLift, 0.0f, 5.0f, 20.0f, 23.0f, 0.3f);
-}
 
 // The drawable's size as the drawing surfaces were last made for it, and the size they were made at.
 int gSurfacesWidth = 0;
@@ -476,18 +463,13 @@ bool startUp(const AppOptions& options) {
   shaders.setShininessAndAttenuation(3.0f, 800.0f, 2.2f);
 
   show.clock.reset();
-  // The list owns its scenes from here on and plays them in this order.
-  show.scenes.append(new OutdoorScene());
-  show.scenes.append(new TitleScene());
-  show.scenes.initAll();
-  show.scenes.loadAll();
+  composePresentation(show);
 
   // The outdoor scene draws its world into this surface and lays it over the window.
   gSurfaceSize = surfaceSizeOnDriver(gSurfaceScale.size());
   renderTarget().createFramebuffer();
   renderTarget().addTarget(gSurfaceSize.width, gSurfaceSize.height, kColourSurfaceFormat, true);
 
-  placeRigAndTweens();
   reportDriverAndEffects();
 
   // A missing or undecodable track leaves the presentation silent. The music is started as the

@@ -13,10 +13,6 @@
 #include "core/input_state.h"
 #include "core/random.h"
 #include "gpu/texture_manager.h"
-#include "sequence/camera.h"
-#include "sequence/outdoor_scene.h"
-#include "sequence/title_scene.h"
-#include "sequence/tween_timeline.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
 #include "world/model_3ds_reader.h"
@@ -133,23 +129,19 @@ class PresentationState : public testing::Test {
  protected:
   void SetUp() override {
     REQUIRE_GL_CONTEXT();
-    const std::string data = std::string(RUN_DIR) + "/data/";
-    model3dsReader().setDataFolder(data);
-    textureManager().dataFolder = data.c_str();
+    dataFolder_ = std::string(RUN_DIR) + "/data/";
+    model3dsReader().setDataFolder(dataFolder_);
+    textureManager().dataFolder = dataFolder_.c_str();
     inputState().viewportWidth = 160;
     inputState().viewportHeight = 120;
     seedRandom(7);
-    rigCamera().place(5.0f, 5.0f, 0.0f, 7.0f, 0.0f, 0.0f);
-    tweenTimeline().addPingPong(&rigCamera().fieldOfView, 50.0f, 65.0f, 30.0f, 33.0f, 0.2f);
-    tweenTimeline().addPingPong(&show().targetLift, 0.0f, 5.0f, 20.0f, 23.0f, 0.3f);
-    show().scenes.append(new OutdoorScene());
-    show().scenes.append(new TitleScene());
-    show().scenes.initAll();
-    show().scenes.loadAll();
+    composePresentation(show());
     show().keepStart();
-    dataFolder_ = data;
   }
-  void TearDown() override { show().scenes.releaseAll(); }
+  void TearDown() override {
+    show().scenes.releaseAll();
+    textureManager().dataFolder = nullptr;
+  }
 
   static Presentation& show() { return presentation(); }
 
