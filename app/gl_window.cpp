@@ -75,8 +75,6 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
       DebugLog::append(kLogFileName, "Could not cover the display (%s), staying in a window\r\n", error.c_str());
     }
   }
-  width = requestedWidth;
-  height = requestedHeight;
 
   std::string problem;
   if (!platform::loadGLEntryPoints(problem)) {

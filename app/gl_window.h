@@ -29,8 +29,6 @@ class GLWindow {
   // The kind of context to make; without one asked for, compatibility with core and ES as fallbacks.
   bool contextKindGiven = false;
   platform::GLContextKind contextKind = platform::GLContextKind::Compatibility;
-  int width = 0;
-  int height = 0;
 
   // Why the last create() failed, for the program's error output: the box text and what the
   // platform said.

@@ -174,12 +174,20 @@ void setKey(uint32_t code, uint8_t down) {
 
 // Window messages
 
+namespace {
+
+// The drawable's height as the program keeps it: a zero height (a window rolled up to its title
+// bar) counts as 1, so that no aspect ratio divides by zero. Start-up and size messages both use it.
+int drawableHeight(int pixels) { return pixels < 1 ? 1 : pixels; }
+
+}  // namespace
+
 long windowProcedure(const platform::WindowMessage& message) {
   InputState& input = inputState();
   switch (message.type) {
     case platform::MessageType::Size: {
       const int width = lowWord(message.lParam);
-      const int height = highWord(message.lParam) == 0 ? 1 : highWord(message.lParam);
+      const int height = drawableHeight(highWord(message.lParam));
       if (keepCaptureSize(width, height)) {
         return 0;
       }
@@ -447,7 +455,9 @@ bool startUp(const AppOptions& options) {
   choosePacing(options.benchmark);
   chooseSurfaceSamples(options.msaaSamples);
   // The drawable as it is now; the size message that follows says the same.
-  platform::drawableSize(window.window, input.viewportWidth, input.viewportHeight);
+  int drawableRows = 0;
+  platform::drawableSize(window.window, input.viewportWidth, drawableRows);
+  input.viewportHeight = drawableHeight(drawableRows);
   gSurfacesWidth = input.viewportWidth;
   gSurfacesHeight = input.viewportHeight;
   gSurfacesFollowFrameTime = surfacesFollowFrameTime(options);
