@@ -12,11 +12,6 @@ namespace {
 
 GLCapabilities gCapabilities;
 
-std::string glText(GLenum name) {
-  const GLubyte* text = glGetString(name);
-  return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
-}
-
 // The first "major.minor" in a version string: drivers put a prefix before it ("OpenGL ES 3.0
 // Mesa …", "OpenGL ES GLSL ES 3.00") and vendor text after it.
 bool firstVersionIn(const std::string& text, int& major, int& minor) {
@@ -81,8 +76,8 @@ bool parseContextKind(const std::string& text, GLContextKind& kind) {
 GLCapabilities readGLCapabilities(GLContextKind kind) {
   GLCapabilities record;
   record.kind = kind;
-  record.versionText = glText(GL_VERSION);
-  record.renderer = glText(GL_RENDERER);
+  record.versionText = driverText(GL_VERSION);
+  record.renderer = driverText(GL_RENDERER);
   firstVersionIn(record.versionText, record.majorVersion, record.minorVersion);
   const bool es = kind == GLContextKind::ES;
   // ES 3.0 has everything GL 3.0 brought that the presentation uses.
@@ -90,7 +85,7 @@ GLCapabilities readGLCapabilities(GLContextKind kind) {
   const bool programCalls = (es || atLeast(record, 2, 0)) && glCreateShader != nullptr && glUseProgram != nullptr &&
                             glGetProgramiv != nullptr && glDeleteProgram != nullptr;
   if (programCalls) {
-    record.shadingLanguageText = glText(GL_SHADING_LANGUAGE_VERSION);
+    record.shadingLanguageText = driverText(GL_SHADING_LANGUAGE_VERSION);
     int major = 0;
     int minor = 0;
     if (firstVersionIn(record.shadingLanguageText, major, minor)) {

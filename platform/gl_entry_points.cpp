@@ -8,11 +8,6 @@ namespace platform {
 
 namespace {
 
-std::string glText(GLenum name) {
-  const GLubyte* text = glGetString(name);
-  return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
-}
-
 // A driver that offers only the EXT framebuffer objects gets them under the core names; the calls
 // we make take the same arguments and mean the same in both.
 void useExtFramebufferObjectsAsCore() {
@@ -35,12 +30,17 @@ void useExtFramebufferObjectsAsCore() {
 
 }  // namespace
 
+std::string driverText(unsigned int name) {
+  const GLubyte* text = glGetString(static_cast<GLenum>(name));
+  return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
+}
+
 bool loadGLEntryPoints(std::string& problem) {
   // A core profile has no extension string for GLEW to look entry points up in, and ES names its
   // own extensions, not the desktop ones GLEW loads vertex arrays and framebuffers under: there
   // GLEW loads every entry point the driver gives. A compatibility context keeps to the extensions
   // named, so that what a driver leaves out (or is told to) stays out.
-  const std::string version = glText(GL_VERSION);
+  const std::string version = driverText(GL_VERSION);
   const bool es = version.compare(0, 9, "OpenGL ES") == 0;
   // Profiles exist from GL 3.2 on; asking an older context would only leave an error.
   GLint profile = 0;
@@ -56,7 +56,7 @@ bool loadGLEntryPoints(std::string& problem) {
   // GLEW 2.2 loads every GL entry point first and then asks GLX for its own; on a context made
   // through EGL (drawing off-screen, with no X display) that last step fails with this code
   // although the GL is ready. The context's version string tells that it is.
-  const bool eglContextReady = status == GLEW_ERROR_NO_GLX_DISPLAY && !glText(GL_VERSION).empty();
+  const bool eglContextReady = status == GLEW_ERROR_NO_GLX_DISPLAY && !driverText(GL_VERSION).empty();
   if (status != GLEW_OK && !eglContextReady) {
     problem = reinterpret_cast<const char*>(glewGetErrorString(status));
     return false;

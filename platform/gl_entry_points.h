@@ -13,6 +13,8 @@ bool hasFramebufferObjects();
 // Texture units with their own coordinates (GL 1.3), needed for more than one texture a draw.
 bool hasMultitexture();
 
+// A string the current context gives (GL_VERSION, GL_RENDERER, ...); empty where it gives none.
+std::string driverText(unsigned int name);
 // The entry-point loader's own version, for the log.
 std::string loaderVersion();
 
