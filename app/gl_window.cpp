@@ -29,6 +29,11 @@ bool userAcceptsWindowedMode() {
 
 }  // namespace
 
+GLWindow& presentationWindow() {
+  static GLWindow window;
+  return window;
+}
+
 bool GLWindow::fail(const char* text) {
   kill();
   failureText = text;

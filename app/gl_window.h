@@ -19,6 +19,11 @@ class GLWindow {
   void toggleFullScreen();
 
   platform::NativeWindow* window = nullptr;
+  // The size frames are drawn at, in pixels: the window's drawable as its size messages and the
+  // query after it is made report it, or a capture's size while the window differs from it. The
+  // one place it is kept; the height is never 0 once known.
+  int drawableWidth = 0;
+  int drawableHeight = 0;
   platform::GLContextHandle renderContext = nullptr;
   bool fullScreen = true;
   // Full screen over the whole display at its own size, without switching its mode; the window
@@ -38,3 +43,6 @@ class GLWindow {
  private:
   bool fail(const char* text);
 };
+
+// The presentation's one window.
+GLWindow& presentationWindow();

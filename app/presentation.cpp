@@ -35,8 +35,9 @@ float Presentation::frameDelta() const {
 
 namespace {
 
-// Page Up / Page Down, orbit on the right button, pan on the left (faster with Space).
-void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
+// Page Up / Page Down, orbit on the right button, pan on the left (faster with Space). The cursor
+// is measured against the drawable.
+void steerRig(RigCamera& rig, const InputState& input, const Drawable& drawable, float dtSeconds) {
   if (input.keyState[kKeyPageUp] == 1) {
     rig.setEyeDistance(rig.eyeDistance() * 1.1f);
   }
@@ -44,16 +45,16 @@ void steerRig(RigCamera& rig, const InputState& input, float dtSeconds) {
     rig.setEyeDistance(rig.eyeDistance() * 0.91f);
   }
   // Before the first size message the window has no width to measure the cursor against.
-  const bool hasArea = input.viewportWidth > 0 && input.viewportHeight > 0;
+  const bool hasArea = drawable.width > 0 && drawable.height > 0;
   if (input.rightButton && hasArea) {
-    const float across = static_cast<float>(input.mouseX) / static_cast<float>(input.viewportWidth) - 0.5f;
-    const float down = static_cast<float>(input.mouseY) / static_cast<float>(input.viewportHeight) - 0.5f;
+    const float across = static_cast<float>(input.mouseX) / static_cast<float>(drawable.width) - 0.5f;
+    const float down = static_cast<float>(input.mouseY) / static_cast<float>(drawable.height) - 0.5f;
     rig.orbit(across * dtSeconds * 4.0f);
     rig.height -= down * dtSeconds * 40.0f;
   }
   if (input.leftButton) {
     const bool fast = input.keyState[kKeySpace] == 1;
-    rig.pan(input.mouseX, input.mouseY, input.viewportWidth, input.viewportHeight, dtSeconds,
+    rig.pan(input.mouseX, input.mouseY, drawable.width, drawable.height, dtSeconds,
             fast ? 150.0f : 50.0f, fast ? 330.0f : 30.0f);
   }
 }
@@ -69,39 +70,40 @@ void copyEye(const RigCamera& rig, Vector3& eye) {
 
 // Frames
 
-void Presentation::frame(FrameKind kind, float timeSeconds, float dtSeconds) {
+void Presentation::frame(FrameKind kind, float timeSeconds, float dtSeconds, const Drawable& drawable) {
+  const FrameContext context = frameOf(timeSeconds, dtSeconds, drawable);
   switch (kind) {
     case FrameKind::Shown:
-      advance(timeSeconds, dtSeconds, true);
-      draw(timeSeconds, dtSeconds);
+      advance(context, true);
+      draw(context);
       return;
     case FrameKind::Settling:
-      advance(timeSeconds, dtSeconds, false);
-      draw(timeSeconds, dtSeconds);
+      advance(context, false);
+      draw(context);
       return;
     case FrameKind::LayersOnly:
-      advance(timeSeconds, dtSeconds, false);
-      scenes.drawFeedbackAll(timeSeconds, dtSeconds);
+      advance(context, false);
+      scenes.drawFeedbackAll(context);
       return;
     case FrameKind::Hidden:
-      advance(timeSeconds, dtSeconds, false);
+      advance(context, false);
       return;
     case FrameKind::Paused:
       copyEye(rigCamera(), eyeCopy);
-      stepRig(dtSeconds, true);
+      stepRig(dtSeconds, drawable, true);
       // Drawn with no time passing: the picture stays that of the pause.
-      draw(timeSeconds, 0.0f);
+      draw(frameOf(timeSeconds, 0.0f, drawable));
       return;
   }
 }
 
-void Presentation::playDueFrame() {
+void Presentation::playDueFrame(const Drawable& drawable) {
   if (paused_) {
-    frame(FrameKind::Paused, pausedAt_, frameDelta());
+    frame(FrameKind::Paused, pausedAt_, frameDelta(), drawable);
     return;
   }
   shownSeconds_ = clock.elapsed;
-  frame(FrameKind::Shown, shownSeconds_, frameDelta());
+  frame(FrameKind::Shown, shownSeconds_, frameDelta(), drawable);
 }
 
 void Presentation::moveClockOn() {
@@ -113,30 +115,30 @@ void Presentation::moveClockOn() {
 }
 
 // Moving on: the tweens, the moving light and its random draw, the scenes, then the rig camera.
-void Presentation::advance(float timeSeconds, float dtSeconds, bool liveInput) {
-  tweenTimeline().update(dtSeconds);
-  movingLight = movingLightAt(timeSeconds, randomFraction());
+void Presentation::advance(const FrameContext& frame, bool liveInput) {
+  tweenTimeline().update(frame.dtSeconds);
+  movingLight = movingLightAt(frame.timeSeconds, randomFraction());
   // The per-pixel lighting sees the rig's eye as the frame began, before the rig steps.
   copyEye(rigCamera(), eyeCopy);
-  scenes.advanceAll(timeSeconds, dtSeconds);
-  stepRig(dtSeconds, liveInput);
+  scenes.advanceAll(frame);
+  stepRig(frame.dtSeconds, frame.drawable, liveInput);
 }
 
 // Mouse and keys steer the rig (in frames that take input), then its springs take one step.
-void Presentation::stepRig(float dtSeconds, bool liveInput) {
+void Presentation::stepRig(float dtSeconds, const Drawable& drawable, bool liveInput) {
   RigCamera& rig = rigCamera();
   if (liveInput) {
-    steerRig(rig, inputState(), dtSeconds);
+    steerRig(rig, inputState(), drawable, dtSeconds);
   }
   rig.update(dtSeconds);
   rig.target.y += targetLift;
 }
 
-void Presentation::draw(float timeSeconds, float dtSeconds) {
+void Presentation::draw(const FrameContext& frame) {
   shaderManager().setEyeAndLight(eyeCopy, movingLight);
-  scenes.drawAll(timeSeconds, dtSeconds);
+  scenes.drawAll(frame);
   placeLight();
-  rigCamera().applyView();
+  rigCamera().applyView(frame.drawable);
 }
 
 // What the frames change

@@ -43,11 +43,11 @@ class Presentation {
  public:
   Presentation();
 
-  // One frame of this kind at timeSeconds, moved on by dtSeconds.
-  void frame(FrameKind kind, float timeSeconds, float dtSeconds);
+  // One frame of this kind at timeSeconds, moved on by dtSeconds, drawn into drawable.
+  void frame(FrameKind kind, float timeSeconds, float dtSeconds, const Drawable& drawable);
   // The frame due now: while paused the picture of the pause, otherwise the frame at the clock's
   // time, shown.
-  void playDueFrame();
+  void playDueFrame(const Drawable& drawable);
   // The clock's next sample: by the fixed step, by the music heard, or (paused, or without music)
   // by the clock alone.
   void moveClockOn();
@@ -60,14 +60,15 @@ class Presentation {
   // The clock's last frame duration, at most kMaxFrameDeltaSeconds.
   float frameDelta() const;
 
-  // Jumps and pause. A jump goes to targetSeconds, limited to 0 … the end, with the music.
-  void apply(PlaybackRequest request);
-  void seek(float targetSeconds);
+  // Jumps and pause. A jump goes to targetSeconds, limited to 0 … the end, with the music; the
+  // frames it draws are drawn into drawable.
+  void apply(PlaybackRequest request, const Drawable& drawable);
+  void seek(float targetSeconds, const Drawable& drawable);
   void setPaused(bool paused);
   // Plays frames without showing them until the clock reaches targetSeconds; only the last ones
   // the scenes need to settle are drawn, into the back buffer. Stops early at a stop signal.
   // Returns the number of frames played.
-  int fastForward(float targetSeconds);
+  int fastForward(float targetSeconds, const Drawable& drawable);
 
   // What the frames change: the random sequence, the tweens, the rig camera and its lift, the
   // moving light, the scenes.
@@ -95,9 +96,9 @@ class Presentation {
   std::function<void(float doneShare)> reportJumpProgress;
 
  private:
-  void advance(float timeSeconds, float dtSeconds, bool liveInput);
-  void draw(float timeSeconds, float dtSeconds);
-  void stepRig(float dtSeconds, bool liveInput);
+  void advance(const FrameContext& frame, bool liveInput);
+  void draw(const FrameContext& frame);
+  void stepRig(float dtSeconds, const Drawable& drawable, bool liveInput);
   void startMusicAt(float timeSeconds);
 
   bool paused_ = false;
@@ -113,6 +114,7 @@ class Presentation {
 
 Presentation& presentation();
 
-// Makes the presentation's scenes, in the order they play, loads them, and places the rig with its
-// tweens: what start-up does, and what tests that play the whole presentation do.
-void composePresentation(Presentation& show);
+// Makes the presentation's scenes, in the order they play, loads them and makes their surfaces for
+// drawable, and places the rig with its tweens: what start-up does, and what tests that play the
+// whole presentation do.
+void composePresentation(Presentation& show, const Drawable& drawable);

@@ -30,7 +30,7 @@ PlaybackRequest requestForKey(uint32_t virtualKey) {
   }
 }
 
-void Presentation::apply(PlaybackRequest request) {
+void Presentation::apply(PlaybackRequest request, const Drawable& drawable) {
   // While paused the picture is the one at pausedAt; otherwise the frame about to be drawn.
   const float now = paused_ ? pausedAt_ : clock.elapsed;
   switch (request) {
@@ -43,21 +43,21 @@ void Presentation::apply(PlaybackRequest request) {
       if (now + kJumpSeconds >= endSeconds) {
         endRequested_ = true;
       } else {
-        seek(now + kJumpSeconds);
+        seek(now + kJumpSeconds, drawable);
       }
       break;
     case PlaybackRequest::JumpBack:
-      seek(now - kJumpSeconds);
+      seek(now - kJumpSeconds, drawable);
       break;
     case PlaybackRequest::GoToStart:
-      seek(0.0f);
+      seek(0.0f, drawable);
       break;
     case PlaybackRequest::None:
       break;
   }
 }
 
-int Presentation::fastForward(float targetSeconds) {
+int Presentation::fastForward(float targetSeconds, const Drawable& drawable) {
   const float fromSeconds = clock.elapsed;
   const float step = fixedStepSeconds > 0.0f ? fixedStepSeconds : kShortFrameSeconds;
   const float drawFrom = targetSeconds - (static_cast<float>(scenes.framesToSettle(targetSeconds)) + 0.5f) * step;
@@ -79,7 +79,8 @@ int Presentation::fastForward(float targetSeconds) {
     // The clock itself steps by the fixed step: the frames are the very ones of a run from 0, and
     // every picture that later ones feed on is drawn, so what is shown is the same to the pixel.
     while (goOn(clock.elapsed)) {
-      frame(clock.elapsed >= drawFrom ? FrameKind::Settling : FrameKind::LayersOnly, clock.elapsed, frameDelta());
+      frame(clock.elapsed >= drawFrom ? FrameKind::Settling : FrameKind::LayersOnly, clock.elapsed, frameDelta(),
+            drawable);
       clock.update();
       ++frames;
     }
@@ -90,7 +91,7 @@ int Presentation::fastForward(float targetSeconds) {
   float time = clock.elapsed;
   float delta = frameDelta();
   while (goOn(time)) {
-    frame(time >= drawFrom ? FrameKind::Settling : FrameKind::Hidden, time, delta);
+    frame(time >= drawFrom ? FrameKind::Settling : FrameKind::Hidden, time, delta, drawable);
     time += step;
     delta = step;
     ++frames;
@@ -99,7 +100,7 @@ int Presentation::fastForward(float targetSeconds) {
   return frames;
 }
 
-void Presentation::seek(float targetSeconds) {
+void Presentation::seek(float targetSeconds, const Drawable& drawable) {
   float target = targetSeconds < 0.0f ? 0.0f : targetSeconds;
   target = target > endSeconds ? endSeconds : target;
   const float now = paused_ ? pausedAt_ : clock.elapsed;
@@ -109,14 +110,14 @@ void Presentation::seek(float targetSeconds) {
   if (target < now || (paused_ && target <= now)) {
     rewind();
   }
-  const int frames = fastForward(target);
+  const int frames = fastForward(target, drawable);
   DebugLog::append(kLogFileName, "Playback: to %.2f s, %d frames played without showing in %.3f s\r\n",
                    static_cast<double>(target), frames,
                    std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
   if (paused_) {
     // The paused picture shows the frame at the new time, so its state is moved on now; resuming
     // goes on with the frame after it.
-    frame(FrameKind::Hidden, clock.elapsed, frameDelta());
+    frame(FrameKind::Hidden, clock.elapsed, frameDelta(), drawable);
     pausedAt_ = clock.elapsed;
     clock.update();
     pausedTicks_ = clock.elapsedTicks();

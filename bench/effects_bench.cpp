@@ -119,7 +119,7 @@ void emitterRender300(benchmark::State& state) {
   steadyBubbleField(emitter);
   DrawLayer& layer = drawLayer();
   layer.setViewport(Viewport{0, 0, 256, 256});
-  setFixedPerspective(0.0f, 60.0f, 150.0f, 0.0f, 0.0f, 0.0f);
+  setFixedPerspective(Drawable{256, 256, {}}, 0.0f, 60.0f, 150.0f, 0.0f, 0.0f, 0.0f);
   const long long before = gAllocations.load();
   for (auto _ : state) {
     layer.clear(true, true);
@@ -147,7 +147,7 @@ void explosionFrame(benchmark::State& state) {
   }
   DrawLayer& layer = drawLayer();
   layer.setViewport(Viewport{0, 0, 256, 256});
-  setFixedPerspective(0.0f, 20.0f, 120.0f, 0.0f, 0.0f, 0.0f);
+  setFixedPerspective(Drawable{256, 256, {}}, 0.0f, 20.0f, 120.0f, 0.0f, 0.0f, 0.0f);
   const long long before = gAllocations.load();
   for (auto _ : state) {
     explosion.simulate(0.0f);

@@ -1,4 +1,4 @@
-// What the window records of keys, mouse, size and activity, read by the frame and the scenes.
+// What the window records of keys, mouse and activity, read by the frame and the scenes.
 #pragma once
 
 #include <cstdint>
@@ -42,8 +42,6 @@ struct InputState {
   uint8_t leftButton = 0;
   uint8_t rightButton = 0;
   uint8_t appActive = 0;  // frames run only while the window is not minimised
-  int32_t viewportWidth = 0;
-  int32_t viewportHeight = 0;  // never 0: a zero height is stored as 1
 
   void clearKeys();
 };

@@ -1,6 +1,5 @@
 #include "gpu/matrix_helpers.h"
 
-#include "core/input_state.h"
 #include "core/picture_shape.h"
 #include "gpu/draw_layer.h"
 
@@ -29,12 +28,12 @@ void setOrtho2D(float left, float right, float bottom, float top) {
   layer.loadIdentity();
 }
 
-void setFixedPerspective(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ) {
-  const InputState& input = inputState();
+void setFixedPerspective(const Drawable& drawable, float eyeX, float eyeY, float eyeZ, float targetX, float targetY,
+                         float targetZ) {
   DrawLayer& layer = drawLayer();
   layer.matrixMode(MatrixStack::Projection);
   layer.loadIdentity();
-  layer.perspective(50.0, widenedAspect(kComposedAspect, input.viewportWidth, input.viewportHeight), 1.0, 2000.0);
+  layer.perspective(50.0, widenedAspect(kComposedAspect, drawable.width, drawable.height), 1.0, 2000.0);
   layer.matrixMode(MatrixStack::ModelView);
   layer.loadIdentity();
   layer.lookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, 0.0, 1.0, 0.0);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/matrix4.h"
+#include "gpu/frame_context.h"
 
 // Model-view push, then projection push; leaves the projection mode current.
 void pushMatrices();
@@ -9,9 +10,9 @@ void pushMatrices();
 void popMatrices();
 // Projection = gluOrtho2D(left, right, bottom, top); model-view = identity (model-view current).
 void setOrtho2D(float left, float right, float bottom, float top);
-// Projection = 50° vertical field of view, aspect 1.3 at 4:3 widened with the window's shape,
-// near 1, far 2000; model-view = a look-at
-// from the eye to the target with up (0, 1, 0).
-void setFixedPerspective(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ);
+// Projection = 50° vertical field of view, aspect 1.3 at 4:3 widened with the drawable's shape,
+// near 1, far 2000; model-view = a look-at from the eye to the target with up (0, 1, 0).
+void setFixedPerspective(const Drawable& drawable, float eyeX, float eyeY, float eyeZ, float targetX, float targetY,
+                         float targetZ);
 // Projection × model-view as the drawing layer holds them now: object space to clip space.
 Matrix4 currentClipMatrix();

@@ -1,6 +1,5 @@
 #include "sequence/camera.h"
 
-#include "core/input_state.h"
 #include "core/picture_shape.h"
 #include "gpu/draw_layer.h"
 
@@ -19,13 +18,11 @@ void makePath(std::unique_ptr<PathSpline>& path, float durationSeconds, int32_t 
 
 }  // namespace
 
-void Camera::applyView() const {
+void Camera::applyView(const Drawable& drawable) const {
   DrawLayer& layer = drawLayer();
   layer.matrixMode(MatrixStack::Projection);
   layer.loadIdentity();
-  const InputState& input = inputState();
-  layer.perspective(fieldOfView, widenedAspect(kComposedAspect, input.viewportWidth, input.viewportHeight), nearPlane,
-                    farPlane);
+  layer.perspective(fieldOfView, widenedAspect(kComposedAspect, drawable.width, drawable.height), nearPlane, farPlane);
   layer.matrixMode(MatrixStack::ModelView);
   layer.loadIdentity();
   layer.lookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);

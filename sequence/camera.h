@@ -7,15 +7,16 @@
 
 #include "core/vector3.h"
 #include "effects/spring_system.h"
+#include "gpu/frame_context.h"
 #include "world/path_spline.h"
 
 class Camera {
  public:
   virtual ~Camera() = default;
 
-  // Projection: a perspective with the aspect 1.3 at 4:3, widened with the window's shape (the
+  // Projection: a perspective with the aspect 1.3 at 4:3, widened with the drawable's shape (the
   // vertical field of view stays); then the model-view look-at. Leaves the model-view mode current.
-  void applyView() const;
+  void applyView(const Drawable& drawable) const;
 
   Vector3 eye;
   Vector3 target;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cassert>
 
-#include "core/input_state.h"
 #include "effects/particle_explosion.h"
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
@@ -80,7 +79,9 @@ void OutdoorScene::init() {
                  kOutdoorTargetPath);
 }
 
-void OutdoorScene::advance(float timeSeconds, float dtSeconds) {
+void OutdoorScene::advance(const FrameContext& frame) {
+  const float timeSeconds = frame.timeSeconds;
+  const float dtSeconds = frame.dtSeconds;
   if (!outdoorSceneDraws(timeSeconds)) {
     return;
   }
@@ -94,16 +95,30 @@ void OutdoorScene::advance(float timeSeconds, float dtSeconds) {
   }
 }
 
-void OutdoorScene::draw(float timeSeconds, float dtSeconds) {
-  (void)dtSeconds;
-  if (!outdoorSceneDraws(timeSeconds)) {
+void OutdoorScene::draw(const FrameContext& frame) {
+  if (!outdoorSceneDraws(frame.timeSeconds)) {
     return;
   }
-  beginTargetFrame();
-  camera.applyView();
-  drawWorld(timeSeconds);
+  beginTargetFrame(frame.drawable);
+  camera.applyView(frame.drawable);
+  drawWorld(frame.timeSeconds);
   drawEffects();
-  composite(timeSeconds);
+  composite(frame);
+}
+
+void OutdoorScene::resizeSurfaces(const FrameContext& frame) {
+  RenderTarget& target = renderTarget();
+  const SurfaceSize size = frame.drawable.surfaceSize;
+  if (!targetMade_) {
+    targetMade_ = true;
+    target.createFramebuffer();
+    target.addTarget(size.width, size.height, kColourSurfaceFormat, true);
+    return;
+  }
+  // Without its surface the world is drawn straight into the window.
+  if (target.framebuffer != 0 && !target.surfaces.empty() && !target.resizeTarget(0, size.width, size.height)) {
+    target.releaseTargets();
+  }
 }
 
 std::vector<CGameObj*> OutdoorScene::movingObjects() const {
@@ -210,7 +225,7 @@ void OutdoorScene::spareTrailAgain(Missile& missile) {
   missile.spareTrail->readState(fresh);
 }
 
-void OutdoorScene::beginTargetFrame() {
+void OutdoorScene::beginTargetFrame(const Drawable& drawable) {
   RenderTarget& target = renderTarget();
   DrawLayer& layer = drawLayer();
   drawsIntoTarget_ = target.framebuffer != 0 && !target.surfaces.empty();
@@ -220,7 +235,7 @@ void OutdoorScene::beginTargetFrame() {
     layer.setViewport(Viewport{0, 0, target.surfaces[0].width, target.surfaces[0].height});
   } else {
     // Without a render surface the world goes straight to the window, untinted.
-    layer.setViewport(Viewport{0, 0, inputState().viewportWidth, inputState().viewportHeight});
+    layer.setViewport(drawable.viewport());
   }
   // Depth clears to the far plane, the context's own clear depth.
   layer.setClearColor(0.0f, 0.0f, 0.0f, 0.5f);
@@ -297,7 +312,7 @@ void OutdoorScene::drawEffects() {
   explosions.render();
 }
 
-void OutdoorScene::composite(float timeSeconds) {
+void OutdoorScene::composite(const FrameContext& frame) {
   if (!drawsIntoTarget_) {
     return;
   }
@@ -305,16 +320,15 @@ void OutdoorScene::composite(float timeSeconds) {
   target.attachTarget(-1, 0);
   target.unbindFramebuffer();
 
-  const InputState& input = inputState();
   DrawLayer& layer = drawLayer();
-  layer.setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
+  layer.setViewport(frame.drawable.viewport());
   layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   layer.clear(true, true);
   // The window's depth was cleared just before: the depth test lets the picture through.
   layer.applyPass(scenePass());
   setOrtho2D(0.0f, 1.0f, 0.0f, 1.0f);
   // The texture is modulated by the current colour: this is where the tint is applied.
-  const TintColour tint = outdoorTint(timeSeconds);
+  const TintColour tint = outdoorTint(frame.timeSeconds);
   layer.color(tint.r, tint.g, tint.b, tint.a);
   layer.bindTexture(0, target.surfaces[0].texture);
   drawTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);

@@ -51,11 +51,15 @@ class OutdoorScene : public Scene {
   void init() override;  // the camera's 60-second eye and target paths
   // Terrain, emitters, sky, missiles, the explosion sprite, palms, windmills, launcher. A model
   // file that cannot be loaded is asked for once: its objects are left out, with one log line.
-  void load() override;
+  void load(const FrameContext& firstFrame) override;
   // Scene clock, moving parts, camera, missiles and particles; nothing after 90 s.
-  void advance(float timeSeconds, float dtSeconds) override;
+  void advance(const FrameContext& frame) override;
   // The world into the shared target, then the target over the window in the colour of the moment.
-  void draw(float timeSeconds, float dtSeconds) override;
+  void draw(const FrameContext& frame) override;
+  // The shared target's one surface, with depth: made by the first call, which start-up makes once
+  // every scene has loaded, and made again at the frame's surface size after. Without it the world
+  // is drawn straight into the window.
+  void resizeSurfaces(const FrameContext& frame) override;
   bool drawsAt(float timeSeconds) const override { return outdoorSceneDraws(timeSeconds); }
   // Particles, missiles, trails, explosions, the placements of palms, windmills and missile bodies,
   // the jump-cut clock, the scene clock and the camera.
@@ -85,7 +89,7 @@ class OutdoorScene : public Scene {
   void placeWindmills(OccupancyGrid& grid);
   void loadLauncher();
 
-  void beginTargetFrame();
+  void beginTargetFrame(const Drawable& drawable);
   void animateParts(float sceneSeconds);
   void stepMissiles(float timeSeconds, float dtSeconds);
   // Puts the missile's trail into the trails: its spare, or a new one when it has none.
@@ -95,10 +99,11 @@ class OutdoorScene : public Scene {
   void drawWorld(float timeSeconds);
   void drawEffects();
   void drawPalmsInView(const GroundOcclusion& ground);
-  void composite(float timeSeconds);
+  void composite(const FrameContext& frame);
 
   ObjectGroup launcherParts;  // holds the three launcher pieces; draws nothing itself
   ExplosionSpares spareExplosions_;
+  bool targetMade_ = false;  // the shared target was made once; a refused resize leaves it off for good
   bool drawsIntoTarget_ = false;  // this frame renders into the shared target's first surface
   float sceneSeconds_ = 0.0f;     // the scene clock of the last advance
 

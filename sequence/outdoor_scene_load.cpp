@@ -58,7 +58,7 @@ std::unique_ptr<CStatic3D> createUnlessMissing(const char* fileName, bool& missi
 
 }  // namespace
 
-void OutdoorScene::load() {
+void OutdoorScene::load(const FrameContext& /*firstFrame*/) {
   terrain.build("heightmap.jpg", TerrainBox{-200.0f, -20.0f, -200.0f, 200.0f, 44.0f, 200.0f}, 6, 6, 10, 10);
   terrain.setTexture("terraintexture.jpg");
   loadEmitters();

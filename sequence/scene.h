@@ -3,7 +3,7 @@
 // that frames can be skipped without drawing and a scene can be played again from its start.
 #pragma once
 
-#include "core/picture_shape.h"
+#include "gpu/frame_context.h"
 
 class StateRecord;
 class StateReader;
@@ -12,23 +12,16 @@ class Scene {
  public:
   virtual ~Scene() = default;
   virtual void init() {}  // fixed data such as camera paths
-  virtual void load() {}  // models, textures and everything built from them
-  // Moves the scene's state on to timeSeconds (presentation time, not clamped) by dtSeconds (the
-  // frame duration, at most 0.1), without drawing.
-  virtual void advance(float timeSeconds, float dtSeconds) {
-    (void)timeSeconds;
-    (void)dtSeconds;
-  }
+  // Models, textures and everything built from them; firstFrame says what the first frame is
+  // drawn into, for surfaces that have to exist before the first frame.
+  virtual void load(const FrameContext& /*firstFrame*/) {}
+  // Moves the scene's state on to frame.timeSeconds (presentation time, not clamped) by
+  // frame.dtSeconds (at most 0.1), without drawing.
+  virtual void advance(const FrameContext& /*frame*/) {}
   // Draws the scene as the last advance left it; drawing again without an advance shows the same.
-  virtual void draw(float timeSeconds, float dtSeconds) {
-    (void)timeSeconds;
-    (void)dtSeconds;
-  }
+  virtual void draw(const FrameContext& /*frame*/) {}
   // Draws only the pictures that later frames are made from, for a frame that is not shown.
-  virtual void drawFeedback(float timeSeconds, float dtSeconds) {
-    (void)timeSeconds;
-    (void)dtSeconds;
-  }
+  virtual void drawFeedback(const FrameContext& /*frame*/) {}
   // Whether the scene draws the picture at this presentation time.
   virtual bool drawsAt(float /*timeSeconds*/) const { return false; }
   // Frames that must be drawn before timeSeconds for a picture at that time to be what a run from
@@ -41,7 +34,8 @@ class Scene {
   virtual void writeState(StateRecord& /*record*/) const {}
   // ... and reads back what writeState wrote: the next frames play as they did from there.
   virtual void readState(StateReader& /*reader*/) {}
-  // Makes the scene's drawing surfaces again for a drawable of this many pixels, at surfaceSize:
-  // the full size for the drawable (drawingSurfaceSize), or smaller while frames come too slowly.
-  virtual void resizeSurfaces(int /*drawableWidth*/, int /*drawableHeight*/, SurfaceSize /*surfaceSize*/) {}
+  // Makes the scene's drawing surfaces for frame.drawable: at its surface size, the full size for
+  // the drawable (drawingSurfaceSize) or smaller while frames come too slowly. Called once every
+  // scene has loaded, and again whenever either size changes.
+  virtual void resizeSurfaces(const FrameContext& /*frame*/) {}
 };

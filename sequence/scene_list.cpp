@@ -11,8 +11,8 @@ void SceneList::releaseAll() {
 
 void SceneList::append(Scene* scene) { scenes_.push_back(scene); }
 
-void SceneList::resizeSurfacesAll(int drawableWidth, int drawableHeight, SurfaceSize surfaceSize) {
-  forEachScene([=](Scene& scene) { scene.resizeSurfaces(drawableWidth, drawableHeight, surfaceSize); });
+void SceneList::resizeSurfacesAll(const FrameContext& frame) {
+  forEachScene([&frame](Scene& scene) { scene.resizeSurfaces(frame); });
 }
 
 int SceneList::sceneDrawingAt(float timeSeconds) const {
@@ -30,20 +30,20 @@ void SceneList::initAll() {
   forEachScene([](Scene& scene) { scene.init(); });
 }
 
-void SceneList::loadAll() {
-  forEachScene([](Scene& scene) { scene.load(); });
+void SceneList::loadAll(const FrameContext& firstFrame) {
+  forEachScene([&firstFrame](Scene& scene) { scene.load(firstFrame); });
 }
 
-void SceneList::advanceAll(float timeSeconds, float dtSeconds) {
-  forEachScene([=](Scene& scene) { scene.advance(timeSeconds, dtSeconds); });
+void SceneList::advanceAll(const FrameContext& frame) {
+  forEachScene([&frame](Scene& scene) { scene.advance(frame); });
 }
 
-void SceneList::drawAll(float timeSeconds, float dtSeconds) {
-  forEachScene([=](Scene& scene) { scene.draw(timeSeconds, dtSeconds); });
+void SceneList::drawAll(const FrameContext& frame) {
+  forEachScene([&frame](Scene& scene) { scene.draw(frame); });
 }
 
-void SceneList::drawFeedbackAll(float timeSeconds, float dtSeconds) {
-  forEachScene([=](Scene& scene) { scene.drawFeedback(timeSeconds, dtSeconds); });
+void SceneList::drawFeedbackAll(const FrameContext& frame) {
+  forEachScene([&frame](Scene& scene) { scene.drawFeedback(frame); });
 }
 
 int SceneList::framesToSettle(float timeSeconds) const {

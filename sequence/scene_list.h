@@ -15,16 +15,16 @@ class SceneList {
   virtual ~SceneList();  // releaseAll()
   // Deletes every scene, and with them their GL objects; needs the context that made them.
   void releaseAll();
-  void resizeSurfacesAll(int drawableWidth, int drawableHeight, SurfaceSize surfaceSize);
+  void resizeSurfacesAll(const FrameContext& frame);
   // The place in the list of the first scene that draws at this time; -1 when none does.
   int sceneDrawingAt(float timeSeconds) const;
 
   void append(Scene* scene);  // takes ownership
   void initAll();
-  void loadAll();
-  void advanceAll(float timeSeconds, float dtSeconds);
-  void drawAll(float timeSeconds, float dtSeconds);
-  void drawFeedbackAll(float timeSeconds, float dtSeconds);
+  void loadAll(const FrameContext& firstFrame);
+  void advanceAll(const FrameContext& frame);
+  void drawAll(const FrameContext& frame);
+  void drawFeedbackAll(const FrameContext& frame);
   int framesToSettle(float timeSeconds) const;  // the most any scene needs
   // Every scene's part of what the frames change, in list order.
   void writeStateAll(StateRecord& record) const;

@@ -9,7 +9,6 @@
 #include <cmath>
 
 #include "core/debug_log.h"
-#include "core/input_state.h"
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/texture_manager.h"
@@ -160,15 +159,15 @@ void TitleScene::init() {
                   kTitleTargetPath);
 }
 
-void TitleScene::load() {
-  const InputState& input = inputState();
-  const SurfaceSize size = drawingSurfaceSize(input.viewportWidth, input.viewportHeight);
+void TitleScene::load(const FrameContext& firstFrame) {
+  const Drawable& drawable = firstFrame.drawable;
+  const SurfaceSize size = drawable.surfaceSize;
   layers.createFramebuffer();
   for (int n = 0; n < 4; ++n) {
     layers.addTarget(size.width, size.height, kColourSurfaceFormat, false);
   }
-  addBubbleSurface(input.viewportWidth, input.viewportHeight);
-  const platform::GLCapabilities& driver = drawLayer().capabilities();
+  addBubbleSurface(drawable);
+  const platform::GLCapabilities& driver = firstFrame.capabilities;
   onePassComposite_ = driver.multitexture && driver.textureUnits >= kDrawTextureUnits;
   layers.checkStatus();
   clearLayers();
@@ -198,7 +197,8 @@ void TitleScene::load() {
   shimmer.buildGrid();
 }
 
-void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight, SurfaceSize size) {
+void TitleScene::resizeSurfaces(const FrameContext& frame) {
+  const SurfaceSize size = frame.drawable.surfaceSize;
   if (layers.framebuffer == 0) {
     return;
   }
@@ -212,7 +212,7 @@ void TitleScene::resizeSurfaces(int drawableWidth, int drawableHeight, SurfaceSi
     allMade = layers.resizeTarget(n, size.width, size.height) && allMade;
   }
   if (hasBubbleSurface()) {
-    const SurfaceSize bubbleSize = surfaceSizeOnDriver(bubbleSurfaceSize(drawableWidth, drawableHeight, size));
+    const SurfaceSize bubbleSize = surfaceSizeOnDriver(bubbleSurfaceSize(frame.drawable.width, frame.drawable.height, size));
     allMade = layers.resizeTarget(kBubbleSurface, bubbleSize.width, bubbleSize.height) && allMade;
     layers.clampEdges(kBubbleSurface);
   }
@@ -294,8 +294,8 @@ bool TitleScene::hasBubbleSurface() const {
 // scene's cost without a GPU. A wide bubble's picture is a small texture enlarged many times: drawn
 // at a third of the window's resolution and enlarged once more, it looks the same and costs a ninth.
 // Narrow bubbles, where the enlargement would show, are few pixels and go straight to the window.
-void TitleScene::addBubbleSurface(int drawableWidth, int drawableHeight) {
-  const SurfaceSize size = surfaceSizeOnDriver(bubbleSurfaceSize(drawableWidth, drawableHeight));
+void TitleScene::addBubbleSurface(const Drawable& drawable) {
+  const SurfaceSize size = surfaceSizeOnDriver(bubbleSurfaceSize(drawable.width, drawable.height));
   // Enlarging samples beside the edge texels: they must not wrap round to the opposite edge.
   if (hasLayers() && layers.addTarget(size.width, size.height, kColourSurfaceFormat, false) == kBubbleSurface) {
     layers.clampEdges(kBubbleSurface);
@@ -303,11 +303,12 @@ void TitleScene::addBubbleSurface(int drawableWidth, int drawableHeight) {
 }
 
 
-void TitleScene::advance(float timeSeconds, float dtSeconds) {
-  if (!titleSceneDraws(timeSeconds)) {
+void TitleScene::advance(const FrameContext& frame) {
+  const float dtSeconds = frame.dtSeconds;
+  if (!titleSceneDraws(frame.timeSeconds)) {
     return;
   }
-  const float x = timeSeconds - kTitleSceneStartSeconds;
+  const float x = frame.timeSeconds - kTitleSceneStartSeconds;
   camera.update(x);
   lineField.update(dtSeconds);
   shimmer.advanceGrid(dtSeconds * kShimmerStepScale);
@@ -315,18 +316,17 @@ void TitleScene::advance(float timeSeconds, float dtSeconds) {
   layersCurrent_ = false;
 }
 
-void TitleScene::draw(float timeSeconds, float dtSeconds) {
-  if (!titleSceneDraws(timeSeconds)) {
+void TitleScene::draw(const FrameContext& frame) {
+  if (!titleSceneDraws(frame.timeSeconds)) {
     return;
   }
-  const InputState& input = inputState();
   DrawLayer& layer = drawLayer();
-  layer.setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
+  layer.setViewport(frame.drawable.viewport());
   layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   layer.clear(true, true);
-  drawViewAndLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
+  drawViewAndLayers(frame);
   if (hasBubbleSurface()) {
-    drawWideBubbles();
+    drawWideBubbles(frame.drawable);
     composite();
     // The bubbles add up whatever their order, so the narrow ones can come last.
     bubbles.render(SpriteWidthRange{0.0f, kWideBubbleShare});
@@ -353,28 +353,28 @@ void TitleScene::swapPair() {
   }
 }
 
-void TitleScene::drawFeedback(float timeSeconds, float dtSeconds) {
-  if (titleSceneDraws(timeSeconds)) {
-    drawViewAndLayers(timeSeconds - kTitleSceneStartSeconds, dtSeconds);
+void TitleScene::drawFeedback(const FrameContext& frame) {
+  if (titleSceneDraws(frame.timeSeconds)) {
+    drawViewAndLayers(frame);
   }
 }
 
-void TitleScene::drawViewAndLayers(float sceneSeconds, float dtSeconds) {
-  camera.applyView();
+void TitleScene::drawViewAndLayers(const FrameContext& frame) {
+  camera.applyView(frame.drawable);
   // Drawn again without an advance (while paused), the layers are shown as they are: drawing them
   // again would feed them on themselves and the picture would drift.
   if (hasLayers() && !layersCurrent_) {
-    drawLayers(sceneSeconds, dtSeconds);
+    drawLayers(frame);
     layersCurrent_ = true;
   }
 }
 
-void TitleScene::drawLayers(float sceneSeconds, float dtSeconds) {
+void TitleScene::drawLayers(const FrameContext& frame) {
+  const float sceneSeconds = frame.timeSeconds - kTitleSceneStartSeconds;
   swapPair();
-  drawLineLayer(sceneSeconds, dtSeconds);
-  drawTitleLayer(sceneSeconds, dtSeconds);
-  const InputState& input = inputState();
-  drawLayer().setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
+  drawLineLayer(sceneSeconds, frame.dtSeconds);
+  drawTitleLayer(sceneSeconds, frame);
+  drawLayer().setViewport(frame.drawable.viewport());
   layers.attachTarget(-1, 0);
   layers.unbindFramebuffer();
 }
@@ -413,7 +413,7 @@ void TitleScene::drawLineLayer(float sceneSeconds, float dtSeconds) {
   popMatrices();
 }
 
-void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
+void TitleScene::drawTitleLayer(float sceneSeconds, const FrameContext& frame) {
   layers.attachTarget(back + 2, 0);
   layers.setTargetViewport(back + 2);
   DrawLayer& layer = drawLayer();
@@ -432,7 +432,7 @@ void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
   }
 
   pushMatrices();
-  setFixedPerspective(0.0f, 0.0f, kTitleEyeDistance, 0.0f, 0.0f, 0.0f);
+  setFixedPerspective(frame.drawable, 0.0f, 0.0f, kTitleEyeDistance, 0.0f, 0.0f, 0.0f);
   layer.applyPass(scenePass());
   layer.color(1.0f, 1.0f, 1.0f, 1.0f);
   if (title != nullptr) {
@@ -442,14 +442,14 @@ void TitleScene::drawTitleLayer(float sceneSeconds, float dtSeconds) {
 
   // The previous title picture added back through the wobbling grid: the title shimmers.
   layer.applyPass(blendedPass(BlendFactor::One, BlendFactor::One));
-  const float shimmerLevel = titleShimmerLevel(dtSeconds);
+  const float shimmerLevel = titleShimmerLevel(frame.dtSeconds);
   layer.color(shimmerLevel, shimmerLevel, shimmerLevel, shimmerLevel);
   shimmer.texture = layers.surfaces[front + 2].texture;
   shimmer.drawCurrentGrid();
   popMatrices();
 }
 
-void TitleScene::drawWideBubbles() {
+void TitleScene::drawWideBubbles(const Drawable& drawable) {
   DrawLayer& layer = drawLayer();
   layer.color(1.0f, 1.0f, 1.0f, 1.0f);
   // The same view into the smaller surface: the projection maps to the whole viewport either way.
@@ -461,8 +461,7 @@ void TitleScene::drawWideBubbles() {
   bubbles.render(SpriteWidthRange{kWideBubbleShare, SpriteWidthRange::kWidestShare});
   layers.attachTarget(-1, 0);
   layers.unbindFramebuffer();
-  const InputState& input = inputState();
-  layer.setViewport(Viewport{0, 0, input.viewportWidth, input.viewportHeight});
+  layer.setViewport(drawable.viewport());
 }
 
 void TitleScene::composite() {

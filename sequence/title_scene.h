@@ -69,16 +69,17 @@ class TitleScene : public Scene {
   void init() override;  // the camera's 60-second paths
   // The five surfaces, the bubbles, the line field, the four titles and the shimmer grid. A title
   // that cannot be loaded leaves its slot empty, with one log line.
-  void load() override;
-  void resizeSurfaces(int drawableWidth, int drawableHeight, SurfaceSize surfaceSize) override;
+  void load(const FrameContext& firstFrame) override;
+  // The layers at the frame's surface size, the bubbles' surface in proportion.
+  void resizeSurfaces(const FrameContext& frame) override;
   // Camera, line field, shimmer grid and bubbles move on; only from 90 s to 154 s.
-  void advance(float timeSeconds, float dtSeconds) override;
+  void advance(const FrameContext& frame) override;
   // Both layers into the surfaces, the bubbles, then the layers added onto the window. The wide
   // bubbles go through their own surface when there is one.
-  void draw(float timeSeconds, float dtSeconds) override;
+  void draw(const FrameContext& frame) override;
   int framesToSettle(float timeSeconds) const override;
   bool drawsAt(float timeSeconds) const override { return titleSceneDraws(timeSeconds); }
-  void drawFeedback(float timeSeconds, float dtSeconds) override;  // both layers, nothing on the window
+  void drawFeedback(const FrameContext& frame) override;  // both layers, nothing on the window
   // The camera, the line field, the shimmer grid and the bubbles. Reading a state clears the
   // layers and starts the surface pair again, as after loading.
   void writeState(StateRecord& record) const override;
@@ -96,14 +97,14 @@ class TitleScene : public Scene {
  private:
   bool hasLayers() const;
   bool hasBubbleSurface() const;
-  void addBubbleSurface(int drawableWidth, int drawableHeight);
+  void addBubbleSurface(const Drawable& drawable);
   // The camera's view for the lines, and both layers once per advance.
-  void drawViewAndLayers(float sceneSeconds, float dtSeconds);
-  void drawLayers(float sceneSeconds, float dtSeconds);
+  void drawViewAndLayers(const FrameContext& frame);
+  void drawLayers(const FrameContext& frame);
   void drawLineLayer(float sceneSeconds, float dtSeconds);
-  void drawTitleLayer(float sceneSeconds, float dtSeconds);
+  void drawTitleLayer(float sceneSeconds, const FrameContext& frame);
   // The wide bubbles into their own surface.
-  void drawWideBubbles();
+  void drawWideBubbles(const Drawable& drawable);
   // The bubbles' surface, when there is one, and both layers onto the window.
   void composite();
   void compositeInOnePass();

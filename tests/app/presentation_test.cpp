@@ -15,6 +15,7 @@
 #include "gpu/texture_manager.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/scene_frames.h"
 #include "world/model_3ds_reader.h"
 
 namespace {
@@ -22,12 +23,12 @@ namespace {
 // Counts what the frames ask of it; its pictures take 16 frames to settle, like the titles'.
 class CountingScene : public Scene {
  public:
-  void advance(float timeSeconds, float) override {
+  void advance(const FrameContext& frame) override {
     ++advances;
-    lastAdvanceSeconds = timeSeconds;
+    lastAdvanceSeconds = frame.timeSeconds;
   }
-  void draw(float, float) override { ++draws; }
-  void drawFeedback(float, float) override { ++feedbackDraws; }
+  void draw(const FrameContext&) override { ++draws; }
+  void drawFeedback(const FrameContext&) override { ++feedbackDraws; }
   int framesToSettle(float) const override { return 16; }
 
   int advances = 0;
@@ -47,12 +48,13 @@ class FastForward : public testing::Test {
   }
   Presentation show_;
   CountingScene* scene_ = nullptr;  // the list's
+  const Drawable drawable_{800, 600, SurfaceSize{512, 512}};
 };
 
 // Following the clock, a jump plays 1/60 s frames up to the target without drawing them, but for
 // the last ones the scenes need to settle, and the clock then stands at the target.
 TEST_F(FastForward, followingTheClockOnlyTheSettlingFramesAreDrawnAndTheClockLandsOnTheTarget) {
-  const int frames = show_.fastForward(10.0f);
+  const int frames = show_.fastForward(10.0f, drawable_);
   EXPECT_EQ(frames, 600);
   EXPECT_EQ(scene_->advances, 600);
   EXPECT_GE(scene_->draws, 16);
@@ -68,7 +70,7 @@ TEST_F(FastForward, withAFixedStepEverySkippedFrameDrawsItsFeedback) {
   show_.fixedStepSeconds = 0.1f;
   show_.clock.setTickSource(fixedStepTicks(0.1));
   show_.clock.reset();
-  const int frames = show_.fastForward(3.0f);
+  const int frames = show_.fastForward(3.0f, drawable_);
   EXPECT_EQ(frames, 30);
   EXPECT_EQ(scene_->draws + scene_->feedbackDraws, 30);
   EXPECT_GE(scene_->draws, 16);
@@ -77,7 +79,7 @@ TEST_F(FastForward, withAFixedStepEverySkippedFrameDrawsItsFeedback) {
 // Every frame takes a little while, so that a long jump takes over half a second on any machine.
 class SlowScene : public Scene {
  public:
-  void advance(float, float) override { std::this_thread::sleep_for(std::chrono::microseconds(400)); }
+  void advance(const FrameContext&) override { std::this_thread::sleep_for(std::chrono::microseconds(400)); }
 };
 
 // A long jump tells how far it has come every half second.
@@ -85,7 +87,7 @@ TEST_F(FastForward, aLongJumpReportsItsProgress) {
   std::vector<float> shares;
   show_.reportJumpProgress = [&shares](float share) { shares.push_back(share); };
   show_.scenes.append(new SlowScene());
-  show_.fastForward(30.0f);
+  show_.fastForward(30.0f, drawable_);
   ASSERT_FALSE(shares.empty());
   EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
   EXPECT_GT(shares.front(), 0.0f);
@@ -100,15 +102,15 @@ TEST_F(FastForward, aJumpAheadToTheEndEndsTheRunWithoutPlayingAnyFrame) {
   show_.clock.reset();
   show_.endSeconds = 12.0f;
   show_.keepStart();
-  show_.seek(10.0f);
+  show_.seek(10.0f, drawable_);
   const int advancesBefore = scene_->advances;
   for (int press = 0; press < 3000; ++press) {
-    show_.apply(PlaybackRequest::JumpAhead);
+    show_.apply(PlaybackRequest::JumpAhead, drawable_);
   }
   EXPECT_TRUE(show_.pastEnd());
   EXPECT_EQ(scene_->advances, advancesBefore);
   EXPECT_NEAR(show_.clock.elapsed, 10.0f, 1e-3f);
-  show_.apply(PlaybackRequest::JumpBack);
+  show_.apply(PlaybackRequest::JumpBack, drawable_);
   EXPECT_FALSE(show_.pastEnd());
   EXPECT_NEAR(show_.clock.elapsed, 5.0f, 1e-3f);
 }
@@ -132,14 +134,13 @@ class PresentationState : public testing::Test {
     dataFolder_ = std::string(RUN_DIR) + "/data/";
     model3dsReader().setDataFolder(dataFolder_);
     textureManager().dataFolder = dataFolder_.c_str();
-    inputState().viewportWidth = 160;
-    inputState().viewportHeight = 120;
     seedRandom(7);
-    composePresentation(show());
+    composePresentation(show(), drawable_);
     show().keepStart();
   }
   void TearDown() override {
     show().scenes.releaseAll();
+    renderTarget().releaseTargets();
     textureManager().dataFolder = nullptr;
   }
 
@@ -160,6 +161,8 @@ class PresentationState : public testing::Test {
 
   PrivateWorkingFolder folder_;
   std::string dataFolder_;  // the texture manager keeps a pointer into it
+  // Small, so that the frames a jump draws are cheap.
+  const Drawable drawable_ = fullSizeDrawable(160, 120);
 };
 
 // With a fixed step, a run from 0 that stops at t and a jump back to t from further on (a rewind,
@@ -172,7 +175,7 @@ TEST_F(PresentationState, aJumpBackWithAFixedStepLandsOnTheStateOfARunFromTheSta
   std::vector<StateRecord> straight;
   for (const float stop : times) {
     while (show().clock.elapsed < stop) {
-      show().frame(FrameKind::Hidden, show().clock.elapsed, show().frameDelta());
+      show().frame(FrameKind::Hidden, show().clock.elapsed, show().frameDelta(), drawable_);
       show().clock.update();
     }
     straight.push_back(show().captureState());
@@ -180,7 +183,7 @@ TEST_F(PresentationState, aJumpBackWithAFixedStepLandsOnTheStateOfARunFromTheSta
   EXPECT_FALSE(straight.front() == straight.back());
   // From the latest stop backwards, so that every jump goes back.
   for (std::size_t n = times.size(); n-- > 0;) {
-    show().seek(times[n]);
+    show().seek(times[n], drawable_);
     EXPECT_TRUE(show().captureState() == straight[n]) << "at " << times[n] << " s";
   }
 }
@@ -194,9 +197,9 @@ TEST_F(PresentationState, aStateReadBackPlaysOnAsItDidWithUnevenSteps) {
   for (float time = 0.0f; time < kPresentationEndSeconds; time += steps.back()) {
     steps.push_back(clockLike(pick));
   }
-  const auto playSteps = [&steps](std::size_t from, std::size_t to, float& time) {
+  const auto playSteps = [this, &steps](std::size_t from, std::size_t to, float& time) {
     for (std::size_t n = from; n < to; ++n) {
-      show().frame(FrameKind::Hidden, time, steps[n]);
+      show().frame(FrameKind::Hidden, time, steps[n], drawable_);
       time += steps[n];
     }
   };

@@ -51,7 +51,7 @@ TEST_F(EffectsDrawing, emitterQuadsStandOnTheirParticles) {
   ASSERT_TRUE(surface.ready());
   const GLuint sprite = createWhiteTexture();
   beginSurface(surface);
-  setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
+  setFixedPerspective(Drawable{}, 0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
 
   ParticleEmmiter emitter;
   emitter.mode = ParticleEmmiter::EmitPoint;
@@ -136,7 +136,7 @@ class DiscParticles : public EffectsDrawing {
 std::vector<Pixel> drawDiscParticles(OffscreenSurface& surface, ParticleEmmiter& emitter,
                                      std::initializer_list<SpriteWidthRange> draws) {
   beginSurface(surface);
-  setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
+  setFixedPerspective(Drawable{}, 0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
   for (const SpriteWidthRange& widths : draws) {
     emitter.render(widths);
   }
@@ -265,7 +265,7 @@ TEST_F(EffectsDrawing, groundSmokeAndExplosionDrawnIntoATargetShowOnTheWindow) {
   layer.setViewport(Viewport{0, 0, 64, 64});
   layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   layer.clear(true, true);
-  setFixedPerspective(0.0f, 12.0f, 22.0f, 0.0f, 0.0f, 0.0f);
+  setFixedPerspective(Drawable{}, 0.0f, 12.0f, 22.0f, 0.0f, 0.0f, 0.0f);
   // The ground unlit and untextured, hiding what lies behind it.
   PassState ground;
   ground.depthTest = true;

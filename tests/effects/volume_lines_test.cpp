@@ -156,7 +156,7 @@ class VolumeLinesDrawing : public VolumeLinesTest {
   // Draws one segment and counts the glowing pixels, in all and in the left third of the picture.
   void drawSegment(float x0, float y0, float z0, float x1, float y1, float z1, float width) {
     beginSurface(*surface_);
-    setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
+    setFixedPerspective(Drawable{}, 0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
     ASSERT_TRUE(lines_.beginLines());
     lines_.drawLine(x0, y0, z0, x1, y1, z1, width);
     lines_.endLines();

@@ -38,7 +38,7 @@ TEST(MatrixHelpers, pushAndPopRestoreBothStacksAndLeaveModelViewCurrent) {
 
 TEST(MatrixHelpers, fixedPerspectiveIsFiftyDegreesAtAspectOnePointThree) {
   REQUIRE_GL_CONTEXT();
-  setFixedPerspective(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
+  setFixedPerspective(Drawable{800, 600, {}}, 0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f);
   const Matrix4 projection = drawLayer().matrix(MatrixStack::Projection);
   const float f = 1.0f / std::tan(25.0f * 3.14159265f / 180.0f);
   EXPECT_NEAR(projection.m[5], f, 1e-5f);

@@ -22,7 +22,7 @@ TEST(Camera, applyViewSetsTheDefaultPerspectiveAndLookAt) {
   REQUIRE_GL_CONTEXT();
   Camera camera;
   camera.eye = Vector3(0.0f, 0.0f, 10.0f);
-  camera.applyView();
+  camera.applyView(Drawable{800, 600, {}});
 
   float projection[16];
   float expected[16];
@@ -34,7 +34,12 @@ TEST(Camera, applyViewSetsTheDefaultPerspectiveAndLookAt) {
   for (int i = 0; i < 16; ++i) {
     EXPECT_NEAR(projection[i], expected[i], 1e-6f) << "element " << i;
   }
-  camera.applyView();
+  // Twice as wide, the view shows twice as much across and the same up and down.
+  camera.applyView(Drawable{1600, 600, {}});
+  float wider[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, wider);
+  EXPECT_NEAR(wider[0], expected[0] / 2.0f, 1e-6f);
+  EXPECT_NEAR(wider[5], expected[5], 1e-6f);
   GLint mode = 0;
   glGetIntegerv(GL_MATRIX_MODE, &mode);
   EXPECT_EQ(mode, GL_MODELVIEW);

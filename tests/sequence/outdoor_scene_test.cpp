@@ -72,20 +72,38 @@ std::array<unsigned char, 4> firstTexel() {
   return {texels[0], texels[1], texels[2], texels[3]};
 }
 
+// The scene makes the shared target's surface at the surface size it is given, and makes it again
+// when that size changes.
+TEST(OutdoorSceneDrawing, makesAndResizesTheSharedTargetsSurface) {
+  REQUIRE_GL_CONTEXT();
+  OutdoorScene scene;
+  scene.resizeSurfaces(frameOf(0.0f, 0.0f, Drawable{64, 48, SurfaceSize{16, 16}}));
+  RenderTarget& target = renderTarget();
+  ASSERT_EQ(target.surfaces.size(), 1u);
+  EXPECT_EQ(target.surfaces[0].width, 16);
+  EXPECT_NE(target.surfaces[0].depthBuffer, 0u);
+  scene.resizeSurfaces(frameOf(0.0f, 0.0f, Drawable{128, 96, SurfaceSize{32, 24}}));
+  ASSERT_EQ(target.surfaces.size(), 1u);
+  EXPECT_EQ(target.surfaces[0].width, 32);
+  EXPECT_EQ(target.surfaces[0].height, 24);
+  target.releaseTargets();
+}
+
 TEST(OutdoorSceneDrawing, clearsAndDrawsTheSharedTargetAt90SecondsButNotAfter) {
   REQUIRE_GL_CONTEXT();
+  const Drawable drawable{64, 48, SurfaceSize{16, 16}};
+  OutdoorScene scene;
+  scene.init();
+  scene.resizeSurfaces(frameOf(0.0f, 0.0f, drawable));
   RenderTarget& target = renderTarget();
-  ASSERT_TRUE(target.createFramebuffer());
-  ASSERT_EQ(target.addTarget(16, 16, GL_RGBA, true), 0);
+  ASSERT_EQ(target.surfaces.size(), 1u);
   glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
   target.clearTarget(0);
 
-  OutdoorScene scene;
-  scene.init();
-  playFrame(scene, 90.0001f, 0.1f);
+  playFrame(scene, 90.0001f, 0.1f, drawable);
   EXPECT_EQ(firstTexel()[0], 255) << "drawn after 90 s";
 
-  playFrame(scene, 90.0f, 0.1f);
+  playFrame(scene, 90.0f, 0.1f, drawable);
   const std::array<unsigned char, 4> cleared = firstTexel();
   EXPECT_EQ(cleared[0], 0);
   EXPECT_NEAR(cleared[3], 128, 1);
@@ -128,7 +146,7 @@ TEST(OutdoorSceneLoading, missingModelsAreLeftOutWithOneLogLineEachAndTheRestSti
   gSceneWithMissingModels = std::make_unique<OutdoorScene>();
   OutdoorScene& scene = *gSceneWithMissingModels;
   scene.init();
-  scene.load();
+  scene.load(frameOf(0.0f, 0.0f, fullSizeDrawable(kComposedWidth, kComposedHeight)));
   model3dsReader().setDataFolder(previousModelFolder);
   textureManager().dataFolder = previousTextureFolder;
 
@@ -155,7 +173,7 @@ TEST(OutdoorSceneLoading, missingModelsAreLeftOutWithOneLogLineEachAndTheRestSti
 
   // Frames with the missiles due and the jump cuts running draw what there is.
   for (float time = 19.9f; time < 50.5f; time += 0.1f) {
-    playFrame(scene, time, 0.1f);
+    playFrame(scene, time, 0.1f, fullSizeDrawable(kComposedWidth, kComposedHeight));
   }
   EXPECT_TRUE(scene.trails.children.empty());
   EXPECT_TRUE(scene.explosions.children.empty());

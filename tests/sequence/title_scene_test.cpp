@@ -119,12 +119,11 @@ class TitleSceneLoaded : public ::testing::Test {
     textureManager().dataFolder = dataFolder_.c_str();
     textureManager().failedNames.clear();
     // The composed frame size: the surfaces are made at 512 x 512.
-    inputState().viewportWidth = kComposedWidth;
-    inputState().viewportHeight = kComposedHeight;
+    drawable_ = fullSizeDrawable(kComposedWidth, kComposedHeight);
     seedRandom(3);
     scene_ = std::make_unique<TitleScene>();
     scene_->init();
-    scene_->load();
+    scene_->load(frameOf(0.0f, 0.0f, drawable_));
   }
   void TearDown() override {
     scene_.reset();
@@ -137,7 +136,7 @@ class TitleSceneLoaded : public ::testing::Test {
   // Plays the scene at 0.1-second frames from `from` up to `to` (presentation time).
   void play(float from, float to) {
     for (float time = from; time <= to + 1e-4f; time += 0.1f) {
-      playFrame(*scene_, time, 0.1f);
+      playFrame(*scene_, time, 0.1f, drawable_);
     }
   }
 
@@ -155,9 +154,8 @@ class TitleSceneLoaded : public ::testing::Test {
   // Makes the surfaces again for a full-HD drawable at layerSize, checks that the four layers and
   // the bubbles' surface took their sizes, and that the titles still draw on them.
   void expectFullHdSurfacesDrawAt(SurfaceSize layerSize, SurfaceSize bubbleSize) {
-    inputState().viewportWidth = 1920;
-    inputState().viewportHeight = 1080;
-    scene_->resizeSurfaces(1920, 1080, layerSize);
+    drawable_ = Drawable{1920, 1080, layerSize};
+    scene_->resizeSurfaces(frameOf(97.0f, 0.0f, drawable_));
     ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
     for (int n = 0; n < 4; ++n) {
       EXPECT_EQ(scene_->layers.surfaces[n].width, layerSize.width);
@@ -185,6 +183,7 @@ class TitleSceneLoaded : public ::testing::Test {
 
   PrivateWorkingFolder folder_;
   std::unique_ptr<TitleScene> scene_;
+  Drawable drawable_;  // what the frames are drawn into
   std::string dataFolder_;
   std::string previousModelFolder_;
   const char* previousTextureFolder_ = nullptr;
@@ -222,14 +221,14 @@ TEST_F(TitleSceneLoaded, drawsFromNinetyToOneFiftyFourSecondsAlternatingItsSurfa
   EXPECT_EQ(scene_->front, 0);
   EXPECT_EQ(scene_->back, 1);
 
-  playFrame(*scene_, 89.99f, 0.1f);
+  playFrame(*scene_, 89.99f, 0.1f, drawable_);
   EXPECT_EQ(scene_->back, 1);
-  playFrame(*scene_, 90.0f, 0.1f);
+  playFrame(*scene_, 90.0f, 0.1f, drawable_);
   EXPECT_EQ(scene_->front, 1);
   EXPECT_EQ(scene_->back, 0);
-  playFrame(*scene_, 154.0f, 0.1f);
+  playFrame(*scene_, 154.0f, 0.1f, drawable_);
   EXPECT_EQ(scene_->back, 1);
-  playFrame(*scene_, 154.01f, 0.1f);
+  playFrame(*scene_, 154.01f, 0.1f, drawable_);
   EXPECT_EQ(scene_->back, 1);
 
   // While a title is held: a bright title in the middle of its layer, and a line layer that is

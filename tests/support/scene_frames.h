@@ -1,9 +1,18 @@
-// One shown frame of a scene, as the program plays it: the advance, then the drawing.
+// Scenes' frames as the program plays them, outside the program: the drawable they are drawn into
+// and one shown frame, the advance then the drawing.
 #pragma once
 
+#include "gpu/frame_context.h"
+#include "gpu/render_target.h"
 #include "sequence/scene.h"
 
-inline void playFrame(Scene& scene, float timeSeconds, float dtSeconds) {
-  scene.advance(timeSeconds, dtSeconds);
-  scene.draw(timeSeconds, dtSeconds);
+// A drawable of width × height with its surfaces at their full size for it, as start-up makes them.
+inline Drawable fullSizeDrawable(int width, int height) {
+  return Drawable{width, height, drawingSurfaceSize(width, height)};
+}
+
+inline void playFrame(Scene& scene, float timeSeconds, float dtSeconds, const Drawable& drawable) {
+  const FrameContext frame = frameOf(timeSeconds, dtSeconds, drawable);
+  scene.advance(frame);
+  scene.draw(frame);
 }

@@ -1,0 +1,284 @@
+// The main loop, a flat sequence of named steps (messages, scripted keys, size changes, requests,
+// the frame, its outputs, the end), and the video's loop beside it.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+
+#include "app/gl_window.h"
+#include "app/program.h"
+#include "app/program_run.h"
+#include "app/video_output.h"
+#include "audio/sound_player.h"
+#include "core/input_state.h"
+#include "gpu/draw_layer.h"
+#include "gpu/texture_manager.h"
+#include "gpu/time_overlay.h"
+#include "platform/stop_signals.h"
+
+namespace {
+
+// How long the loop sleeps at a time while the window is minimised and nothing is drawn.
+constexpr int kMinimisedWaitMs = 50;
+
+// Frames per second over the last whole second, for the overlay.
+struct FrameRateMeter {
+  std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
+  int frames = 0;
+  float framesPerSecond = 0.0f;
+
+  void countFrame(std::chrono::steady_clock::time_point now) {
+    ++frames;
+    const double seconds = std::chrono::duration<double>(now - since).count();
+    if (seconds >= 1.0) {
+      framesPerSecond = static_cast<float>(frames / seconds);
+      frames = 0;
+      since = now;
+    }
+  }
+};
+
+// Plain play shows no more frames than the display can: where the driver does not wait for the
+// display (or a frozen last picture costs nothing to draw), the loop sleeps out the rest of the
+// display's frame. Fixed-step runs and the benchmark go as fast as they can.
+class FramePacer {
+ public:
+  explicit FramePacer(double shortestFrameSeconds) : shortest_(shortestFrameSeconds) {}
+  void waitForNextFrame() {
+    if (shortest_ <= 0.0) {
+      return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (due_ > now) {
+      std::this_thread::sleep_until(due_);
+    }
+    due_ = std::max(now, due_) + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                      std::chrono::duration<double>(shortest_));
+  }
+
+ private:
+  double shortest_ = 0.0;
+  std::chrono::steady_clock::time_point due_ = std::chrono::steady_clock::now();
+};
+
+double shortestFramePeriod(const Presentation& show) {
+  if (programRun().benchmark != nullptr || show.fixedStepSeconds > 0.0f) {
+    return 0.0;
+  }
+  return displayFramePeriod();
+}
+
+enum class MessageStep { NoneWaiting, Dispatched, Quit };
+
+// One waiting message goes to the window procedure: a frame is drawn only while none waits.
+MessageStep dispatchWaitingMessage() {
+  platform::WindowMessage message;
+  if (!platform::peekMessage(message)) {
+    return MessageStep::NoneWaiting;
+  }
+  if (message.type == platform::MessageType::Quit) {
+    return MessageStep::Quit;
+  }
+  platform::dispatchMessage(message);
+  return MessageStep::Dispatched;
+}
+
+// Keys the script presses before this frame, sent through the window procedure as the window
+// would send them.
+void playScriptedKeys(long framesDrawn) {
+  KeyChange change;
+  while (programRun().scriptedKeys.nextChange(framesDrawn, change)) {
+    platform::WindowMessage message;
+    message.type = change.down ? platform::MessageType::KeyDown : platform::MessageType::KeyUp;
+    message.wParam = change.virtualKey;
+    windowProcedure(message);
+  }
+}
+
+// The scenes make their surfaces again when the drawable or the size chosen for them has changed.
+void followDrawableSize(Presentation& show) {
+  const GLWindow& window = presentationWindow();
+  if (programRun().surfaces.follow(window.drawableWidth, window.drawableHeight, steadySeconds())) {
+    show.scenes.resizeSurfacesAll(frameOf(show.clock.elapsed, 0.0f, currentDrawable()));
+  }
+}
+
+// The keys' playback changes in the order they came, then the start again at the end of a loop.
+void carryOutRequests(Presentation& show) {
+  ProgramRun& run = programRun();
+  if (!run.pendingRequests.empty() || (run.loop && show.pastEnd())) {
+    // A jump's frames and a pause say nothing of what drawing a frame costs.
+    run.surfaces.restartMeasuring(steadySeconds());
+  }
+  while (!run.pendingRequests.empty()) {
+    show.apply(run.pendingRequests.front(), currentDrawable());
+    run.pendingRequests.pop_front();
+  }
+  if (run.loop && show.pastEnd()) {
+    show.seek(0.0f, currentDrawable());
+  }
+  endJumpProgress();
+}
+
+bool stopAsked() { return inputState().keyState[kKeyEscape] == 1 || platform::stopSignal() != 0; }
+
+// Minimised, nothing is drawn and the loop sleeps. Following the clock, time goes on with the
+// music and the run still ends at its end; with a fixed step the presentation waits, so that a
+// capture loses no frame and every screenshot is taken at its time.
+void idleWhileMinimised(Presentation& show) {
+  if (show.pastEnd()) {
+    platform::postQuitMessage();
+    return;
+  }
+  platform::waitForMessage(kMinimisedWaitMs);
+  if (show.fixedStepSeconds <= 0.0f) {
+    show.moveClockOn();
+  }
+}
+
+// The music's gap to the frame's time, and the benchmark's frame, for a frame that moves on.
+void beginFrameRecords(const Presentation& show) {
+  if (show.paused()) {
+    return;
+  }
+  ProgramRun& run = programRun();
+  double heard = 0.0;
+  if (show.fixedStepSeconds <= 0.0f && soundPlayer().musicPosition(heard)) {
+    const double gap = std::fabs(heard - static_cast<double>(show.clock.elapsed));
+    run.largestMusicGap = std::max(gap, run.largestMusicGap);
+  }
+  if (run.benchmark != nullptr) {
+    run.benchmark->beginFrame(show.scenes.sceneDrawingAt(show.clock.elapsed));
+  }
+}
+
+// The frame due, with the overlay over it when F1 has shown it.
+void drawFrame(Presentation& show, const Drawable& drawable, FrameRateMeter& meter) {
+  show.playDueFrame(drawable);
+  meter.countFrame(std::chrono::steady_clock::now());
+  if (programRun().overlayShown) {
+    drawTimeOverlay(drawable, show.pictureSeconds(), meter.framesPerSecond, show.paused());
+  }
+}
+
+// The GL's errors of the frame, for a --gl-debug run.
+void checkGLAfterFrame() {
+  if (programRun().debugReport != nullptr) {
+    programRun().debugReport->checkAfterFrame();
+  }
+}
+
+// The frame onto the window (from off the window, where a capture keeps its size), then the
+// benchmark's end of the frame and the GL's errors.
+void showFrame() {
+  ProgramRun& run = programRun();
+  run.offWindowFrame.showIn(run.windowWidth, run.windowHeight);
+  platform::swapBuffers(presentationWindow().window);
+  if (run.benchmark != nullptr) {
+    // A threaded driver may still be drawing: the frame's cost ends when the GL is done.
+    drawLayer().finish();
+    run.benchmark->endFrame();
+  }
+  checkGLAfterFrame();
+}
+
+// The clock's next sample, and the texture a loader left for after the frame.
+void moveOn(Presentation& show) {
+  show.moveClockOn();
+  if (textureManager().deferredUpload) {
+    textureManager().processPendingUpload();
+  }
+}
+
+}  // namespace
+
+// A jump that takes a while shows in the window's title how far it has come, since the window
+// shows no new frame meanwhile.
+void showJumpProgress(float doneShare) {
+  char title[64];
+  std::snprintf(title, sizeof title, "%s (jumping: %d %%)", kWindowTitle, static_cast<int>(doneShare * 100.0f));
+  platform::setWindowTitle(presentationWindow().window, title);
+  programRun().titleShowsJump = true;
+}
+
+void endJumpProgress() {
+  if (programRun().titleShowsJump) {
+    platform::setWindowTitle(presentationWindow().window, kWindowTitle);
+    programRun().titleShowsJump = false;
+  }
+}
+
+long mainLoop() {
+  Presentation& show = presentation();
+  FrameRateMeter meter;
+  FramePacer pacer(shortestFramePeriod(show));
+  long framesDrawn = 0;
+  for (;;) {
+    const MessageStep message = dispatchWaitingMessage();
+    if (message == MessageStep::Quit) {
+      break;
+    }
+    if (message == MessageStep::Dispatched) {
+      continue;
+    }
+    playScriptedKeys(framesDrawn);
+    followDrawableSize(show);
+    carryOutRequests(show);
+    if (stopAsked()) {
+      break;
+    }
+    if (inputState().appActive != 1) {
+      idleWhileMinimised(show);
+      continue;
+    }
+    beginFrameRecords(show);
+    // The frame past the end is still drawn; the run ends after it.
+    if (show.pastEnd()) {
+      platform::postQuitMessage();
+    }
+    const auto frameStart = std::chrono::steady_clock::now();
+    const bool framePaused = show.paused();
+    const Drawable drawable = currentDrawable();
+    drawFrame(show, drawable, meter);
+    ++framesDrawn;
+    programRun().capture.afterFrame(show.pictureSeconds(), drawable.width, drawable.height);
+    if (platform::stopSignal() != 0) {
+      break;
+    }
+    showFrame();
+    if (!framePaused) {
+      const double frameSeconds =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - frameStart).count();
+      programRun().surfaces.frameDone(steadySeconds(), frameSeconds, show.pictureSeconds());
+    }
+    moveOn(show);
+    pacer.waitForNextFrame();
+  }
+  return framesDrawn;
+}
+
+long videoLoop(VideoOutput& video, int stepsPerVideoFrame) {
+  Presentation& show = presentation();
+  long framesDrawn = 0;
+  const Drawable drawable = currentDrawable();
+  while (!video.complete() && platform::stopSignal() == 0) {
+    show.playDueFrame(drawable);
+    ++framesDrawn;
+    programRun().capture.afterFrame(show.pictureSeconds(), drawable.width, drawable.height);
+    if (!video.afterFrame()) {
+      break;
+    }
+    platform::swapBuffers(presentationWindow().window);
+    checkGLAfterFrame();
+    show.moveClockOn();
+    for (int step = 1; step < stepsPerVideoFrame; ++step) {
+      show.frame(FrameKind::LayersOnly, show.clock.elapsed, show.frameDelta(), drawable);
+      show.clock.update();
+    }
+    if (textureManager().deferredUpload) {
+      textureManager().processPendingUpload();
+    }
+  }
+  return framesDrawn;
+}
