@@ -395,9 +395,11 @@ void reportDriverAndEffects() {
 bool startUp(const AppOptions& options) {
   placeLog();
   // Without its files the presentation would only show a box for each of them.
-  if (!pointLoadersAtResources()) {
+  ResourcePaths paths;
+  if (!findResourcePaths(paths)) {
     return false;
   }
+  pointLoadersAt(paths);
   InputState& input = inputState();
   input.appActive = 1;
   Presentation& show = presentation();
@@ -447,7 +449,7 @@ bool startUp(const AppOptions& options) {
     return false;
   }
   DebugLog::append(kLogFileName, "Reading %s and the shader files from %s\r\n", kDataFolder,
-                   resourceFolderDescription().c_str());
+                   resourceFolderDescription(paths).c_str());
 
   if (gGLDebug != nullptr) {
     gGLDebug->begin();
@@ -712,7 +714,7 @@ bool startVideo(const AppOptions& options, VideoOutput& video) {
   // The first frame is the first of the presentation's steps at or after --start-at.
   plan.startSeconds = presentation().clock.elapsed;
   plan.frameCount = videoFrameCount(plan.startSeconds, options.endSeconds, options.videoRate);
-  plan.musicPath = soundPlayer().soundFolder + kMusicFile;
+  plan.musicPath = soundPlayer().soundPath(kMusicFile);
   return video.begin(plan);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "gpu/texture_manager.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/scoped_data_folder.h"
 #include "world/model_3ds_reader.h"
 
 namespace {
@@ -129,9 +131,7 @@ class PresentationState : public testing::Test {
  protected:
   void SetUp() override {
     REQUIRE_GL_CONTEXT();
-    dataFolder_ = std::string(RUN_DIR) + "/data/";
-    model3dsReader().setDataFolder(dataFolder_);
-    textureManager().dataFolder = dataFolder_.c_str();
+    dataFolder_ = std::make_unique<ScopedDataFolder>(std::string(RUN_DIR) + "/data/");
     inputState().viewportWidth = 160;
     inputState().viewportHeight = 120;
     seedRandom(7);
@@ -140,7 +140,7 @@ class PresentationState : public testing::Test {
   }
   void TearDown() override {
     show().scenes.releaseAll();
-    textureManager().dataFolder = nullptr;
+    dataFolder_.reset();
   }
 
   static Presentation& show() { return presentation(); }
@@ -159,7 +159,7 @@ class PresentationState : public testing::Test {
   }
 
   PrivateWorkingFolder folder_;
-  std::string dataFolder_;  // the texture manager keeps a pointer into it
+  std::unique_ptr<ScopedDataFolder> dataFolder_;
 };
 
 // With a fixed step, a run from 0 that stops at t and a jump back to t from further on (a rewind,
