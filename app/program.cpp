@@ -442,10 +442,6 @@ bool startUp(const AppOptions& options) {
   }
   if (!window.create(kWindowTitle, sizeGiven ? options.frameWidth : 800, sizeGiven ? options.frameHeight : 600, 32,
                      &windowProcedure)) {
-    DebugLog::append(kLogFileName, "Could not create window\r\n");
-    std::fprintf(stderr, "%s: could not create the window: %s%s%s%s\n", kPresentationName, window.failureText,
-                 window.failureDetail.empty() ? "" : " (", window.failureDetail.c_str(),
-                 window.failureDetail.empty() ? "" : ")");
     return false;
   }
   DebugLog::append(kLogFileName, "Reading %s and the shader files from %s\r\n", kDataFolder,
