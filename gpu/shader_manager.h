@@ -52,7 +52,7 @@ class ShaderManager {
   ShaderManager& operator=(const ShaderManager&) = delete;
   ~ShaderManager();
 
-  // Compiles paths().resourceFolder + fileName with the newest profile of the class (8 vertex, 9 fragment)
+  // Compiles the resource folder + fileName with the newest profile of the class (8 vertex, 9 fragment)
   // and logs the outcome under the file name. On success the table owns the program and the
   // result points at it; on failure the program is destroyed and the result is null.
   ShaderProgram* createProgram(std::unique_ptr<ShaderProgram> program, const char* fileName, int profileClass,
@@ -89,7 +89,6 @@ class ShaderManager {
 
   // Shader files are read from paths.resourceFolder.
   void usePaths(const ResourcePaths& paths) { paths_ = paths; }
-  const ResourcePaths& paths() const { return paths_; }
 
  private:
   // The lighting block keeps its values but drops the handles that die with the context.

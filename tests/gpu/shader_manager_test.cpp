@@ -67,7 +67,7 @@ TEST_F(ShaderManagerTest, failedProgramIsLoggedWithTheReasonAndNotKept) {
 
 // An installed run reads its shader files from the resource folder; the log and the table still
 // know them by their file names.
-TEST_F(ShaderManagerTest, sourceFolderIsPutInFrontOfTheFileNameOnly) {
+TEST_F(ShaderManagerTest, resourceFolderIsPutInFrontOfTheFileNameOnly) {
   std::filesystem::create_directories("resources");
   std::rename(kGoodFile, (std::string("resources/") + kGoodFile).c_str());
   manager.usePaths(resourcePathsIn(folder.path() + "/resources/"));

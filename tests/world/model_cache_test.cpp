@@ -26,7 +26,8 @@ class ModelCacheTest : public testing::Test {
  protected:
   void SetUp() override {
     previousPaths_ = model3dsReader().paths();
-    model3dsReader().usePaths(ResourcePaths{previousPaths_.resourceFolder, std::string(TEST_DATA_DIR) + "/models/"});
+    const std::string models = std::string(TEST_DATA_DIR) + "/models/";
+    model3dsReader().usePaths(ResourcePaths{previousPaths_.resourceFolder, models});
   }
   void TearDown() override { model3dsReader().usePaths(previousPaths_); }
   std::string dataPath(const std::string& name) const { return model3dsReader().paths().dataFolder + name; }
