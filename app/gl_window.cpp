@@ -5,26 +5,28 @@
 
 #include "core/debug_log.h"
 #include "gpu/draw_layer.h"
+#include "platform/failure_report.h"
 #include "platform/gl_capabilities.h"
 #include "platform/gl_entry_points.h"
-#include "platform/message_box.h"
 
 namespace {
 
-void errorBox(const char* text) {
-  platform::showMessageBox(text, "ERROR", platform::BoxButtons::Ok, platform::BoxIcon::Exclamation);
-}
-
-void shutdownErrorBox(const char* text) {
-  platform::showMessageBox(text, "SHUTDOWN ERROR", platform::BoxButtons::Ok, platform::BoxIcon::Information);
+// Every failure of create(): its box, the program's log line, and on stderr the box's text with
+// what the platform said about it.
+void reportNoWindow(const char* text, platform::BoxIcon icon, const std::string& detail) {
+  platform::FailureReport report = platform::boxReport(text, "ERROR", icon);
+  report.logLine = "Could not create window\r\n";
+  report.stderrLine = std::string("could not create the window: ") + text + (detail.empty() ? "" : " (" + detail + ")");
+  platform::reportFailure(report);
 }
 
 // Asks whether to run in a window when the display has no mode of the wanted size.
 bool userAcceptsWindowedMode() {
-  const platform::BoxAnswer answer = platform::showMessageBox(
-      "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
-      "Orvo GL", platform::BoxButtons::YesNo, platform::BoxIcon::Exclamation);
-  return answer == platform::BoxAnswer::Yes;
+  platform::FailureReport question = platform::boxReport(
+      "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?", "Orvo GL",
+      platform::BoxIcon::Exclamation);
+  question.boxButtons = platform::BoxButtons::YesNo;
+  return platform::reportFailure(question) == platform::BoxAnswer::Yes;
 }
 
 }  // namespace
@@ -34,26 +36,22 @@ GLWindow& presentationWindow() {
   return window;
 }
 
-bool GLWindow::fail(const char* text) {
+bool GLWindow::fail(const char* text, const std::string& detail) {
   kill();
-  failureText = text;
-  errorBox(text);
+  reportNoWindow(text, platform::BoxIcon::Exclamation, detail);
   return false;
 }
 
 bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight, int bits,
                       platform::WindowProcedure procedure) {
-  std::string& error = failureDetail;
-  error.clear();
+  std::string error;
   if (!platform::registerWindowClass(procedure, error)) {
-    failureText = "Failed To Register The Window Class.";
-    errorBox(failureText);
+    reportNoWindow("Failed To Register The Window Class.", platform::BoxIcon::Exclamation, error);
     return false;
   }
   if (fullScreen && !platform::hasDisplayMode(requestedWidth, requestedHeight)) {
     if (!userAcceptsWindowedMode()) {
-      failureText = "Program Will Now Close.";
-      platform::showMessageBox(failureText, "ERROR", platform::BoxButtons::Ok, platform::BoxIcon::Stop);
+      reportNoWindow("Program Will Now Close.", platform::BoxIcon::Stop, error);
       return false;
     }
     fullScreen = false;
@@ -63,15 +61,15 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
   }
   window = platform::createWindow(title, requestedWidth, requestedHeight, bits, fullScreen, error);
   if (window == nullptr) {
-    return fail("Window Creation Error.");
+    return fail("Window Creation Error.", error);
   }
   renderContext = contextKindGiven ? platform::createGLContextOfKind(window, contextKind, debugContext, error)
                                    : platform::createPreferredGLContext(window, debugContext, contextKind, error);
   if (renderContext == nullptr) {
-    return fail("Can't Create A GL Rendering Context.");
+    return fail("Can't Create A GL Rendering Context.", error);
   }
   if (!platform::makeCurrent(window, renderContext)) {
-    return fail("Can't Activate The GL Rendering Context.");
+    return fail("Can't Activate The GL Rendering Context.", error);
   }
   platform::showWindow(window);
   if (desktop) {
@@ -83,14 +81,16 @@ bool GLWindow::create(const char* title, int requestedWidth, int requestedHeight
 
   std::string problem;
   if (!platform::loadGLEntryPoints(problem)) {
-    errorBox("OpenGL extensions Init Failed.");
-    DebugLog::append(kLogFileName, "Initializing GLEW failed!");
+    platform::FailureReport report =
+        platform::boxReport("OpenGL extensions Init Failed.", "ERROR", platform::BoxIcon::Exclamation);
+    report.logLine = "Initializing GLEW failed!";
+    platform::reportFailure(report);
   }
   DebugLog::append(kLogFileName, "Status: Using GLEW %s\n", platform::loaderVersion().c_str());
   const platform::GLCapabilities capabilities = platform::readGLCapabilities(contextKind);
   platform::setGLCapabilities(capabilities);
   if (!createDrawLayer(capabilities)) {
-    return fail("No drawing layer for this GL.");
+    return fail("No drawing layer for this GL.", error);
   }
   return true;
 }
@@ -119,7 +119,8 @@ void GLWindow::kill() {
   if (renderContext != nullptr) {
     releaseDrawLayer();
     if (!platform::releaseCurrent()) {
-      shutdownErrorBox("Release Of DC And RC Failed.");
+      platform::reportFailure(
+          platform::boxReport("Release Of DC And RC Failed.", "SHUTDOWN ERROR", platform::BoxIcon::Information));
     }
     platform::deleteGLContext(renderContext);
     renderContext = nullptr;

@@ -10,7 +10,8 @@ class GLWindow {
   virtual ~GLWindow() = default;  // releases nothing: kill() does
 
   // Full screen first when fullScreen is set; a display without the exact mode asks whether to
-  // run windowed. Every failure shows its message box and returns false.
+  // run windowed. Every failure shows its message box, logs that the window could not be made,
+  // says why on stderr and returns false.
   bool create(const char* title, int width, int height, int bits, platform::WindowProcedure procedure);
   // Leaves full-screen mode and releases context and window; safe on a partly made window and twice.
   void kill();
@@ -35,13 +36,9 @@ class GLWindow {
   bool contextKindGiven = false;
   platform::GLContextKind contextKind = platform::GLContextKind::Compatibility;
 
-  // Why the last create() failed, for the program's error output: the box text and what the
-  // platform said.
-  const char* failureText = "";
-  std::string failureDetail;
-
  private:
-  bool fail(const char* text);
+  // Releases what create() made so far, then reports text with the platform's detail.
+  bool fail(const char* text, const std::string& detail);
 };
 
 // The presentation's one window.

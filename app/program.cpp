@@ -47,7 +47,7 @@ bool startVideo(const AppOptions& options, VideoOutput& video) {
   // The first frame is the first of the presentation's steps at or after --start-at.
   plan.startSeconds = presentation().clock.elapsed;
   plan.frameCount = videoFrameCount(plan.startSeconds, options.endSeconds, options.videoRate);
-  plan.musicPath = soundPlayer().soundFolder + kMusicFile;
+  plan.musicPath = soundPlayer().soundPath(kMusicFile);
   return video.begin(plan);
 }
 

@@ -10,6 +10,7 @@
 #include "app/presentation.h"
 #include "app/scripted_keys.h"
 #include "app/surface_sizing.h"
+#include "core/resource_paths.h"
 #include "gpu/frame_context.h"
 #include "gpu/gl_debug_report.h"
 #include "gpu/off_window_frame.h"
@@ -37,6 +38,7 @@ struct ProgramRun {
   int windowWidth = 0;
   int windowHeight = 0;
   SurfaceSizing surfaces;
+  ResourcePaths paths;  // where the loaders read from
 };
 
 ProgramRun& programRun();

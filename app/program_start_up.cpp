@@ -57,7 +57,7 @@ bool prepareRun(const AppOptions& options, Presentation& show) {
 }
 
 // The window and its context: the composed 800 x 600, or the size asked for a window (and for
-// drawing off-screen). False, with the log line and a line on stderr, when it cannot be made.
+// drawing off-screen). False, once the window has told the user why, when it cannot be made.
 bool createWindow(const AppOptions& options) {
   GLWindow& window = presentationWindow();
   window.fullScreen = !options.windowed && !options.desktop;
@@ -69,15 +69,8 @@ bool createWindow(const AppOptions& options) {
   if (options.offScreen) {
     platform::drawOffScreen();
   }
-  if (!window.create(kWindowTitle, sizeGiven ? options.frameWidth : 800, sizeGiven ? options.frameHeight : 600, 32,
-                     &windowProcedure)) {
-    DebugLog::append(kLogFileName, "Could not create window\r\n");
-    std::fprintf(stderr, "%s: could not create the window: %s%s%s%s\n", kPresentationName, window.failureText,
-                 window.failureDetail.empty() ? "" : " (", window.failureDetail.c_str(),
-                 window.failureDetail.empty() ? "" : ")");
-    return false;
-  }
-  return true;
+  return window.create(kWindowTitle, sizeGiven ? options.frameWidth : 800, sizeGiven ? options.frameHeight : 600, 32,
+                       &windowProcedure);
 }
 
 // Multisampled drawing where the driver has it; otherwise one line says so and the run goes on
@@ -178,10 +171,12 @@ void startMusic(const AppOptions& options) {
 
 bool startUp(const AppOptions& options) {
   placeLog();
+  ProgramRun& run = programRun();
   // Without its files the presentation would only show a box for each of them.
-  if (!pointLoadersAtResources()) {
+  if (!findResourcePaths(run.paths)) {
     return false;
   }
+  pointLoadersAt(run.paths);
   Presentation& show = presentation();
   if (!prepareRun(options, show)) {
     return false;
@@ -191,7 +186,7 @@ bool startUp(const AppOptions& options) {
     return false;
   }
   DebugLog::append(kLogFileName, "Reading %s and the shader files from %s\r\n", kDataFolder,
-                   resourceFolderDescription().c_str());
+                   resourceFolderDescription(run.paths).c_str());
   prepareDrawing(options);
   loadContent(show);
   startMusic(options);

@@ -15,15 +15,6 @@
 #include "platform/file_locations.h"
 #include "world/model_3ds_reader.h"
 
-namespace {
-
-// Empty for the working folder, so that names in messages stay as they were given.
-std::string gResourceFolder;
-// The resource folder's data folder; the texture manager keeps a pointer into it.
-std::string gDataFolder;
-
-}  // namespace
-
 void placeLog() {
   if (platform::workingFolderWritable()) {
     return;
@@ -45,13 +36,15 @@ void placeLog() {
   std::fprintf(stderr, "%s: %s%s; no folder takes the log\n", kPresentationName, working.c_str(), failed.c_str());
 }
 
-bool pointLoadersAtResources() {
+bool findResourcePaths(ResourcePaths& paths) {
   const std::vector<std::string> candidates = platform::resourceFolderCandidates();
   // A folder missing one of them would only fail later, one scene at a time, while a complete
   // copy further down the list went unused.
   const std::vector<std::string> shaderFiles = {kPerPixelVertexFile, kPerPixelFragmentFile, kVolumeLinesVertexFile,
                                                 kVolumeLinesFragmentFile};
-  if (!platform::findResourceFolder(candidates, kDataFolder, shaderFiles, gResourceFolder)) {
+  // Empty for the working folder, so that names in messages stay as they were given.
+  std::string resourceFolder;
+  if (!platform::findResourceFolder(candidates, kDataFolder, shaderFiles, resourceFolder)) {
     std::string searched;
     for (const std::string& candidate : candidates) {
       searched += (searched.empty() ? "" : ", ") + platform::describeFolder(candidate);
@@ -63,12 +56,17 @@ bool pointLoadersAtResources() {
     std::fprintf(stderr, "%s: no folder holds %s%s; looked in %s\n", kPresentationName, kDataFolder, named.c_str(), searched.c_str());
     return false;
   }
-  gDataFolder = gResourceFolder + kDataFolder;
-  textureManager().dataFolder = gDataFolder.c_str();
-  model3dsReader().setDataFolder(gDataFolder);
-  soundPlayer().soundFolder = gDataFolder;
-  shaderManager().sourceFolder = gResourceFolder;
+  paths = resourcePathsIn(resourceFolder);
   return true;
 }
 
-std::string resourceFolderDescription() { return platform::describeFolder(gResourceFolder); }
+void pointLoadersAt(const ResourcePaths& paths) {
+  textureManager().usePaths(paths);
+  model3dsReader().usePaths(paths);
+  soundPlayer().usePaths(paths);
+  shaderManager().usePaths(paths);
+}
+
+std::string resourceFolderDescription(const ResourcePaths& paths) {
+  return platform::describeFolder(paths.resourceFolder);
+}

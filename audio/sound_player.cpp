@@ -50,7 +50,7 @@ bool SoundPlayer::loadSound(int slot, const std::string& name, bool loop) {
   if (!platform::mixerOpen()) {
     return false;
   }
-  const std::string path = soundFolder + name;
+  const std::string path = soundPath(name);
   std::vector<uint8_t> bytes;
   const InputFileResult read = readInputFile(path, platform::kMaxSampleFileBytes, bytes);
   std::string error = read.reason;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/frame_timer.h"
+#include "core/resource_paths.h"
 #include "platform/mixer.h"
 
 constexpr int kSoundFrequencyHz = 44100;
@@ -28,7 +29,7 @@ class SoundPlayer {
   // line says why, and the run goes on silent (every later load fails quietly); a driver that
   // plays to no device (SDL's dummy and disk drivers) gets one log line saying where the sound goes.
   bool initSound();
-  // Loads soundFolder + name whole; the loop flag makes every start of it repeat. False, with
+  // Loads soundPath(name) whole; the loop flag makes every start of it repeat. False, with
   // nothing appended, when the file is missing or cannot be decoded: one log line names the file
   // and the reason (none without an audio device, whose absence was logged at start). A file
   // that decodes to much less than its MP3 Info frame promises is loaded and played as it is,
@@ -46,15 +47,19 @@ class SoundPlayer {
   bool musicPosition(double& seconds) const;
   // Frees every sample and closes the mixer; a second call does nothing.
   void closeSound();
+  // Sounds are read from paths.dataFolder.
+  void usePaths(const ResourcePaths& paths) { paths_ = paths; }
+  // The file loadSound reads for a sound's name.
+  std::string soundPath(const std::string& name) const { return paths_.dataFolder + name; }
 
   std::vector<SoundEntry> entries;
-  std::string soundFolder;
   // The clock that stamps loads and starts; no timer reads as time 0.
   const FrameTimer* timer = nullptr;
 
  private:
   float nowSeconds() const;
 
+  ResourcePaths paths_;
   bool mixerOpened_ = false;
 };
 

@@ -7,7 +7,7 @@
 #include "platform/gl_capabilities.h"
 #include "gpu/shader_manager.h"
 #include "gpu/texture_manager.h"
-#include "platform/message_box.h"
+#include "platform/failure_report.h"
 
 const char* const kVolumeLinePictures[kVolumeLinePictureCount] = {
     "linevol_contours.jpg", "linevol_enamels.jpg", "linevol_redlaser.jpg", "linevol_blueglow.jpg",
@@ -32,7 +32,7 @@ constexpr float kFaintestShown = 0.1f;
 // The lines stay off: the user is told in a box, as the lines always told, and on the way out.
 void warn(const char* text) {
   reportEffectOff(Effect::VolumeLines, text);
-  platform::showMessageBox(text, kBoxCaption, platform::BoxButtons::Ok, platform::BoxIcon::Exclamation);
+  platform::reportFailure(platform::boxReport(text, kBoxCaption, platform::BoxIcon::Exclamation));
 }
 
 }  // namespace

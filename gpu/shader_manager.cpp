@@ -44,7 +44,7 @@ ShaderProgram* ShaderManager::createProgram(std::unique_ptr<ShaderProgram> progr
   const char* shownName = fileName == nullptr ? "" : fileName;
   const platform::ShaderProfile profile = platform::latestProfile(profileClass);
   clearStaleError();
-  const std::string path = sourceFolder + shownName;
+  const std::string path = paths_.resourceFolder + shownName;
   platform::GlslProgram* handle = platform::createProgramFromFile(context_, path.c_str(), profile, entry);
   const platform::ShaderError error = platform::getError();
   if (error != platform::ShaderError::None || handle == nullptr) {

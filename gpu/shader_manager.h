@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/resource_paths.h"
 #include "core/vector3.h"
 #include "gpu/shader_program.h"
 #include "platform/glsl_runtime.h"
@@ -51,7 +52,7 @@ class ShaderManager {
   ShaderManager& operator=(const ShaderManager&) = delete;
   ~ShaderManager();
 
-  // Compiles sourceFolder + fileName with the newest profile of the class (8 vertex, 9 fragment)
+  // Compiles the resource folder + fileName with the newest profile of the class (8 vertex, 9 fragment)
   // and logs the outcome under the file name. On success the table owns the program and the
   // result points at it; on failure the program is destroyed and the result is null.
   ShaderProgram* createProgram(std::unique_ptr<ShaderProgram> program, const char* fileName, int profileClass,
@@ -86,13 +87,14 @@ class ShaderManager {
   void endPerPixel();
   const PerPixelLighting& perPixel() const { return perPixel_; }
 
-  // Put in front of every shader file name: empty (the working folder) or a folder ending in '/'.
-  std::string sourceFolder;
+  // Shader files are read from paths.resourceFolder.
+  void usePaths(const ResourcePaths& paths) { paths_ = paths; }
 
  private:
   // The lighting block keeps its values but drops the handles that die with the context.
   void forgetPerPixelHandles();
 
+  ResourcePaths paths_;
   // Owned; destroyed by release().
   platform::GlslContext* context_ = nullptr;
   // Every program by source file name, for release.

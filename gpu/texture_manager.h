@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/input_file.h"
+#include "core/resource_paths.h"
 #include "gpu/texture_alpha.h"
 #include "image/decoded_image.h"
 
@@ -61,11 +62,13 @@ class TextureManager {
   bool makeDescrambledCopy(const std::string& path, std::string& tempPathOut);
   // The same into a caller's buffer of at least kMaxPathBytes bytes.
   bool makeDescrambledCopy(const std::string& path, char* tempPathOut);
+  // Pictures are searched for in paths.dataFolder as well as under the name as passed.
+  void usePaths(const ResourcePaths& paths) { paths_ = paths; }
+  const ResourcePaths& paths() const { return paths_; }
 
   static constexpr size_t kMaxPathBytes = 4096;
 
   bool deferredUpload = false;     // never switched on by the presentation
-  const char* dataFolder = nullptr;  // "data/" from start-up; not owned
   bool preferDataFolder = false;   // try the data folder before the name as passed
   bool useMipmaps = true;
   const char* dataKey = nullptr;   // no part of the presentation sets one; not owned
@@ -83,6 +86,7 @@ class TextureManager {
   void setUploadDone(bool done);
   void waitForUpload();
 
+  ResourcePaths paths_;
   std::map<unsigned int, TextureShape> shapes_;
   bool uploadDone_ = true;  // guarded by lock_
   std::mutex lock_;

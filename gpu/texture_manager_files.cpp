@@ -102,7 +102,7 @@ std::unique_ptr<DecodedImage> TextureManager::decodeImage(const std::string& nam
 std::unique_ptr<DecodedImage> TextureManager::searchAndDecode(const std::string& name) {
   DebugLog::append(kLogFileName, "TextureManager: image %s : ", name.c_str());
   const std::string bare = bareName(name);
-  const std::string dataFolderPath = std::string(dataFolder != nullptr ? dataFolder : "") + bare;
+  const std::string dataFolderPath = paths_.dataFolder + bare;
   const int format = imageFormatFromFileName(bare);
   if (format == kImageUnknown) {
     DebugLog::append(kLogFileName, "image %s : unknown format\r\n", name.c_str());

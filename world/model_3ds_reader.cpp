@@ -1,14 +1,12 @@
 #include "world/model_3ds_reader.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
-#include "core/debug_log.h"
 #include "core/input_file.h"
-#include "core/program_name.h"
-#include "platform/message_box.h"
+#include "platform/failure_report.h"
 #include "world/chunk_stream.h"
 #include "world/model_3ds_format.h"
 #include "world/vertex_normals.h"
@@ -23,7 +21,7 @@ namespace {
 using namespace model3ds;
 
 void showError(const std::string& text) {
-  platform::showMessageBox(text, "Error", platform::BoxButtons::Ok, platform::BoxIcon::Stop);
+  platform::reportFailure(platform::boxReport(text, "Error", platform::BoxIcon::Stop));
 }
 
 // Walks the chunk tree of one file into one ImportedModel. The three levels (main, object,
@@ -120,8 +118,8 @@ class ChunkParser {
                              (static_cast<uint32_t>(bytes[2]) << 16) |
                              (static_cast<uint32_t>(bytes[3]) << 24);
     if (version > kNewestKnownVersion) {
-      platform::showMessageBox("This 3DS file is over version 3 so it may load incorrectly", "Warning",
-                               platform::BoxButtons::Ok, platform::BoxIcon::Exclamation);
+      platform::reportFailure(platform::boxReport("This 3DS file is over version 3 so it may load incorrectly",
+                                                  "Warning", platform::BoxIcon::Exclamation));
     }
   }
 
@@ -251,10 +249,11 @@ bool Model3dsReader::importBytes(ImportedModel& model, const uint8_t* data, size
   }
   ChunkParser(stream, model).parseMainLevel(primary);
   if (stream.damaged()) {
-    std::fprintf(stderr, "%s: 3DS reader: %s is damaged at byte %zu; keeping what was read before it\n",
-                 programName(), name.c_str(), stream.damagePosition());
-    DebugLog::append(kLogFileName, "3DS reader: %s is damaged at byte %zu; keeping what was read before it\r\n",
-                     name.c_str(), stream.damagePosition());
+    platform::FailureReport report;
+    report.stderrLine = "3DS reader: " + name + " is damaged at byte " + std::to_string(stream.damagePosition()) +
+                        "; keeping what was read before it";
+    report.logLine = report.stderrLine + "\r\n";
+    platform::reportFailure(report);
   }
   for (ImportedObject& object : model.objects) {
     computeVertexNormals(object);

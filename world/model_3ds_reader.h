@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/resource_paths.h"
 #include "world/imported_model.h"
 
 // The largest model file accepted: far above any model the presentation draws (the baked
@@ -23,12 +24,12 @@ class Model3dsReader {
   // The same from a file already in memory; name is what the messages call it.
   bool importBytes(ImportedModel& model, const uint8_t* data, size_t sizeBytes, const std::string& name);
 
-  // The data folder that model loading puts in front of model file names; set at start-up.
-  void setDataFolder(const std::string& folder) { dataFolder_ = folder; }
-  const std::string& dataFolder() const { return dataFolder_; }
+  // Model loading puts paths.dataFolder in front of model file names; start-up gives them.
+  void usePaths(const ResourcePaths& paths) { paths_ = paths; }
+  const ResourcePaths& paths() const { return paths_; }
 
  private:
-  std::string dataFolder_;
+  ResourcePaths paths_;
 };
 
 // The one reader of the process.

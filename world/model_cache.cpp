@@ -81,7 +81,7 @@ void convertImportedModel(const ImportedModel& imported, Model& model) {
 }
 
 bool ModelCache::loadModelFile(const std::string& fileName, Model& model) {
-  const std::string path = model3dsReader().dataFolder() + fileName;
+  const std::string path = model3dsReader().paths().dataFolder + fileName;
   DebugLog::append(kLogFileName, "Loading %s ,", path.c_str());
   // Scrambled data is read through a descrambled temporary copy, deleted afterwards.
   TextureManager& textures = textureManager();

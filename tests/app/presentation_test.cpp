@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
 #include "tests/support/scene_frames.h"
+#include "tests/support/scoped_data_folder.h"
 #include "world/model_3ds_reader.h"
 
 namespace {
@@ -131,9 +133,7 @@ class PresentationState : public testing::Test {
  protected:
   void SetUp() override {
     REQUIRE_GL_CONTEXT();
-    dataFolder_ = std::string(RUN_DIR) + "/data/";
-    model3dsReader().setDataFolder(dataFolder_);
-    textureManager().dataFolder = dataFolder_.c_str();
+    dataFolder_ = std::make_unique<ScopedDataFolder>(std::string(RUN_DIR) + "/data/");
     seedRandom(7);
     composePresentation(show(), drawable_);
     show().keepStart();
@@ -141,7 +141,7 @@ class PresentationState : public testing::Test {
   void TearDown() override {
     show().scenes.releaseAll();
     renderTarget().releaseTargets();
-    textureManager().dataFolder = nullptr;
+    dataFolder_.reset();
   }
 
   static Presentation& show() { return presentation(); }
@@ -160,7 +160,7 @@ class PresentationState : public testing::Test {
   }
 
   PrivateWorkingFolder folder_;
-  std::string dataFolder_;  // the texture manager keeps a pointer into it
+  std::unique_ptr<ScopedDataFolder> dataFolder_;
   // Small, so that the frames a jump draws are cheap.
   const Drawable drawable_ = fullSizeDrawable(160, 120);
 };

@@ -83,7 +83,7 @@ class SoundPlayerTest : public testing::Test {
   // line at the start is dropped, so that the log holds only what the test itself provokes.
   void openPlayer(SoundPlayer& player) {
     player.timer = &timer_;
-    player.soundFolder = folder_;
+    player.usePaths(ResourcePaths{"", folder_});
     EXPECT_TRUE(player.initSound());
     std::remove(kLogFileName);
   }
@@ -198,7 +198,7 @@ TEST_F(SoundPlayerTest, driversThatPlayToNoDeviceSaySoInOneLine) {
 TEST_F(SoundPlayerTest, withoutAnAudioDeviceOneLineSaysWhyAndTheRunIsSilent) {
   setenv("SDL_AUDIODRIVER", "nonexistent", 1);
   SoundPlayer player;
-  player.soundFolder = folder_;
+  player.usePaths(ResourcePaths{"", folder_});
   EXPECT_TRUE(player.initSound());
 
   const std::string log = readTextFile(kLogFileName);

@@ -141,15 +141,15 @@ class VolumeLinesDrawing : public VolumeLinesTest {
     std::filesystem::create_directory("data");
     std::filesystem::copy_file(std::string(RUN_DIR) + "/data/linevol_redlaser.jpg", "data/linevol_redlaser.jpg");
     surface_ = std::make_unique<OffscreenSurface>(128);
-    previousFolder_ = textureManager().dataFolder;
-    textureManager().dataFolder = "data/";
+    previousPaths_ = textureManager().paths();
+    textureManager().usePaths(resourcePathsIn(""));
     textureManager().failedNames.clear();
     ASSERT_TRUE(lines_.initialize());
     ASSERT_EQ(lines_.addTexture(2), 0);
     ASSERT_NE(lines_.textures[0], 0u);
   }
   void TearDown() override {
-    textureManager().dataFolder = previousFolder_;
+    textureManager().usePaths(previousPaths_);
     VolumeLinesTest::TearDown();
   }
 
@@ -176,7 +176,7 @@ class VolumeLinesDrawing : public VolumeLinesTest {
   VolumeLines lines_;
   int lit_ = 0;
   int leftLit_ = 0;
-  const char* previousFolder_ = nullptr;
+  ResourcePaths previousPaths_;
 };
 
 TEST_F(VolumeLinesDrawing, segmentsAreDrawnInOneDrawWithTheLinesPassAndLeaveNoProgramRunning) {

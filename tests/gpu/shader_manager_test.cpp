@@ -67,16 +67,16 @@ TEST_F(ShaderManagerTest, failedProgramIsLoggedWithTheReasonAndNotKept) {
 
 // An installed run reads its shader files from the resource folder; the log and the table still
 // know them by their file names.
-TEST_F(ShaderManagerTest, sourceFolderIsPutInFrontOfTheFileNameOnly) {
+TEST_F(ShaderManagerTest, resourceFolderIsPutInFrontOfTheFileNameOnly) {
   std::filesystem::create_directories("resources");
   std::rename(kGoodFile, (std::string("resources/") + kGoodFile).c_str());
-  manager.sourceFolder = folder.path() + "/resources/";
+  manager.usePaths(resourcePathsIn(folder.path() + "/resources/"));
   const LogTail log;
   ShaderProgram* program = manager.newProgram(kGoodFile, platform::kProfileClassVertex, "main");
   ASSERT_NE(program, nullptr);
   EXPECT_EQ(log.text(), "Shader manager_test_good.cg loaded successfully\n");
   EXPECT_EQ(program->name, kGoodFile);
-  manager.sourceFolder.clear();
+  manager.usePaths(resourcePathsIn(""));
   EXPECT_EQ(manager.newProgram(kGoodFile, platform::kProfileClassVertex, "main"), nullptr);
 }
 

@@ -54,7 +54,7 @@ class TextureManagerTest : public testing::Test {
     ASSERT_FALSE(folder_.path().empty());
     std::filesystem::create_directory("data");
     std::filesystem::create_directory("dir");
-    manager_.dataFolder = "data/";
+    manager_.usePaths(resourcePathsIn(""));
   }
 
   static std::string log() {

@@ -18,6 +18,7 @@
 #include "tests/support/gl_test_context.h"
 #include "tests/support/scene_frames.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/scoped_data_folder.h"
 #include "world/model_3ds_reader.h"
 #include "tests/support/text_files.h"
 
@@ -136,10 +137,7 @@ TEST(OutdoorSceneLoading, missingModelsAreLeftOutWithOneLogLineEachAndTheRestSti
   for (const char* name : {"palm02.3ds", "windmill_wings.3ds"}) {
     std::filesystem::copy_file(std::string(RUN_DIR) + "/data/" + name, folder + name);
   }
-  const std::string previousModelFolder = model3dsReader().dataFolder();
-  const char* const previousTextureFolder = textureManager().dataFolder;
-  model3dsReader().setDataFolder(folder);
-  textureManager().dataFolder = folder.c_str();
+  auto dataFolder = std::make_unique<ScopedDataFolder>(folder);
 
   platform::clearRecordedBoxes();
   const size_t tweensBefore = tweenTimeline().waitingCount() + tweenTimeline().activeCount();
@@ -147,8 +145,7 @@ TEST(OutdoorSceneLoading, missingModelsAreLeftOutWithOneLogLineEachAndTheRestSti
   OutdoorScene& scene = *gSceneWithMissingModels;
   scene.init();
   scene.load(frameOf(0.0f, 0.0f, fullSizeDrawable(kComposedWidth, kComposedHeight)));
-  model3dsReader().setDataFolder(previousModelFolder);
-  textureManager().dataFolder = previousTextureFolder;
+  dataFolder.reset();
 
   EXPECT_EQ(scene.palms.children.size(), 90u);
   EXPECT_EQ(scene.windmills.children.size(), 0u);

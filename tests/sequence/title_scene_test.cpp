@@ -19,6 +19,7 @@
 #include "tests/support/gl_test_context.h"
 #include "tests/support/scene_frames.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/scoped_data_folder.h"
 #include "tests/support/text_files.h"
 #include "world/model_3ds_reader.h"
 
@@ -112,11 +113,7 @@ class TitleSceneLoaded : public ::testing::Test {
     for (const char* shader : {kVolumeLinesVertexFile, kVolumeLinesFragmentFile}) {
       writeTextFile(shader, readTextFile(std::string(RUN_DIR) + "/" + shader));
     }
-    dataFolder_ = data;
-    previousModelFolder_ = model3dsReader().dataFolder();
-    previousTextureFolder_ = textureManager().dataFolder;
-    model3dsReader().setDataFolder(dataFolder_);
-    textureManager().dataFolder = dataFolder_.c_str();
+    dataFolder_ = std::make_unique<ScopedDataFolder>(data);
     textureManager().failedNames.clear();
     // The composed frame size: the surfaces are made at 512 x 512.
     drawable_ = fullSizeDrawable(kComposedWidth, kComposedHeight);
@@ -127,10 +124,7 @@ class TitleSceneLoaded : public ::testing::Test {
   }
   void TearDown() override {
     scene_.reset();
-    if (!dataFolder_.empty()) {
-      model3dsReader().setDataFolder(previousModelFolder_);
-      textureManager().dataFolder = previousTextureFolder_;
-    }
+    dataFolder_.reset();
   }
 
   // Plays the scene at 0.1-second frames from `from` up to `to` (presentation time).
@@ -184,9 +178,7 @@ class TitleSceneLoaded : public ::testing::Test {
   PrivateWorkingFolder folder_;
   std::unique_ptr<TitleScene> scene_;
   Drawable drawable_;  // what the frames are drawn into
-  std::string dataFolder_;
-  std::string previousModelFolder_;
-  const char* previousTextureFolder_ = nullptr;
+  std::unique_ptr<ScopedDataFolder> dataFolder_;
 };
 
 // First of the loading tests: the model cache of the process has not seen text2.3ds yet.

@@ -6,6 +6,7 @@
 #include "gpu/texture_manager.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/scoped_data_folder.h"
 #include "tests/support/shader_test_files.h"
 #include "tests/tools/baker_test_support.h"
 #include "world/model_3ds_reader.h"
@@ -21,10 +22,7 @@ TEST(BakedDataLoadsTest, programLoadersTakeEveryFileWithoutAFailure) {
   REQUIRE_GL_CONTEXT();
   PrivateWorkingFolder working;
   static const std::string folder = bakertest::bakedFolder() + "/";
-  const std::string previousModelFolder = model3dsReader().dataFolder();
-  const char* previousTextureFolder = textureManager().dataFolder;
-  model3dsReader().setDataFolder(folder);
-  textureManager().dataFolder = folder.c_str();
+  const ScopedDataFolder dataFolder(folder);
 
   ModelCache cache;
   for (const char* model : {"sky.3ds", "missile.3ds", "palm02.3ds", "windmill_body.3ds", "windmill_wings.3ds",
@@ -52,9 +50,6 @@ TEST(BakedDataLoadsTest, programLoadersTakeEveryFileWithoutAFailure) {
   EXPECT_EQ(log.find("unknown format"), std::string::npos) << log;
   EXPECT_EQ(log.find("doesnt match"), std::string::npos) << log;
   EXPECT_NE(log.find("succesfully"), std::string::npos) << log;
-
-  model3dsReader().setDataFolder(previousModelFolder);
-  textures.dataFolder = previousTextureFolder;
 }
 
 }  // namespace

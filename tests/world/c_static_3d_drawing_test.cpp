@@ -3,11 +3,13 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "gpu/texture_manager.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/scoped_data_folder.h"
 #include "tests/world/lit_view.h"
 #include "world/c_static_3d.h"
 #include "world/model_3ds_reader.h"
@@ -23,17 +25,13 @@ class CStatic3DDrawingTest : public testing::Test {
       GTEST_SKIP() << "no display for a GL context; run under xvfb-run";
     }
     ASSERT_TRUE(setUpStartUpLighting());
-    previousModelFolder_ = model3dsReader().dataFolder();
-    previousTextureFolder_ = textureManager().dataFolder;
-    model3dsReader().setDataFolder(folder_);
-    textureManager().dataFolder = folder_.c_str();
+    dataFolder_ = std::make_unique<ScopedDataFolder>(folder_);
     house_ = CStatic3D::create("house.3ds");
     ASSERT_NE(house_, nullptr);
   }
   void TearDown() override {
     releaseLighting();
-    model3dsReader().setDataFolder(previousModelFolder_);
-    textureManager().dataFolder = previousTextureFolder_;
+    dataFolder_.reset();
   }
 
   // The colour at the middle of the quad, seen from above.
@@ -51,8 +49,7 @@ class CStatic3DDrawingTest : public testing::Test {
   // The log and the lighting shaders stay in a folder of the test's own.
   PrivateWorkingFolder working_;
   static inline const std::string folder_ = std::string(TEST_DATA_DIR) + "/models/";
-  std::string previousModelFolder_;
-  const char* previousTextureFolder_ = nullptr;
+  std::unique_ptr<ScopedDataFolder> dataFolder_;
   std::unique_ptr<CStatic3D> house_;
 };
 

@@ -19,12 +19,12 @@ using namespace chunks;
 class CStatic3DTest : public testing::Test {
  protected:
   void SetUp() override {
-    previousFolder_ = model3dsReader().dataFolder();
-    model3dsReader().setDataFolder(working_.path() + "/");
+    previousPaths_ = model3dsReader().paths();
+    model3dsReader().usePaths(ResourcePaths{previousPaths_.resourceFolder, working_.path() + "/"});
     writeFile(working_.path() + "/" + fileName_,
               primary({objectInfo({triangle("barrel", 1.0f), triangle("base", 2.0f), triangle("barrel", 3.0f)})}));
   }
-  void TearDown() override { model3dsReader().setDataFolder(previousFolder_); }
+  void TearDown() override { model3dsReader().usePaths(previousPaths_); }
 
   static Bytes triangle(const std::string& name, float height) {
     // Stored z-up: the reader turns the file's z into y.
@@ -35,7 +35,7 @@ class CStatic3DTest : public testing::Test {
   // Each test gets a file name of its own, so the process-wide cache hands out a fresh model.
   PrivateWorkingFolder working_;
   std::string fileName_ = std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".3ds";
-  std::string previousFolder_;
+  ResourcePaths previousPaths_;
 };
 
 TEST_F(CStatic3DTest, createSharesTheCachedModelAndTakesItsBox) {

@@ -100,10 +100,11 @@ TEST(Material, aLayerLoadedByFileNameBindsItsTextureInWhite) {
   targa.resize(targa.size() + 12, 200);
   std::filesystem::create_directory("data");
   writeFileBytes("data/hull.tga", targa);
-  textureManager().dataFolder = "data/";
+  const ResourcePaths previousPaths = textureManager().paths();
+  textureManager().usePaths(resourcePathsIn(""));
   Material material;
   material.setLayer(0, "hull.tga", nullptr, -1);
-  textureManager().dataFolder = nullptr;
+  textureManager().usePaths(previousPaths);
   const int name = material.layers[0].textureName;
   ASSERT_GT(name, 0);
   EXPECT_EQ(material.layers[0].name, "hull.tga");

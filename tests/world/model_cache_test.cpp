@@ -25,14 +25,15 @@ size_t countOf(const std::string& text, const std::string& part) {
 class ModelCacheTest : public testing::Test {
  protected:
   void SetUp() override {
-    previousFolder_ = model3dsReader().dataFolder();
-    model3dsReader().setDataFolder(std::string(TEST_DATA_DIR) + "/models/");
+    previousPaths_ = model3dsReader().paths();
+    const std::string models = std::string(TEST_DATA_DIR) + "/models/";
+    model3dsReader().usePaths(ResourcePaths{previousPaths_.resourceFolder, models});
   }
-  void TearDown() override { model3dsReader().setDataFolder(previousFolder_); }
-  std::string dataPath(const std::string& name) const { return model3dsReader().dataFolder() + name; }
+  void TearDown() override { model3dsReader().usePaths(previousPaths_); }
+  std::string dataPath(const std::string& name) const { return model3dsReader().paths().dataFolder + name; }
 
   PrivateWorkingFolder working_;
-  std::string previousFolder_;
+  ResourcePaths previousPaths_;
 };
 
 TEST_F(ModelCacheTest, secondRequestSharesTheModelAndLoadsNothing) {

@@ -22,18 +22,18 @@ class TerrainDrawingTest : public testing::Test {
       GTEST_SKIP() << "no display for a GL context; run under xvfb-run";
     }
     ASSERT_TRUE(setUpStartUpLighting());
-    previousTextureFolder_ = textureManager().dataFolder;
-    textureManager().dataFolder = folder_.c_str();
+    previousTexturePaths_ = textureManager().paths();
+    textureManager().usePaths(ResourcePaths{previousTexturePaths_.resourceFolder, folder_});
   }
   void TearDown() override {
     releaseLighting();
-    textureManager().dataFolder = previousTextureFolder_;
+    textureManager().usePaths(previousTexturePaths_);
   }
 
   // The log and the lighting shaders stay in a folder of the test's own.
   PrivateWorkingFolder working_;
   static inline const std::string folder_ = std::string(RUN_DIR) + "/data/";
-  const char* previousTextureFolder_ = nullptr;
+  ResourcePaths previousTexturePaths_;
 };
 
 TEST_F(TerrainDrawingTest, outdoorGroundShowsTexturedAndLitPerPixel) {
