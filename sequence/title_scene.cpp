@@ -37,18 +37,10 @@ const float kTitleTargetPath[kTitleCameraPointCount * 3] = {
     0.0f,  0.0f, 0.0f,
 };
 
-const Vector3 kTitleInPoint(-35.0f, 0.0f, -30.0f, 0.0f);
-const Vector3 kTitleCentre(0.0f, 0.0f, 0.0f, 0.0f);
-const Vector3 kTitleOutPoint(35.0f, 12.0f, 70.0f, 0.0f);
-
 namespace {
 
 constexpr float kCameraPathSeconds = 60.0f;
 constexpr const char* kTitleFiles[kTitleCount] = {"text1.3ds", "text2.3ds", "text3.3ds", "text4.3ds"};
-constexpr float kSlotFractionPerSecond = 0.06666667f;
-constexpr float kFlightShare = 0.2f;  // of a slot, for flying in and again for flying out
-constexpr float kRockingRadiansPerSlot = 60.0f;
-constexpr float kRockingDegrees = 40.0f;
 // The feedback samples the previous picture inside this margin, enlarging it about the centre.
 constexpr float kFeedbackMargin = 0.01f;
 constexpr float kTitleEyeDistance = 15.0f;
@@ -59,11 +51,6 @@ constexpr float kShimmerStepScale = 1.0f / 3.0f;
 // colour channel). Such traces can last: only drawing every earlier picture reproduces them
 // exactly (drawFeedback).
 constexpr int kFramesToSettle = 16;
-
-float clamped(float value, float low, float high) { return value > high ? high : (value < low ? low : value); }
-
-// Both layers' levels start from the same frame-length term.
-float feedbackBase(float dtSeconds) { return 0.6f - dtSeconds * 0.4f; }
 
 PassState blendedPass(BlendFactor source, BlendFactor destination) {
   PassState state = scenePass();
@@ -102,57 +89,10 @@ void drawWholeTarget(unsigned int texture) {
 
 }  // namespace
 
-int titleSlotAt(float sceneSeconds) {
-  const int slot = static_cast<int>(sceneSeconds) / static_cast<int>(kTitleSlotSeconds);
-  return slot > kTitleCount - 1 ? kTitleCount - 1 : (slot < 0 ? 0 : slot);
-}
-
-float titleSlotFraction(float sceneSeconds, int slot) {
-  return (sceneSeconds - static_cast<float>(slot) * kTitleSlotSeconds) * kSlotFractionPerSecond;
-}
-
-Vector3 titlePosition(float slotFraction) {
-  if (slotFraction < kFlightShare) {
-    const float k = slotFraction * 5.0f;
-    return kTitleInPoint * (1.0f - k) + kTitleCentre * k;
-  }
-  if (slotFraction <= 1.0f - kFlightShare) {
-    return kTitleCentre;
-  }
-  const float k = (slotFraction - (1.0f - kFlightShare)) * 5.0f;
-  return kTitleCentre * (1.0f - k) + kTitleOutPoint * k;
-}
-
-float titleRockingDegrees(float slotFraction) {
-  return std::sin(slotFraction * kRockingRadiansPerSlot) * kRockingDegrees;
-}
-
-float lineTrailLevel(float dtSeconds) { return clamped(feedbackBase(dtSeconds), 0.1f, 0.5f); }
-
-float titleShimmerLevel(float dtSeconds) { return clamped(feedbackBase(dtSeconds), 0.4f, 0.6f); }
-
-SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight) {
-  if (drawableWidth <= 0 || drawableHeight <= 0) {
-    drawableWidth = kComposedWidth;
-    drawableHeight = kComposedHeight;
-  }
-  SurfaceSize size;
-  size.width = std::max(drawableWidth / 3, 1);
-  size.height = std::max(drawableHeight / 3, 1);
-  return size;
-}
-
 SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight, SurfaceSize layerSize) {
   const SurfaceSize full = drawingSurfaceSize(drawableWidth, drawableHeight);
   return proportionalSize(bubbleSurfaceSize(drawableWidth, drawableHeight), layerSize, full);
 }
-
-bool titleSceneDraws(float timeSeconds) {
-  const float x = timeSeconds - kTitleSceneStartSeconds;
-  return x >= 0.0f && x <= kTitleSceneSeconds;
-}
-
-bool lineCageShown(float sceneSeconds) { return (static_cast<int>(sceneSeconds) / 4) % 2 == 1; }
 
 void TitleScene::init() {
   camera.setPaths(kCameraPathSeconds, kTitleCameraPointCount, kTitleEyePath, kTitleCameraPointCount,
@@ -313,7 +253,22 @@ void TitleScene::advance(const FrameContext& frame) {
   lineField.update(dtSeconds);
   shimmer.advanceGrid(dtSeconds * kShimmerStepScale);
   bubbles.simulate(x, dtSeconds);
+  placeTitle(x);
   layersCurrent_ = false;
+}
+
+void TitleScene::placeTitle(float sceneSeconds) {
+  const int slot = titleSlotAt(sceneSeconds);
+  const float fraction = titleSlotFraction(sceneSeconds, slot);
+  CStatic3D* const title = texts[slot].get();
+  if (title == nullptr) {
+    return;
+  }
+  title->position = titlePosition(fraction);
+  title->rotationAxis[0] = 1.0f;
+  title->rotationAxis[1] = 0.0f;
+  title->rotationAxis[2] = 0.0f;
+  title->rotationAngle = titleRockingDegrees(fraction);
 }
 
 void TitleScene::draw(const FrameContext& frame) {
@@ -420,17 +375,7 @@ void TitleScene::drawTitleLayer(float sceneSeconds, const FrameContext& frame) {
   layer.setClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   layer.clear(true, true);
 
-  const int slot = titleSlotAt(sceneSeconds);
-  const float fraction = titleSlotFraction(sceneSeconds, slot);
-  CStatic3D* const title = texts[slot].get();
-  if (title != nullptr) {
-    title->position = titlePosition(fraction);
-    title->rotationAxis[0] = 1.0f;
-    title->rotationAxis[1] = 0.0f;
-    title->rotationAxis[2] = 0.0f;
-    title->rotationAngle = titleRockingDegrees(fraction);
-  }
-
+  CStatic3D* const title = texts[titleSlotAt(sceneSeconds)].get();
   pushMatrices();
   setFixedPerspective(frame.drawable, 0.0f, 0.0f, kTitleEyeDistance, 0.0f, 0.0f, 0.0f);
   layer.applyPass(scenePass());

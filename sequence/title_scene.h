@@ -19,18 +19,10 @@
 #include "sequence/camera.h"
 #include "sequence/line_field.h"
 #include "sequence/scene.h"
+#include "sequence/title_scene_timing.h"
 #include "world/c_static_3d.h"
 
-constexpr float kTitleSceneStartSeconds = 90.0f;
-constexpr float kTitleSceneSeconds = 64.0f;
-// The presentation ends with the title scene.
-constexpr float kPresentationEndSeconds = kTitleSceneStartSeconds + kTitleSceneSeconds;
-constexpr int kTitleCount = 4;
-constexpr float kTitleSlotSeconds = 15.0f;
 constexpr int kBubbleSurface = 4;
-// The bubbles' surface: a third of the drawable each way (266 × 200 at 800 × 600, and while the
-// size is unknown); it is stretched over the window.
-SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight);
 // The bubbles' surface where the layers are layerSize, not their full size for the drawable: smaller
 // in the same proportion on each axis.
 SurfaceSize bubbleSurfaceSize(int drawableWidth, int drawableHeight, SurfaceSize layerSize);
@@ -43,27 +35,6 @@ constexpr int kTitleCameraPointCount = 8;
 extern const float kTitleEyePath[kTitleCameraPointCount * 3];
 extern const float kTitleTargetPath[kTitleCameraPointCount * 3];
 
-// A title flies in from kTitleInPoint to the centre and out toward kTitleOutPoint.
-extern const Vector3 kTitleInPoint;
-extern const Vector3 kTitleCentre;
-extern const Vector3 kTitleOutPoint;
-
-// Which title is up at scene time x (0 to 64 s): one every 15 s, the last one to the end.
-int titleSlotAt(float sceneSeconds);
-// How far through its slot the title is: 0 at its start, 1 after 15 s; the last one runs past 1.
-float titleSlotFraction(float sceneSeconds, int slot);
-// In during the first fifth of the slot, held, out during the last fifth and on beyond.
-Vector3 titlePosition(float slotFraction);
-float titleRockingDegrees(float slotFraction);  // about the horizontal axis
-// How much of the previous line picture the feedback keeps (0.1 to 0.5), and how bright the
-// shimmering copy of the previous title is (0.4 to 0.6), for a frame of dtSeconds.
-float lineTrailLevel(float dtSeconds);
-float titleShimmerLevel(float dtSeconds);
-// The scene plays from 90 s to 154 s of presentation time, both included.
-bool titleSceneDraws(float timeSeconds);
-// The line field is drawn as a cage of three planes in seconds 4 to 8, 12 to 16, ... of the scene.
-bool lineCageShown(float sceneSeconds);
-
 class TitleScene : public Scene {
  public:
   void init() override;  // the camera's 60-second paths
@@ -72,7 +43,8 @@ class TitleScene : public Scene {
   void load(const FrameContext& firstFrame) override;
   // The layers at the frame's surface size, the bubbles' surface in proportion.
   void resizeSurfaces(const FrameContext& frame) override;
-  // Camera, line field, shimmer grid and bubbles move on; only from 90 s to 154 s.
+  // Camera, line field, shimmer grid, bubbles and the title of the moment move on; only from 90 s
+  // to 154 s.
   void advance(const FrameContext& frame) override;
   // Both layers into the surfaces, the bubbles, then the layers added onto the window. The wide
   // bubbles go through their own surface when there is one.
@@ -98,6 +70,8 @@ class TitleScene : public Scene {
   bool hasLayers() const;
   bool hasBubbleSurface() const;
   void addBubbleSurface(const Drawable& drawable);
+  // The title of the moment where it flies or rocks.
+  void placeTitle(float sceneSeconds);
   // The camera's view for the lines, and both layers once per advance.
   void drawViewAndLayers(const FrameContext& frame);
   void drawLayers(const FrameContext& frame);
