@@ -11,6 +11,7 @@
 #include "core/debug_log.h"
 #include "gpu/pixel_store.h"
 #include "gpu/textured_quad.h"
+#include "platform/gl_capabilities.h"
 
 BitmapFont& bitmapFont() {
   static BitmapFont font;
@@ -131,7 +132,7 @@ bool BitmapFont::createBitmapFont(const char* face, int size) {
       bitmaps[static_cast<size_t>(i)] = platform::GlyphBitmap();
     }
   }
-  const int largest = drawLayer().capabilities().largestTextureSide;
+  const int largest = platform::contextCapabilities().largestTextureSide;
   const int width = std::min(kAtlasWidth, largest);
   // Power-of-two sides, so that drivers without textures of any size take the atlas too.
   const int height = powerOfTwoAtLeast(placeGlyphs(bitmaps, width, glyphs));

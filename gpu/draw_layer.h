@@ -71,7 +71,6 @@ class DrawLayer {
  public:
   virtual ~DrawLayer() = default;
 
-  virtual const platform::GLCapabilities& capabilities() const = 0;
   // "fixed-function" or "shader", for the log.
   virtual const char* backEndName() const = 0;
 

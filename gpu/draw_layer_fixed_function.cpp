@@ -89,7 +89,6 @@ class FixedFunctionLayer final : public DrawLayer {
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
   }
 
-  const platform::GLCapabilities& capabilities() const override { return capabilities_; }
   const char* backEndName() const override { return "fixed-function"; }
 
   void applyPass(const PassState& state) override;

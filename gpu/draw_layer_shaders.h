@@ -72,7 +72,6 @@ class ShaderLayer : public DrawLayer {
   // False, with a log line, when the context cannot run the simplest generated program.
   bool ready();
 
-  const platform::GLCapabilities& capabilities() const override { return capabilities_; }
   const char* backEndName() const override { return "shader"; }
 
   void applyPass(const PassState& state) override;

@@ -9,6 +9,7 @@
 #include "core/effect_status.h"
 #include "gpu/draw_layer.h"
 #include "gpu/off_window_frame.h"
+#include "platform/gl_capabilities.h"
 
 RenderTarget& renderTarget() {
   static RenderTarget target;
@@ -70,7 +71,7 @@ GLuint createSurfaceTexture(int width, int height, unsigned int format) {
   drawLayer().bindTexture(0, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  const bool compatibility = drawLayer().capabilities().hasFixedFunction();
+  const bool compatibility = platform::contextCapabilities().hasFixedFunction();
   if (isDepthFormat(format)) {
     // Core and ES contexts have no GL_CLAMP, and ES takes no depth in bytes.
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_DEPTH_COMPONENT,

@@ -9,6 +9,7 @@
 #include "gpu/draw_layer.h"
 #include "gpu/pixel_store.h"
 #include "gpu/texture_manager.h"
+#include "platform/gl_capabilities.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ bool readLevelAlphaThroughFramebuffer(unsigned int texture, int level, int width
 }  // namespace
 
 SpriteExtent measureSpriteExtent(unsigned int texture, float alphaThreshold) {
-  if (drawLayer().capabilities().isES()) {
+  if (platform::contextCapabilities().isES()) {
     // ES has no texture read-back: the sizes are those the upload handed over.
     const TextureShape* shape = textureManager().shapeOf(texture);
     if (shape == nullptr || !shape->withAlpha) {

@@ -10,6 +10,7 @@
 #include "core/debug_log.h"
 #include "gpu/draw_layer.h"
 #include "gpu/pixel_store.h"
+#include "platform/gl_capabilities.h"
 
 TextureManager& textureManager() {
   static TextureManager manager;
@@ -162,7 +163,7 @@ unsigned int TextureManager::uploadPending() {
   {
     // Rows are padded to 4 bytes (or are 4 bytes per pixel), whatever earlier code left set.
     const PixelStoreScope rows(PixelDirection::Unpack, 4);
-    if (drawLayer().capabilities().hasFixedFunction()) {
+    if (platform::contextCapabilities().hasFixedFunction()) {
       uploadThroughGlu(upload, useMipmaps);
     } else {
       uploadWithoutGlu(upload, useMipmaps);

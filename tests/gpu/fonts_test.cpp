@@ -12,6 +12,7 @@
 #include "gpu/matrix_helpers.h"
 #include "gpu/outline_font.h"
 #include "gpu/typeface.h"
+#include "platform/gl_capabilities.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
 #include "tests/support/private_working_folder.h"
@@ -58,7 +59,7 @@ TEST_F(Fonts, eachFontReleasesExactlyWhatItMade) {
   // The atlas keeps to sides every driver takes.
   EXPECT_EQ(bitmap.atlasWidth & (bitmap.atlasWidth - 1), 0);
   EXPECT_EQ(bitmap.atlasHeight & (bitmap.atlasHeight - 1), 0);
-  const bool recordingsAreLists = drawLayer().capabilities().hasFixedFunction();
+  const bool recordingsAreLists = platform::contextCapabilities().hasFixedFunction();
   if (recordingsAreLists) {
     EXPECT_EQ(listsAlive(first), kFontCharacterCount);
   }
@@ -116,7 +117,7 @@ bool samePixels(const OffscreenSurface& a, const OffscreenSurface& b, int& diffe
 
 TEST_F(Fonts, atlasTextLightsExactlyThePixelsTheGlyphBitmapsDid) {
   REQUIRE_GL_CONTEXT();
-  if (!drawLayer().capabilities().hasFixedFunction()) {
+  if (!platform::contextCapabilities().hasFixedFunction()) {
     GTEST_SKIP() << "glBitmap, the old text's way, needs the compatibility profile";
   }
   BitmapFont font;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "gpu/draw_layer.h"
+#include "platform/gl_capabilities.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/window_clear.h"
 
@@ -26,7 +27,7 @@ TEST(FrameReadback, framesComeOutWholeAndInTheOrderDrawn) {
   REQUIRE_GL_CONTEXT();
   FrameReadback readback;
   readback.create(16, 8);
-  EXPECT_EQ(readback.usesPixelBuffers(), drawLayer().capabilities().pixelBuffers);
+  EXPECT_EQ(readback.usesPixelBuffers(), platform::contextCapabilities().pixelBuffers);
   clearWindowTo(1.0f, 0.0f, 0.0f);
   const uint8_t* first = readback.readNext();
   if (readback.usesPixelBuffers()) {

@@ -15,10 +15,11 @@
 #include "core/random.h"
 #include "gpu/draw_layer.h"
 #include "gpu/texture_manager.h"
+#include "platform/gl_capabilities.h"
 #include "platform/message_box.h"
 #include "tests/support/gl_test_context.h"
-#include "tests/support/scene_frames.h"
 #include "tests/support/private_working_folder.h"
+#include "tests/support/scene_frames.h"
 #include "tests/support/scoped_data_folder.h"
 #include "tests/support/text_files.h"
 #include "world/model_3ds_reader.h"
@@ -302,7 +303,7 @@ TEST_F(TitleSceneLoaded, aFrameLeavesNoSurfaceBoundOnAnyUnit) {
   loadScene({});
   ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
   play(96.0f, 96.5f);
-  const int units = drawLayer().capabilities().textureUnits;
+  const int units = platform::contextCapabilities().textureUnits;
   for (int unit = 0; unit < kDrawTextureUnits && unit < units; ++unit) {
     glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
     GLint bound = 0;
