@@ -36,6 +36,20 @@ GLWindow& presentationWindow() {
   return window;
 }
 
+int drawableHeightOf(int reportedHeight) { return reportedHeight < 1 ? 1 : reportedHeight; }
+
+void GLWindow::takeDrawableSize(int width, int height) {
+  drawableWidth_ = width;
+  drawableHeight_ = drawableHeightOf(height);
+}
+
+void GLWindow::measureDrawable() {
+  int width = 0;
+  int height = 0;
+  platform::drawableSize(window, width, height);
+  takeDrawableSize(width, height);
+}
+
 bool GLWindow::fail(const char* text, const std::string& detail) {
   kill();
   reportNoWindow(text, platform::BoxIcon::Exclamation, detail);

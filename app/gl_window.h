@@ -19,12 +19,19 @@ class GLWindow {
   // logged and the window stays as it was.
   void toggleFullScreen();
 
-  platform::NativeWindow* window = nullptr;
   // The size frames are drawn at, in pixels: the window's drawable as its size messages and the
   // query after it is made report it, or a capture's size while the window differs from it. The
-  // one place it is kept; the height is never 0 once known.
-  int drawableWidth = 0;
-  int drawableHeight = 0;
+  // height is never 0 once known: a zero height (a window rolled up to its title bar) counts as 1,
+  // so that no aspect ratio divides by zero. 0 × 0 until the window has been measured.
+  int drawableWidth() const { return drawableWidth_; }
+  int drawableHeight() const { return drawableHeight_; }
+  // A size message: the drawable is now width × height.
+  void takeDrawableSize(int width, int height);
+  // Asks the platform for the drawable's size, once the window is made; the size message that
+  // follows says the same.
+  void measureDrawable();
+
+  platform::NativeWindow* window = nullptr;
   platform::GLContextHandle renderContext = nullptr;
   bool fullScreen = true;
   // Full screen over the whole display at its own size, without switching its mode; the window
@@ -39,7 +46,13 @@ class GLWindow {
  private:
   // Releases what create() made so far, then reports text with the platform's detail.
   bool fail(const char* text, const std::string& detail);
+
+  int drawableWidth_ = 0;
+  int drawableHeight_ = 0;
 };
 
 // The presentation's one window.
 GLWindow& presentationWindow();
+
+// The drawable's height for a reported height: a zero height counts as 1.
+int drawableHeightOf(int reportedHeight);

@@ -34,9 +34,9 @@ int statusAfterStopSignal(int status) {
 // stderr, when the driver did not give the size asked for or ffmpeg would not start.
 bool startVideo(const AppOptions& options, VideoOutput& video) {
   const GLWindow& window = presentationWindow();
-  if (window.drawableWidth != options.frameWidth || window.drawableHeight != options.frameHeight) {
+  if (window.drawableWidth() != options.frameWidth || window.drawableHeight() != options.frameHeight) {
     std::fprintf(stderr, "%s: --size %dx%d: the driver drew %d x %d off-screen instead\n", kPresentationName,
-                 options.frameWidth, options.frameHeight, window.drawableWidth, window.drawableHeight);
+                 options.frameWidth, options.frameHeight, window.drawableWidth(), window.drawableHeight());
     return false;
   }
   VideoPlan plan;

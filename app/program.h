@@ -23,9 +23,6 @@ void shutDown();
 
 // Records input, size and activity from the window's messages.
 long windowProcedure(const platform::WindowMessage& message);
-// The drawable's height as the program keeps it: a zero height (a window rolled up to its title
-// bar) counts as 1, so that no aspect ratio divides by zero. Start-up and size messages both use it.
-int drawableHeight(int pixels);
 
 // A jump that takes a while shows in the window's title how far it has come, since the window
 // shows no new frame meanwhile; the title goes back once the jump is over.

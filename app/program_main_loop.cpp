@@ -99,7 +99,7 @@ void playScriptedKeys(long framesDrawn) {
 // The scenes make their surfaces again when the drawable or the size chosen for them has changed.
 void followDrawableSize(Presentation& show) {
   const GLWindow& window = presentationWindow();
-  if (programRun().surfaces.follow(window.drawableWidth, window.drawableHeight, steadySeconds())) {
+  if (programRun().surfaces.follow(window.drawableWidth(), window.drawableHeight(), steadySeconds())) {
     show.scenes.resizeSurfacesAll(frameOf(show.clock.elapsed, 0.0f, currentDrawable()));
   }
 }

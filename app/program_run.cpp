@@ -9,5 +9,5 @@ ProgramRun& programRun() {
 
 Drawable currentDrawable() {
   const GLWindow& window = presentationWindow();
-  return Drawable{window.drawableWidth, window.drawableHeight, programRun().surfaces.size()};
+  return Drawable{window.drawableWidth(), window.drawableHeight(), programRun().surfaces.size()};
 }

@@ -114,10 +114,8 @@ void prepareDrawing(const AppOptions& options) {
   choosePacing(options.benchmark);
   chooseSurfaceSamples(options.msaaSamples);
   GLWindow& window = presentationWindow();
-  int drawableRows = 0;
-  platform::drawableSize(window.window, window.drawableWidth, drawableRows);
-  window.drawableHeight = drawableHeight(drawableRows);
-  run.surfaces.begin(window.drawableWidth, window.drawableHeight, surfacesFollowFrameTime(options),
+  window.measureDrawable();
+  run.surfaces.begin(window.drawableWidth(), window.drawableHeight(), surfacesFollowFrameTime(options),
                      displayFramePeriod(), steadySeconds());
 }
 

@@ -23,8 +23,8 @@ void setKey(uint32_t code, uint8_t down) {
 bool keepCaptureSize(int windowWidth, int windowHeight) {
   ProgramRun& run = programRun();
   const GLWindow& window = presentationWindow();
-  if (!run.capture.capturing() || (!run.offWindowFrame.made() && windowWidth == window.drawableWidth &&
-                                   windowHeight == window.drawableHeight)) {
+  if (!run.capture.capturing() || (!run.offWindowFrame.made() && windowWidth == window.drawableWidth() &&
+                                   windowHeight == window.drawableHeight())) {
     return false;
   }
   run.windowWidth = windowWidth;
@@ -32,7 +32,7 @@ bool keepCaptureSize(int windowWidth, int windowHeight) {
   if (run.offWindowFrame.made()) {
     return true;
   }
-  if (!run.offWindowFrame.create(window.drawableWidth, window.drawableHeight)) {
+  if (!run.offWindowFrame.create(window.drawableWidth(), window.drawableHeight())) {
     run.capture.abandon("the window's size changed and the driver cannot draw frames off the window");
     return false;
   }
@@ -40,26 +40,23 @@ bool keepCaptureSize(int windowWidth, int windowHeight) {
   DebugLog::append(kLogFileName,
                    "Capture: the window is now %d x %d and no longer matches the capture; its frames stay %d x %d, "
                    "drawn off the window\r\n",
-                   windowWidth, windowHeight, window.drawableWidth, window.drawableHeight);
+                   windowWidth, windowHeight, window.drawableWidth(), window.drawableHeight());
   return true;
 }
 
 }  // namespace
-
-int drawableHeight(int pixels) { return pixels < 1 ? 1 : pixels; }
 
 long windowProcedure(const platform::WindowMessage& message) {
   InputState& input = inputState();
   switch (message.type) {
     case platform::MessageType::Size: {
       const int width = lowWord(message.lParam);
-      const int height = drawableHeight(highWord(message.lParam));
+      const int height = drawableHeightOf(highWord(message.lParam));
       if (keepCaptureSize(width, height)) {
         return 0;
       }
       // The passes that draw set the viewport from the drawable, each frame.
-      presentationWindow().drawableWidth = width;
-      presentationWindow().drawableHeight = height;
+      presentationWindow().takeDrawableSize(width, height);
       return 0;
     }
     case platform::MessageType::Activate:

@@ -67,8 +67,8 @@ TEST(WindowProcedure, recordsMouseSizeAndActivity) {
   EXPECT_EQ(input.appActive, 1);
 
   windowProcedure(WindowMessage{MessageType::Size, 0, words(1024, 0)});
-  EXPECT_EQ(presentationWindow().drawableWidth, 1024);
-  EXPECT_EQ(presentationWindow().drawableHeight, 1);
+  EXPECT_EQ(presentationWindow().drawableWidth(), 1024);
+  EXPECT_EQ(presentationWindow().drawableHeight(), 1);
 }
 
 // SDL names keys by their character or by 0x40000000 plus their scan code; the input state reads
