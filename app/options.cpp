@@ -1,14 +1,16 @@
 #include "app/options.h"
 
-#include "app/presentation.h"
-#include "core/program_name.h"
-#include "core/random.h"
-
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
+
+#include "app/presentation.h"
+#include "core/program_name.h"
+#include "core/random.h"
 
 const char* usageText() {
   return "usage: " DEMO_PRODUCT_NAME " [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S]\n"
@@ -193,6 +195,148 @@ OptionsOutcome usageError(const std::string& problem, std::string& message) {
   return OptionsOutcome::ExitUsage;
 }
 
+// The options that take no value.
+struct FlagOption {
+  const char* name;
+  bool AppOptions::*field;
+};
+constexpr FlagOption kFlagOptions[] = {
+    {"--windowed", &AppOptions::windowed},     {"--desktop", &AppOptions::desktop},
+    {"--loop", &AppOptions::loop},             {"--benchmark", &AppOptions::benchmark},
+    {"--unattended", &AppOptions::unattended}, {"--gl-debug", &AppOptions::debugGL},
+    {"--full-detail", &AppOptions::fullDetail}, {"--fps", &AppOptions::reportFrameRate},
+};
+
+// What became of an option that takes a value: not one of this group, taken, or refused with the
+// usage problem said.
+enum class ValueOption { NotInGroup, Taken, Refused };
+
+ValueOption refuse(const std::string& text, std::string& problem) {
+  problem = text;
+  return ValueOption::Refused;
+}
+
+// When the presentation plays: its random sequence, its step, where it starts and ends.
+ValueOption takeTimingOption(const std::string& argument, const char* value, AppOptions& options,
+                             std::string& problem) {
+  if (argument == "--seed") {
+    if (!parseSeed(value, options.seed)) {
+      return refuse("--seed needs a whole number from 0 to 2147483647", problem);
+    }
+    options.seedGiven = true;
+  } else if (argument == "--fixed-step") {
+    if (!parseFixedStep(value, options)) {
+      return refuse("--fixed-step needs seconds from 0.0001 to 0.1, or 1/N for N from 10 to 10000", problem);
+    }
+  } else if (argument == "--end-at") {
+    if (!parseSeconds(value, '\0', options.endSeconds)) {
+      return refuse("--end-at needs seconds from 0 to 1000000", problem);
+    }
+  } else if (argument == "--start-at") {
+    if (!parseSeconds(value, '\0', options.startSeconds) || options.startSeconds > kPresentationEndSeconds) {
+      return refuse("--start-at needs seconds from 0 to 154", problem);
+    }
+  } else {
+    return ValueOption::NotInGroup;
+  }
+  return ValueOption::Taken;
+}
+
+// What the run writes: a video, screenshots, a capture, and their size and rate.
+ValueOption takeOutputOption(const std::string& argument, const char* value, AppOptions& options,
+                             std::string& problem) {
+  if (argument == "--video") {
+    const std::string path = value != nullptr ? value : "";
+    if (!endsWith(path, ".mp4") && !endsWith(path, ".mkv") && !endsWith(path, ".webm")) {
+      return refuse("--video needs a file name ending in .mp4, .mkv or .webm", problem);
+    }
+    options.videoPath = path;
+  } else if (argument == "--rate") {
+    if (!parseWhole(value, '\0', 1, kHighestVideoRate, options.videoRate)) {
+      return refuse("--rate needs a whole number of frames per second from 1 to 240", problem);
+    }
+  } else if (argument == "--size") {
+    if (!parseSize(value, options.frameWidth, options.frameHeight)) {
+      return refuse("--size needs WIDTHxHEIGHT, each from 16 to 16384", problem);
+    }
+  } else if (argument == "--screenshot") {
+    ScreenshotRequest request;
+    if (!parseScreenshot(value, request)) {
+      return refuse("--screenshot needs SECONDS:FILE.png", problem);
+    }
+    if (namesTakenFile(options.screenshots, request.path)) {
+      return refuse("two screenshots are named " + request.path + "; give each its own file", problem);
+    }
+    options.screenshots.push_back(request);
+  } else if (argument == "--capture") {
+    if (value == nullptr || *value == '\0') {
+      return refuse("--capture needs a file name or -", problem);
+    }
+    options.capturePath = value;
+  } else {
+    return ValueOption::NotInGroup;
+  }
+  return ValueOption::Taken;
+}
+
+// How the GL draws: the kind of context and the samples per pixel.
+ValueOption takeDrawingOption(const std::string& argument, const char* value, AppOptions& options,
+                              std::string& problem) {
+  if (argument == "--gl") {
+    if (value == nullptr || !platform::parseContextKind(value, options.contextKind)) {
+      return refuse("--gl needs compat, core or es", problem);
+    }
+    options.contextKindGiven = true;
+  } else if (argument == "--msaa") {
+    const std::string samples = value != nullptr ? value : "";
+    if (samples != "2" && samples != "4" && samples != "8") {
+      return refuse("--msaa needs 2, 4 or 8 samples per pixel", problem);
+    }
+    options.msaaSamples = samples[0] - '0';
+  } else {
+    return ValueOption::NotInGroup;
+  }
+  return ValueOption::Taken;
+}
+
+// An option followed by its value, from whichever group knows it.
+ValueOption takeValueOption(const std::string& argument, const char* value, AppOptions& options,
+                            std::string& problem) {
+  ValueOption outcome = takeTimingOption(argument, value, options, problem);
+  if (outcome == ValueOption::NotInGroup) {
+    outcome = takeOutputOption(argument, value, options, problem);
+  }
+  if (outcome == ValueOption::NotInGroup) {
+    outcome = takeDrawingOption(argument, value, options, problem);
+  }
+  return outcome;
+}
+
+// What the options mean together; the usage problem, or empty when they agree.
+std::string settleOptions(AppOptions& options) {
+  // A run that ended before it started would show one frame of the wrong time and no word why.
+  if (options.startSeconds > options.endSeconds) {
+    return "--start-at must not be later than --end-at";
+  }
+  if (!options.videoPath.empty()) {
+    const std::string problem = takeVideoOptions(options);
+    if (!problem.empty()) {
+      return problem;
+    }
+  }
+  if (options.benchmark) {
+    options.windowed = true;
+    options.desktop = false;
+    options.silent = true;
+    options.fixedStepSeconds = kShortFrameSeconds;
+    if (!options.seedGiven) {
+      options.seedGiven = true;
+      options.seed = kBenchmarkSeed;
+    }
+  }
+  return "";
+}
+
 }  // namespace
 
 void drawOffScreenWhereNeeded(AppOptions& options, bool displayAvailable) {
@@ -224,118 +368,31 @@ OptionsOutcome parseOptions(int argc, const char* const argv[], AppOptions& opti
   for (int index = 1; index < argc; ++index) {
     const std::string argument = argv[index];
     const char* value = index + 1 < argc ? argv[index + 1] : nullptr;
-    if (argument == "--windowed") {
-      options.windowed = true;
-    } else if (argument == "--desktop") {
-      options.desktop = true;
-    } else if (argument == "--loop") {
-      options.loop = true;
-    } else if (argument == "--benchmark") {
-      options.benchmark = true;
-    } else if (argument == "--unattended") {
-      options.unattended = true;
-    } else if (argument == "--gl-debug") {
-      options.debugGL = true;
-    } else if (argument == "--full-detail") {
-      options.fullDetail = true;
-    } else if (argument == "--fps") {
-      options.reportFrameRate = true;
-    } else if (argument == "--help") {
+    const auto flag = std::find_if(std::begin(kFlagOptions), std::end(kFlagOptions),
+                                   [&argument](const FlagOption& option) { return argument == option.name; });
+    if (flag != std::end(kFlagOptions)) {
+      options.*(flag->field) = true;
+      continue;
+    }
+    if (argument == "--help") {
       message = usageText();
       return OptionsOutcome::ExitSuccess;
-    } else if (argument == "--version") {
+    }
+    if (argument == "--version") {
       message = std::string(kPresentationName) + " " + DEMO_VERSION + "\n";
       return OptionsOutcome::ExitSuccess;
-    } else if (argument == "--seed") {
-      if (!parseSeed(value, options.seed)) {
-        return usageError("--seed needs a whole number from 0 to 2147483647", message);
-      }
-      options.seedGiven = true;
-      ++index;
-    } else if (argument == "--fixed-step") {
-      if (!parseFixedStep(value, options)) {
-        return usageError("--fixed-step needs seconds from 0.0001 to 0.1, or 1/N for N from 10 to 10000", message);
-      }
-      ++index;
-    } else if (argument == "--video") {
-      const std::string path = value != nullptr ? value : "";
-      if (!endsWith(path, ".mp4") && !endsWith(path, ".mkv") && !endsWith(path, ".webm")) {
-        return usageError("--video needs a file name ending in .mp4, .mkv or .webm", message);
-      }
-      options.videoPath = path;
-      ++index;
-    } else if (argument == "--rate") {
-      if (!parseWhole(value, '\0', 1, kHighestVideoRate, options.videoRate)) {
-        return usageError("--rate needs a whole number of frames per second from 1 to 240", message);
-      }
-      ++index;
-    } else if (argument == "--size") {
-      if (!parseSize(value, options.frameWidth, options.frameHeight)) {
-        return usageError("--size needs WIDTHxHEIGHT, each from 16 to 16384", message);
-      }
-      ++index;
-    } else if (argument == "--end-at") {
-      if (!parseSeconds(value, '\0', options.endSeconds)) {
-        return usageError("--end-at needs seconds from 0 to 1000000", message);
-      }
-      ++index;
-    } else if (argument == "--gl") {
-      if (value == nullptr || !platform::parseContextKind(value, options.contextKind)) {
-        return usageError("--gl needs compat, core or es", message);
-      }
-      options.contextKindGiven = true;
-      ++index;
-    } else if (argument == "--msaa") {
-      const std::string samples = value != nullptr ? value : "";
-      if (samples != "2" && samples != "4" && samples != "8") {
-        return usageError("--msaa needs 2, 4 or 8 samples per pixel", message);
-      }
-      options.msaaSamples = samples[0] - '0';
-      ++index;
-    } else if (argument == "--start-at") {
-      if (!parseSeconds(value, '\0', options.startSeconds) || options.startSeconds > kPresentationEndSeconds) {
-        return usageError("--start-at needs seconds from 0 to 154", message);
-      }
-      ++index;
-    } else if (argument == "--screenshot") {
-      ScreenshotRequest request;
-      if (!parseScreenshot(value, request)) {
-        return usageError("--screenshot needs SECONDS:FILE.png", message);
-      }
-      if (namesTakenFile(options.screenshots, request.path)) {
-        return usageError("two screenshots are named " + request.path + "; give each its own file", message);
-      }
-      options.screenshots.push_back(request);
-      ++index;
-    } else if (argument == "--capture") {
-      if (value == nullptr || *value == '\0') {
-        return usageError("--capture needs a file name or -", message);
-      }
-      options.capturePath = value;
-      ++index;
-    } else {
-      return usageError("unknown option '" + argument + "'", message);
+    }
+    std::string problem;
+    switch (takeValueOption(argument, value, options, problem)) {
+      case ValueOption::Taken:
+        ++index;
+        break;
+      case ValueOption::Refused:
+        return usageError(problem, message);
+      case ValueOption::NotInGroup:
+        return usageError("unknown option '" + argument + "'", message);
     }
   }
-  // A run that ended before it started would show one frame of the wrong time and no word why.
-  if (options.startSeconds > options.endSeconds) {
-    return usageError("--start-at must not be later than --end-at", message);
-  }
-  if (!options.videoPath.empty()) {
-    const std::string problem = takeVideoOptions(options);
-    if (!problem.empty()) {
-      return usageError(problem, message);
-    }
-  }
-  if (options.benchmark) {
-    options.windowed = true;
-    options.desktop = false;
-    options.silent = true;
-    options.fixedStepSeconds = kShortFrameSeconds;
-    if (!options.seedGiven) {
-      options.seedGiven = true;
-      options.seed = kBenchmarkSeed;
-    }
-  }
-  return OptionsOutcome::Run;
+  const std::string problem = settleOptions(options);
+  return problem.empty() ? OptionsOutcome::Run : usageError(problem, message);
 }
