@@ -131,7 +131,8 @@ void TitleScene::load(const FrameContext& firstFrame) {
   }
 
   shimmer.texture = hasLayers() ? layers.surfaces[2].texture : 0;
-  // The grid shows the whole surface, whatever its size: its corners are texture coordinates.
+  // The grid shows the whole surface, whatever its size: its corners are texture coordinates, so
+  // only the share of the surface counts, and a new size later changes nothing.
   shimmer.textureWidth = shimmer.regionWidth = size.width;
   shimmer.textureHeight = shimmer.regionHeight = size.height;
   shimmer.buildGrid();
@@ -160,8 +161,7 @@ void TitleScene::resizeSurfaces(const FrameContext& frame) {
     DebugLog::append(kLogFileName, "TitleScene: no drawing surfaces at the new size, only the bubbles are shown\r\n");
     layers.releaseTargets();
   }
-  shimmer.textureWidth = shimmer.regionWidth = size.width;
-  shimmer.textureHeight = shimmer.regionHeight = size.height;
+  // The shimmer grid needs nothing new: it shows the whole surface, in shares of it, at any size.
   clearLayers();
   layersCurrent_ = false;
 }
