@@ -71,7 +71,7 @@ TEST_F(VolumeLinesTest, eachMissingCapabilityShowsItsWarningAndLeavesTheLinesSil
     VolumeLines lines;
     lines.profileSupported = c.profiles;
     EXPECT_FALSE(lines.initialize(contextWithMultitexture(c.multitexture)));
-    EXPECT_FALSE(lines.enabled);
+    EXPECT_FALSE(lines.enabled());
     ASSERT_EQ(platform::recordedBoxes().size(), 1u) << c.text;
     const platform::RecordedBox& box = platform::recordedBoxes()[0];
     EXPECT_EQ(box.text, c.text);
@@ -122,7 +122,7 @@ TEST_F(VolumeLinesTest, aShaderThatDoesNotCompileSwitchesTheLinesOffWithALogLine
   LogTail log;
   VolumeLines lines;
   EXPECT_FALSE(lines.initialize());
-  EXPECT_FALSE(lines.enabled);
+  EXPECT_FALSE(lines.enabled());
   EXPECT_TRUE(platform::recordedBoxes().empty());
   EXPECT_NE(log.text().find(kVolumeLinesVertexFile), std::string::npos);
   EXPECT_FALSE(lines.beginLines());

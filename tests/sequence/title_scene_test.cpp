@@ -208,7 +208,7 @@ TEST_F(TitleSceneLoaded, drawsFromNinetyToOneFiftyFourSecondsAlternatingItsSurfa
   REQUIRE_GL_CONTEXT();
   loadScene({});
   ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
-  EXPECT_TRUE(scene_->lineField.lines.enabled);
+  EXPECT_TRUE(scene_->lineField.lines.enabled());
   EXPECT_EQ(scene_->lineField.segments.size(), 160u);
   // Before its first frame the previous pair is the cleared one of load time.
   EXPECT_EQ(scene_->front, 0);
