@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/draw_counts.h"
+#include "core/effects_register.h"
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/shader_manager.h"
@@ -87,6 +88,9 @@ TEST_F(VolumeLinesTest, eachMissingCapabilityShowsItsWarningAndLeavesTheLinesSil
     EXPECT_EQ(drawCounts().drawCalls, before.drawCalls);
     EXPECT_EQ(drawCounts().stateChanges, before.stateChanges);
   }
+
+  // The register, and the start-up report from it, keep the first reason.
+  EXPECT_EQ(effectsRegister().offReason(Effect::VolumeLines), cases[0].text);
 
   // A vertex stage but no fragment stage of any kind.
   platform::clearRecordedBoxes();
