@@ -7,13 +7,14 @@
 
 // The first three are the effects the start-up report names. Each set of drawing surfaces after
 // them goes off on its own, and counts as the render targets when the report is written: one
-// scene losing its surfaces leaves the other scene's in use.
+// scene losing its surfaces leaves the other scene's in use. RenderTargets itself is only switched
+// off, through a set; whether a scene draws through its surfaces is asked of its set.
 enum class Effect { VolumeLines, PerPixelLighting, RenderTargets, LandscapeSurface, TitleLayers, BubbleSurface };
 constexpr int kEffectCount = 6;
 constexpr int kReportedEffectCount = 3;
 
 const char* effectName(Effect effect);  // "volume lines", as the user reads it
-// The effect the report names for this one: a set of surfaces is part of the render targets.
+// The effect the report names for this one: a set of surfaces counts as the render targets.
 Effect reportedEffect(Effect effect);
 
 class EffectsRegister {

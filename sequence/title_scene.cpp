@@ -234,12 +234,16 @@ void TitleScene::makeLayers(SurfaceSize size, float timeSeconds) {
     effects.switchOff(Effect::TitleLayers, layers.lastRefusal(), timeSeconds);
     return;
   }
+  bool allMade = true;
   for (int n = 0; n < 4; ++n) {
     if (layers.addTarget(size.width, size.height, kColourSurfaceFormat, false) < 0) {
       effects.switchOff(Effect::TitleLayers, layers.lastRefusal(), timeSeconds);
+      allMade = false;
     }
   }
-  effects.switchOn(Effect::TitleLayers);
+  if (allMade) {
+    effects.switchOn(Effect::TitleLayers);
+  }
 }
 
 // Some three hundred large, soft sprites overlap many times over, so filling them is most of the
