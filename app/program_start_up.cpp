@@ -11,7 +11,7 @@
 #include "app/resource_folder.h"
 #include "audio/sound_player.h"
 #include "core/debug_log.h"
-#include "core/effect_status.h"
+#include "core/effects_register.h"
 #include "core/input_state.h"
 #include "core/program_name.h"
 #include "core/random.h"
@@ -120,22 +120,26 @@ void prepareDrawing(const AppOptions& options) {
 }
 
 // One log line says what the driver gave and which effects it lets run; an effect that is off is
-// also told on stderr, so the user learns it without opening the log.
+// also told on stderr, so the user learns it without opening the log. An effect switched off after
+// this is told by the register itself.
 void reportDriverAndEffects() {
   const platform::GLCapabilities& driver = platform::contextCapabilities();
-  std::string effects;
-  for (int index = 0; index < kEffectCount; ++index) {
+  EffectsRegister& effects = effectsRegister();
+  std::string effectList;
+  for (int index = 0; index < kReportedEffectCount; ++index) {
     const Effect effect = static_cast<Effect>(index);
-    effects += std::string(index == 0 ? "" : ", ") + effectName(effect) + (effectOn(effect) ? " on" : " off");
-    if (!effectOn(effect)) {
+    const bool off = effects.isOff(effect);
+    effectList += std::string(index == 0 ? "" : ", ") + effectName(effect) + (off ? " off" : " on");
+    if (off) {
       std::fprintf(stderr, "%s: %s off: %s\n", kPresentationName, effectName(effect),
-                   effectOffReason(effect).c_str());
+                   effects.offReason(effect).c_str());
     }
   }
+  effects.endLoading();
   DebugLog::append(kLogFileName, "GL: version %s, renderer %s, shading language %s; %s\r\n",
                    driver.versionText.c_str(), driver.renderer.c_str(),
                    driver.shadingLanguageText.empty() ? "none" : driver.shadingLanguageText.c_str(),
-                   effects.c_str());
+                   effectList.c_str());
 }
 
 // The fonts, the lighting programs with their constants, and the presentation itself.
@@ -180,6 +184,8 @@ bool startUp(const AppOptions& options) {
     return false;
   }
   DebugLog::append(kLogFileName, "-- Starting -- \r\n");
+  // What loads from here on switches the effects on or off, until the start-up report tells them.
+  effectsRegister().beginLoading();
   if (!createWindow(options)) {
     return false;
   }

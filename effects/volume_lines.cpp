@@ -2,7 +2,7 @@
 
 #include "core/debug_log.h"
 #include "core/draw_counts.h"
-#include "core/effect_status.h"
+#include "core/effects_register.h"
 #include "effects/effect_pass.h"
 #include "platform/gl_capabilities.h"
 #include "gpu/shader_manager.h"
@@ -31,7 +31,7 @@ constexpr float kFaintestShown = 0.1f;
 
 // The lines stay off: the user is told in a box, as the lines always told, and on the way out.
 void warn(const char* text) {
-  reportEffectOff(Effect::VolumeLines, text);
+  effectsRegister().switchOff(Effect::VolumeLines, text);
   platform::reportFailure(platform::boxReport(text, kBoxCaption, platform::BoxIcon::Exclamation));
 }
 
@@ -47,7 +47,6 @@ PassState volumeLinePass() {
 bool VolumeLines::initialize() { return initialize(platform::contextCapabilities()); }
 
 bool VolumeLines::initialize(const platform::GLCapabilities& capabilities) {
-  enabled = false;
   if (!capabilities.multitexture) {
     warn(kNoMultitextureText);
     return false;
@@ -65,15 +64,17 @@ bool VolumeLines::initialize(const platform::GLCapabilities& capabilities) {
   vertexProgram = shaders.newProgram(kVolumeLinesVertexFile, platform::kProfileClassVertex, "main");
   fragmentProgram = shaders.newProgram(kVolumeLinesFragmentFile, platform::kProfileClassFragment, "main");
   if (vertexProgram == nullptr || fragmentProgram == nullptr) {
-    reportEffectOff(Effect::VolumeLines, shaders.lastFailure());
+    effectsRegister().switchOff(Effect::VolumeLines, shaders.lastFailure());
     return false;
   }
   modelViewProjParameter = shaders.getParameter(vertexProgram, "ModelViewProj");
   modelViewParameter = shaders.getParameter(vertexProgram, "ModelView");
   textureParameter = shaders.getParameter(fragmentProgram, "volumeLineTexure");
-  enabled = true;
-  return true;
+  effectsRegister().switchOn(Effect::VolumeLines);
+  return enabled();
 }
+
+bool VolumeLines::enabled() const { return effectsRegister().isOn(Effect::VolumeLines); }
 
 bool VolumeLines::vertexStageSupported() const {
   return profileSupported(platform::ShaderProfile::Arbvp1) || profileSupported(platform::ShaderProfile::Vp40);
@@ -100,7 +101,7 @@ int VolumeLines::addTexture(int index) {
 }
 
 bool VolumeLines::beginLines() {
-  if (!enabled) {
+  if (!enabled()) {
     return false;
   }
   DrawLayer& layer = drawLayer();
@@ -122,7 +123,7 @@ bool VolumeLines::beginLines() {
 }
 
 void VolumeLines::drawLine(float x0, float y0, float z0, float x1, float y1, float z1, float width) {
-  if (!enabled) {
+  if (!enabled()) {
     return;
   }
   drawCounts().triangles += 2;
@@ -146,7 +147,7 @@ void VolumeLines::emitCorner(float s, float t, float side, float width, const fl
 }
 
 void VolumeLines::endLines() {
-  if (!enabled) {
+  if (!enabled()) {
     return;
   }
   DrawLayer& layer = drawLayer();

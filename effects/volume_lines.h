@@ -1,7 +1,8 @@
 // Glowing line segments: each segment goes to the GPU as one quad whose corners sit on its two end
 // points; the volume-line vertex stage widens the quad across the view into a tube and the fragment
 // stage colours it from a tile of a line picture.
-// Whether the effect can run is decided once, by initialize(); when it cannot, drawing does nothing.
+// Whether the effect can run is decided once, by initialize(), and kept in the effects register;
+// while the register has the lines off, drawing does nothing.
 #pragma once
 
 #include "gpu/draw_layer.h"
@@ -28,7 +29,7 @@ class VolumeLines {
   using ProfileCheck = bool (*)(platform::ShaderProfile profile);
 
   // Checks the context's multitexture and the shader stages (a warning box for each that is
-  // missing), then loads both programs; returns enabled.
+  // missing), then loads both programs; returns enabled(). The effects register learns which.
   bool initialize();
   bool initialize(const platform::GLCapabilities& capabilities);
   // Loads picture `index` of kVolumeLinePictures with alpha from brightness and appends it; its
@@ -40,7 +41,7 @@ class VolumeLines {
   void drawLine(float x0, float y0, float z0, float x1, float y1, float z1, float width);
   void endLines();
 
-  bool enabled = false;
+  bool enabled() const;  // the effects register has the lines on
   int textureCount = 0;
   unsigned int textures[kVolumeLineTextureCapacity] = {};
   ShaderProgram* vertexProgram = nullptr;    // the shader manager's

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/debug_log.h"
-#include "core/effect_status.h"
 #include "gpu/draw_layer.h"
 #include "gpu/off_window_frame.h"
 #include "platform/gl_capabilities.h"
@@ -240,7 +239,7 @@ bool RenderTarget::validIndex(int index) const {
 
 bool RenderTarget::createFramebuffer() {
   if (!platform::contextCapabilities().framebufferObjects) {
-    reportEffectOff(Effect::RenderTargets, "the driver has no framebuffer objects");
+    lastRefusal_ = "the driver has no framebuffer objects";
     DebugLog::append(kLogFileName, "FBO: framebuffer objects are not supported, drawing goes to the window\r\n");
     return false;
   }
@@ -286,7 +285,7 @@ int RenderTarget::addTarget(int width, int height, unsigned int format, bool wit
   attachSurface(surface, 0);
   const GLenum status = logStatus(glCheckFramebufferStatus(GL_FRAMEBUFFER));
   if (status != GL_FRAMEBUFFER_COMPLETE) {
-    reportEffectOff(Effect::RenderTargets, std::string("a drawing surface was refused: ") + framebufferStatusText(status));
+    lastRefusal_ = std::string("a drawing surface was refused: ") + framebufferStatusText(status);
     detachAll();
     glBindFramebuffer(GL_FRAMEBUFFER, windowFramebuffer());
     deleteSurface(surface);

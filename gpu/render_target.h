@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "core/picture_shape.h"
@@ -88,6 +89,8 @@ class RenderTarget {
   bool resizeTarget(int index, int width, int height);
   // Deletes every surface's texture and depth buffer and the framebuffer; a second call does nothing.
   void releaseTargets();
+  // Why the framebuffer or the last surface refused was not made, for the owner to report.
+  const std::string& lastRefusal() const { return lastRefusal_; }
 
   unsigned int framebuffer = 0;
   std::vector<RenderSurface> surfaces;
@@ -97,6 +100,7 @@ class RenderTarget {
   // Multisampled drawing: copies the surface being drawn into its texture and forgets it.
   void resolveDrawing();
   int drawing_ = -1;  // the surface whose multisampled picture is newer than its texture
+  std::string lastRefusal_;
 };
 
 RenderTarget& renderTarget();

@@ -72,7 +72,8 @@ class ShaderManager {
   const ProgramTable& programs() const { return programs_; }
 
   // Per-pixel lighting (shader_manager_lighting.cpp).
-  // Compiles both lighting programs and looks up their uniforms; stops at the first failure.
+  // Compiles both lighting programs and looks up their uniforms; stops at the first failure. The
+  // effects register learns whether the lighting runs.
   void setupPerPixelLighting();
   void setMaterialColours(const float colours[9]);  // ambient, diffuse, specular, each r, g, b
   void setShininessAndAttenuation(float shininess, float attenStrength, float attenLinear);
@@ -81,8 +82,8 @@ class ShaderManager {
   void setTexture(unsigned int texture);
   // Bracket one mesh: tell the drawing layer a program draws, bind the lighting programs and send
   // every value (the model-view-projection from the current matrices, so the mesh's transform
-  // must already be applied); then unbind and hand the shading back to the layer. Without either
-  // program both do nothing.
+  // must already be applied); then unbind and hand the shading back to the layer. While the
+  // effects register has the lighting off, or not yet on, both do nothing.
   void beginPerPixel();
   void endPerPixel();
   const PerPixelLighting& perPixel() const { return perPixel_; }

@@ -4,7 +4,7 @@
 
 #include "gpu/shader_manager.h"
 
-#include "core/effect_status.h"
+#include "core/effects_register.h"
 #include "gpu/draw_layer.h"
 
 namespace {
@@ -29,7 +29,7 @@ void ShaderManager::setupPerPixelLighting() {
   ShaderProgram* vertex =
       fragment != nullptr ? newProgram(kPerPixelVertexFile, platform::kProfileClassVertex, "basic_vs") : nullptr;
   if (vertex == nullptr) {
-    reportEffectOff(Effect::PerPixelLighting, lastFailure());
+    effectsRegister().switchOff(Effect::PerPixelLighting, lastFailure());
     return;
   }
   perPixel_.vertexProgram = vertex;
@@ -44,6 +44,7 @@ void ShaderManager::setupPerPixelLighting() {
   perPixel_.attenStrength = getParameter(fragment, "attenStrength");
   perPixel_.attenLinear = getParameter(fragment, "attenLinear");
   perPixel_.texmap = getParameter(fragment, "texmap");
+  effectsRegister().switchOn(Effect::PerPixelLighting);
 }
 
 void ShaderManager::setMaterialColours(const float colours[9]) {
@@ -73,7 +74,7 @@ void ShaderManager::setTexture(unsigned int texture) {
 }
 
 void ShaderManager::beginPerPixel() {
-  if (perPixel_.fragmentProgram == nullptr && perPixel_.vertexProgram == nullptr) {
+  if (!effectsRegister().isOn(Effect::PerPixelLighting)) {
     return;
   }
   // The layer's own shading steps aside while the lighting programs draw.
@@ -102,7 +103,7 @@ void ShaderManager::beginPerPixel() {
 }
 
 void ShaderManager::endPerPixel() {
-  if (perPixel_.fragmentProgram == nullptr && perPixel_.vertexProgram == nullptr) {
+  if (!effectsRegister().isOn(Effect::PerPixelLighting)) {
     return;
   }
   if (perPixel_.fragmentProgram != nullptr) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "core/effects_register.h"
 #include "effects/particle_explosion.h"
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
@@ -108,15 +109,20 @@ void OutdoorScene::draw(const FrameContext& frame) {
 
 void OutdoorScene::resizeSurfaces(const FrameContext& frame) {
   RenderTarget& target = renderTarget();
+  EffectsRegister& effects = effectsRegister();
   const SurfaceSize size = frame.drawable.surfaceSize;
   if (!targetMade_) {
     targetMade_ = true;
-    target.createFramebuffer();
-    target.addTarget(size.width, size.height, kColourSurfaceFormat, true);
+    if (target.createFramebuffer() && target.addTarget(size.width, size.height, kColourSurfaceFormat, true) >= 0) {
+      effects.switchOn(Effect::LandscapeSurface);
+    } else {
+      effects.switchOff(Effect::LandscapeSurface, target.lastRefusal(), frame.timeSeconds);
+    }
     return;
   }
   // Without its surface the world is drawn straight into the window.
-  if (target.framebuffer != 0 && !target.surfaces.empty() && !target.resizeTarget(0, size.width, size.height)) {
+  if (effects.isOn(Effect::LandscapeSurface) && !target.resizeTarget(0, size.width, size.height)) {
+    effects.switchOff(Effect::LandscapeSurface, target.lastRefusal(), frame.timeSeconds);
     target.releaseTargets();
   }
 }
@@ -228,7 +234,7 @@ void OutdoorScene::spareTrailAgain(Missile& missile) {
 void OutdoorScene::beginTargetFrame(const Drawable& drawable) {
   RenderTarget& target = renderTarget();
   DrawLayer& layer = drawLayer();
-  drawsIntoTarget_ = target.framebuffer != 0 && !target.surfaces.empty();
+  drawsIntoTarget_ = effectsRegister().isOn(Effect::LandscapeSurface);
   if (drawsIntoTarget_) {
     target.bindFramebuffer();
     target.attachTarget(0, 0);

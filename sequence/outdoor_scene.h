@@ -58,7 +58,7 @@ class OutdoorScene : public Scene {
   void draw(const FrameContext& frame) override;
   // The shared target's one surface, with depth: made by the first call, which start-up makes once
   // every scene has loaded, and made again at the frame's surface size after. Without it the world
-  // is drawn straight into the window.
+  // is drawn straight into the window; the effects register has the landscape's surface off.
   void resizeSurfaces(const FrameContext& frame) override;
   bool drawsAt(float timeSeconds) const override { return outdoorSceneDraws(timeSeconds); }
   // Particles, missiles, trails, explosions, the placements of palms, windmills and missile bodies,

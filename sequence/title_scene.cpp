@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "core/debug_log.h"
+#include "core/effects_register.h"
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/texture_manager.h"
@@ -102,11 +103,8 @@ void TitleScene::init() {
 void TitleScene::load(const FrameContext& firstFrame) {
   const Drawable& drawable = firstFrame.drawable;
   const SurfaceSize size = drawable.surfaceSize;
-  layers.createFramebuffer();
-  for (int n = 0; n < 4; ++n) {
-    layers.addTarget(size.width, size.height, kColourSurfaceFormat, false);
-  }
-  addBubbleSurface(drawable);
+  makeLayers(size, firstFrame.timeSeconds);
+  addBubbleSurface(firstFrame);
   const platform::GLCapabilities& driver = firstFrame.capabilities;
   onePassComposite_ = driver.multitexture && driver.textureUnits >= kDrawTextureUnits;
   layers.checkStatus();
@@ -140,10 +138,10 @@ void TitleScene::load(const FrameContext& firstFrame) {
 
 void TitleScene::resizeSurfaces(const FrameContext& frame) {
   const SurfaceSize size = frame.drawable.surfaceSize;
-  if (layers.framebuffer == 0) {
+  if (!hasLayers()) {
     return;
   }
-  if (!layers.surfaces.empty() && layers.surfaces[0].width == size.width && layers.surfaces[0].height == size.height) {
+  if (layers.surfaces[0].width == size.width && layers.surfaces[0].height == size.height) {
     return;
   }
   // The trails start again from black on the new surfaces. Without all of them the scene shows
@@ -159,6 +157,7 @@ void TitleScene::resizeSurfaces(const FrameContext& frame) {
   }
   if (!allMade) {
     DebugLog::append(kLogFileName, "TitleScene: no drawing surfaces at the new size, only the bubbles are shown\r\n");
+    effectsRegister().switchOff(Effect::TitleLayers, layers.lastRefusal(), frame.timeSeconds);
     layers.releaseTargets();
   }
   // The shimmer grid needs nothing new: it shows the whole surface, in shares of it, at any size.
@@ -224,22 +223,46 @@ void TitleScene::clearLayers() {
   }
 }
 
-bool TitleScene::hasLayers() const { return layers.framebuffer != 0 && layers.surfaces.size() >= 4; }
+bool TitleScene::hasLayers() const { return effectsRegister().isOn(Effect::TitleLayers); }
 
-bool TitleScene::hasBubbleSurface() const {
-  return layers.framebuffer != 0 && static_cast<int>(layers.surfaces.size()) > kBubbleSurface;
+bool TitleScene::hasBubbleSurface() const { return hasLayers() && effectsRegister().isOn(Effect::BubbleSurface); }
+
+// The four layers, all or none: a scene without one of them shows only its bubbles.
+void TitleScene::makeLayers(SurfaceSize size, float timeSeconds) {
+  EffectsRegister& effects = effectsRegister();
+  if (!layers.createFramebuffer()) {
+    effects.switchOff(Effect::TitleLayers, layers.lastRefusal(), timeSeconds);
+    return;
+  }
+  bool allMade = true;
+  for (int n = 0; n < 4; ++n) {
+    if (layers.addTarget(size.width, size.height, kColourSurfaceFormat, false) < 0) {
+      effects.switchOff(Effect::TitleLayers, layers.lastRefusal(), timeSeconds);
+      allMade = false;
+    }
+  }
+  if (allMade) {
+    effects.switchOn(Effect::TitleLayers);
+  }
 }
 
 // Some three hundred large, soft sprites overlap many times over, so filling them is most of the
 // scene's cost without a GPU. A wide bubble's picture is a small texture enlarged many times: drawn
 // at a third of the window's resolution and enlarged once more, it looks the same and costs a ninth.
 // Narrow bubbles, where the enlargement would show, are few pixels and go straight to the window.
-void TitleScene::addBubbleSurface(const Drawable& drawable) {
-  const SurfaceSize size = surfaceSizeOnDriver(bubbleSurfaceSize(drawable.width, drawable.height));
-  // Enlarging samples beside the edge texels: they must not wrap round to the opposite edge.
-  if (hasLayers() && layers.addTarget(size.width, size.height, kColourSurfaceFormat, false) == kBubbleSurface) {
-    layers.clampEdges(kBubbleSurface);
+void TitleScene::addBubbleSurface(const FrameContext& firstFrame) {
+  if (!hasLayers()) {
+    return;
   }
+  const Drawable& drawable = firstFrame.drawable;
+  const SurfaceSize size = surfaceSizeOnDriver(bubbleSurfaceSize(drawable.width, drawable.height));
+  if (layers.addTarget(size.width, size.height, kColourSurfaceFormat, false) != kBubbleSurface) {
+    effectsRegister().switchOff(Effect::BubbleSurface, layers.lastRefusal(), firstFrame.timeSeconds);
+    return;
+  }
+  // Enlarging samples beside the edge texels: they must not wrap round to the opposite edge.
+  layers.clampEdges(kBubbleSurface);
+  effectsRegister().switchOn(Effect::BubbleSurface);
 }
 
 

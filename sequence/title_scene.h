@@ -67,9 +67,11 @@ class TitleScene : public Scene {
   DistortionGrid shimmer;
 
  private:
+  // What the effects register has on: the four layers, and the bubbles' surface with them.
   bool hasLayers() const;
   bool hasBubbleSurface() const;
-  void addBubbleSurface(const Drawable& drawable);
+  void makeLayers(SurfaceSize size, float timeSeconds);
+  void addBubbleSurface(const FrameContext& firstFrame);
   // The title of the moment where it flies or rocks.
   void placeTitle(float sceneSeconds);
   // The camera's view for the lines, and both layers once per advance.

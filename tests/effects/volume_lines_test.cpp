@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/draw_counts.h"
+#include "core/effects_register.h"
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/shader_manager.h"
@@ -71,7 +72,7 @@ TEST_F(VolumeLinesTest, eachMissingCapabilityShowsItsWarningAndLeavesTheLinesSil
     VolumeLines lines;
     lines.profileSupported = c.profiles;
     EXPECT_FALSE(lines.initialize(contextWithMultitexture(c.multitexture)));
-    EXPECT_FALSE(lines.enabled);
+    EXPECT_FALSE(lines.enabled());
     ASSERT_EQ(platform::recordedBoxes().size(), 1u) << c.text;
     const platform::RecordedBox& box = platform::recordedBoxes()[0];
     EXPECT_EQ(box.text, c.text);
@@ -87,6 +88,9 @@ TEST_F(VolumeLinesTest, eachMissingCapabilityShowsItsWarningAndLeavesTheLinesSil
     EXPECT_EQ(drawCounts().drawCalls, before.drawCalls);
     EXPECT_EQ(drawCounts().stateChanges, before.stateChanges);
   }
+
+  // The register, and the start-up report from it, keep the first reason.
+  EXPECT_EQ(effectsRegister().offReason(Effect::VolumeLines), cases[0].text);
 
   // A vertex stage but no fragment stage of any kind.
   platform::clearRecordedBoxes();
@@ -122,7 +126,7 @@ TEST_F(VolumeLinesTest, aShaderThatDoesNotCompileSwitchesTheLinesOffWithALogLine
   LogTail log;
   VolumeLines lines;
   EXPECT_FALSE(lines.initialize());
-  EXPECT_FALSE(lines.enabled);
+  EXPECT_FALSE(lines.enabled());
   EXPECT_TRUE(platform::recordedBoxes().empty());
   EXPECT_NE(log.text().find(kVolumeLinesVertexFile), std::string::npos);
   EXPECT_FALSE(lines.beginLines());

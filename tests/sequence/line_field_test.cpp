@@ -121,7 +121,7 @@ TEST(LineField, withTheLinesOffDrawingStillStatesItsBlendAndAlphaPass) {
   REQUIRE_GL_CONTEXT();
   LineField field;
   layOutByHand(field);
-  ASSERT_FALSE(field.lines.enabled);
+  ASSERT_FALSE(field.lines.enabled());
   PassState earlier;
   earlier.blend = true;
   earlier.lighting = true;

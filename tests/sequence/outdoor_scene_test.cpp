@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/effects_register.h"
 #include "gpu/render_target.h"
 #include "gpu/texture_manager.h"
 #include "platform/message_box.h"
@@ -21,6 +22,7 @@
 #include "tests/support/scoped_data_folder.h"
 #include "world/model_3ds_reader.h"
 #include "tests/support/text_files.h"
+#include "tests/support/window_clear.h"
 
 namespace {
 
@@ -123,6 +125,48 @@ int countOf(const std::string& text, const std::string& part) {
     ++count;
   }
   return count;
+}
+
+// A surface refused at a new size: the register has the landscape's surface and the render
+// targets off with the refusal, one log line says when, and from then on the world goes straight
+// into the window, even at a size the driver would take again.
+TEST(OutdoorSceneDrawing, aSurfaceRefusedAtANewSizeSendsTheWorldToTheWindowForGood) {
+  REQUIRE_GL_CONTEXT();
+  const PrivateWorkingFolder working;
+  const Drawable drawable{64, 48, SurfaceSize{16, 16}};
+  OutdoorScene scene;
+  scene.init();
+  scene.resizeSurfaces(frameOf(0.0f, 0.0f, drawable));
+  EffectsRegister& effects = effectsRegister();
+  ASSERT_TRUE(effects.isOn(Effect::LandscapeSurface));
+  effects.endLoading();
+
+  // An empty picture is not a usable attachment.
+  scene.resizeSurfaces(frameOf(12.5f, 0.0f, Drawable{64, 48, SurfaceSize{0, 0}}));
+  const std::string refusal = "a drawing surface was refused: Framebuffer incomplete attachment";
+  EXPECT_FALSE(effects.isOn(Effect::LandscapeSurface));
+  EXPECT_EQ(effects.offReason(Effect::RenderTargets), refusal);
+  EXPECT_EQ(countOf(readTextFile(kLogFileName),
+                    "Effects: render targets off from 12.50 s for the landscape's surface: " + refusal + "\r\n"),
+            1);
+  RenderTarget& target = renderTarget();
+  EXPECT_TRUE(target.surfaces.empty());
+  EXPECT_EQ(target.framebuffer, 0u);
+
+  scene.resizeSurfaces(frameOf(13.0f, 0.0f, drawable));
+  EXPECT_TRUE(target.surfaces.empty());
+  EXPECT_FALSE(effects.isOn(Effect::LandscapeSurface));
+
+  // The world's own clear reaches the window, and no framebuffer of the scene is left bound.
+  clearWindowTo(1.0f, 0.0f, 0.0f);
+  playFrame(scene, 13.0f, 0.1f, drawable);
+  GLint bound = -1;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+  EXPECT_EQ(bound, 0);
+  unsigned char pixel[4] = {255, 255, 255, 255};
+  glReadPixels(1, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+  EXPECT_EQ(pixel[0], 0);
+  jumpCutClock() = JumpCutClock();
 }
 
 // Its palms' and windmills' tweens point into the scene, so it lives as long as the timeline.

@@ -11,12 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "core/effects_register.h"
 #include "core/input_state.h"
 #include "core/random.h"
 #include "gpu/draw_layer.h"
 #include "gpu/texture_manager.h"
 #include "platform/gl_capabilities.h"
 #include "platform/message_box.h"
+#include "sequence/jump_cut_clock.h"
+#include "sequence/outdoor_scene.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
 #include "tests/support/scene_frames.h"
@@ -208,7 +211,7 @@ TEST_F(TitleSceneLoaded, drawsFromNinetyToOneFiftyFourSecondsAlternatingItsSurfa
   REQUIRE_GL_CONTEXT();
   loadScene({});
   ASSERT_EQ(scene_->layers.surfaces.size(), 5u);
-  EXPECT_TRUE(scene_->lineField.lines.enabled);
+  EXPECT_TRUE(scene_->lineField.lines.enabled());
   EXPECT_EQ(scene_->lineField.segments.size(), 160u);
   // Before its first frame the previous pair is the cleared one of load time.
   EXPECT_EQ(scene_->front, 0);
@@ -333,6 +336,50 @@ TEST_F(TitleSceneLoaded, smallerSurfacesTakeTheBubblesAlongAndKeepDrawing) {
   REQUIRE_GL_CONTEXT();
   loadScene({});
   expectFullHdSurfacesDrawAt(SurfaceSize{615, 512}, SurfaceSize{320, 200});
+}
+
+// The title's layers refused at a new size: the register, and so the start-up report's words, have
+// the render targets off with the refusal; the title goes on with only its bubbles, and the
+// landscape keeps drawing through its own surface.
+TEST_F(TitleSceneLoaded, layersRefusedAtANewSizeLeaveTheLandscapesSurfaceInUse) {
+  REQUIRE_GL_CONTEXT();
+  loadScene({});
+  OutdoorScene landscape;
+  landscape.init();
+  const Drawable landscapeDrawable{64, 48, SurfaceSize{16, 16}};
+  landscape.resizeSurfaces(frameOf(0.0f, 0.0f, landscapeDrawable));
+  EffectsRegister& effects = effectsRegister();
+  ASSERT_TRUE(effects.isOn(Effect::TitleLayers));
+  ASSERT_FALSE(effects.isOff(Effect::RenderTargets));
+  effects.endLoading();
+
+  const LogTail log;
+  drawable_ = Drawable{kComposedWidth, kComposedHeight, SurfaceSize{0, 0}};
+  scene_->resizeSurfaces(frameOf(97.0f, 0.0f, drawable_));
+  const std::string refusal = "a drawing surface was refused: Framebuffer incomplete attachment";
+  EXPECT_TRUE(scene_->layers.surfaces.empty());
+  EXPECT_FALSE(effects.isOn(Effect::TitleLayers));
+  EXPECT_EQ(effects.offReason(Effect::RenderTargets), refusal);
+  EXPECT_NE(log.text().find("TitleScene: no drawing surfaces at the new size, only the bubbles are shown\r\n"
+                            "Effects: render targets off from 97.00 s for the title layers: " +
+                            refusal + "\r\n"),
+            std::string::npos);
+  play(97.0f, 98.0f);
+
+  EXPECT_TRUE(effects.isOn(Effect::LandscapeSurface));
+  RenderTarget& target = renderTarget();
+  ASSERT_EQ(target.surfaces.size(), 1u);
+  drawLayer().setClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+  target.clearTarget(0);
+  playFrame(landscape, 10.0f, 0.1f, landscapeDrawable);
+  // The world's clear, black at half alpha, took the red's place.
+  std::vector<unsigned char> texels(static_cast<size_t>(16 * 16 * 4));
+  glBindTexture(GL_TEXTURE_2D, target.surfaces[0].texture);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  EXPECT_EQ(texels[0], 0) << "the landscape's surface was not drawn into";
+  EXPECT_NEAR(texels[3], 128, 1);
+  target.releaseTargets();
+  jumpCutClock() = JumpCutClock();
 }
 
 }  // namespace
