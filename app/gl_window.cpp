@@ -31,11 +31,6 @@ bool userAcceptsWindowedMode() {
 
 }  // namespace
 
-GLWindow& presentationWindow() {
-  static GLWindow window;
-  return window;
-}
-
 int drawableHeightOf(int reportedHeight) { return reportedHeight < 1 ? 1 : reportedHeight; }
 
 void GLWindow::takeDrawableSize(int width, int height) {

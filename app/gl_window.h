@@ -51,8 +51,5 @@ class GLWindow {
   int drawableHeight_ = 0;
 };
 
-// The presentation's one window.
-GLWindow& presentationWindow();
-
 // The drawable's height for a reported height: a zero height counts as 1.
 int drawableHeightOf(int reportedHeight);

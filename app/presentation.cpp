@@ -14,11 +14,6 @@
 #include "sequence/camera.h"
 #include "sequence/tween_timeline.h"
 
-Presentation& presentation() {
-  static Presentation instance;
-  return instance;
-}
-
 Presentation::Presentation() : clock(platform::performanceTicks()) {}
 
 Vector3 movingLightAt(float timeSeconds, float randomFraction) {

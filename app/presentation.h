@@ -112,8 +112,6 @@ class Presentation {
   bool endRequested_ = false;  // a jump ahead reached the end; a seek clears it
 };
 
-Presentation& presentation();
-
 // Makes the presentation's scenes, in the order they play, loads them and makes their surfaces for
 // drawable, and places the rig with its tweens: what start-up does, and what tests that play the
 // whole presentation do.

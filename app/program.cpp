@@ -33,7 +33,7 @@ int statusAfterStopSignal(int status) {
 // The video's plan from where the presentation stands after start-up; false, with a line on
 // stderr, when the driver did not give the size asked for or ffmpeg would not start.
 bool startVideo(const AppOptions& options, VideoOutput& video) {
-  const GLWindow& window = presentationWindow();
+  const GLWindow& window = programRun().window;
   if (window.drawableWidth() != options.frameWidth || window.drawableHeight() != options.frameHeight) {
     std::fprintf(stderr, "%s: --size %dx%d: the driver drew %d x %d off-screen instead\n", kPresentationName,
                  options.frameWidth, options.frameHeight, window.drawableWidth(), window.drawableHeight());
@@ -45,7 +45,7 @@ bool startVideo(const AppOptions& options, VideoOutput& video) {
   plan.height = options.frameHeight;
   plan.framesPerSecond = options.videoRate;
   // The first frame is the first of the presentation's steps at or after --start-at.
-  plan.startSeconds = presentation().clock.elapsed;
+  plan.startSeconds = programRun().presentation.clock.elapsed;
   plan.frameCount = videoFrameCount(plan.startSeconds, options.endSeconds, options.videoRate);
   plan.musicPath = soundPlayer().soundPath(kMusicFile);
   return video.begin(plan);
@@ -100,7 +100,7 @@ double steadySeconds() {
 }
 
 double displayFramePeriod() {
-  const int hertz = platform::displayRefreshRate(presentationWindow().window);
+  const int hertz = platform::displayRefreshRate(programRun().window.window);
   return 1.0 / (hertz > 0 ? hertz : kAssumedRefreshHertz);
 }
 
@@ -109,10 +109,10 @@ double displayFramePeriod() {
 void shutDown() {
   ProgramRun& run = programRun();
   soundPlayer().stopMusic();
-  run.capture.finish(presentation().clock.elapsed);
+  run.capture.finish(programRun().presentation.clock.elapsed);
   run.offWindowFrame.release();
   renderTarget().releaseTargets();
-  presentation().scenes.releaseAll();
+  programRun().presentation.scenes.releaseAll();
   modelCache().release();
   textureManager().release();
   shaderManager().release();
@@ -121,7 +121,7 @@ void shutDown() {
   if (run.debugReport != nullptr) {
     run.debugReport->end();
   }
-  presentationWindow().kill();
+  programRun().window.kill();
   platform::shutDownVideo();
 }
 
@@ -147,7 +147,7 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   const auto seekStart = std::chrono::steady_clock::now();
   const double loadSeconds = std::chrono::duration<double>(seekStart - loadStart).count();
   if (options.startSeconds > 0.0f) {
-    presentation().seek(options.startSeconds, currentDrawable());
+    programRun().presentation.seek(options.startSeconds, currentDrawable());
   }
   const double seekSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - seekStart).count();
   // A 1/60 s step over the whole presentation, with room to spare.
@@ -156,7 +156,7 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   const auto loopStart = std::chrono::steady_clock::now();
   const LoopResult frames = playFrames(options);
   const double realSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loopStart).count();
-  const float presentationSeconds = presentation().clock.elapsed;
+  const float presentationSeconds = programRun().presentation.clock.elapsed;
   shutDown();
   run.benchmark = nullptr;
   run.debugReport = nullptr;

@@ -98,7 +98,7 @@ void playScriptedKeys(long framesDrawn) {
 
 // The scenes make their surfaces again when the drawable or the size chosen for them has changed.
 void followDrawableSize(Presentation& show) {
-  const GLWindow& window = presentationWindow();
+  const GLWindow& window = programRun().window;
   if (programRun().surfaces.follow(window.drawableWidth(), window.drawableHeight(), steadySeconds())) {
     show.scenes.resizeSurfacesAll(frameOf(show.clock.elapsed, 0.0f, currentDrawable()));
   }
@@ -174,7 +174,7 @@ void checkGLAfterFrame() {
 void showFrame() {
   ProgramRun& run = programRun();
   run.offWindowFrame.showIn(run.windowWidth, run.windowHeight);
-  platform::swapBuffers(presentationWindow().window);
+  platform::swapBuffers(programRun().window.window);
   if (run.benchmark != nullptr) {
     // A threaded driver may still be drawing: the frame's cost ends when the GL is done.
     drawLayer().finish();
@@ -198,19 +198,19 @@ void moveOn(Presentation& show) {
 void showJumpProgress(float doneShare) {
   char title[64];
   std::snprintf(title, sizeof title, "%s (jumping: %d %%)", kWindowTitle, static_cast<int>(doneShare * 100.0f));
-  platform::setWindowTitle(presentationWindow().window, title);
+  platform::setWindowTitle(programRun().window.window, title);
   programRun().titleShowsJump = true;
 }
 
 void endJumpProgress() {
   if (programRun().titleShowsJump) {
-    platform::setWindowTitle(presentationWindow().window, kWindowTitle);
+    platform::setWindowTitle(programRun().window.window, kWindowTitle);
     programRun().titleShowsJump = false;
   }
 }
 
 long mainLoop() {
-  Presentation& show = presentation();
+  Presentation& show = programRun().presentation;
   FrameRateMeter meter;
   FramePacer pacer(shortestFramePeriod(show));
   long framesDrawn = 0;
@@ -259,7 +259,7 @@ long mainLoop() {
 }
 
 long videoLoop(VideoOutput& video, int stepsPerVideoFrame) {
-  Presentation& show = presentation();
+  Presentation& show = programRun().presentation;
   long framesDrawn = 0;
   const Drawable drawable = currentDrawable();
   while (!video.complete() && platform::stopSignal() == 0) {
@@ -269,7 +269,7 @@ long videoLoop(VideoOutput& video, int stepsPerVideoFrame) {
     if (!video.afterFrame()) {
       break;
     }
-    platform::swapBuffers(presentationWindow().window);
+    platform::swapBuffers(programRun().window.window);
     checkGLAfterFrame();
     show.moveClockOn();
     for (int step = 1; step < stepsPerVideoFrame; ++step) {

@@ -8,6 +8,6 @@ ProgramRun& programRun() {
 }
 
 Drawable currentDrawable() {
-  const GLWindow& window = presentationWindow();
+  const GLWindow& window = programRun().window;
   return Drawable{window.drawableWidth(), window.drawableHeight(), programRun().surfaces.size()};
 }

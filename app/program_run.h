@@ -1,12 +1,14 @@
 // What one run of the program keeps between its start-up, its window's messages, its main loop
-// and its shutdown, in one place: the window procedure is called from the platform with no room
-// for a pointer of ours, so the run is reached through programRun().
+// and its shutdown, in one place: the window, the presentation, and what the run was asked for.
+// The window procedure is called from the platform with no room for a pointer of ours, so the run
+// is reached through programRun().
 #pragma once
 
 #include <deque>
 
 #include "app/benchmark.h"
 #include "app/frame_capture.h"
+#include "app/gl_window.h"
 #include "app/presentation.h"
 #include "app/scripted_keys.h"
 #include "app/surface_sizing.h"
@@ -20,6 +22,8 @@ constexpr char kWindowTitle[] = "Game";
 constexpr char kMusicFile[] = "Vallomere.mp3";
 
 struct ProgramRun {
+  GLWindow window;  // the presentation's one window
+  Presentation presentation;
   bool loop = false;  // play again from 0 at the end
   bool overlayShown = false;  // F1's time overlay
   // Playback changes asked for by keys, in the order the keys came; carried out before a frame.

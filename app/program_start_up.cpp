@@ -59,7 +59,7 @@ bool prepareRun(const AppOptions& options, Presentation& show) {
 // The window and its context: the composed 800 x 600, or the size asked for a window (and for
 // drawing off-screen). False, once the window has told the user why, when it cannot be made.
 bool createWindow(const AppOptions& options) {
-  GLWindow& window = presentationWindow();
+  GLWindow& window = programRun().window;
   window.fullScreen = !options.windowed && !options.desktop;
   window.desktop = options.desktop && !options.windowed;
   window.debugContext = options.debugGL;
@@ -113,7 +113,7 @@ void prepareDrawing(const AppOptions& options) {
   }
   choosePacing(options.benchmark);
   chooseSurfaceSamples(options.msaaSamples);
-  GLWindow& window = presentationWindow();
+  GLWindow& window = programRun().window;
   window.measureDrawable();
   run.surfaces.begin(window.drawableWidth(), window.drawableHeight(), surfacesFollowFrameTime(options),
                      displayFramePeriod(), steadySeconds());
@@ -179,7 +179,7 @@ bool startUp(const AppOptions& options) {
     return false;
   }
   pointLoadersAt(run.paths);
-  Presentation& show = presentation();
+  Presentation& show = programRun().presentation;
   if (!prepareRun(options, show)) {
     return false;
   }

@@ -22,7 +22,7 @@ void setKey(uint32_t code, uint8_t down) {
 // True when the capture keeps the presentation at its size; the window is then only shown into.
 bool keepCaptureSize(int windowWidth, int windowHeight) {
   ProgramRun& run = programRun();
-  const GLWindow& window = presentationWindow();
+  const GLWindow& window = programRun().window;
   if (!run.capture.capturing() || (!run.offWindowFrame.made() && windowWidth == window.drawableWidth() &&
                                    windowHeight == window.drawableHeight())) {
     return false;
@@ -56,7 +56,7 @@ long windowProcedure(const platform::WindowMessage& message) {
         return 0;
       }
       // The passes that draw set the viewport from the drawable, each frame.
-      presentationWindow().takeDrawableSize(width, height);
+      programRun().window.takeDrawableSize(width, height);
       return 0;
     }
     case platform::MessageType::Activate:
@@ -70,7 +70,7 @@ long windowProcedure(const platform::WindowMessage& message) {
       if (message.wParam == kKeyEscape) {
         platform::postQuitMessage();
       } else if (message.wParam == kKeyF11 || (message.wParam == kKeyReturn && input.keyState[kKeyAlt] == 1)) {
-        presentationWindow().toggleFullScreen();
+        programRun().window.toggleFullScreen();
       } else if (message.wParam == kKeyF1) {
         programRun().overlayShown = !programRun().overlayShown;
       } else if (requestForKey(message.wParam) != PlaybackRequest::None) {

@@ -1,4 +1,5 @@
 #include "app/presentation.h"
+#include "app/program_run.h"
 
 #include <gtest/gtest.h>
 
@@ -144,7 +145,7 @@ class PresentationState : public testing::Test {
     dataFolder_.reset();
   }
 
-  static Presentation& show() { return presentation(); }
+  static Presentation& show() { return programRun().presentation; }
 
   // Times to stop at: just around the missiles' start, the jump cuts, the change of scene and
   // the end, and some anywhere.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/gl_window.h"
 #include "app/program.h"
+#include "app/program_run.h"
 #include "core/input_state.h"
 #include "platform/native_window.h"
 
@@ -67,8 +67,8 @@ TEST(WindowProcedure, recordsMouseSizeAndActivity) {
   EXPECT_EQ(input.appActive, 1);
 
   windowProcedure(WindowMessage{MessageType::Size, 0, words(1024, 0)});
-  EXPECT_EQ(presentationWindow().drawableWidth(), 1024);
-  EXPECT_EQ(presentationWindow().drawableHeight(), 1);
+  EXPECT_EQ(programRun().window.drawableWidth(), 1024);
+  EXPECT_EQ(programRun().window.drawableHeight(), 1);
 }
 
 // SDL names keys by their character or by 0x40000000 plus their scan code; the input state reads
