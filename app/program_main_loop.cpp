@@ -183,9 +183,8 @@ void showFrame() {
   checkGLAfterFrame();
 }
 
-// The clock's next sample, and the texture a loader left for after the frame.
-void moveOn(Presentation& show) {
-  show.moveClockOn();
+// The texture a loader left for after the frame.
+void uploadDeferredTexture() {
   if (textureManager().deferredUpload) {
     textureManager().processPendingUpload();
   }
@@ -252,7 +251,8 @@ long mainLoop() {
           std::chrono::duration<double>(std::chrono::steady_clock::now() - frameStart).count();
       programRun().surfaces.frameDone(steadySeconds(), frameSeconds, show.pictureSeconds());
     }
-    moveOn(show);
+    show.moveClockOn();
+    uploadDeferredTexture();
     pacer.waitForNextFrame();
   }
   return framesDrawn;
@@ -276,9 +276,7 @@ long videoLoop(VideoOutput& video, int stepsPerVideoFrame) {
       show.frame(FrameKind::LayersOnly, show.clock.elapsed, show.frameDelta(), drawable);
       show.clock.update();
     }
-    if (textureManager().deferredUpload) {
-      textureManager().processPendingUpload();
-    }
+    uploadDeferredTexture();
   }
   return framesDrawn;
 }

@@ -101,8 +101,7 @@ void TitleScene::init() {
 }
 
 void TitleScene::load(const FrameContext& firstFrame) {
-  const Drawable& drawable = firstFrame.drawable;
-  const SurfaceSize size = drawable.surfaceSize;
+  const SurfaceSize size = firstFrame.drawable.surfaceSize;
   makeLayers(size, firstFrame.timeSeconds);
   addBubbleSurface(firstFrame);
   const platform::GLCapabilities& driver = firstFrame.capabilities;
