@@ -11,6 +11,7 @@
 #include "app/presentation.h"
 #include "core/program_name.h"
 #include "core/random.h"
+#include "platform/stream_outputs.h"
 
 const char* usageText() {
   return "usage: " DEMO_PRODUCT_NAME " [--windowed | --desktop] [--seed N] [--fps] [--fixed-step S]\n"
@@ -245,6 +246,9 @@ ValueOption takeTimingOption(const std::string& argument, const char* value, App
 // What the run writes: a video, screenshots, a capture, and their size and rate.
 ValueOption takeOutputOption(const std::string& argument, const char* value, AppOptions& options,
                              std::string& problem) {
+  if ((argument == "--video" || argument == "--capture") && platform::streamOutputsRefusal() != nullptr) {
+    return refuse(argument + " is not available here: " + platform::streamOutputsRefusal(), problem);
+  }
   if (argument == "--video") {
     const std::string path = value != nullptr ? value : "";
     if (!endsWith(path, ".mp4") && !endsWith(path, ".mkv") && !endsWith(path, ".webm")) {

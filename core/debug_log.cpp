@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/log_echo.h"
 #include "core/program_name.h"
 
 namespace {
@@ -16,12 +17,9 @@ std::string& logPathStorage() {
   return path;
 }
 
-const char* resolveLogName(const char* fileName) {
-  if (fileName != nullptr && strcasecmp(fileName, kLogFileName) == 0) {
-    return logPathStorage().c_str();
-  }
-  return fileName;
-}
+bool isTheLog(const char* fileName) { return fileName != nullptr && strcasecmp(fileName, kLogFileName) == 0; }
+
+const char* resolveLogName(const char* fileName) { return isTheLog(fileName) ? logPathStorage().c_str() : fileName; }
 
 bool gWriteFailureReported = false;
 
@@ -56,6 +54,9 @@ void DebugLog::append(const char* fileName, const char* format, ...) {
   va_start(arguments, format);
   std::vsnprintf(buffer, sizeof(buffer), format, arguments);
   va_end(arguments);
+  if (isTheLog(fileName)) {
+    echoLogText(buffer);
+  }
   const size_t length = std::strlen(buffer);
   const bool written = std::fwrite(buffer, 1, length, file) == length;
   if (std::fclose(file) != 0 || !written) {

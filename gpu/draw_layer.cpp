@@ -26,7 +26,7 @@ int changedFields(const PassState& from, const PassState& to) {
 bool PassState::operator==(const PassState& other) const { return changedFields(*this, other) == 0; }
 
 bool createDrawLayer(const platform::GLCapabilities& capabilities) {
-  gLayer = capabilities.hasFixedFunction() ? createFixedFunctionLayer(capabilities) : createShaderLayer(capabilities);
+  gLayer = createBackEnd(capabilities);
   if (gLayer == nullptr) {
     DebugLog::append(kLogFileName, "Drawing: no drawing layer for this %s context\r\n",
                      platform::contextKindName(capabilities.kind));

@@ -164,3 +164,6 @@ DrawLayer& drawLayer();
 // The back ends, for `createDrawLayer` and for tests that draw the same scene both ways.
 std::unique_ptr<DrawLayer> createFixedFunctionLayer(const platform::GLCapabilities& capabilities);
 std::unique_ptr<DrawLayer> createShaderLayer(const platform::GLCapabilities& capabilities);
+// The back end the context's kind calls for among those this target has: the desktop has both
+// (draw_layer_back_end_desktop.cpp), the web only the shader one (draw_layer_back_end_web.cpp).
+std::unique_ptr<DrawLayer> createBackEnd(const platform::GLCapabilities& capabilities);

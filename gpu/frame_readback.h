@@ -33,6 +33,8 @@ class FrameReadback {
 
  private:
   void readInto(void* target);
+  // The pixels of a buffer read into, valid until unmap() (frame_readback_map_desktop.cpp and
+  // frame_readback_map_web.cpp: mapped on the desktop, copied out on the web).
   const uint8_t* map(int index);
   void unmap();
 

@@ -27,6 +27,10 @@ class GLDebugReport {
   // How the driver's messages reach us: a driver may name a version or an extension and still
   // leave its entry points out, so only the entry points found count.
   enum class Listening { None, KhrDebug, ArbDebugOutput };
+  // Asks the driver for its messages where the target has them: the desktop's debug contexts
+  // (gl_debug_report_desktop.cpp), not WebGL (gl_debug_report_web.cpp). Logs the way chosen.
+  Listening startListening();
+  void stopListening();
   Listening listening_ = Listening::None;
   long errors_ = 0;
   long otherMessages_ = 0;

@@ -6,10 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gpu/draw_layer.h"
 #include "gpu/pixel_store.h"
 #include "gpu/texture_manager.h"
-#include "platform/gl_capabilities.h"
 
 namespace {
 
@@ -28,11 +26,11 @@ void visibleSpan(int low, int high, int count, float& spanLow, float& spanHigh) 
   spanHigh = low == 0 ? 1.0f : std::min(1.0f, (static_cast<float>(high) + 2.0f) / size);
 }
 
+}  // namespace
+
 TextureRect unionOf(const TextureRect& a, const TextureRect& b) {
   return {std::min(a.uLow, b.uLow), std::min(a.vLow, b.vLow), std::max(a.uHigh, b.uHigh), std::max(a.vHigh, b.vHigh)};
 }
-
-}  // namespace
 
 bool TextureRect::operator==(const TextureRect& other) const {
   return uLow == other.uLow && vLow == other.vLow && uHigh == other.uHigh && vHigh == other.vHigh;
@@ -83,13 +81,6 @@ int coarsestLevelFor(float texelsPerPixel) {
 
 namespace {
 
-// Reads one level's alpha bytes where the context has glGetTexImage; the texture is bound.
-void readLevelAlpha(int level, std::vector<unsigned char>& alpha) {
-  // Rows of single bytes: no padding whatever the width.
-  const PixelStoreScope rows(PixelDirection::Pack, 1);
-  glGetTexImage(GL_TEXTURE_2D, level, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
-}
-
 // Reads one level's alpha bytes through a framebuffer it is attached to, as RGBA rows; false when
 // the level cannot be attached (it does not exist). The framebuffers bound before stay bound.
 bool readLevelAlphaThroughFramebuffer(unsigned int texture, int level, int width, int height,
@@ -121,49 +112,14 @@ bool readLevelAlphaThroughFramebuffer(unsigned int texture, int level, int width
 
 }  // namespace
 
-SpriteExtent measureSpriteExtent(unsigned int texture, float alphaThreshold) {
-  if (platform::contextCapabilities().isES()) {
-    // ES has no texture read-back: the sizes are those the upload handed over.
-    const TextureShape* shape = textureManager().shapeOf(texture);
-    if (shape == nullptr || !shape->withAlpha) {
-      SpriteExtent whole;
-      whole.texture = texture;
-      return whole;
-    }
-    return measureSpriteExtentThroughFramebuffer(texture, shape->width, shape->height, alphaThreshold);
+SpriteExtent measureUploadedSpriteExtent(unsigned int texture, float alphaThreshold) {
+  const TextureShape* shape = textureManager().shapeOf(texture);
+  if (shape == nullptr || !shape->withAlpha) {
+    SpriteExtent whole;
+    whole.texture = texture;
+    return whole;
   }
-  SpriteExtent extent;
-  extent.texture = texture;
-  if (texture == 0) {
-    return extent;
-  }
-  GLint previous = 0;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-  DrawLayer& layer = drawLayer();
-  layer.bindTexture(0, texture);
-  GLint alphaBits = 0;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &alphaBits);
-  std::vector<unsigned char> alpha;
-  TextureRect soFar{0.5f, 0.5f, 0.5f, 0.5f};
-  for (int level = 0; alphaBits > 0; ++level) {
-    GLint width = 0;
-    GLint height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &height);
-    if (width <= 0 || height <= 0) {
-      break;
-    }
-    if (level == 0) {
-      extent.width = width;
-      extent.height = height;
-    }
-    alpha.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-    readLevelAlpha(level, alpha);
-    soFar = unionOf(soFar, visibleRect(alpha.data(), width, height, alphaThreshold));
-    extent.upToLevel.push_back(soFar);
-  }
-  layer.bindTexture(0, static_cast<GLuint>(previous));
-  return extent;
+  return measureSpriteExtentThroughFramebuffer(texture, shape->width, shape->height, alphaThreshold);
 }
 
 SpriteExtent measureSpriteExtentThroughFramebuffer(unsigned int texture, int width, int height,

@@ -18,6 +18,9 @@ struct TextureRect {
   bool operator==(const TextureRect& other) const;
 };
 
+// The smallest rectangle that holds both.
+TextureRect unionOf(const TextureRect& a, const TextureRect& b);
+
 struct SpriteExtent {
   unsigned int texture = 0;
   int width = 0;  // of level 0, texels
@@ -34,6 +37,9 @@ struct SpriteExtent {
 // or none at all, measures as the whole texture at every level. On ES, which cannot read textures
 // back, the texture must be one the texture manager made.
 SpriteExtent measureSpriteExtent(unsigned int texture, float alphaThreshold);
+// The measurement for a texture the texture manager made, from the sizes it handed over, each
+// level read through a framebuffer: for contexts that cannot read textures back (ES, WebGL 2).
+SpriteExtent measureUploadedSpriteExtent(unsigned int texture, float alphaThreshold);
 // The same measurement with each level read through a framebuffer: level 0 is width × height and
 // each level after it half that, down to the last level the texture has.
 SpriteExtent measureSpriteExtentThroughFramebuffer(unsigned int texture, int width, int height,

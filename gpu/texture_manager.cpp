@@ -1,7 +1,6 @@
 #include "gpu/texture_manager.h"
 
 #include <GL/glew.h>
-#include <GL/glu.h>
 
 #include <chrono>
 #include <thread>
@@ -10,7 +9,7 @@
 #include "core/debug_log.h"
 #include "gpu/draw_layer.h"
 #include "gpu/pixel_store.h"
-#include "platform/gl_capabilities.h"
+#include "gpu/texture_upload.h"
 
 TextureManager& textureManager() {
   static TextureManager manager;
@@ -112,49 +111,6 @@ unsigned int TextureManager::load(const std::string& name, const std::string* ma
   return textureName;
 }
 
-namespace {
-
-// Rows of blue, green, red (and alpha) padded to 4 bytes, as red, green, blue (and alpha) packed
-// the same way: the order core and ES contexts take.
-std::vector<uint8_t> redFirst(const PendingUpload& upload) {
-  const size_t components = static_cast<size_t>(upload.components);
-  const size_t rowBytes = (static_cast<size_t>(upload.width) * components + 3) / 4 * 4;
-  std::vector<uint8_t> pixels(upload.pixels, upload.pixels + rowBytes * static_cast<size_t>(upload.height));
-  for (size_t row = 0; row < static_cast<size_t>(upload.height); ++row) {
-    uint8_t* pixel = pixels.data() + row * rowBytes;
-    for (int column = 0; column < upload.width; ++column, pixel += components) {
-      std::swap(pixel[0], pixel[2]);
-    }
-  }
-  return pixels;
-}
-
-// The picture and its smaller levels on the compatibility profile: GLU's own scaling and
-// filtering, which the presentation's pictures were always made with.
-void uploadThroughGlu(const PendingUpload& upload, bool withMipmaps) {
-  if (withMipmaps) {
-    gluBuild2DMipmaps(GL_TEXTURE_2D, upload.components, upload.width, upload.height, upload.pixelFormat,
-                      GL_UNSIGNED_BYTE, upload.pixels);
-    return;
-  }
-  glTexImage2D(GL_TEXTURE_2D, 0, upload.components, upload.width, upload.height, 0, upload.pixelFormat,
-               GL_UNSIGNED_BYTE, upload.pixels);
-}
-
-// Core and ES contexts have no GLU upload and no blue-first rows: sized formats, red first, and
-// the driver's own smaller levels.
-void uploadWithoutGlu(const PendingUpload& upload, bool withMipmaps) {
-  const bool withAlpha = upload.components == 4;
-  const std::vector<uint8_t> pixels = redFirst(upload);
-  glTexImage2D(GL_TEXTURE_2D, 0, withAlpha ? GL_RGBA8 : GL_RGB8, upload.width, upload.height, 0,
-               withAlpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-  if (withMipmaps) {
-    glGenerateMipmap(GL_TEXTURE_2D);
-  }
-}
-
-}  // namespace
-
 unsigned int TextureManager::uploadPending() {
   GLuint textureName = 0;
   glGenTextures(1, &textureName);
@@ -163,11 +119,7 @@ unsigned int TextureManager::uploadPending() {
   {
     // Rows are padded to 4 bytes (or are 4 bytes per pixel), whatever earlier code left set.
     const PixelStoreScope rows(PixelDirection::Unpack, 4);
-    if (platform::contextCapabilities().hasFixedFunction()) {
-      uploadThroughGlu(upload, useMipmaps);
-    } else {
-      uploadWithoutGlu(upload, useMipmaps);
-    }
+    uploadPicture(upload, useMipmaps);
   }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, useMipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);

@@ -1,5 +1,6 @@
-// Glyphs of an installed typeface, found through fontconfig and read with FreeType: monochrome
-// bitmaps at a pixel size, and outlines flattened to closed polygons in em units.
+// Glyphs of a typeface read with FreeType: monochrome bitmaps at a pixel size, and outlines
+// flattened to closed polygons in em units. The face is found through fontconfig on the desktop
+// (font_match_desktop.cpp) and is the one the page bundles on the web (font_match_web.cpp).
 #pragma once
 
 #include <string>
@@ -17,7 +18,8 @@ struct FontMatch {
 };
 
 // The bold face of `family`; when that family is not installed, a bold sans-serif face (on
-// Debian, DejaVu Sans Bold). False when fontconfig knows no scalable face at all.
+// Debian, DejaVu Sans Bold; on the web always that one). False when fontconfig knows no scalable
+// face at all.
 bool findFont(const char* family, FontMatch& match);
 
 // One glyph for glBitmap: 1 bit per pixel, most significant bit first, rows bottom-up, each row

@@ -43,8 +43,14 @@ struct GLCapabilities {
   bool hasFixedFunction() const { return kind == GLContextKind::Compatibility; }
 };
 
-// Reads the record from the context that is current; the entry points must be loaded.
+// Reads the record from the context that is current; the entry points must be loaded. The desktop
+// asks the driver what it offers (gl_capabilities_desktop.cpp); a browser's WebGL 2 is one fixed
+// record of ES 3.0 (gl_capabilities_web.cpp).
 GLCapabilities readGLCapabilities(GLContextKind kind);
+
+// The first "major.minor" in a version string: drivers put a prefix before it ("OpenGL ES 3.0
+// Mesa …", "OpenGL ES GLSL ES 3.00") and vendor text after it. False when there is none.
+bool firstVersionIn(const std::string& text, int& major, int& minor);
 
 // The record of the context the program draws with: set once the context is made, read by all.
 const GLCapabilities& contextCapabilities();

@@ -15,6 +15,8 @@ bool hasMultitexture();
 
 // A string the current context gives (GL_VERSION, GL_RENDERER, ...); empty where it gives none.
 std::string driverText(unsigned int name);
+// One integer of the current context's state (GL_MAX_TEXTURE_SIZE, ...); 0 where it gives none.
+int driverInteger(unsigned int name);
 // The entry-point loader's own version, for the log.
 std::string loaderVersion();
 

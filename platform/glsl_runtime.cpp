@@ -100,8 +100,8 @@ void sendAlphaTestToSeparable() {
   if (fragment == nullptr || fragment->alphaTestLocation < 0) {
     return;
   }
-  glProgramUniform1i(fragment->object, fragment->alphaTestLocation, state.alphaTest ? 1 : 0);
-  glProgramUniform1f(fragment->object, fragment->alphaAboveLocation, state.alphaAbove);
+  sendAlphaTestToProgram(fragment->object, fragment->alphaTestLocation, state.alphaTest, fragment->alphaAboveLocation,
+                         state.alphaAbove);
 }
 
 // The pass's alpha test to the linked program in use, where it has the uniforms.
@@ -119,18 +119,12 @@ void sendAlphaTestToLinked() {
 void applySeparableStages() {
   RuntimeState& state = runtime();
   const bool anyActive = activeProgram(kVertexStage) != nullptr || activeProgram(kFragmentStage) != nullptr;
-  if (state.pipeline == 0) {
-    if (!anyActive) {
-      return;
-    }
-    glGenProgramPipelines(1, &state.pipeline);
+  if (state.pipeline == 0 && !anyActive) {
+    return;
   }
-  const GLbitfield stageBits[kStageCount] = {GL_VERTEX_SHADER_BIT, GL_FRAGMENT_SHADER_BIT};
-  for (int stage = 0; stage < kStageCount; ++stage) {
-    const GlslProgram* active = activeProgram(static_cast<Stage>(stage));
-    glUseProgramStages(state.pipeline, stageBits[stage], active != nullptr ? active->object : 0);
-  }
-  glBindProgramPipeline(anyActive ? state.pipeline : 0);
+  const GlslProgram* vertex = activeProgram(kVertexStage);
+  const GlslProgram* fragment = activeProgram(kFragmentStage);
+  bindPipelineStages(state.pipeline, vertex != nullptr ? vertex->object : 0, fragment != nullptr ? fragment->object : 0);
   sendAlphaTestToSeparable();
 }
 
@@ -373,7 +367,7 @@ GLuint compileSeparable(Stage stage, const std::string& written) {
     return 0;
   }
   const char* text = source.c_str();
-  const GLuint object = glCreateShaderProgramv(shaderTypeOf(stage), 1, &text);
+  const GLuint object = createSeparableProgram(shaderTypeOf(stage), text);
   if (object == 0) {
     runtime().lastListing = "the driver made no program object";
     return 0;
@@ -545,43 +539,11 @@ void forgetBindingsOf(const GlslProgram* program) {
 
 // ---- The runtime's calls ----
 
-StageLinking driverStageLinking() {
-  // Both ways read programs back with the GL 2.0 calls. A GL 1.x context may still name the
-  // separable-program extension, whose own entry points then come without those.
-  const bool programCalls = GLEW_VERSION_2_0 && glCreateShader != nullptr && glUseProgram != nullptr &&
-                            glGetProgramiv != nullptr && glDeleteProgram != nullptr;
-  if (!programCalls) {
-    return StageLinking::Unavailable;
-  }
-  // ES 3.0 has no separable programs (3.1 names them differently): its stages are always linked.
-  if (!contextCapabilities().isES() && (GLEW_VERSION_4_1 || GLEW_ARB_separate_shader_objects) &&
-      glCreateShaderProgramv != nullptr &&
-      glGenProgramPipelines != nullptr && glProgramUniform1f != nullptr) {
-    return StageLinking::Separable;
-  }
-  return StageLinking::InPairs;
-}
-
 void publishParameter(const GlslParameter& parameter) {
   const RuntimeState& state = runtime();
   if (driverStageLinking() == StageLinking::Separable) {
-    const GLuint object = parameter.program->object;
-    switch (parameter.type) {
-      case GL_FLOAT:
-        glProgramUniform1f(object, parameter.location, parameter.value[0]);
-        return;
-      case GL_FLOAT_VEC3:
-        glProgramUniform3fv(object, parameter.location, 1, parameter.value);
-        return;
-      case GL_FLOAT_MAT4:
-        glProgramUniformMatrix4fv(object, parameter.location, 1, GL_FALSE, parameter.value);
-        return;
-      default:
-        if (isSamplerType(parameter.type)) {
-          glProgramUniform1i(object, parameter.location, parameter.textureUnit);
-        }
-        return;
-    }
+    sendToSeparableProgram(parameter);
+    return;
   }
   if (state.inUse == nullptr) {
     return;
@@ -662,9 +624,7 @@ void destroyShaderContext(GlslContext* context) {
   delete context;
   --state.liveContexts;
   if (state.liveContexts == 0 && state.pipeline != 0) {
-    glBindProgramPipeline(0);
-    glDeleteProgramPipelines(1, &state.pipeline);
-    state.pipeline = 0;
+    deletePipeline(state.pipeline);
   }
 }
 

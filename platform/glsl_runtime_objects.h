@@ -42,7 +42,8 @@ struct GlslContext {
   std::vector<std::unique_ptr<GlslProgram>> programs;
 };
 
-// How the driver lets a vertex and a fragment stage run together.
+// How the driver lets a vertex and a fragment stage run together; driverStageLinking() is defined
+// with the separable programs, per target.
 enum class StageLinking {
   Separable,    // each stage is its own program; a pipeline combines them
   InPairs,      // the stages bound at the time are linked into one program, made once per pair
@@ -61,5 +62,21 @@ void sendKeptValue(const GlslParameter& parameter, GLint location);
 // Sends a parameter's new value wherever it takes effect: into its separable program, or into the
 // linked program in use when its stage is part of it. Defined with the stage binding.
 void publishParameter(const GlslParameter& parameter);
+
+// Separable programs, where the driver has them: the desktop's from GL 4.1 or with
+// ARB_separate_shader_objects (glsl_separable_desktop.cpp). WebGL 2 has none
+// (glsl_separable_web.cpp), where driverStageLinking() never answers Separable and these calls are
+// never made.
+// A program of one stage from its source, 0 when the driver made none; it may not have linked.
+GLuint createSeparableProgram(GLenum shaderType, const char* source);
+// The pass's alpha test into a fragment program's two uniforms.
+void sendAlphaTestToProgram(GLuint program, GLint testLocation, bool enabled, GLint aboveLocation, float above);
+// Makes the pipeline (once) and points its stages at the programs (0: none), then leaves it bound
+// while either stage has one.
+void bindPipelineStages(GLuint& pipeline, GLuint vertexProgram, GLuint fragmentProgram);
+// The parameter's kept value (a sampler's unit) into its own separable program.
+void sendToSeparableProgram(const GlslParameter& parameter);
+// Unbinds and deletes the pipeline; it is 0 afterwards.
+void deletePipeline(GLuint& pipeline);
 
 }  // namespace platform

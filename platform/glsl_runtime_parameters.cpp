@@ -41,6 +41,12 @@ std::string bareUniformName(const char* listedName) {
 // they are numbered in the order the program lists them.
 void assignTextureUnits(GlslProgram& program) {
   bool sourceBindsUnits = false;
+  // The program is made current while its samplers are read: emscripten's WebGL binding looks a
+  // location up in the current program, whatever program the call names. The program current
+  // before is current again afterwards.
+  GLint previous = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
+  glUseProgram(program.object);
   for (const auto& parameter : program.parameters) {
     if (isSamplerType(parameter->type) && parameter->location >= 0) {
       GLint unit = 0;
@@ -49,6 +55,7 @@ void assignTextureUnits(GlslProgram& program) {
       sourceBindsUnits = sourceBindsUnits || unit != 0;
     }
   }
+  glUseProgram(static_cast<GLuint>(previous));
   GLint nextUnit = 0;
   for (const auto& parameter : program.parameters) {
     if (isSamplerType(parameter->type) && !sourceBindsUnits) {

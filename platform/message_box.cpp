@@ -1,7 +1,5 @@
 #include "platform/message_box.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +9,7 @@
 #include "core/debug_log.h"
 #include "core/environment_setting.h"
 #include "core/program_name.h"
+#include "platform/message_box_display.h"
 #include "platform/stop_signals.h"
 
 namespace platform {
@@ -65,18 +64,6 @@ const char* iconName(BoxIcon icon) {
   return "";
 }
 
-Uint32 sdlIconFlag(BoxIcon icon) {
-  switch (icon) {
-    case BoxIcon::Exclamation:
-      return SDL_MESSAGEBOX_WARNING;
-    case BoxIcon::Stop:
-      return SDL_MESSAGEBOX_ERROR;
-    case BoxIcon::Information:
-      return SDL_MESSAGEBOX_INFORMATION;
-  }
-  return 0;
-}
-
 void printBox(const std::string& text, const std::string& caption, BoxIcon icon, const char* how) {
   std::fprintf(stderr, "%s: [%s box, %s] %s: %s\n", programName(), iconName(icon), how, caption.c_str(), text.c_str());
 }
@@ -94,6 +81,16 @@ BoxAnswer scriptedAnswer(BoxButtons buttons) {
   return answer;
 }
 
+// Nobody will read a box that is not shown, so its text goes where a later reader looks.
+BoxAnswer answerUnattended(const std::string& text, const std::string& caption, BoxButtons buttons, BoxIcon icon) {
+  const BoxAnswer answer = defaultAnswer(buttons);
+  printBox(text, caption, icon, "unattended");
+  DebugLog::append(kLogFileName, "Box (answered %s) %s: %s\r\n", answerName(answer), caption.c_str(), text.c_str());
+  return answer;
+}
+
+}  // namespace
+
 const char* answerName(BoxAnswer answer) {
   switch (answer) {
     case BoxAnswer::Ok:
@@ -106,54 +103,9 @@ const char* answerName(BoxAnswer answer) {
   return "";
 }
 
-// The button a box takes when Return is pressed on it.
 BoxAnswer defaultAnswer(BoxButtons buttons) { return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Yes; }
 
-// The button a box takes when Escape is pressed on it or it is closed.
 BoxAnswer escapeAnswer(BoxButtons buttons) { return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No; }
-
-// Nobody will read a box that is not shown, so its text goes where a later reader looks.
-BoxAnswer answerUnattended(const std::string& text, const std::string& caption, BoxButtons buttons, BoxIcon icon) {
-  const BoxAnswer answer = defaultAnswer(buttons);
-  printBox(text, caption, icon, "unattended");
-  DebugLog::append(kLogFileName, "Box (answered %s) %s: %s\r\n", answerName(answer), caption.c_str(), text.c_str());
-  return answer;
-}
-
-bool showSdlBox(const std::string& text, const std::string& caption, BoxButtons buttons, BoxIcon icon,
-                BoxAnswer& answer) {
-  const SDL_MessageBoxButtonData okButtons[] = {
-      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"}};
-  const SDL_MessageBoxButtonData yesNoButtons[] = {
-      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
-      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 2, "No"}};
-  SDL_MessageBoxData data = {};
-  data.flags = sdlIconFlag(icon);
-  data.title = caption.c_str();
-  data.message = text.c_str();
-  data.numbuttons = buttons == BoxButtons::Ok ? 1 : 2;
-  data.buttons = buttons == BoxButtons::Ok ? okButtons : yesNoButtons;
-  int pressed = -1;
-  // A stop signal closes the box while it waits; it then takes its Escape button, the answer
-  // that ends the program soonest.
-  beginBoxWait();
-  const int shown = SDL_ShowMessageBox(&data, &pressed);
-  endBoxWait();
-  if (stopSignal() != 0) {
-    answer = escapeAnswer(buttons);
-    return true;
-  }
-  if (shown != 0) {
-    return false;
-  }
-  answer = pressed == 1 ? BoxAnswer::Yes : pressed == 2 ? BoxAnswer::No : BoxAnswer::Ok;
-  if (buttons == BoxButtons::YesNo && pressed != 1 && pressed != 2) {
-    answer = BoxAnswer::No;
-  }
-  return true;
-}
-
-}  // namespace
 
 BoxAnswer showMessageBox(const std::string& text, const std::string& caption, BoxButtons buttons,
                          BoxIcon icon) {
@@ -167,7 +119,7 @@ BoxAnswer showMessageBox(const std::string& text, const std::string& caption, Bo
     printBox(text, caption, icon, "not shown, stopping");
   } else if (state.unattended) {
     answer = answerUnattended(text, caption, buttons, icon);
-  } else if (!showSdlBox(text, caption, buttons, icon, answer)) {
+  } else if (!showBoxOnDisplay(text, caption, buttons, icon, answer)) {
     // No display to show it on: the text still reaches the user.
     printBox(text, caption, icon, "not shown");
   }

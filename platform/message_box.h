@@ -20,7 +20,7 @@ struct RecordedBox {
 };
 
 // Shows a box and waits for the user. With no display the text goes to stderr and the answer is
-// Ok or No. In scripted mode the box is recorded, printed to stderr and answered at once. In
+// Ok or No. A page cannot wait: there the box is a console line and takes its default button. In scripted mode the box is recorded, printed to stderr and answered at once. In
 // unattended mode it takes its default button (Ok, or Yes) at once and its text goes to stderr
 // and the log. A box's line on stderr begins with the program's name. Once a stop signal has come, a box that is up closes and later ones are not shown;
 // both answer Ok or No, the answers that end the program soonest.

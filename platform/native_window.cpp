@@ -6,53 +6,26 @@
 #include <chrono>
 #include <thread>
 
-#include "core/debug_log.h"
 #include "core/input_state.h"
-#include "platform/native_window_cover.h"
+#include "platform/native_window_state.h"
 
 namespace platform {
 
-struct NativeWindow {
-  SDL_Window* sdlWindow = nullptr;
-  bool fullScreen = false;
-  DisplayCover cover;  // how the window covers its display at the display's own size
-};
-
 namespace {
-
-struct WindowSystem {
-  WindowProcedure procedure = nullptr;
-  std::deque<WindowMessage> pending;
-  NativeWindow* current = nullptr;
-  bool videoStarted = false;
-  bool offScreen = false;  // asked for: windows are drawn off-screen, with no display
-};
-
-WindowSystem& system() {
-  static WindowSystem state;
-  return state;
-}
 
 uint32_t packWords(int low, int high) {
   return (static_cast<uint32_t>(low) & 0xffffu) | ((static_cast<uint32_t>(high) & 0xffffu) << 16);
 }
 
 void queue(MessageType type, uint32_t wParam = 0, uint32_t lParam = 0) {
-  system().pending.push_back(WindowMessage{type, wParam, lParam});
-}
-
-void queueSize(SDL_Window* sdlWindow) {
-  int width = 0;
-  int height = 0;
-  SDL_GL_GetDrawableSize(sdlWindow, &width, &height);
-  queue(MessageType::Size, 0, packWords(width, height));
+  windowSystem().pending.push_back(WindowMessage{type, wParam, lParam});
 }
 
 // Mouse positions arrive in window coordinates; the viewport is in drawable pixels.
 void toDrawablePixels(int x, int y, int& outX, int& outY) {
   outX = x;
   outY = y;
-  NativeWindow* window = system().current;
+  NativeWindow* window = windowSystem().current;
   if (window == nullptr) {
     return;
   }
@@ -138,25 +111,20 @@ int64_t sdlFrequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency
 
 }  // namespace
 
-bool displayAvailable() {
-  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = SDL_getenv(variable);
-    if (value != nullptr && *value != '\0') {
-      return true;
-    }
-  }
-  return false;
+WindowSystem& windowSystem() {
+  static WindowSystem state;
+  return state;
 }
 
-void drawOffScreen() {
-  system().offScreen = true;
-  // SDL's offscreen driver draws into an EGL surface of the window's size; Mesa gives it a
-  // compatibility context as on a display.
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+void queueSize(SDL_Window* sdlWindow) {
+  int width = 0;
+  int height = 0;
+  SDL_GL_GetDrawableSize(sdlWindow, &width, &height);
+  queue(MessageType::Size, 0, packWords(width, height));
 }
 
 bool registerWindowClass(WindowProcedure procedure, std::string& error) {
-  WindowSystem& state = system();
+  WindowSystem& state = windowSystem();
   state.procedure = procedure;
   if (state.videoStarted) {
     return true;
@@ -226,7 +194,7 @@ NativeWindow* createWindow(const char* title, int width, int height, int colourB
     }
   }
   NativeWindow* window = new NativeWindow{sdlWindow, fullScreen, DisplayCover{}};
-  system().current = window;
+  windowSystem().current = window;
   return window;
 }
 
@@ -234,8 +202,8 @@ void destroyWindow(NativeWindow* window) {
   if (window == nullptr) {
     return;
   }
-  if (system().current == window) {
-    system().current = nullptr;
+  if (windowSystem().current == window) {
+    windowSystem().current = nullptr;
   }
   SDL_DestroyWindow(window->sdlWindow);
   delete window;
@@ -248,130 +216,10 @@ void restoreDisplayMode(NativeWindow* window) {
   }
 }
 
-bool setDesktopFullScreen(NativeWindow* window, std::string& error) {
-  if (window == nullptr) {
-    error = "no window";
-    return false;
-  }
-  const bool covered = coverDisplay(window->sdlWindow, window->cover, error);
-  // The window's size has changed, or changed back, whether or not the system reports it.
-  queueSize(window->sdlWindow);
-  return covered;
-}
-
-bool leaveDesktopFullScreen(NativeWindow* window, std::string& error) {
-  if (window == nullptr) {
-    error = "no window";
-    return false;
-  }
-  const bool left = uncoverDisplay(window->sdlWindow, window->cover, error);
-  queueSize(window->sdlWindow);
-  return left;
-}
-
 void showCursor(bool visible) {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
   }
-}
-
-namespace {
-
-// The context attributes of a kind; compatibility asks for GL 2.1, what the presentation was made on.
-void setContextAttributes(GLContextKind kind, bool debugContext) {
-  int flags = debugContext ? SDL_GL_CONTEXT_DEBUG_FLAG : 0;
-  switch (kind) {
-    case GLContextKind::Compatibility:
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-      break;
-    case GLContextKind::Core:
-      // Forward-compatible too, as some drivers give a core profile only that way.
-      flags |= SDL_GL_CONTEXT_FORWARD_COMPATIBLE_FLAG;
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-      break;
-    case GLContextKind::ES:
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
-      SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
-      break;
-  }
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, flags);
-}
-
-SDL_GLContext contextOfKind(NativeWindow* window, GLContextKind kind, bool debugContext, std::string& error) {
-  setContextAttributes(kind, debugContext);
-  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
-  if (context == nullptr) {
-    error = std::string(contextKindName(kind)) + ": " + SDL_GetError();
-  }
-  return context;
-}
-
-// A driver below GL 2.1 refuses a context of that version outright. Asked for no version and no
-// profile, it gives whatever it has, and the presentation plays without what that lacks.
-SDL_GLContext anyContext(NativeWindow* window, const std::string& refused, std::string& error) {
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
-  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
-  if (context == nullptr) {
-    error = refused + "; without a version: " + SDL_GetError();
-    return nullptr;
-  }
-  DebugLog::append(kLogFileName, "GL: the driver refused a GL 2.1 compatibility context (%s); took the context it offers\r\n",
-                   refused.c_str());
-  return context;
-}
-
-}  // namespace
-
-GLContextHandle createGLContext(NativeWindow* window, bool debugContext, std::string& error) {
-  if (window == nullptr) {
-    error = "no window";
-    return nullptr;
-  }
-  std::string refused;
-  SDL_GLContext context = contextOfKind(window, GLContextKind::Compatibility, debugContext, refused);
-  return context != nullptr ? context : anyContext(window, refused, error);
-}
-
-GLContextHandle createGLContextOfKind(NativeWindow* window, GLContextKind kind, bool debugContext,
-                                      std::string& error) {
-  if (window == nullptr) {
-    error = "no window";
-    return nullptr;
-  }
-  if (kind == GLContextKind::Compatibility) {
-    return createGLContext(window, debugContext, error);
-  }
-  return contextOfKind(window, kind, debugContext, error);
-}
-
-GLContextHandle createPreferredGLContext(NativeWindow* window, bool debugContext, GLContextKind& got,
-                                         std::string& error) {
-  got = GLContextKind::Compatibility;
-  SDL_GLContext context = createGLContext(window, debugContext, error);
-  if (context != nullptr || window == nullptr) {
-    return context;
-  }
-  std::string refused = error;
-  for (const GLContextKind kind : {GLContextKind::Core, GLContextKind::ES}) {
-    context = contextOfKind(window, kind, debugContext, error);
-    if (context != nullptr) {
-      DebugLog::append(kLogFileName, "GL: the driver refused a compatibility context (%s); took a %s context\r\n",
-                       refused.c_str(), contextKindName(kind));
-      got = kind;
-      return context;
-    }
-    refused += "; " + error;
-  }
-  error = refused;
-  return nullptr;
 }
 
 bool makeCurrent(NativeWindow* window, GLContextHandle context) {
@@ -418,7 +266,7 @@ void drawableSize(NativeWindow* window, int& width, int& height) {
 }
 
 bool peekMessage(WindowMessage& message) {
-  WindowSystem& state = system();
+  WindowSystem& state = windowSystem();
   if (state.pending.empty() && state.videoStarted) {
     SDL_Event event;
     while (state.pending.empty() && SDL_PollEvent(&event) != 0) {
@@ -434,7 +282,7 @@ bool peekMessage(WindowMessage& message) {
 }
 
 long dispatchMessage(const WindowMessage& message) {
-  WindowProcedure procedure = system().procedure;
+  WindowProcedure procedure = windowSystem().procedure;
   return procedure != nullptr ? procedure(message) : 0;
 }
 
@@ -493,7 +341,7 @@ int virtualKeyFromSdl(int32_t sdlKey) {
 }
 
 void shutDownVideo() {
-  WindowSystem& state = system();
+  WindowSystem& state = windowSystem();
   state.pending.clear();
   if (state.videoStarted) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -509,7 +357,7 @@ TickSource performanceTicks() {
 }
 
 void waitForMessage(int timeoutMs) {
-  WindowSystem& state = system();
+  WindowSystem& state = windowSystem();
   if (!state.pending.empty()) {
     return;
   }

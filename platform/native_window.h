@@ -1,5 +1,7 @@
 // The program's top-level window, its GL context and its events, over SDL2. Events come out as
-// the window messages the application's window procedure handles.
+// the window messages the application's window procedure handles. The display, full screen and
+// the contexts differ by target: a desktop's window system and drivers (native_window_desktop.cpp),
+// a page's canvas and WebGL 2 (native_window_web.cpp).
 #pragma once
 
 #include <cstdint>
