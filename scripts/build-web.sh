@@ -46,7 +46,7 @@ site=$web/site
 rm -rf "$site/data"
 cp -a build/run/data "$site/data"
 diff -r build/run/data "$site/data" >/dev/null
-(cd "$site" && find data fonts -type f -name '*' ! -name 'LICENSE*' | sort && ls -1 -- *.cg) >"$site/files.txt.part"
+(cd "$site" && find data fonts -type f ! -name 'LICENSE*' | sort && ls -1 -- *.cg) >"$site/files.txt.part"
 mv "$site/files.txt.part" "$site/files.txt"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$web/CMakeCache.txt")
