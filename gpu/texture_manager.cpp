@@ -9,7 +9,6 @@
 #include "core/debug_log.h"
 #include "gpu/draw_layer.h"
 #include "gpu/pixel_store.h"
-#include "gpu/texture_upload.h"
 
 TextureManager& textureManager() {
   static TextureManager manager;

@@ -15,16 +15,8 @@
 #include "core/input_file.h"
 #include "core/resource_paths.h"
 #include "gpu/texture_alpha.h"
+#include "gpu/texture_upload.h"
 #include "image/decoded_image.h"
-
-// The one upload in flight: what uploadPending hands to GL.
-struct PendingUpload {
-  const uint8_t* pixels = nullptr;  // first byte of the bottom row; not owned
-  int width = 0;
-  int height = 0;
-  int components = 0;             // 3 or 4, passed to GL as the internal format
-  unsigned int pixelFormat = 0;   // GL_BGR_EXT for 3 components, GL_BGRA_EXT for 4
-};
 
 // What an upload handed to the GL: level 0's size and whether it has an alpha plane. (GLU's
 // upload on the compatibility profile may scale level 0 to sides that are powers of two.)
