@@ -45,7 +45,7 @@ cmake --build "$web" -j"$(nproc)"
 site=$web/site
 rm -rf "$site/data"
 cp -a build/run/data "$site/data"
-diff -r build/run/data "$site/data" >/dev/null
+diff -r -q build/run/data "$site/data" >&2 || { echo "build-web: $site/data differs from build/run/data" >&2; exit 1; }
 (cd "$site" && find data fonts -type f ! -name 'LICENSE*' | sort && ls -1 -- *.cg) >"$site/files.txt.part"
 mv "$site/files.txt.part" "$site/files.txt"
 
