@@ -134,7 +134,7 @@ int runPresentation(const AppOptions& options, AllocationCounter countAllocation
   if (options.unattended) {
     platform::setUnattendedMode(true);
   }
-  if (!options.videoPath.empty() && !VideoOutput::check(options.videoPath)) {
+  if (!options.videoPath.empty() && !VideoOutput::check(options.videoPath, options.frameWidth, options.frameHeight)) {
     return 3;
   }
   if (!startUp(options)) {
