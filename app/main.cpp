@@ -5,6 +5,7 @@
 #include "app/allocation_counter.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "core/program_name.h"
 #include "platform/native_window.h"
 
 int main(int argc, char* argv[]) {
@@ -19,6 +20,12 @@ int main(int argc, char* argv[]) {
     std::fputs(message.c_str(), stderr);
     return 2;
   }
-  drawOffScreenWhereNeeded(options, platform::displayAvailable());
+  std::string unopened;
+  const bool display = platform::displayAvailable(unopened);
+  drawOffScreenWhereNeeded(options, display);
+  // Said only where it changes the run: one that makes files draws them off-screen instead.
+  if (!unopened.empty() && options.offScreen && options.videoPath.empty()) {
+    std::fprintf(stderr, "%s: cannot open the display %s: drawing off-screen\n", kPresentationName, unopened.c_str());
+  }
   return runPresentation(options, &allocationCount);
 }
