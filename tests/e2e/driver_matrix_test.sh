@@ -120,6 +120,16 @@ ffmpeg -v error -i no-fbo.mkv -frames:v 1 -pix_fmt rgb24 -y no-fbo-video.png
 differing=$(compare -metric AE no-fbo-off-screen.png no-fbo-video.png null: 2>&1)
 [ "$differing" = 0 ] || fail "without-framebuffer-objects: the video's frame at 25 s differs from the screenshot by $differing pixels"
 
+# A driver that answers the context with an X error (zink without a Vulkan device): the error is a
+# line of ours and a refusal like any other; every kind is tried and the run ends with its own line.
+MESA_LOADER_DRIVER_OVERRIDE=zink xvfb-run -a -s "-screen 0 1024x768x24" timeout 120 "$run_dir/orvo-gl" --windowed \
+  --unattended --end-at 1 >/dev/null 2>zink.err
+status=$?
+[ "$status" = 1 ] || fail "zink without Vulkan: status $status: $(tail -2 zink.err)"
+grep -q "^orvo-gl: X error: " zink.err || fail "zink without Vulkan: the X error is not a line of ours: $(cat zink.err)"
+grep -q "^orvo-gl: could not create the window: .*core: .*es: " zink.err ||
+  fail "zink without Vulkan: not every context kind was tried: $(tail -1 zink.err)"
+
 for version in 1.4 2.0; do
   check_limited_driver "gl${version/./}" 25 MESA_GL_VERSION_OVERRIDE=$version
   grep -q "refused a GL 2.1 compatibility context" debug.txt || fail "gl$version: the log does not say which context it took"
