@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "core/program_name.h"
 #include "platform/native_window.h"
+#include "platform/step_loop.h"
 
 int main(int argc, char* argv[]) {
   AppOptions options;
@@ -27,5 +28,6 @@ int main(int argc, char* argv[]) {
   if (!unopened.empty() && options.offScreen && options.videoPath.empty()) {
     std::fprintf(stderr, "%s: cannot open the display %s: drawing off-screen\n", kPresentationName, unopened.c_str());
   }
-  return runPresentation(options, &allocationCount);
+  PresentationRun run(options, &allocationCount);
+  return platform::runSteps(run.steps());
 }
