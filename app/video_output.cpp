@@ -171,10 +171,11 @@ bool VideoOutput::check(const std::string& path, int width, int height) {
                  "below %lld\n", kPresentationName, width, height, kEncoderPictureLimit);
     return false;
   }
+  // The finished video is renamed over the name: only a plain file (or a link) can be replaced.
   struct stat standing = {};
-  if (lstat(path.c_str(), &standing) == 0 && S_ISDIR(standing.st_mode)) {
-    std::fprintf(stderr, "%s: cannot put the video in place as %s: a folder stands there\n", kPresentationName,
-                 path.c_str());
+  if (lstat(path.c_str(), &standing) == 0 && !S_ISREG(standing.st_mode) && !S_ISLNK(standing.st_mode)) {
+    std::fprintf(stderr, "%s: cannot put the video in place as %s: %s stands there\n", kPresentationName,
+                 path.c_str(), S_ISDIR(standing.st_mode) ? "a folder" : "something that is not a plain file");
     return false;
   }
   std::string encoders;
@@ -221,9 +222,12 @@ bool VideoOutput::begin(const VideoPlan& plan) {
   if (!music.usable) {
     std::fprintf(stderr, "%s: the video has no sound: the music %s: %s\n", kPresentationName, plan.musicPath.c_str(),
                  music.problem.c_str());
-  } else if (music.silentFromSeconds >= 0.0) {
+  } else if (music.silentFromSeconds > plan.startSeconds) {
     std::fprintf(stderr, "%s: the music %s ends at %.2f s: the video is silent from there\n", kPresentationName,
                  plan.musicPath.c_str(), music.silentFromSeconds);
+  } else if (music.silentFromSeconds >= 0.0) {
+    std::fprintf(stderr, "%s: the music %s ends before %.2f s: the video is silent\n", kPresentationName,
+                 plan.musicPath.c_str(), plan.startSeconds);
   }
   const int part = platform::createPartFile(plan.path, partPath_);
   if (part < 0) {

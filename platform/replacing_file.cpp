@@ -29,6 +29,18 @@ ReplacingFile::~ReplacingFile() { abandon(); }
 
 bool ReplacingFile::open(const std::string& path, std::string& error) {
   abandon();
+  path_ = path;
+  partPath_.clear();
+  // A device, a named pipe or a link is written into where it stands, never replaced.
+  struct stat standing = {};
+  if (lstat(path.c_str(), &standing) == 0 && !S_ISREG(standing.st_mode)) {
+    stream_ = std::fopen(path.c_str(), "wb");
+    if (stream_ == nullptr) {
+      error = std::strerror(errno);
+      return false;
+    }
+    return true;
+  }
   const int descriptor = createPartFile(path, partPath_);
   if (descriptor < 0) {
     error = std::strerror(errno);
@@ -41,7 +53,6 @@ bool ReplacingFile::open(const std::string& path, std::string& error) {
     unlink(partPath_.c_str());
     return false;
   }
-  path_ = path;
   return true;
 }
 
@@ -57,6 +68,12 @@ bool ReplacingFile::commit(std::string& error, int writeError) {
   const int closeError = errno;
   stream_ = nullptr;
   const int failure = writeError != 0 ? writeError : !flushed ? flushError : !closed ? closeError : 0;
+  if (partPath_.empty()) {
+    if (failure != 0) {
+      error = std::strerror(failure);
+    }
+    return failure == 0;
+  }
   if (failure == 0 && std::rename(partPath_.c_str(), path_.c_str()) == 0) {
     return true;
   }
@@ -71,7 +88,9 @@ void ReplacingFile::abandon() {
   }
   std::fclose(stream_);
   stream_ = nullptr;
-  unlink(partPath_.c_str());
+  if (!partPath_.empty()) {
+    unlink(partPath_.c_str());
+  }
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // Output the user keeps is whole or absent: a file is written under a name of its own beside its
 // final name (NAME.XXXXXX.part) and renamed over it only once every byte is out, so a full disk or a
-// failed write leaves an existing file untouched and no part file behind.
+// failed write leaves an existing file untouched and no part file behind. What is not a plain file
+// (a device such as /dev/stdout, a named pipe, a link) is written into where it stands instead.
 #pragma once
 
 #include <cstdio>
@@ -20,7 +21,8 @@ class ReplacingFile {
   ReplacingFile& operator=(const ReplacingFile&) = delete;
   ~ReplacingFile();  // abandon()
 
-  // Opens a part file beside `path` for writing. False with the system's reason in error.
+  // Opens a part file beside `path` for writing (or `path` itself, where it is no plain file). False
+  // with the system's reason in error.
   bool open(const std::string& path, std::string& error);
   std::FILE* stream() const { return stream_; }
   // Flushes, closes and renames the part file to the final name. False with the system's reason in
