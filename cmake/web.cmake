@@ -16,7 +16,8 @@ set(DEMO_DESKTOP_ONLY_SOURCES
   gpu/draw_layer_fixed_function.cpp
   platform/child_process.cpp
   platform/stop_signals.cpp
-  platform/native_window_cover.cpp)
+  platform/native_window_cover.cpp
+  platform/x_display.cpp)
 foreach(source ${DEMO_DESKTOP_ONLY_SOURCES})
   list(REMOVE_ITEM DEMO_SOURCES ${CMAKE_SOURCE_DIR}/${source})
 endforeach()

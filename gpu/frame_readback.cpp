@@ -6,10 +6,17 @@
 #include "platform/gl_capabilities.h"
 
 void readFromDrawnFrame() {
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
+  const platform::GLCapabilities& driver = platform::contextCapabilities();
+  // A driver without framebuffer objects has only the drawable's own buffers, and those are bound;
+  // one without separate read and draw bindings has no frame standing for the window either.
+  if (driver.framebufferBlit) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
+  } else if (driver.framebufferObjects) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  }
   GLint drawBuffer = GL_BACK;
   // ES names only the numbered draw buffers; the first is the one drawn into.
-  glGetIntegerv(platform::contextCapabilities().isES() ? GL_DRAW_BUFFER0 : GL_DRAW_BUFFER, &drawBuffer);
+  glGetIntegerv(driver.isES() ? GL_DRAW_BUFFER0 : GL_DRAW_BUFFER, &drawBuffer);
   glReadBuffer(static_cast<GLenum>(drawBuffer));
 }
 

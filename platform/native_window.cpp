@@ -132,6 +132,7 @@ bool registerWindowClass(WindowProcedure procedure, std::string& error) {
   // Closing the last window is a message for the window procedure, not a quit of its own.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  noteDisplayErrors();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     error = SDL_GetError();
     return false;
@@ -141,7 +142,9 @@ bool registerWindowClass(WindowProcedure procedure, std::string& error) {
   const char* driver = SDL_GetCurrentVideoDriver();
   const bool invisible = driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
   if (invisible && SDL_getenv("SDL_VIDEODRIVER") == nullptr && !state.offScreen) {
-    error = "no display to open a window on";
+    std::string unopened;
+    error = displayAvailable(unopened) || unopened.empty() ? "no display to open a window on"
+                                                           : "no display to open a window on: cannot open the display " + unopened;
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return false;
   }

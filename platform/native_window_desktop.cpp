@@ -7,18 +7,24 @@
 
 #include "core/debug_log.h"
 #include "platform/native_window_state.h"
+#include "platform/x_display.h"
 
 namespace platform {
 
-bool displayAvailable() {
-  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = SDL_getenv(variable);
-    if (value != nullptr && *value != '\0') {
-      return true;
-    }
+bool displayAvailable(std::string& unopened) {
+  unopened.clear();
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  if (wayland != nullptr && *wayland != '\0') {
+    return true;
   }
-  return false;
+  const char* x = SDL_getenv("DISPLAY");
+  if (x == nullptr || *x == '\0') {
+    return false;
+  }
+  return xDisplayOpens(unopened);
 }
+
+void noteDisplayErrors() { reportXErrors(); }
 
 void drawOffScreen() {
   windowSystem().offScreen = true;
@@ -75,9 +81,22 @@ void setContextAttributes(GLContextKind kind, bool debugContext) {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, flags);
 }
 
+// A context with the attributes set; one the driver answered with an X error is refused like any
+// other, even when SDL got one.
+SDL_GLContext createCheckedContext(NativeWindow* window) {
+  const int xErrorsBefore = xErrorCount();
+  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
+  if (context != nullptr && xErrorCount() != xErrorsBefore) {
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
+    SDL_SetError("the driver answered with an X error");
+  }
+  return context;
+}
+
 SDL_GLContext contextOfKind(NativeWindow* window, GLContextKind kind, bool debugContext, std::string& error) {
   setContextAttributes(kind, debugContext);
-  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
+  SDL_GLContext context = createCheckedContext(window);
   if (context == nullptr) {
     error = std::string(contextKindName(kind)) + ": " + SDL_GetError();
   }
@@ -91,7 +110,7 @@ SDL_GLContext anyContext(NativeWindow* window, const std::string& refused, std::
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
-  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
+  SDL_GLContext context = createCheckedContext(window);
   if (context == nullptr) {
     error = refused + "; without a version: " + SDL_GetError();
     return nullptr;

@@ -29,5 +29,8 @@ struct WindowSystem {
 WindowSystem& windowSystem();
 // Queues a Size message with the window's drawable size, as a resize does.
 void queueSize(SDL_Window* sdlWindow);
+// Before the window system starts: on the desktop, X errors become lines of ours and refusals of
+// what caused them (platform/x_display.h); a page has no such errors.
+void noteDisplayErrors();
 
 }  // namespace platform

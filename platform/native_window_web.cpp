@@ -45,7 +45,12 @@ bool switchFullScreen(NativeWindow* window, Uint32 flags, std::string& error) {
 
 }  // namespace
 
-bool displayAvailable() { return true; }
+bool displayAvailable(std::string& unopened) {
+  unopened.clear();
+  return true;
+}
+
+void noteDisplayErrors() {}
 
 // The canvas is the display; a page has no other place to draw.
 void drawOffScreen() {}
