@@ -16,7 +16,9 @@ bool ChildProcess::start(const std::vector<std::string>& /*arguments*/, std::str
   return false;
 }
 
-int ChildProcess::finish() { return status_; }
+int ChildProcess::finish() { return -1; }
+
+std::string ChildProcess::howItEnded() const { return kNoPrograms; }
 
 std::string ChildProcess::lastErrorLines(int /*count*/) const { return ""; }
 

@@ -12,12 +12,22 @@ void installStopSignalHandlers() {}
 
 int stopSignal() { return 0; }
 
+const int* stopSignalNumbers(size_t& count) {
+  count = 0;
+  return nullptr;
+}
+
+void watchChildGroup(pid_t /*group*/) {}
+
+void forgetChildGroup(pid_t /*group*/) {}
+
 void beginBoxWait() {}
 
 void endBoxWait() {}
 
 // The page's files are in memory: a write takes everything or fails.
-WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBytes) {
+WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBytes,
+                                const std::function<void(double)>& /*stillWaiting*/) {
   const ssize_t written = write(descriptor, bytes, sizeBytes);
   return written >= 0 && static_cast<size_t>(written) == sizeBytes ? WriteOutcome::Written : WriteOutcome::Failed;
 }
