@@ -1,0 +1,175 @@
+// The music in the page: what goes out of `orvo.audio.output` is the track from the second the
+// page says the listener hears (within 5 ms, by cross-correlation with ffmpeg's decoding of the
+// same track), each live frame's time is the music's time when the frame began (within 20 ms),
+// and a jump ahead moves the sound with the picture.
+'use strict';
+
+const assert = require('node:assert/strict');
+const { test, before, after } = require('node:test');
+const { launchBrowser, openPage, waitForOrvo, sleep } = require('./harness');
+const { decodeTrack } = require('./native');
+
+const kMostLagMs = 5;
+const kMostFrameGapMs = 20;
+const kRecordSeconds = 1.5;
+// How far around the expected place the correlation looks.
+const kSearchSeconds = 0.1;
+
+// Before the page's scripts: every animation frame notes the music's time as it begins, and
+// after it, when it drew a playing frame, that frame's time beside it.
+function noteFrameTimes() {
+  const original = window.requestAnimationFrame.bind(window);
+  window.orvoFrameChecks = [];
+  window.requestAnimationFrame = (callback) => original((timestamp) => {
+    const orvo = window.orvo;
+    const heard = orvo && typeof orvo.audioTime === 'function' ? orvo.audioTime() : null;
+    const framesBefore = orvo ? orvo.frames : 0;
+    callback(timestamp);
+    if (orvo && orvo.state === 'playing' && orvo.frames !== framesBefore && heard !== null) {
+      window.orvoFrameChecks.push({ time: orvo.time, heard });
+    }
+  });
+}
+
+// Page side: records `seconds` of what goes through orvo.audio.output with an AudioWorklet, and
+// where the page said the music was: `heard` at context time `contextTime - latency`.
+async function recordOutput(seconds) {
+  const { context, output } = window.orvo.audio;
+  if (!window.orvoTapReady) {
+    const code = `registerProcessor('orvo-tap', class extends AudioWorkletProcessor {
+      process(inputs) {
+        const channels = inputs[0];
+        if (channels.length > 0) {
+          const mono = new Float32Array(channels[0].length);
+          for (const channel of channels) {
+            for (let i = 0; i < mono.length; ++i) mono[i] += channel[i] / channels.length;
+          }
+          this.port.postMessage({ frame: currentFrame, samples: mono }, [mono.buffer]);
+        }
+        return true;
+      }
+    });`;
+    window.orvoTapReady = context.audioWorklet.addModule(
+      URL.createObjectURL(new Blob([code], { type: 'application/javascript' })));
+  }
+  await window.orvoTapReady;
+  const tap = new AudioWorkletNode(context, 'orvo-tap');
+  // The tap is pulled through a silent gain to the destination, so it runs without being heard.
+  const silent = new GainNode(context, { gain: 0 });
+  const chunks = [];
+  tap.port.onmessage = (event) => chunks.push(event.data);
+  output.connect(tap);
+  tap.connect(silent).connect(context.destination);
+  const anchor = { contextTime: context.currentTime, latency: context.outputLatency || 0,
+                   heard: window.orvo.audioTime() };
+  await new Promise((resolve) => setTimeout(resolve, seconds * 1000));
+  output.disconnect(tap);
+  tap.disconnect();
+  silent.disconnect();
+  return { sampleRate: context.sampleRate, anchor, chunks: chunks.map((chunk) =>
+    ({ frame: chunk.frame, samples: Array.from(chunk.samples) })) };
+}
+
+// The recording as one run of samples from its first chunk, which must have no gap.
+function joinChunks(chunks) {
+  assert.ok(chunks.length > 0, 'the tap on orvo.audio.output recorded nothing');
+  const first = chunks[0].frame;
+  const last = chunks[chunks.length - 1];
+  const samples = new Float32Array(last.frame + last.samples.length - first);
+  for (const chunk of chunks) {
+    samples.set(chunk.samples, chunk.frame - first);
+  }
+  return { firstFrame: first, samples };
+}
+
+// The lag (in samples) of `recorded` within `reference` around `expectedOffset`, by normalised
+// cross-correlation.
+function bestOffset(recorded, reference, expectedOffset, searchSamples) {
+  let best = { offset: expectedOffset, score: -Infinity };
+  let recordedEnergy = 0;
+  for (const sample of recorded) recordedEnergy += sample * sample;
+  for (let offset = Math.max(0, expectedOffset - searchSamples);
+       offset <= expectedOffset + searchSamples && offset + recorded.length <= reference.length; ++offset) {
+    let product = 0;
+    let energy = 0;
+    for (let i = 0; i < recorded.length; ++i) {
+      const value = reference[offset + i];
+      product += recorded[i] * value;
+      energy += value * value;
+    }
+    const score = product / Math.sqrt(recordedEnergy * energy || 1);
+    if (score > best.score) {
+      best = { offset, score };
+    }
+  }
+  return best;
+}
+
+// Records the page's output and finds how far its sound is from the track at the second the page
+// says it plays: { musicSeconds, lagMs, score }.
+async function measureLag(page) {
+  const recording = await page.evaluate(recordOutput, kRecordSeconds);
+  const { sampleRate, anchor } = recording;
+  const { firstFrame, samples } = joinChunks(recording.chunks);
+  let energy = 0;
+  for (const sample of samples) energy += sample * sample;
+  const rms = Math.sqrt(energy / samples.length);
+  assert.ok(rms > 1e-3, `the page's output is silent (RMS ${rms.toExponential(2)})`);
+  // The music's second of the first recorded sample, as the page's clock gives it.
+  const musicSeconds = anchor.heard + firstFrame / sampleRate - (anchor.contextTime - anchor.latency);
+  const reference = decodeTrack(musicSeconds - kSearchSeconds, kRecordSeconds + 2 * kSearchSeconds, sampleRate);
+  const searchSamples = Math.round(kSearchSeconds * sampleRate);
+  const { offset, score } = bestOffset(samples, reference, searchSamples, searchSamples);
+  const lagMs = ((offset - searchSamples) / sampleRate) * 1000;
+  console.log(`music at ${musicSeconds.toFixed(3)} s: lag ${lagMs.toFixed(2)} ms (correlation ${score.toFixed(3)}, ` +
+              `output latency ${(anchor.latency * 1000).toFixed(1)} ms, ${sampleRate} Hz)`);
+  return { musicSeconds, lagMs, score };
+}
+
+function largestFrameGapMs(checks) {
+  return Math.max(...checks.map((check) => Math.abs(check.time - check.heard) * 1000));
+}
+
+let browser = null;
+before(async () => { browser = await launchBrowser({ sound: true }); });
+after(async () => { await browser?.close(); });
+
+test('the live music lines up with the track and the frames, and a jump moves both', async () => {
+  const { page, problems } = await openPage(browser, 'start-at=30&end-at=80', { beforeLoad: noteFrameTimes });
+  await waitForOrvo(page, "window.orvo.state === 'playing' && window.orvo.audio && window.orvo.audio.output",
+                    'live play with sound');
+  assert.equal(await page.evaluate(() => window.orvo.audio.context.state), 'running', 'the AudioContext is not running');
+
+  const first = await measureLag(page);
+  assert.ok(first.score > 0.5, `the output does not look like the track (correlation ${first.score.toFixed(3)})`);
+  assert.ok(Math.abs(first.lagMs) <= kMostLagMs, `the sound is ${first.lagMs.toFixed(2)} ms off the track`);
+
+  await page.evaluate(() => { window.orvoFrameChecks = []; });
+  await sleep(2000);
+  const playChecks = await page.evaluate(() => window.orvoFrameChecks);
+  assert.ok(playChecks.length >= 2, `only ${playChecks.length} live frames drawn in 2 s`);
+  const playGap = largestFrameGapMs(playChecks);
+  console.log(`live play: ${playChecks.length} frames, largest gap between a frame's time and the music ${playGap.toFixed(1)} ms`);
+  assert.ok(playGap <= kMostFrameGapMs, `a frame's time was ${playGap.toFixed(1)} ms from the music heard`);
+
+  const beforeJump = await page.evaluate(() => window.orvo.time);
+  await page.evaluate(() => { window.orvoFrameChecks = []; });
+  await page.keyboard.press('ArrowRight');
+  await waitForOrvo(page, `window.orvo.state === 'playing' && window.orvo.time > ${beforeJump + 4.5}`,
+                    'the picture to jump ahead', 30000);
+  // The jump's own frame may land before the music restarts; the frames after it must follow it.
+  await sleep(1500);
+  const jumpChecks = (await page.evaluate(() => window.orvoFrameChecks)).filter((check) => check.time > beforeJump + 4.5);
+  assert.ok(jumpChecks.length >= 2, `only ${jumpChecks.length} frames after the jump`);
+  const settled = jumpChecks.slice(1);
+  const jumpGap = largestFrameGapMs(settled);
+  console.log(`after the jump from ${beforeJump.toFixed(2)} s: ${settled.length} frames, largest gap ${jumpGap.toFixed(1)} ms`);
+  assert.ok(jumpGap <= kMostFrameGapMs, `after the jump a frame's time was ${jumpGap.toFixed(1)} ms from the music heard`);
+
+  const afterJump = await measureLag(page);
+  assert.ok(afterJump.musicSeconds > beforeJump + 4.5, `the music is at ${afterJump.musicSeconds.toFixed(2)} s after the jump from ${beforeJump.toFixed(2)} s`);
+  assert.ok(afterJump.score > 0.5, `after the jump the output does not look like the track (correlation ${afterJump.score.toFixed(3)})`);
+  assert.ok(Math.abs(afterJump.lagMs) <= kMostLagMs, `after the jump the sound is ${afterJump.lagMs.toFixed(2)} ms off the track`);
+  assert.deepEqual(problems, [], `the page reported problems:\n${problems.join('\n')}`);
+  await page.close();
+});
