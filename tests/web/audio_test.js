@@ -82,27 +82,36 @@ function joinChunks(chunks) {
   return { firstFrame: first, samples };
 }
 
-// The lag (in samples) of `recorded` within `reference` around `expectedOffset`, by normalised
-// cross-correlation.
-function bestOffset(recorded, reference, expectedOffset, searchSamples) {
-  let best = { offset: expectedOffset, score: -Infinity };
+// How alike `recorded` is to `reference` from `offset` on: the normalised cross-correlation.
+function correlation(recorded, reference, offset) {
+  let product = 0;
   let recordedEnergy = 0;
-  for (const sample of recorded) recordedEnergy += sample * sample;
-  for (let offset = Math.max(0, expectedOffset - searchSamples);
-       offset <= expectedOffset + searchSamples && offset + recorded.length <= reference.length; ++offset) {
-    let product = 0;
-    let energy = 0;
-    for (let i = 0; i < recorded.length; ++i) {
-      const value = reference[offset + i];
-      product += recorded[i] * value;
-      energy += value * value;
-    }
-    const score = product / Math.sqrt(recordedEnergy * energy || 1);
-    if (score > best.score) {
-      best = { offset, score };
-    }
+  let referenceEnergy = 0;
+  for (let i = 0; i < recorded.length; ++i) {
+    const value = reference[offset + i];
+    product += recorded[i] * value;
+    recordedEnergy += recorded[i] * recorded[i];
+    referenceEnergy += value * value;
   }
-  return best;
+  return product / Math.sqrt(recordedEnergy * referenceEnergy || 1);
+}
+
+// Where `recorded` sits within `reference`, searched `searchSamples` either side of
+// `expectedOffset`: first every fourth sample, then each sample around the best of those.
+function bestOffset(recorded, reference, expectedOffset, searchSamples) {
+  const lastOffset = reference.length - recorded.length;
+  const search = (from, to, step) => {
+    let best = { offset: expectedOffset, score: -Infinity };
+    for (let offset = Math.max(0, from); offset <= Math.min(to, lastOffset); offset += step) {
+      const score = correlation(recorded, reference, offset);
+      if (score > best.score) {
+        best = { offset, score };
+      }
+    }
+    return best;
+  };
+  const coarse = search(expectedOffset - searchSamples, expectedOffset + searchSamples, 4);
+  return search(coarse.offset - 4, coarse.offset + 4, 1);
 }
 
 // Records the page's output and finds how far its sound is from the track at the second the page
