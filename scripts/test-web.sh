@@ -7,6 +7,12 @@
 # test files (paths from the top folder, --test-name-pattern=...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Debian's nodejs comes without npm (NodeSource's has it built in).
+if ! command -v npm >/dev/null; then
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
+fi
 (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
 ./scripts/build-web.sh
 if [ "$#" -eq 0 ]; then
