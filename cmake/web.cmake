@@ -44,7 +44,10 @@ target_compile_options(web_libraries INTERFACE -sUSE_SDL=0)
 # the file system before main runs.
 target_link_options(web_libraries INTERFACE -sUSE_SDL=0 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1 -sERROR_ON_UNDEFINED_SYMBOLS=1 -sFORCE_FILESYSTEM=1
-  -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency)
+  -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
+  --js-library ${CMAKE_SOURCE_DIR}/web/audio_library.js)
+# The sound output's page half (platform/mixer_web.cpp calls it).
+set(DEMO_WEB_JS_LIBRARIES ${CMAKE_SOURCE_DIR}/web/audio_library.js)
 
 # The title models' font: DejaVu Sans Bold, as on a Debian desktop, with its licence.
 set(DEMO_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
@@ -57,7 +60,7 @@ endforeach()
 
 # The program's page and files in the site folder.
 function(add_web_page program)
-  set_target_properties(${program} PROPERTIES SUFFIX .js)
+  set_target_properties(${program} PROPERTIES SUFFIX .js LINK_DEPENDS "${DEMO_WEB_JS_LIBRARIES}")
   set(outputs ${RUN_DIR}/index.html ${RUN_DIR}/fonts/DejaVuSans-Bold.ttf ${RUN_DIR}/fonts/LICENSE-DejaVu.txt)
   add_custom_command(OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/web/index.html ${RUN_DIR}/index.html
