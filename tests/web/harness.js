@@ -43,9 +43,9 @@ async function launchBrowser({ sound = false } = {}) {
 }
 
 // Opens the page with `query` (without its '?') at width x height CSS pixels, one device pixel
-// each. The returned record's `problems` lists page errors, console errors and failed requests
-// as they come.
-async function openPage(browser, query, { width = 800, height = 600, beforeLoad = null } = {}) {
+// each; `beforeLoad(...beforeLoadArguments)` runs in the page before its own scripts. The
+// returned record's `problems` lists page errors, console errors and failed requests as they come.
+async function openPage(browser, query, { width = 800, height = 600, beforeLoad = null, beforeLoadArguments = [] } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height, deviceScaleFactor: 1 });
   const problems = [];
@@ -65,7 +65,7 @@ async function openPage(browser, query, { width = 800, height = 600, beforeLoad 
     }
   });
   if (beforeLoad) {
-    await page.evaluateOnNewDocument(beforeLoad);
+    await page.evaluateOnNewDocument(beforeLoad, ...beforeLoadArguments);
   }
   await page.goto(siteUrl + (query ? `?${query}` : ''), { waitUntil: 'load', timeout: kLoadTimeoutMs });
   return { page, problems, console };
