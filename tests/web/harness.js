@@ -17,7 +17,9 @@ const nativeProgram = path.join(repoRoot, 'build', 'run', 'orvo-gl');
 // stalled page fails with what it was waiting for instead of hanging the run.
 const kLoadTimeoutMs = 90000;
 
-// Starts Chromium; `sound` lets the page play sound without a click.
+// Starts Chromium; `sound` lets the page play sound without a click. (Headless Chromium takes
+// every page as one the user has used, so it lets sound start unasked even under
+// user-gesture-required: refuseSoundUntilClick stands in for that policy.)
 async function launchBrowser({ sound = false } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvo-web-profile-'));
   const args = [
@@ -69,6 +71,37 @@ async function openPage(browser, query, { width = 800, height = 600, beforeLoad 
   }
   await page.goto(siteUrl + (query ? `?${query}` : ''), { waitUntil: 'load', timeout: kLoadTimeoutMs });
   return { page, problems, console };
+}
+
+// Before the page's scripts: audio contexts behave as under a browser that refuses sound before
+// the user's first click. They start suspended, and resume() before a click stays pending until
+// one comes, as Chromium's own promise does.
+function refuseSoundUntilClick() {
+  const NativeContext = window.AudioContext;
+  const waiting = [];
+  let clicked = false;
+  document.addEventListener('click', (event) => {
+    if (event.isTrusted && !clicked) {
+      clicked = true;
+      waiting.splice(0).forEach((resume) => resume());
+    }
+  }, true);
+  window.AudioContext = class extends NativeContext {
+    constructor(...options) {
+      super(...options);
+      if (!clicked) {
+        NativeContext.prototype.suspend.call(this);
+      }
+    }
+
+    resume() {
+      if (clicked) {
+        return super.resume();
+      }
+      return new Promise((resolve, reject) =>
+        waiting.push(() => NativeContext.prototype.resume.call(this).then(resolve, reject)));
+    }
+  };
 }
 
 // The page's `window.orvo` fields that say where it is.
@@ -125,6 +158,6 @@ function sleep(ms) {
 }
 
 module.exports = {
-  siteUrl, repoRoot, nativeProgram, launchBrowser, openPage, orvoRecord, waitForOrvo, waitForState,
+  siteUrl, repoRoot, nativeProgram, launchBrowser, openPage, refuseSoundUntilClick, orvoRecord, waitForOrvo, waitForState,
   readCanvas, isShown, sleep,
 };

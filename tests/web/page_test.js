@@ -4,7 +4,8 @@
 
 const assert = require('node:assert/strict');
 const { test, before, after } = require('node:test');
-const { launchBrowser, openPage, waitForState, waitForOrvo, orvoRecord, isShown, sleep } = require('./harness');
+const { launchBrowser, openPage, refuseSoundUntilClick, waitForState, waitForOrvo, orvoRecord, isShown, sleep } =
+  require('./harness');
 const { nativeFirstErrorLine } = require('./native');
 
 let browser = null;
@@ -12,7 +13,7 @@ before(async () => { browser = await launchBrowser({ sound: false }); });
 after(async () => { await browser?.close(); });
 
 test('a first visit loads cleanly, shows its first frame under "Click to play", and a click starts the show', async () => {
-  const { page, problems } = await openPage(browser, '');
+  const { page, problems } = await openPage(browser, '', { beforeLoad: refuseSoundUntilClick });
   const ready = await waitForState(page, ['ready', 'playing', 'failed']);
   assert.equal(ready.state, 'ready', `without a click the page should wait in 'ready'; it is ${JSON.stringify(ready)}`);
   assert.ok(ready.frames >= 1, `'ready' with ${ready.frames} frames drawn`);
