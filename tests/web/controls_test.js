@@ -14,37 +14,45 @@ function playing(page) {
   return waitForOrvo(page, "window.orvo.state === 'playing' && window.orvo.frames >= 2", 'live play');
 }
 
-test('Space pauses and resumes, Right jumps ahead, Escape ends', async () => {
+// One live page for the keys, in order; each says its own result.
+test('the keys', async (t) => {
   const { page, problems } = await openPage(browser, 'start-at=40');
+  t.after(() => page.close());
   await playing(page);
   await page.focus('#canvas');
 
-  await page.keyboard.press('Space');
-  const paused = await waitForState(page, 'paused', 10000);
-  await sleep(300);
-  const firstRead = await readCanvas(page);
-  const firstTime = (await orvoRecord(page)).time;
-  await sleep(500);
-  const secondRead = await readCanvas(page);
-  const secondTime = (await orvoRecord(page)).time;
-  assert.equal(secondTime, firstTime, `paused, orvo.time went from ${firstTime} to ${secondTime} s`);
-  assert.ok(firstRead.equals(secondRead), 'paused, two canvas reads 0.5 s apart differ');
+  await t.test('Space pauses and resumes', async () => {
+    await page.keyboard.press('Space');
+    const paused = await waitForState(page, 'paused', 10000);
+    await sleep(300);
+    const firstRead = await readCanvas(page);
+    const firstTime = (await orvoRecord(page)).time;
+    await sleep(500);
+    const secondRead = await readCanvas(page);
+    const secondTime = (await orvoRecord(page)).time;
+    assert.equal(secondTime, firstTime, `paused, orvo.time went from ${firstTime} to ${secondTime} s`);
+    assert.ok(firstRead.equals(secondRead), 'paused, two canvas reads 0.5 s apart differ');
+    await page.keyboard.press('Space');
+    await waitForOrvo(page, `window.orvo.state === 'playing' && window.orvo.time > ${paused.time + 0.2}`,
+                      'play to go on after the second Space', 10000);
+  });
 
-  await page.keyboard.press('Space');
-  const resumed = await waitForOrvo(page, `window.orvo.state === 'playing' && window.orvo.time > ${paused.time + 0.2}`,
-                                    'play to go on after the second Space', 10000);
-  const beforeJump = resumed.time;
-  await page.keyboard.press('ArrowRight');
-  const jumped = await waitForOrvo(page, `window.orvo.time >= ${beforeJump + 5}`, 'Right to jump 5 s ahead', 30000);
-  assert.ok(jumped.time < beforeJump + 6.5, `Right went from ${beforeJump.toFixed(2)} to ${jumped.time.toFixed(2)} s`);
-  console.log(`Right: ${beforeJump.toFixed(2)} s -> ${jumped.time.toFixed(2)} s`);
+  await t.test('Right jumps 5 s ahead', async () => {
+    const beforeJump = (await orvoRecord(page)).time;
+    await page.keyboard.press('ArrowRight');
+    const jumped = await waitForOrvo(page, `window.orvo.time >= ${beforeJump + 5}`, 'Right to jump 5 s ahead', 30000);
+    console.log(`Right: ${beforeJump.toFixed(2)} s -> ${jumped.time.toFixed(2)} s`);
+    assert.ok(jumped.time < beforeJump + 6.5, `Right went from ${beforeJump.toFixed(2)} to ${jumped.time.toFixed(2)} s`);
+  });
 
-  await page.keyboard.press('Escape');
-  const ended = await waitForState(page, ['ended', 'failed'], 10000);
-  assert.equal(ended.state, 'ended', `Escape left the page ${ended.state}`);
-  assert.equal(ended.status, 0, `Escape ended with status ${ended.status}`);
+  await t.test('Escape ends', async () => {
+    await page.keyboard.press('Escape');
+    const ended = await waitForState(page, ['ended', 'failed'], 10000);
+    assert.equal(ended.state, 'ended', `Escape left the page ${ended.state}`);
+    assert.equal(ended.status, 0, `Escape ended with status ${ended.status}`);
+  });
+
   assert.deepEqual(problems, [], `the page reported problems:\n${problems.join('\n')}`);
-  await page.close();
 });
 
 test('a run started near the end reaches 154 s and shows the last still with "Play again"', async () => {
