@@ -17,10 +17,11 @@ function loadAverage() {
 }
 
 async function webRate(browser, [width, height], [startSeconds, endSeconds]) {
-  const { page } = await openPage(browser, `fps&start-at=${startSeconds}&end-at=${endSeconds}`, { width, height });
-  const ended = await waitForState(page, ['ended', 'failed'], (endSeconds - startSeconds + 120) * 1000);
+  const { page, console } = await openPage(browser, `fps&start-at=${startSeconds}&end-at=${endSeconds}`, { width, height });
+  await waitForState(page, ['ended', 'failed'], (endSeconds - startSeconds + 120) * 1000);
   await page.close();
-  const line = ended.messages.map((message) => kRateLine.exec(message)).find((match) => match);
+  // The program's --fps line is on its standard output, which the page writes to the console.
+  const line = console.map((message) => kRateLine.exec(message)).find((match) => match);
   return line ? Number(line[4]) : NaN;
 }
 
