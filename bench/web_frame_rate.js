@@ -17,11 +17,11 @@ function loadAverage() {
 }
 
 async function webRate(browser, [width, height], [startSeconds, endSeconds]) {
-  const { page, console } = await openPage(browser, `fps&start-at=${startSeconds}&end-at=${endSeconds}`, { width, height });
+  const { page, consoleLines } = await openPage(browser, `fps&start-at=${startSeconds}&end-at=${endSeconds}`, { width, height });
   await waitForState(page, ['ended', 'failed'], (endSeconds - startSeconds + 120) * 1000);
   await page.close();
   // The program's --fps line is on its standard output, which the page writes to the console.
-  const line = console.map((message) => kRateLine.exec(message)).find((match) => match);
+  const line = consoleLines.map((message) => kRateLine.exec(message)).find((match) => match);
   return line ? Number(line[4]) : NaN;
 }
 

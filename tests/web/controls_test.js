@@ -83,6 +83,8 @@ test('a WebGL context lost and restored goes on without an error', async () => {
                     'the show to go on after the restore', 30000);
   const after = await orvoRecord(page);
   console.log(`context restored at ${restored.time.toFixed(2)} s; went on to ${after.time.toFixed(2)} s`);
-  assert.deepEqual(problems, [], `the page reported problems:\n${problems.join('\n')}`);
+  // Chromium says the context was lost, as asked, in a warning of its own.
+  const others = problems.filter((problem) => !problem.includes('CONTEXT_LOST_WEBGL: loseContext'));
+  assert.deepEqual(others, [], `the page reported problems:\n${others.join('\n')}`);
   await page.close();
 });

@@ -16,6 +16,7 @@ const nativeProgram = path.join(repoRoot, 'build', 'run', 'orvo-gl');
 // SwiftShader draws a few frames a second: waits are long, but each has its own limit so that a
 // stalled page fails with what it was waiting for instead of hanging the run.
 const kLoadTimeoutMs = 90000;
+const kWebGLWarning = /WebGL|GL_INVALID|GL ERROR/;
 
 // Starts Chromium; `sound` lets the page play sound without a click. (Headless Chromium takes
 // every page as one the user has used, so it lets sound start unasked even under
@@ -46,17 +47,21 @@ async function launchBrowser({ sound = false } = {}) {
 
 // Opens the page with `query` (without its '?') at width x height CSS pixels, one device pixel
 // each; `beforeLoad(...beforeLoadArguments)` runs in the page before its own scripts. The
-// returned record's `problems` lists page errors, console errors and failed requests as they come.
+// returned record's `problems` lists page errors, console errors, WebGL warnings and failed
+// requests as they come; `consoleLines` is the whole console.
 async function openPage(browser, query, { width = 800, height = 600, beforeLoad = null, beforeLoadArguments = [] } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height, deviceScaleFactor: 1 });
   const problems = [];
-  const console = [];
+  const consoleLines = [];
   page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
   page.on('console', (message) => {
-    console.push(`${message.type()}: ${message.text()}`);
+    consoleLines.push(`${message.type()}: ${message.text()}`);
     if (message.type() === 'error') {
       problems.push(`console error: ${message.text()}`);
+    } else if ((message.type() === 'warn' || message.type() === 'warning') && kWebGLWarning.test(message.text())) {
+      // Chromium reports the WebGL's errors as console warnings.
+      problems.push(`WebGL warning: ${message.text()}`);
     }
   });
   page.on('requestfailed', (request) =>
@@ -70,7 +75,7 @@ async function openPage(browser, query, { width = 800, height = 600, beforeLoad 
     await page.evaluateOnNewDocument(beforeLoad, ...beforeLoadArguments);
   }
   await page.goto(siteUrl + (query ? `?${query}` : ''), { waitUntil: 'load', timeout: kLoadTimeoutMs });
-  return { page, problems, console };
+  return { page, problems, consoleLines };
 }
 
 // Before the page's scripts: audio contexts behave as under a browser that refuses sound before
