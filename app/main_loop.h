@@ -26,10 +26,12 @@ class MainLoop {
   // as they can.
   double shortestFrameSeconds() const;
   long framesDrawn() const { return framesDrawn_; }
+  platform::ShownFrame shownFrame() const { return shown_; }
 
  private:
   FrameRateMeter meter_;
   long framesDrawn_ = 0;
+  platform::ShownFrame shown_;
 };
 
 // A video's frames: one shown frame a step for each of the video's, with the presentation's own
@@ -40,9 +42,11 @@ class VideoLoop {
   VideoLoop(VideoOutput& video, int stepsPerVideoFrame) : video_(video), stepsPerVideoFrame_(stepsPerVideoFrame) {}
   platform::StepOutcome step();
   long framesDrawn() const { return framesDrawn_; }
+  platform::ShownFrame shownFrame() const { return shown_; }
 
  private:
   VideoOutput& video_;
   int stepsPerVideoFrame_ = 1;
   long framesDrawn_ = 0;
+  platform::ShownFrame shown_;
 };

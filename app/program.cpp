@@ -110,7 +110,8 @@ PresentationRun::~PresentationRun() = default;
 
 platform::SteppedRun PresentationRun::steps() {
   return platform::SteppedRun{[this] { return begin(); }, [this] { return step(); },
-                              [this] { return shortestFrameSeconds(); }, [this] { return end(); }};
+                              [this] { return shortestFrameSeconds(); }, [this] { return shownFrame(); },
+                              [this] { return end(); }};
 }
 
 bool PresentationRun::begin() {
@@ -162,6 +163,10 @@ platform::StepOutcome PresentationRun::step() {
 
 double PresentationRun::shortestFrameSeconds() const {
   return videoLoop_ != nullptr ? 0.0 : mainLoop_.shortestFrameSeconds();
+}
+
+platform::ShownFrame PresentationRun::shownFrame() const {
+  return videoLoop_ != nullptr ? videoLoop_->shownFrame() : mainLoop_.shownFrame();
 }
 
 int PresentationRun::end() {

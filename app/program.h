@@ -28,8 +28,9 @@ class PresentationRun {
   bool begin();
   platform::StepOutcome step();
   double shortestFrameSeconds() const;
+  platform::ShownFrame shownFrame() const;
   int end();
-  // The four parts, for platform::runSteps; the run must outlive them.
+  // The five parts, for platform::runSteps; the run must outlive them.
   platform::SteppedRun steps();
 
  private:

@@ -203,6 +203,7 @@ platform::StepOutcome MainLoop::step() {
   const Drawable drawable = currentDrawable();
   drawFrame(show, drawable, meter_);
   ++framesDrawn_;
+  shown_ = platform::ShownFrame{show.pictureSeconds(), framePaused};
   programRun().capture.afterFrame(show.pictureSeconds(), drawable.width, drawable.height);
   if (platform::stopSignal() != 0) {
     return platform::StepOutcome::Finished;
@@ -225,6 +226,7 @@ platform::StepOutcome VideoLoop::step() {
   const Drawable drawable = currentDrawable();
   show.playDueFrame(drawable);
   ++framesDrawn_;
+  shown_ = platform::ShownFrame{show.pictureSeconds(), false};
   programRun().capture.afterFrame(show.pictureSeconds(), drawable.width, drawable.height);
   if (!video_.afterFrame()) {
     return platform::StepOutcome::Finished;

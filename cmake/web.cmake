@@ -39,12 +39,15 @@ target_include_directories(web_libraries INTERFACE ${DEMO_WEB_PREFIX}/include ${
   ${DEMO_WEB_PREFIX}/include/freetype2)
 # USE_SDL defaults to SDL 1, emscripten's own; the SDL 2 built above is the one linked.
 target_compile_options(web_libraries INTERFACE -sUSE_SDL=0)
+# The sound output's page half, which platform/mixer_web.cpp calls.
+set(DEMO_WEB_JS_LIBRARIES ${CMAKE_SOURCE_DIR}/web/audio_library.js)
 # A WebGL 2 context only; memory grows with the data; every symbol must be found at link time,
 # so that desktop GL left in the program shows here rather than in the browser. The page fills
 # the file system before main runs.
 target_link_options(web_libraries INTERFACE -sUSE_SDL=0 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1 -sERROR_ON_UNDEFINED_SYMBOLS=1 -sFORCE_FILESYSTEM=1
-  -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency)
+  -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
+  --js-library ${DEMO_WEB_JS_LIBRARIES})
 
 # The title models' font: DejaVu Sans Bold, as on a Debian desktop, with its licence.
 set(DEMO_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
@@ -57,7 +60,7 @@ endforeach()
 
 # The program's page and files in the site folder.
 function(add_web_page program)
-  set_target_properties(${program} PROPERTIES SUFFIX .js)
+  set_target_properties(${program} PROPERTIES SUFFIX .js LINK_DEPENDS "${DEMO_WEB_JS_LIBRARIES}")
   set(outputs ${RUN_DIR}/index.html ${RUN_DIR}/fonts/DejaVuSans-Bold.ttf ${RUN_DIR}/fonts/LICENSE-DejaVu.txt)
   add_custom_command(OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/web/index.html ${RUN_DIR}/index.html

@@ -1,5 +1,5 @@
 // The sound output: one process-wide mixer, whole-file samples, free channels. Over SDL2_mixer on
-// the desktop (mixer_desktop.cpp); silent on the web for now (mixer_web.cpp), where it never opens.
+// the desktop (mixer_desktop.cpp); over the page's Web Audio graph on the web (mixer_web.cpp).
 // Every sample must be freed before the last closeMixer(); a closed mixer loads and plays nothing.
 #pragma once
 

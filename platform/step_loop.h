@@ -13,12 +13,19 @@ enum class StepOutcome {
   Finished,  // the run is over: end it
 };
 
+// The frame the last drawing step showed, for a host that reports it (the page shows its time).
+struct ShownFrame {
+  double seconds = 0.0;  // presentation time of the frame
+  bool paused = false;   // the presentation stood still on it
+};
+
 struct SteppedRun {
   std::function<bool()> begin;  // false: the run cannot start; it goes straight to its end
   std::function<StepOutcome()> step;
   // The shortest time between two drawn frames, read once after the beginning; 0 for as fast as
   // the machine goes (fixed steps, the benchmark, a video).
   std::function<double()> shortestFrameSeconds;
+  std::function<ShownFrame()> shownFrame;  // read after each step that drew
   std::function<int()> end;  // the process's exit status
 };
 

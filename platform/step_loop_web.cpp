@@ -9,6 +9,21 @@ namespace {
 SteppedRun gRun;
 bool gTimingSet = false;
 
+// The page hears of each frame shown, and of the run's end: it keeps its state, the time and the
+// last still from these. Each hook is the page's own and may be missing (a page with no display).
+void tellFrameShown(const ShownFrame& frame) {
+  EM_ASM({ if (Module.onFrameShown) Module.onFrameShown($0, $1 !== 0); }, frame.seconds, frame.paused ? 1 : 0);
+}
+
+// Before the end releases the canvas's context: its last frame is still on it.
+void tellRunFinishing() {
+  EM_ASM({ if (Module.onRunFinishing) Module.onRunFinishing(); });
+}
+
+void tellRunEnded(int status) {
+  EM_ASM({ if (Module.onRunEnded) Module.onRunEnded($0); }, status);
+}
+
 void stepOnce() {
   if (!gTimingSet) {
     gTimingSet = true;
@@ -18,13 +33,16 @@ void stepOnce() {
       emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, 0);
     }
   }
-  if (gRun.step() != StepOutcome::Finished) {
+  const StepOutcome outcome = gRun.step();
+  if (outcome == StepOutcome::Drew) {
+    tellFrameShown(gRun.shownFrame());
+  }
+  if (outcome != StepOutcome::Finished) {
     return;
   }
   emscripten_cancel_main_loop();
-  const int status = gRun.end();
-  // The page hears how the run ended, to show its last frame and what comes next.
-  EM_ASM({ if (Module.onRunEnded) Module.onRunEnded($0); }, status);
+  tellRunFinishing();
+  tellRunEnded(gRun.end());
 }
 
 }  // namespace
@@ -33,7 +51,7 @@ int runSteps(const SteppedRun& run) {
   gRun = run;
   if (!gRun.begin()) {
     const int status = gRun.end();
-    EM_ASM({ if (Module.onRunEnded) Module.onRunEnded($0); }, status);
+    tellRunEnded(status);
     return status;
   }
   // The page's own loop calls the steps from here on; this call does not return, so the run

@@ -41,10 +41,11 @@ cmake -S . -B "$web" -G "Unix Makefiles" \
 cmake --build "$web" -j"$(nproc)"
 
 # The data folder as the desktop build baked it, byte for byte, and the list of files the page
-# fetches into the program's file system.
+# fetches into the program's file system. A data folder that is a link (to another checkout's
+# bake) is copied as the files it holds: the site is served and packed as plain files.
 site=$web/site
 rm -rf "$site/data"
-cp -a build/run/data "$site/data"
+cp -R -L --preserve=timestamps build/run/data "$site/data"
 diff -r -q build/run/data "$site/data" >&2 || { echo "build-web: $site/data differs from build/run/data" >&2; exit 1; }
 (cd "$site" && find data fonts -type f ! -name 'LICENSE*' | sort && ls -1 -- *.cg) >"$site/files.txt.part"
 mv "$site/files.txt.part" "$site/files.txt"
