@@ -51,6 +51,9 @@ class Presentation {
   // The clock's next sample: by the fixed step, by the music heard, or (paused, or without music)
   // by the clock alone.
   void moveClockOn();
+  // A frame that follows the clock takes its time as it begins, so that what it shows is what is
+  // heard while it is drawn and shown; fixed steps and a pause move on after each frame instead.
+  bool takesTimeAsFrameBegins() const { return !paused_ && fixedStepSeconds <= 0.0f; }
   // The presentation has passed its end, or a jump asked for the end: the frame due now is the
   // run's last.
   bool pastEnd() const { return endRequested_ || (!paused_ && clock.elapsed > endSeconds); }

@@ -193,6 +193,10 @@ platform::StepOutcome MainLoop::step() {
     idleWhileMinimised(show);
     return platform::StepOutcome::Idle;
   }
+  const bool timeAtBegin = show.takesTimeAsFrameBegins();
+  if (timeAtBegin) {
+    show.moveClockOn();
+  }
   beginFrameRecords(show);
   // The frame past the end is still drawn; the run ends after it.
   if (show.pastEnd()) {
@@ -213,7 +217,9 @@ platform::StepOutcome MainLoop::step() {
     const double frameSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - frameStart).count();
     programRun().surfaces.frameDone(steadySeconds(), frameSeconds, show.pictureSeconds());
   }
-  show.moveClockOn();
+  if (!timeAtBegin) {
+    show.moveClockOn();
+  }
   uploadDeferredTexture();
   return platform::StepOutcome::Drew;
 }
