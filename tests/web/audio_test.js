@@ -60,7 +60,9 @@ async function recordOutput(seconds) {
   tap.port.onmessage = (event) => chunks.push(event.data);
   output.connect(tap);
   tap.connect(silent).connect(context.destination);
-  const anchor = { contextTime: context.currentTime, latency: context.outputLatency || 0,
+  // The latency the page allows for: the output's where the browser knows it yet, else the
+  // context's own (384 frames, 8.7 ms at 44.1 kHz, before the device has reported).
+  const anchor = { contextTime: context.currentTime, latency: context.outputLatency || context.baseLatency || 0,
                    heard: window.orvo.audioTime() };
   await new Promise((resolve) => setTimeout(resolve, seconds * 1000));
   output.disconnect(tap);
