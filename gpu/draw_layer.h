@@ -39,6 +39,13 @@ struct VertexArrays {
   int vertexCount = 0;
 };
 
+// A mesh the layer keeps, made once and drawn by handle; 0 is no mesh.
+using MeshHandle = unsigned int;
+
+// False when there is nothing to draw (no positions, no indices) and, with a log line naming the
+// mesh's size, when an index names a vertex past the arrays' end.
+bool meshArraysValid(const VertexArrays& arrays, const uint32_t* indices, int indexCount);
+
 // ---- The pass state ----
 
 // Everything a drawing pass relies on, applied as one value at the pass's start, so nothing it
@@ -116,6 +123,15 @@ class DrawLayer {
   // A mesh's triangles from its arrays.
   virtual void drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
                            int indexCount) = 0;
+
+  // Meshes by handle: the arrays and indices (whole primitives) are handed over once, at load, in a
+  // vertex layout of just the arrays given, and drawn by handle with the pass state, matrices,
+  // light and material of the moment and the current values of the attributes not given. Nothing
+  // of a mesh is sent again when it is drawn. 0 when refused (see meshArraysValid).
+  virtual MeshHandle createMesh(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                                int indexCount) = 0;
+  virtual void drawMesh(MeshHandle mesh) = 0;  // not while recording
+  virtual void releaseMesh(MeshHandle mesh) = 0;  // 0, or a mesh released already, is ignored
 
   // Recorded draws: what is drawn between begin and end recording (primitives and matrix changes)
   // is kept and drawn again by `replay`, as display lists were. Names come in runs of `count`.

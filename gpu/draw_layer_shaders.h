@@ -33,6 +33,19 @@ constexpr unsigned int kCarriesColor = 2u;
 constexpr unsigned int kCarriesTexCoord0 = 4u;  // unit N: kCarriesTexCoord0 << N
 constexpr unsigned int kCarriesEverything = 0x1fu;
 
+// The corners, in order, of the two triangles a quad v0 v1 v2 v3 is drawn as: split along v0-v2,
+// as Mesa's fixed function splits the quads the layer's callers draw. The GL leaves the split to
+// the driver; where a picture depends on the diagonal (the wobbling grid) the caller draws
+// triangles itself.
+constexpr int kQuadCorners[6] = {0, 1, 2, 0, 2, 3};
+
+// The GL mode a primitive is drawn with: quads are drawn as the triangles they are turned into.
+unsigned int drawnModeOf(Primitive primitive);
+
+// The indices of whole primitives, quads turned into two triangles each (a last, incomplete quad
+// is dropped, as the GL drops it).
+void drawnIndices(Primitive primitive, const uint32_t* indices, int indexCount, std::vector<uint32_t>& drawn);
+
 // ---- Recordings ----
 
 // A batch of vertices kept in its own buffer and vertex array.
@@ -109,6 +122,11 @@ class ShaderLayer : public DrawLayer {
   void drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
                    int indexCount) override;
 
+  MeshHandle createMesh(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                        int indexCount) override;
+  void drawMesh(MeshHandle mesh) override;
+  void releaseMesh(MeshHandle mesh) override;
+
   unsigned int createRecordings(int count) override;
   void beginRecording(unsigned int name) override;
   void endRecording() override;
@@ -150,11 +168,21 @@ class ShaderLayer : public DrawLayer {
     float sentAlphaAbove = -1.0f;
   };
 
+  // A mesh by handle: its vertex array and buffers (vertices, indices), the indices' type, and
+  // which inputs its vertices carry.
+  struct KeptMesh {
+    Primitive primitive = Primitive::Triangles;  // Quads draw as the triangles their indices became
+    unsigned int vertexArray = 0;
+    unsigned int buffers[2] = {0, 0};
+    int indexCount = 0;
+    unsigned int indexType = 0;
+    unsigned int carried = 0;
+  };
+
   // Pass state, programs and uniforms (draw_layer_shaders.cpp).
   void sendPass(const PassState& state);
   void followColor();
   ShadingKey currentKey() const;
-  unsigned int textureOnUnit(int unit) const;
   Program& programFor(const ShadingKey& key);
   void makeProgram(const ShadingKey& key, Program& program);
   void refreshTransform();
@@ -166,6 +194,9 @@ class ShaderLayer : public DrawLayer {
   void handMatricesToPrograms() const;
   void handAlphaTestToPrograms() const;
   float clampedAlphaAbove() const;
+
+  // Meshes by handle (draw_layer_shaders_meshes.cpp).
+  void deleteMesh(const KeptMesh& mesh);
 
   // Draws (draw_layer_shaders_draws.cpp).
   void createStreamArrays();
@@ -212,6 +243,9 @@ class ShaderLayer : public DrawLayer {
   unsigned int indexedArray_ = 0;
   unsigned int indexedBuffers_[4] = {0, 0, 0, 0};  // positions, normals, texture coordinates, indices
   std::vector<uint32_t> quadIndices_;
+
+  std::map<MeshHandle, KeptMesh> meshes_;
+  MeshHandle nextMesh_ = 1;
 
   // Recorded draws by name; the one being recorded, and the current values outside it.
   std::map<unsigned int, Recording> recordings_;

@@ -6,11 +6,10 @@
 #include "platform/gl_capabilities.h"
 
 void readFromDrawnFrame() {
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
-  GLint drawBuffer = GL_BACK;
-  // ES names only the numbered draw buffers; the first is the one drawn into.
-  glGetIntegerv(platform::contextCapabilities().isES() ? GL_DRAW_BUFFER0 : GL_DRAW_BUFFER, &drawBuffer);
-  glReadBuffer(static_cast<GLenum>(drawBuffer));
+  const unsigned int framebuffer = windowFramebuffer();
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+  // The frame that stands for the window draws into its one colour attachment.
+  glReadBuffer(framebuffer != 0 ? GL_COLOR_ATTACHMENT0 : platform::contextCapabilities().windowDrawBuffer);
 }
 
 FrameReadback::~FrameReadback() { release(); }

@@ -9,10 +9,13 @@
 #include <memory>
 #include <vector>
 
+#include "core/draw_counts.h"
 #include "gpu/draw_layer.h"
 #include "platform/gl_capabilities.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/layer_scenes.h"
+#include "tests/support/private_working_folder.h"
+#include "tests/support/text_files.h"
 
 namespace {
 
@@ -100,6 +103,54 @@ TEST(DrawLayer, lightAndMaterialMatchTheFixedFunction) {
                       "point light on the material");
   expectBackEndsAgree([](DrawLayer& layer) { litHemisphere(layer, kDirectionalLight, true); },
                       "directional light with colour material");
+}
+
+// A mesh by handle draws what its arrays draw, on both back ends.
+TEST(DrawLayer, aMeshByHandleDrawsWhatItsArraysDraw) {
+  REQUIRE_GL_CONTEXT();
+  const Scene fromArrays = [](DrawLayer& layer) { litHemisphere(layer, kPointLight, true); };
+  const Scene byHandle = [](DrawLayer& layer) { litHemisphere(layer, kPointLight, true, MeshDraw::ByHandle); };
+  const std::vector<Pixel> expected = fixedFunctionPicture(fromArrays);
+  expectSamePicture(expected, fixedFunctionPicture(byHandle), "fixed function, by handle");
+  expectSamePicture(expected, shaderPicture(byHandle), "shader back end, by handle");
+}
+
+// What does not change is handed over once: drawing a mesh again sends none of its bytes.
+TEST(DrawLayer, aMeshMadeOnceUploadsNothingWhenDrawnAgain) {
+  REQUIRE_GL_CONTEXT();
+  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::contextCapabilities());
+  ASSERT_NE(shader, nullptr);
+  const float positions[12] = {-1, -1, 0, 1, -1, 0, 1, 1, 0, -1, 1, 0};
+  const uint32_t indices[4] = {0, 1, 2, 3};
+  const uint64_t beforeMaking = drawCounts().bytesUploaded;
+  const MeshHandle mesh = shader->createMesh(Primitive::Quads, VertexArrays{positions, nullptr, nullptr, 4}, indices, 4);
+  ASSERT_NE(mesh, 0u);
+  // Twelve floats of positions, and the quad's six corners as two-byte indices.
+  EXPECT_EQ(drawCounts().bytesUploaded - beforeMaking, 12 * sizeof(float) + 6 * sizeof(uint16_t));
+  const uint64_t beforeDrawing = drawCounts().bytesUploaded;
+  shader->drawMesh(mesh);
+  shader->drawMesh(mesh);
+  EXPECT_EQ(drawCounts().bytesUploaded, beforeDrawing);
+  shader->releaseMesh(mesh);
+  shader->releaseMesh(mesh);
+}
+
+// A mesh that names a vertex past its arrays is refused on either back end, with a log line.
+TEST(DrawLayer, aMeshNamingAVertexPastItsArraysIsRefused) {
+  REQUIRE_GL_CONTEXT();
+  const float positions[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+  const uint32_t indices[3] = {0, 1, 3};
+  const PrivateWorkingFolder working;
+  for (const bool shader : {false, true}) {
+    const std::unique_ptr<DrawLayer> layer = shader ? createShaderLayer(platform::contextCapabilities())
+                                                    : createFixedFunctionLayer(platform::contextCapabilities());
+    ASSERT_NE(layer, nullptr);
+    const LogTail log;
+    EXPECT_EQ(layer->createMesh(Primitive::Triangles, VertexArrays{positions, nullptr, nullptr, 3}, indices, 3), 0u)
+        << layer->backEndName();
+    EXPECT_NE(log.text().find("a mesh of 3 vertices names a vertex past its end"), std::string::npos)
+        << layer->backEndName() << ": " << log.text();
+  }
 }
 
 // Colour material writes the colour into the material; a lit pass after it without a material of
