@@ -1,7 +1,19 @@
-// The one way pictures are drawn: matrix stacks, primitives, recorded draws, one light, texture
-// units and a pass state, turned into the GL of the current context by a back end.
+// The one way pictures are drawn: matrix stacks, primitives, meshes, recorded draws, one light,
+// texture units and a pass state, turned into the GL of the current context by a back end.
 // Every pass state the presentation relies on is set through here: nothing else enables or
-// disables what a pass state covers.
+// disables what a pass state covers. The layer binds every texture (through the binding record,
+// platform/gl_binding_record.h, which the shader runtime shares), so it knows what is bound and
+// never asks the driver while drawing.
+//
+// How to draw what the GPU should keep:
+// - A mesh (anything that does not change from frame to frame): make it while loading with
+//   createMesh from its arrays and indices, draw it by handle with drawMesh, release it with
+//   releaseMesh. Nothing of it is sent again. (world/mesh does this for models and the ground.)
+// - A pipeline: for each pass state a scene draws with, call preparePass while loading; the shader
+//   back end builds the program for it then, so no frame compiles or links one.
+// - A streamed run (what does change: sprites, lines, overlays): begin, the attributes and
+//   vertices, end. The run goes into the one streaming buffer in a layout of just the attributes
+//   set between begin and end; attributes set before begin are constant for the run.
 //
 // Sections: kinds and values; the pass state; the layer; making and reaching it.
 #pragma once
@@ -85,6 +97,10 @@ class DrawLayer {
   // with the frames' draws (core/draw_counts).
   virtual void applyPass(const PassState& state) = 0;
   virtual const PassState& passState() const = 0;
+  // While loading, for every pass state a scene will draw with: makes now what drawing with it
+  // needs (the shader back end's program for the pass with a texture on each unit it uses), so
+  // that no frame compiles or links a program.
+  virtual void preparePass(const PassState& pass) = 0;
 
   // Matrix stacks, as the fixed function had them; angles in degrees.
   virtual void matrixMode(MatrixStack stack) = 0;

@@ -100,6 +100,8 @@ class FixedFunctionLayer final : public DrawLayer {
 
   void applyPass(const PassState& state) override;
   const PassState& passState() const override { return state_; }
+  // The driver's own fixed function needs nothing made beforehand.
+  void preparePass(const PassState& /*pass*/) override {}
 
   void matrixMode(MatrixStack stack) override { glMatrixMode(matrixModeOf(stack)); }
   void pushMatrix() override { glPushMatrix(); }

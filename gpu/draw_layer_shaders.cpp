@@ -137,7 +137,7 @@ ShaderLayer::~ShaderLayer() {
 }
 
 bool ShaderLayer::ready() {
-  if (streamArray_ == 0 || streamBuffer_ == 0) {
+  if (streamArrays_[0] == 0 || streamBuffer_ == 0) {
     DebugLog::append(kLogFileName, "Drawing layer: the shader back end got no vertex array or buffer\r\n");
     return false;
   }
@@ -365,19 +365,22 @@ void ShaderLayer::programEnded() {
 
 // ---- Programs and their values ----
 
-ShadingKey ShaderLayer::currentKey() const {
+ShadingKey ShaderLayer::keyFor(const PassState& pass, bool unitsBound) const {
   ShadingKey key;
-  key.lighting = pass_.lighting;
-  key.colorMaterial = pass_.colorMaterial;
+  key.lighting = pass.lighting;
+  key.colorMaterial = pass.colorMaterial;
   key.positionalLight = light_[3] != 0.0f;
-  key.alphaTest = pass_.alphaTest;
+  key.alphaTest = pass.alphaTest;
   key.textureMatrix = textureMatrixUsed_;
   for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
-    key.units[unit] = pass_.units[unit];
-    key.units[unit].enabled = pass_.units[unit].enabled && platform::textureOnUnit(unit) != 0;
+    key.units[unit] = pass.units[unit];
+    key.units[unit].enabled = pass.units[unit].enabled && (unitsBound || platform::textureOnUnit(unit) != 0);
   }
   return key;
 }
+
+// The program a pass draws with once its units have their textures, made while loading.
+void ShaderLayer::preparePass(const PassState& pass) { programFor(keyFor(pass, true)); }
 
 ShaderLayer::Program& ShaderLayer::programFor(const ShadingKey& key) {
   std::unique_ptr<Program>& program = programs_[key.bits()];
@@ -472,7 +475,7 @@ bool ShaderLayer::prepareDraw() {
     return true;
   }
   refreshTransform();
-  Program& program = programFor(currentKey());
+  Program& program = programFor(keyFor(pass_, false));
   if (program.object == 0) {
     return false;
   }

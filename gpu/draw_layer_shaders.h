@@ -46,6 +46,22 @@ unsigned int drawnModeOf(Primitive primitive);
 // is dropped, as the GL drops it).
 void drawnIndices(Primitive primitive, const uint32_t* indices, int indexCount, std::vector<uint32_t>& drawn);
 
+// The vertices of whole primitives: quads as triangles (in `triangles`), anything else as it is.
+const std::vector<LayerVertex>& asDrawable(Primitive primitive, const std::vector<LayerVertex>& vertices,
+                                           std::vector<LayerVertex>& triangles);
+
+// Points the bound vertex array's inputs, one after the other, at the interleaved floats of
+// vertices `strideBytes` long in the bound buffer, and switches each on.
+class InterleavedInputs {
+ public:
+  explicit InterleavedInputs(int strideBytes) : strideBytes_(strideBytes) {}
+  void add(unsigned int location, int components);
+
+ private:
+  int strideBytes_ = 0;
+  size_t offsetBytes_ = 0;
+};
+
 // ---- Recordings ----
 
 // A batch of vertices kept in its own buffer and vertex array.
@@ -89,6 +105,7 @@ class ShaderLayer : public DrawLayer {
 
   void applyPass(const PassState& state) override;
   const PassState& passState() const override { return pass_; }
+  void preparePass(const PassState& pass) override;
 
   void matrixMode(MatrixStack stack) override;
   void pushMatrix() override;
@@ -182,7 +199,9 @@ class ShaderLayer : public DrawLayer {
   // Pass state, programs and uniforms (draw_layer_shaders.cpp).
   void sendPass(const PassState& state);
   void followColor();
-  ShadingKey currentKey() const;
+  // The key the pass draws with: its units count where they have a texture (unitsBound: as if
+  // every unit it uses had one); the light and texture matrix as they stand.
+  ShadingKey keyFor(const PassState& pass, bool unitsBound) const;
   Program& programFor(const ShadingKey& key);
   void makeProgram(const ShadingKey& key, Program& program);
   void refreshTransform();
@@ -195,6 +214,14 @@ class ShaderLayer : public DrawLayer {
   void handAlphaTestToPrograms() const;
   float clampedAlphaAbove() const;
 
+  // Streamed runs (draw_layer_shaders_stream.cpp): one vertex array per layout of the attributes
+  // a run carries, and the buffer the runs append to.
+  void createStream();
+  void releaseStream();
+  // The run's first vertex in the buffer, or -1 when it could not be written.
+  int appendToStream(const std::vector<LayerVertex>& vertices, unsigned int carried);
+  void drawVertices(Primitive primitive, const std::vector<LayerVertex>& vertices, unsigned int carried);
+
   // Meshes by handle (draw_layer_shaders_meshes.cpp).
   void deleteMesh(const KeptMesh& mesh);
 
@@ -202,7 +229,7 @@ class ShaderLayer : public DrawLayer {
   void createStreamArrays();
   void releaseStreamArrays();
   void setCurrentAttributes(unsigned int carried) const;
-  void drawVertices(Primitive primitive, const std::vector<LayerVertex>& vertices);
+
   void recordVertices(Primitive primitive, const std::vector<LayerVertex>& vertices, unsigned int carried);
   void drawBatch(const RecordedBatch& batch);
   void replayCommands(const Recording& recording, int depth);
@@ -238,8 +265,13 @@ class ShaderLayer : public DrawLayer {
   std::vector<LayerVertex> vertices_;
   std::vector<LayerVertex> triangles_;  // scratch for quads
 
-  unsigned int streamArray_ = 0;
+  // The attributes set between begin and end: the run carries those, the rest are constant.
+  unsigned int runSets_ = 0;
+  static constexpr unsigned int kStreamLayouts = kCarriesEverything + 1;
+  unsigned int streamArrays_[kStreamLayouts] = {};
   unsigned int streamBuffer_ = 0;
+  size_t streamBytes_ = 0;
+  size_t streamCursor_ = 0;
   unsigned int indexedArray_ = 0;
   unsigned int indexedBuffers_[4] = {0, 0, 0, 0};  // positions, normals, texture coordinates, indices
   std::vector<uint32_t> quadIndices_;

@@ -43,7 +43,8 @@ void pointAtInterleaved(unsigned int carried) {
   }
 }
 
-// Quads as triangles; anything else as it is. A last, incomplete quad is dropped, as the GL drops it.
+}  // namespace
+
 const std::vector<LayerVertex>& asDrawable(Primitive primitive, const std::vector<LayerVertex>& vertices,
                                            std::vector<LayerVertex>& triangles) {
   if (primitive != Primitive::Quads) {
@@ -57,8 +58,6 @@ const std::vector<LayerVertex>& asDrawable(Primitive primitive, const std::vecto
   }
   return triangles;
 }
-
-}  // namespace
 
 unsigned int drawnModeOf(Primitive primitive) {
   return primitive == Primitive::Quads ? GL_TRIANGLES : glPrimitiveMode(primitive);
@@ -80,11 +79,7 @@ void drawnIndices(Primitive primitive, const uint32_t* indices, int indexCount, 
 // ---- Vertex arrays of the layer's own ----
 
 void ShaderLayer::createStreamArrays() {
-  glGenVertexArrays(1, &streamArray_);
-  glGenBuffers(1, &streamBuffer_);
-  glBindVertexArray(streamArray_);
-  glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
-  pointAtInterleaved(kCarriesEverything);
+  createStream();
   glGenVertexArrays(1, &indexedArray_);
   glGenBuffers(4, indexedBuffers_);
   glBindVertexArray(indexedArray_);
@@ -103,12 +98,10 @@ void ShaderLayer::createStreamArrays() {
 }
 
 void ShaderLayer::releaseStreamArrays() {
-  glBindVertexArray(0);
-  glDeleteVertexArrays(1, &streamArray_);
+  releaseStream();
   glDeleteVertexArrays(1, &indexedArray_);
-  glDeleteBuffers(1, &streamBuffer_);
   glDeleteBuffers(4, indexedBuffers_);
-  streamArray_ = indexedArray_ = streamBuffer_ = 0;
+  indexedArray_ = 0;
 }
 
 // The current values go to the inputs whose arrays are off; the GL keeps them outside the vertex
@@ -134,6 +127,7 @@ void ShaderLayer::begin(Primitive primitive) {
   insideBegin_ = true;
   primitive_ = primitive;
   vertices_.clear();
+  runSets_ = 0;
 }
 
 void ShaderLayer::end() {
@@ -142,7 +136,7 @@ void ShaderLayer::end() {
   if (recording_ != nullptr) {
     recordVertices(primitive_, vertices_, recordingSets_);
   } else {
-    drawVertices(primitive_, vertices_);
+    drawVertices(primitive_, vertices_, runSets_);
   }
 }
 
@@ -160,6 +154,7 @@ void ShaderLayer::normal(float x, float y, float z) {
   current_.normal[1] = y;
   current_.normal[2] = z;
   recordingSets_ |= kCarriesNormal;
+  runSets_ |= kCarriesNormal;
 }
 
 void ShaderLayer::color(float red, float green, float blue, float alpha) {
@@ -168,6 +163,7 @@ void ShaderLayer::color(float red, float green, float blue, float alpha) {
   current_.color[2] = blue;
   current_.color[3] = alpha;
   recordingSets_ |= kCarriesColor;
+  runSets_ |= kCarriesColor;
   followColor();
 }
 
@@ -182,22 +178,10 @@ void ShaderLayer::unitTexCoord(int unit, float s, float t, float r, float q) {
   coordinates[2] = r;
   coordinates[3] = q;
   recordingSets_ |= kCarriesTexCoord0 << unit;
+  runSets_ |= kCarriesTexCoord0 << unit;
 }
 
-void ShaderLayer::drawVertices(Primitive primitive, const std::vector<LayerVertex>& vertices) {
-  const std::vector<LayerVertex>& drawn = asDrawable(primitive, vertices, triangles_);
-  if (drawn.empty() || !prepareDraw()) {
-    return;
-  }
-  glBindVertexArray(streamArray_);
-  glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(drawn.size() * sizeof(LayerVertex)), drawn.data(),
-               GL_STREAM_DRAW);
-  countUpload(drawn.size() * sizeof(LayerVertex));
-  glDrawArrays(drawnModeOf(primitive), 0, static_cast<GLsizei>(drawn.size()));
-  glBindVertexArray(0);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
+
 
 // ---- Meshes from their arrays ----
 

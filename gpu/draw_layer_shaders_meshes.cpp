@@ -34,21 +34,15 @@ std::vector<float> interleaved(const VertexArrays& arrays, int& floatsPerVertex)
 // Points the bound vertex array's inputs at the interleaved vertices in the bound buffer; the
 // inputs the mesh does not carry stay off and read the current values.
 unsigned int pointAtMeshVertices(const VertexArrays& arrays, int floatsPerVertex) {
-  const GLsizei stride = static_cast<GLsizei>(floatsPerVertex * sizeof(float));
-  size_t offset = 0;
-  const auto point = [&](GLuint location, GLint components) {
-    glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offset));
-    glEnableVertexAttribArray(location);
-    offset += static_cast<size_t>(components) * sizeof(float);
-  };
-  point(platform::kAttributePosition, 3);
+  InterleavedInputs inputs(floatsPerVertex * static_cast<int>(sizeof(float)));
+  inputs.add(platform::kAttributePosition, 3);
   unsigned int carried = 0;
   if (arrays.normals != nullptr) {
-    point(platform::kAttributeNormal, 3);
+    inputs.add(platform::kAttributeNormal, 3);
     carried |= kCarriesNormal;
   }
   if (arrays.texCoords != nullptr) {
-    point(platform::kAttributeTexCoord0, 2);
+    inputs.add(platform::kAttributeTexCoord0, 2);
     carried |= kCarriesTexCoord0;
   }
   return carried;

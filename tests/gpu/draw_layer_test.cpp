@@ -135,6 +135,49 @@ TEST(DrawLayer, aMeshMadeOnceUploadsNothingWhenDrawnAgain) {
   shader->releaseMesh(mesh);
 }
 
+// A quad given vertex by vertex streams only what changes within it: a textured 2D quad carries
+// positions and texture coordinates, not a normal, a colour or the other units' coordinates.
+TEST(DrawLayer, aStreamedRunCarriesOnlyTheAttributesThatChangeWithinIt) {
+  REQUIRE_GL_CONTEXT();
+  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::contextCapabilities());
+  ASSERT_NE(shader, nullptr);
+  shader->color(0.5f, 0.5f, 0.5f, 1.0f);
+  const uint64_t before = drawCounts().bytesUploaded;
+  shader->begin(Primitive::Quads);
+  const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  for (const auto& corner : corners) {
+    shader->texCoord(corner[0], corner[1]);
+    shader->vertex(corner[0], corner[1]);
+  }
+  shader->end();
+  // Six corners (two triangles) of a position and one unit's four coordinates.
+  EXPECT_EQ(drawCounts().bytesUploaded - before, 6 * (3 + 4) * sizeof(float));
+}
+
+// A pass prepared while loading draws without compiling, linking or asking the driver anything.
+TEST(DrawLayer, aPreparedPassDrawsWithoutBuildingAProgramOrAskingTheDriver) {
+  REQUIRE_GL_CONTEXT();
+  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::contextCapabilities());
+  ASSERT_NE(shader, nullptr);
+  PassState pass;
+  pass.colorMaterial = true;
+  pass.alphaTest = true;
+  pass.units[0].enabled = true;
+  pass.units[0].mode = TextureMode::Replace;
+  const uint64_t linksBefore = drawCounts().programLinks;
+  shader->preparePass(pass);
+  EXPECT_EQ(drawCounts().programLinks, linksBefore + 1);
+  const Textures textures;
+  const DrawCounts before = drawCounts();
+  shader->bindTexture(0, textures.names[0]);
+  shader->applyPass(pass);
+  texturedSquare(*shader);
+  shader->applyPass(PassState());
+  shader->bindTexture(0, 0);
+  EXPECT_EQ(drawCounts().programLinks, before.programLinks);
+  EXPECT_EQ(drawCounts().queries, before.queries);
+}
+
 // A mesh that names a vertex past its arrays is refused on either back end, with a log line.
 TEST(DrawLayer, aMeshNamingAVertexPastItsArraysIsRefused) {
   REQUIRE_GL_CONTEXT();
