@@ -108,9 +108,10 @@ ShaderLayer::ShaderLayer(const platform::GLCapabilities& capabilities) : capabil
   countQueries(1);
   glGetIntegerv(GL_VIEWPORT, box);
   viewport_ = Viewport{box[0], box[1], box[2], box[3]};
-  // The context may come from another layer or another user: the default pass is sent once, and
-  // from here on every binding goes through the record.
-  sendPass(pass_);
+  // The context may come from another layer or another user: the default pass is sent whole once,
+  // and from here on every binding goes through the record.
+  sendPass(pass_, nullptr);
+  glCullFace(GL_BACK);
   platform::resetBindingRecord();
   createStreamArrays();
 }
@@ -146,11 +147,11 @@ bool ShaderLayer::ready() {
 
 // ---- Pass state ----
 
-// Every field reaches the driver on every pass, so a pass is right whatever any earlier code left;
-// the fields that shape the shading choose the program at the next draw.
+// The whole value is the pass in force, whatever an earlier pass set; the fields that reach the
+// driver go when they change, and those that shape the shading choose the program at the next draw.
 void ShaderLayer::applyPass(const PassState& state) {
   countStateChanges(static_cast<uint64_t>(changedFields(pass_, state)));
-  sendPass(state);
+  sendPass(state, &pass_);
   pass_ = state;
   followColor();
   if (projectProgramRuns_) {
@@ -169,14 +170,28 @@ void ShaderLayer::followColor() {
   ++materialVersion_;
 }
 
-void ShaderLayer::sendPass(const PassState& state) {
-  enableIf(GL_BLEND, state.blend);
-  glBlendFunc(glBlendFactor(state.blendSource), glBlendFactor(state.blendDestination));
-  enableIf(GL_DEPTH_TEST, state.depthTest);
-  glDepthMask(state.depthWrite ? GL_TRUE : GL_FALSE);
-  glCullFace(GL_BACK);
-  enableIf(GL_CULL_FACE, state.cullBackFaces);
-  enableIf(GL_SCISSOR_TEST, state.scissorTest);
+// Only what differs from the pass in force reaches the driver: nothing but the layer sets these
+// (a clear puts back what it sets aside), so the pass in force is what the GL has.
+void ShaderLayer::sendPass(const PassState& state, const PassState* inForce) {
+  const bool all = inForce == nullptr;
+  if (all || state.blend != inForce->blend) {
+    enableIf(GL_BLEND, state.blend);
+  }
+  if (all || state.blendSource != inForce->blendSource || state.blendDestination != inForce->blendDestination) {
+    glBlendFunc(glBlendFactor(state.blendSource), glBlendFactor(state.blendDestination));
+  }
+  if (all || state.depthTest != inForce->depthTest) {
+    enableIf(GL_DEPTH_TEST, state.depthTest);
+  }
+  if (all || state.depthWrite != inForce->depthWrite) {
+    glDepthMask(state.depthWrite ? GL_TRUE : GL_FALSE);
+  }
+  if (all || state.cullBackFaces != inForce->cullBackFaces) {
+    enableIf(GL_CULL_FACE, state.cullBackFaces);
+  }
+  if (all || state.scissorTest != inForce->scissorTest) {
+    enableIf(GL_SCISSOR_TEST, state.scissorTest);
+  }
 }
 
 // ---- Matrices ----

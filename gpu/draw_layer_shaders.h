@@ -197,7 +197,8 @@ class ShaderLayer : public DrawLayer {
   };
 
   // Pass state, programs and uniforms (draw_layer_shaders.cpp).
-  void sendPass(const PassState& state);
+  // The pass's fields to the GL: all of them without a pass in force, else those that differ.
+  void sendPass(const PassState& state, const PassState* inForce);
   void followColor();
   // The key the pass draws with: its units count where they have a texture (unitsBound: as if
   // every unit it uses had one); the light and texture matrix as they stand.
