@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -172,6 +173,13 @@ std::string takeVideoOptions(AppOptions& options) {
   if (options.frameWidth == 0) {
     options.frameWidth = kDefaultVideoWidth;
     options.frameHeight = kDefaultVideoHeight;
+  }
+  // A span without a whole frame would make a video of nothing.
+  if ((options.endSeconds - options.startSeconds) * options.videoRate < 1.0 - 1e-6) {
+    char problem[160];
+    std::snprintf(problem, sizeof problem, "--video: the span from %.2f s to %.2f s is empty: it holds no whole frame at %d frames per second",
+                  options.startSeconds, options.endSeconds, options.videoRate);
+    return problem;
   }
   // H.264 and VP9 pictures keep colour at half size on each axis, so their sides are even.
   const bool halfSizeColour = !endsWith(options.videoPath, ".mkv");

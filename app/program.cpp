@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/gl_window.h"
+#include "app/main_loop.h"
 #include "app/program_run.h"
 #include "app/video_output.h"
 #include "audio/sound_player.h"
@@ -58,29 +59,6 @@ int reportGLDebug(const GLDebugReport& report, int status) {
   return status == 0 && report.errorCount() > 0 ? 4 : status;
 }
 
-// What the frames of a run came to.
-struct LoopResult {
-  long framesDrawn = 0;
-  int videoStatus = 0;  // 3 when the video was asked for and not made whole
-};
-
-// The main loop, or the video's loop when a video is asked for.
-LoopResult playFrames(const AppOptions& options) {
-  LoopResult result;
-  if (options.videoPath.empty()) {
-    result.framesDrawn = mainLoop();
-    return result;
-  }
-  VideoOutput video;
-  if (!startVideo(options, video)) {
-    result.videoStatus = 3;
-    return result;
-  }
-  result.framesDrawn = videoLoop(video, presentationStepsPerVideoFrame(options.videoRate));
-  result.videoStatus = video.finish(platform::stopSignal() != 0);
-  return result;
-}
-
 // --fps: the frames, the presentation's time and the real time they took, and the music's gap.
 void reportFrameRate(const AppOptions& options, long framesDrawn, float presentationSeconds, double realSeconds) {
   // A capture on standard output keeps that stream for pictures only.
@@ -125,49 +103,97 @@ void shutDown() {
   platform::shutDownVideo();
 }
 
-int runPresentation(const AppOptions& options, AllocationCounter countAllocations) {
+PresentationRun::PresentationRun(const AppOptions& options, AllocationCounter countAllocations)
+    : options_(options), countAllocations_(countAllocations), loadStart_(std::chrono::steady_clock::now()) {}
+
+PresentationRun::~PresentationRun() = default;
+
+platform::SteppedRun PresentationRun::steps() {
+  return platform::SteppedRun{[this] { return begin(); }, [this] { return step(); },
+                              [this] { return shortestFrameSeconds(); }, [this] { return end(); }};
+}
+
+bool PresentationRun::begin() {
   ProgramRun& run = programRun();
-  const auto loadStart = std::chrono::steady_clock::now();
-  GLDebugReport debugReport;
-  run.debugReport = options.debugGL ? &debugReport : nullptr;
+  run.debugReport = options_.debugGL ? &debugReport_ : nullptr;
   platform::installStopSignalHandlers();
-  if (options.unattended) {
+  if (options_.unattended) {
     platform::setUnattendedMode(true);
   }
-  if (!options.videoPath.empty() && !VideoOutput::check(options.videoPath)) {
+  if (!options_.videoPath.empty() &&
+      !VideoOutput::check(options_.videoPath, options_.frameWidth, options_.frameHeight)) {
+    stage_ = Stage::Refused;
+    return false;
+  }
+  if (!startUp(options_)) {
+    stage_ = Stage::StartFailed;
+    return false;
+  }
+  const auto seekStart = std::chrono::steady_clock::now();
+  loadSeconds_ = std::chrono::duration<double>(seekStart - loadStart_).count();
+  if (options_.startSeconds > 0.0f) {
+    run.presentation.seek(options_.startSeconds, currentDrawable());
+  }
+  seekSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - seekStart).count();
+  // A 1/60 s step over the whole presentation, with room to spare.
+  record_ = std::make_unique<BenchmarkRecord>(options_.benchmark ? 12000 : 0, countAllocations_);
+  run.benchmark = options_.benchmark ? record_.get() : nullptr;
+  loopStart_ = std::chrono::steady_clock::now();
+  stage_ = Stage::Playing;
+  if (!options_.videoPath.empty()) {
+    video_ = std::make_unique<VideoOutput>();
+    if (!startVideo(options_, *video_)) {
+      video_.reset();
+      videoStatus_ = 3;
+      stage_ = Stage::NoFrames;
+      return true;
+    }
+    videoLoop_ = std::make_unique<VideoLoop>(*video_, presentationStepsPerVideoFrame(options_.videoRate));
+  }
+  return true;
+}
+
+platform::StepOutcome PresentationRun::step() {
+  if (stage_ != Stage::Playing) {
+    return platform::StepOutcome::Finished;
+  }
+  return videoLoop_ != nullptr ? videoLoop_->step() : mainLoop_.step();
+}
+
+double PresentationRun::shortestFrameSeconds() const {
+  return videoLoop_ != nullptr ? 0.0 : mainLoop_.shortestFrameSeconds();
+}
+
+int PresentationRun::end() {
+  ProgramRun& run = programRun();
+  if (stage_ == Stage::Refused) {
+    run.debugReport = nullptr;
     return 3;
   }
-  if (!startUp(options)) {
+  if (stage_ == Stage::StartFailed) {
     // A capture that cannot be written is requested output not produced, not a failure to start.
     const int status = run.capture.producedAll() ? 1 : 3;
     shutDown();
     run.debugReport = nullptr;
     return statusAfterStopSignal(status);
   }
-  const auto seekStart = std::chrono::steady_clock::now();
-  const double loadSeconds = std::chrono::duration<double>(seekStart - loadStart).count();
-  if (options.startSeconds > 0.0f) {
-    programRun().presentation.seek(options.startSeconds, currentDrawable());
+  if (video_ != nullptr) {
+    videoStatus_ = video_->finish(platform::stopSignal() != 0);
   }
-  const double seekSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - seekStart).count();
-  // A 1/60 s step over the whole presentation, with room to spare.
-  BenchmarkRecord record(options.benchmark ? 12000 : 0, countAllocations);
-  run.benchmark = options.benchmark ? &record : nullptr;
-  const auto loopStart = std::chrono::steady_clock::now();
-  const LoopResult frames = playFrames(options);
-  const double realSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loopStart).count();
-  const float presentationSeconds = programRun().presentation.clock.elapsed;
+  const long framesDrawn = videoLoop_ != nullptr ? videoLoop_->framesDrawn() : mainLoop_.framesDrawn();
+  const double realSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loopStart_).count();
+  const float presentationSeconds = run.presentation.clock.elapsed;
   shutDown();
   run.benchmark = nullptr;
   run.debugReport = nullptr;
-  if (options.benchmark) {
+  if (options_.benchmark) {
     // A capture on standard output keeps that stream for pictures only.
-    std::fprintf(options.capturePath == "-" ? stderr : stdout, "%s\n", record.report(loadSeconds, seekSeconds).c_str());
+    std::fprintf(options_.capturePath == "-" ? stderr : stdout, "%s\n", record_->report(loadSeconds_, seekSeconds_).c_str());
   }
-  if (options.reportFrameRate) {
-    reportFrameRate(options, frames.framesDrawn, presentationSeconds, realSeconds);
+  if (options_.reportFrameRate) {
+    reportFrameRate(options_, framesDrawn, presentationSeconds, realSeconds);
   }
   // Requested output that was not produced must not pass for a good run.
-  const int status = run.capture.producedAll() && frames.videoStatus == 0 ? 0 : 3;
-  return statusAfterStopSignal(options.debugGL ? reportGLDebug(debugReport, status) : status);
+  const int status = run.capture.producedAll() && videoStatus_ == 0 ? 0 : 3;
+  return statusAfterStopSignal(options_.debugGL ? reportGLDebug(debugReport_, status) : status);
 }

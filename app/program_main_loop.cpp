@@ -1,12 +1,12 @@
-// The main loop, a flat sequence of named steps (messages, scripted keys, size changes, requests,
-// the frame, its outputs, the end), and the video's loop beside it.
+// The main loop's step, a flat sequence of named parts (messages, scripted keys, size changes,
+// requests, the frame, its outputs, the end), and the video's step beside it.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <thread>
 
 #include "app/gl_window.h"
+#include "app/main_loop.h"
 #include "app/program.h"
 #include "app/program_run.h"
 #include "app/video_output.h"
@@ -18,56 +18,6 @@
 #include "platform/stop_signals.h"
 
 namespace {
-
-// How long the loop sleeps at a time while the window is minimised and nothing is drawn.
-constexpr int kMinimisedWaitMs = 50;
-
-// Frames per second over the last whole second, for the overlay.
-struct FrameRateMeter {
-  std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
-  int frames = 0;
-  float framesPerSecond = 0.0f;
-
-  void countFrame(std::chrono::steady_clock::time_point now) {
-    ++frames;
-    const double seconds = std::chrono::duration<double>(now - since).count();
-    if (seconds >= 1.0) {
-      framesPerSecond = static_cast<float>(frames / seconds);
-      frames = 0;
-      since = now;
-    }
-  }
-};
-
-// Plain play shows no more frames than the display can: where the driver does not wait for the
-// display (or a frozen last picture costs nothing to draw), the loop sleeps out the rest of the
-// display's frame. Fixed-step runs and the benchmark go as fast as they can.
-class FramePacer {
- public:
-  explicit FramePacer(double shortestFrameSeconds) : shortest_(shortestFrameSeconds) {}
-  void waitForNextFrame() {
-    if (shortest_ <= 0.0) {
-      return;
-    }
-    const auto now = std::chrono::steady_clock::now();
-    if (due_ > now) {
-      std::this_thread::sleep_until(due_);
-    }
-    due_ = std::max(now, due_) + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                      std::chrono::duration<double>(shortest_));
-  }
-
- private:
-  double shortest_ = 0.0;
-  std::chrono::steady_clock::time_point due_ = std::chrono::steady_clock::now();
-};
-
-double shortestFramePeriod(const Presentation& show) {
-  if (programRun().benchmark != nullptr || show.fixedStepSeconds > 0.0f) {
-    return 0.0;
-  }
-  return displayFramePeriod();
-}
 
 enum class MessageStep { NoneWaiting, Dispatched, Quit };
 
@@ -123,15 +73,14 @@ void carryOutRequests(Presentation& show) {
 
 bool stopAsked() { return inputState().keyState[kKeyEscape] == 1 || platform::stopSignal() != 0; }
 
-// Minimised, nothing is drawn and the loop sleeps. Following the clock, time goes on with the
-// music and the run still ends at its end; with a fixed step the presentation waits, so that a
-// capture loses no frame and every screenshot is taken at its time.
+// Minimised, nothing is drawn and the loop waits between steps. Following the clock, time goes on
+// with the music and the run still ends at its end; with a fixed step the presentation waits, so
+// that a capture loses no frame and every screenshot is taken at its time.
 void idleWhileMinimised(Presentation& show) {
   if (show.pastEnd()) {
     platform::postQuitMessage();
     return;
   }
-  platform::waitForMessage(kMinimisedWaitMs);
   if (show.fixedStepSeconds <= 0.0f) {
     show.moveClockOn();
   }
@@ -208,75 +157,85 @@ void endJumpProgress() {
   }
 }
 
-long mainLoop() {
-  Presentation& show = programRun().presentation;
-  FrameRateMeter meter;
-  FramePacer pacer(shortestFramePeriod(show));
-  long framesDrawn = 0;
-  for (;;) {
-    const MessageStep message = dispatchWaitingMessage();
-    if (message == MessageStep::Quit) {
-      break;
-    }
-    if (message == MessageStep::Dispatched) {
-      continue;
-    }
-    playScriptedKeys(framesDrawn);
-    followDrawableSize(show);
-    carryOutRequests(show);
-    if (stopAsked()) {
-      break;
-    }
-    if (inputState().appActive != 1) {
-      idleWhileMinimised(show);
-      continue;
-    }
-    beginFrameRecords(show);
-    // The frame past the end is still drawn; the run ends after it.
-    if (show.pastEnd()) {
-      platform::postQuitMessage();
-    }
-    const auto frameStart = std::chrono::steady_clock::now();
-    const bool framePaused = show.paused();
-    const Drawable drawable = currentDrawable();
-    drawFrame(show, drawable, meter);
-    ++framesDrawn;
-    programRun().capture.afterFrame(show.pictureSeconds(), drawable.width, drawable.height);
-    if (platform::stopSignal() != 0) {
-      break;
-    }
-    showFrame();
-    if (!framePaused) {
-      const double frameSeconds =
-          std::chrono::duration<double>(std::chrono::steady_clock::now() - frameStart).count();
-      programRun().surfaces.frameDone(steadySeconds(), frameSeconds, show.pictureSeconds());
-    }
-    show.moveClockOn();
-    uploadDeferredTexture();
-    pacer.waitForNextFrame();
+void FrameRateMeter::countFrame(std::chrono::steady_clock::time_point now) {
+  ++frames;
+  const double seconds = std::chrono::duration<double>(now - since).count();
+  if (seconds >= 1.0) {
+    framesPerSecond = static_cast<float>(frames / seconds);
+    frames = 0;
+    since = now;
   }
-  return framesDrawn;
 }
 
-long videoLoop(VideoOutput& video, int stepsPerVideoFrame) {
-  Presentation& show = programRun().presentation;
-  long framesDrawn = 0;
-  const Drawable drawable = currentDrawable();
-  while (!video.complete() && platform::stopSignal() == 0) {
-    show.playDueFrame(drawable);
-    ++framesDrawn;
-    programRun().capture.afterFrame(show.pictureSeconds(), drawable.width, drawable.height);
-    if (!video.afterFrame()) {
-      break;
-    }
-    platform::swapBuffers(programRun().window.window);
-    checkGLAfterFrame();
-    show.moveClockOn();
-    for (int step = 1; step < stepsPerVideoFrame; ++step) {
-      show.frame(FrameKind::LayersOnly, show.clock.elapsed, show.frameDelta(), drawable);
-      show.clock.update();
-    }
-    uploadDeferredTexture();
+double MainLoop::shortestFrameSeconds() const {
+  if (programRun().benchmark != nullptr || programRun().presentation.fixedStepSeconds > 0.0f) {
+    return 0.0;
   }
-  return framesDrawn;
+  return displayFramePeriod();
+}
+
+platform::StepOutcome MainLoop::step() {
+  Presentation& show = programRun().presentation;
+  // A frame is drawn only once no message waits.
+  for (MessageStep message = dispatchWaitingMessage(); message != MessageStep::NoneWaiting;
+       message = dispatchWaitingMessage()) {
+    if (message == MessageStep::Quit) {
+      return platform::StepOutcome::Finished;
+    }
+  }
+  playScriptedKeys(framesDrawn_);
+  followDrawableSize(show);
+  carryOutRequests(show);
+  if (stopAsked()) {
+    return platform::StepOutcome::Finished;
+  }
+  if (inputState().appActive != 1) {
+    idleWhileMinimised(show);
+    return platform::StepOutcome::Idle;
+  }
+  beginFrameRecords(show);
+  // The frame past the end is still drawn; the run ends after it.
+  if (show.pastEnd()) {
+    platform::postQuitMessage();
+  }
+  const auto frameStart = std::chrono::steady_clock::now();
+  const bool framePaused = show.paused();
+  const Drawable drawable = currentDrawable();
+  drawFrame(show, drawable, meter_);
+  ++framesDrawn_;
+  programRun().capture.afterFrame(show.pictureSeconds(), drawable.width, drawable.height);
+  if (platform::stopSignal() != 0) {
+    return platform::StepOutcome::Finished;
+  }
+  showFrame();
+  if (!framePaused) {
+    const double frameSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - frameStart).count();
+    programRun().surfaces.frameDone(steadySeconds(), frameSeconds, show.pictureSeconds());
+  }
+  show.moveClockOn();
+  uploadDeferredTexture();
+  return platform::StepOutcome::Drew;
+}
+
+platform::StepOutcome VideoLoop::step() {
+  if (video_.complete() || platform::stopSignal() != 0) {
+    return platform::StepOutcome::Finished;
+  }
+  Presentation& show = programRun().presentation;
+  const Drawable drawable = currentDrawable();
+  show.playDueFrame(drawable);
+  ++framesDrawn_;
+  programRun().capture.afterFrame(show.pictureSeconds(), drawable.width, drawable.height);
+  if (!video_.afterFrame()) {
+    return platform::StepOutcome::Finished;
+  }
+  platform::swapBuffers(programRun().window.window);
+  checkGLAfterFrame();
+  show.moveClockOn();
+  for (int step = 1; step < stepsPerVideoFrame_; ++step) {
+    show.frame(FrameKind::LayersOnly, show.clock.elapsed, show.frameDelta(), drawable);
+    show.clock.update();
+  }
+  uploadDeferredTexture();
+  return platform::StepOutcome::Drew;
 }

@@ -21,7 +21,7 @@ void SurfaceSizing::beginLevels(double nowSeconds) {
     DebugLog::append(kLogFileName,
                      "Surfaces: %d x %d for the %d x %d drawable, smaller down to %d x %d while frames take "
                      "longer than %.1f ms\r\n",
-                     full.width, full.height, width_, height_, floor.width, floor.height,
+                     full.width, full.height, width_, height_, scale_.smallest().width, scale_.smallest().height,
                      scale_.targetFrameSeconds() * 1000.0);
   } else {
     DebugLog::append(kLogFileName, "Surfaces: %d x %d for the %d x %d drawable, kept at that size\r\n", full.width,

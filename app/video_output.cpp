@@ -13,6 +13,7 @@
 
 #include "core/program_name.h"
 #include "core/debug_log.h"
+#include "platform/replacing_file.h"
 #include "platform/stop_signals.h"
 
 namespace {
@@ -21,6 +22,8 @@ namespace {
 constexpr char kFfmpegInstallHint[] = "apt-get install ffmpeg";
 // How many of ffmpeg's last lines a failed video shows.
 constexpr int kShownEncoderLines = 5;
+// How long ffmpeg may take no frame before the user hears of it.
+constexpr double kStalledEncoderSeconds = 60.0;
 
 // What each kind of file is made of, told by the end of its name.
 struct VideoFormat {
@@ -64,6 +67,10 @@ std::string decimal(double value) {
   return text;
 }
 
+// ffmpeg reads a name with a colon as a protocol and one with a leading dash as an option; the file
+// protocol takes everything after its own prefix as a plain path.
+std::string plainFile(const std::string& path) { return "file:" + path; }
+
 std::vector<std::string> encoderArguments(const VideoPlan& plan, const VideoFormat& format, const std::string& output,
                                           bool withMusic) {
   std::vector<std::string> arguments = {"ffmpeg", "-hide_banner", "-nostats", "-loglevel", "warning", "-y",
@@ -72,9 +79,11 @@ std::vector<std::string> encoderArguments(const VideoPlan& plan, const VideoForm
                                         "-framerate", std::to_string(plan.framesPerSecond), "-i", "pipe:0"};
   const double lengthSeconds = static_cast<double>(plan.frameCount) / plan.framesPerSecond;
   if (withMusic) {
-    // The music from the video's first frame, cut where its last frame ends.
+    // The music from the video's first frame, cut where its last frame ends, and silence after the
+    // track's end up to there.
     arguments.insert(arguments.end(), {"-ss", decimal(plan.startSeconds), "-t", decimal(lengthSeconds), "-i",
-                                       plan.musicPath, "-map", "0:v:0", "-map", "1:a:0", "-c:a", format.audioEncoder});
+                                       plainFile(plan.musicPath), "-map", "0:v:0", "-map", "1:a:0", "-af",
+                                       "apad=whole_dur=" + decimal(lengthSeconds), "-c:a", format.audioEncoder});
     arguments.insert(arguments.end(), format.audioOptions.begin(), format.audioOptions.end());
   }
   arguments.insert(arguments.end(), {"-vf", format.filter, "-c:v", format.videoEncoder});
@@ -83,7 +92,7 @@ std::vector<std::string> encoderArguments(const VideoPlan& plan, const VideoForm
     arguments.insert(arguments.end(), kBt709Tags.begin(), kBt709Tags.end());
   }
   // A video stopped early ends its music there too.
-  arguments.insert(arguments.end(), {"-shortest", "-f", format.muxer, output});
+  arguments.insert(arguments.end(), {"-shortest", "-f", format.muxer, plainFile(output)});
   return arguments;
 }
 
@@ -104,20 +113,69 @@ bool isFile(const std::string& path) {
   return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// Sizes ffmpeg takes a picture of at all: (width + 128) × (height + 128) below 2^31 / 8 bytes.
+constexpr long long kEncoderPictureLimit = 0x7fffffffLL / 8;
+
+bool encoderTakesSize(int width, int height) {
+  return (static_cast<long long>(width) + 128) * (static_cast<long long>(height) + 128) < kEncoderPictureLimit;
+}
+
+// What of the music a video of `lengthSeconds` from `startSeconds` gets: whether the track can be
+// decoded at all, and from when it is silent because the track has ended.
+struct MusicSpan {
+  bool usable = false;
+  std::string problem;                // why it is not usable
+  double silentFromSeconds = -1.0;    // presentation time where the track ends; -1: it lasts
+};
+
+MusicSpan probeMusic(const std::string& musicPath, double startSeconds, double lengthSeconds) {
+  // Decoded at a low rate, mono, 16 bits: two bytes for every thousandth of a second of sound.
+  constexpr double kProbeBytesPerSecond = 2000.0;
+  MusicSpan span;
+  std::string samples;
+  std::string error;
+  if (!platform::runForOutput({"ffmpeg", "-nostdin", "-v", "error", "-ss", decimal(startSeconds), "-t",
+                               decimal(lengthSeconds), "-i", plainFile(musicPath), "-map", "0:a:0", "-ac", "1",
+                               "-ar", "1000", "-f", "s16le", "-"},
+                              samples, error)) {
+    span.problem = "it cannot be decoded (ffmpeg: " + error + ")";
+    return span;
+  }
+  span.usable = true;
+  const double decodedSeconds = static_cast<double>(samples.size()) / kProbeBytesPerSecond;
+  // A few hundredths of a second are lost to the decoder's own start.
+  if (decodedSeconds < lengthSeconds - 0.05) {
+    span.silentFromSeconds = startSeconds + decodedSeconds;
+  }
+  return span;
+}
+
 }  // namespace
 
 long videoFrameCount(double startSeconds, double endSeconds, int framesPerSecond) {
   if (endSeconds <= startSeconds || framesPerSecond <= 0) {
-    return 1;
+    return 0;
   }
   // A frame whose time is a rounding error short of the end belongs to the next second's span.
   return static_cast<long>(std::ceil((endSeconds - startSeconds) * framesPerSecond - 1e-6));
 }
 
-bool VideoOutput::check(const std::string& path) {
+bool VideoOutput::check(const std::string& path, int width, int height) {
   const VideoFormat* format = formatOf(path);
   if (format == nullptr) {
     std::fprintf(stderr, "%s: %s is not a .mp4, .mkv or .webm file\n", kPresentationName, path.c_str());
+    return false;
+  }
+  if (!encoderTakesSize(width, height)) {
+    std::fprintf(stderr, "%s: --video: ffmpeg takes no picture of %d x %d: (width + 128) x (height + 128) must stay "
+                 "below %lld\n", kPresentationName, width, height, kEncoderPictureLimit);
+    return false;
+  }
+  // The finished video is renamed over the name: only a plain file (or a link) can be replaced.
+  struct stat standing = {};
+  if (lstat(path.c_str(), &standing) == 0 && !S_ISREG(standing.st_mode) && !S_ISLNK(standing.st_mode)) {
+    std::fprintf(stderr, "%s: cannot put the video in place as %s: %s stands there\n", kPresentationName,
+                 path.c_str(), S_ISDIR(standing.st_mode) ? "a folder" : "something that is not a plain file");
     return false;
   }
   std::string encoders;
@@ -138,37 +196,55 @@ bool VideoOutput::check(const std::string& path) {
       return false;
     }
   }
-  // The part file is where ffmpeg writes; a folder that cannot take it fails now, not after the
-  // frames are drawn.
-  const std::string part = path + ".part";
-  const bool existed = isFile(part);
-  const int descriptor = open(part.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  // A folder that cannot take the part file fails now, not after the frames are drawn.
+  std::string probe;
+  const int descriptor = platform::createPartFile(path, probe);
   if (descriptor < 0) {
-    std::fprintf(stderr, "%s: cannot write the video to %s: %s\n", kPresentationName, part.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot write the video beside %s: %s\n", kPresentationName, path.c_str(),
+                 std::strerror(errno));
     return false;
   }
   close(descriptor);
-  if (!existed) {
-    unlink(part.c_str());
-  }
+  unlink(probe.c_str());
   return true;
 }
 
 bool VideoOutput::begin(const VideoPlan& plan) {
   plan_ = plan;
   const VideoFormat* format = formatOf(plan.path);
-  const bool withMusic = isFile(plan.musicPath);
-  if (!withMusic) {
-    std::fprintf(stderr, "%s: the video has no sound: the music %s cannot be read\n", kPresentationName, plan.musicPath.c_str());
-  }
-  std::string error;
-  if (format == nullptr || !encoder_.start(encoderArguments(plan, *format, partPath(), withMusic), error)) {
-    std::fprintf(stderr, "%s: cannot start ffmpeg for the video %s: %s\n", kPresentationName, plan.path.c_str(), error.c_str());
+  if (format == nullptr || plan.frameCount < 1) {
+    std::fprintf(stderr, "%s: the video %s would hold no frame\n", kPresentationName, plan.path.c_str());
     return false;
   }
-  DebugLog::append(kLogFileName, "Video: %s, %d x %d at %d frames per second, %ld frames from %.3f s%s\r\n",
+  const double lengthSeconds = static_cast<double>(plan.frameCount) / plan.framesPerSecond;
+  const MusicSpan music = isFile(plan.musicPath) ? probeMusic(plan.musicPath, plan.startSeconds, lengthSeconds)
+                                                 : MusicSpan{false, "it cannot be read", -1.0};
+  if (!music.usable) {
+    std::fprintf(stderr, "%s: the video has no sound: the music %s: %s\n", kPresentationName, plan.musicPath.c_str(),
+                 music.problem.c_str());
+  } else if (music.silentFromSeconds > plan.startSeconds) {
+    std::fprintf(stderr, "%s: the music %s ends at %.2f s: the video is silent from there\n", kPresentationName,
+                 plan.musicPath.c_str(), music.silentFromSeconds);
+  } else if (music.silentFromSeconds >= 0.0) {
+    std::fprintf(stderr, "%s: the music %s ends before %.2f s: the video is silent\n", kPresentationName,
+                 plan.musicPath.c_str(), plan.startSeconds);
+  }
+  const int part = platform::createPartFile(plan.path, partPath_);
+  if (part < 0) {
+    std::fprintf(stderr, "%s: cannot write the video beside %s: %s\n", kPresentationName, plan.path.c_str(),
+                 std::strerror(errno));
+    return false;
+  }
+  close(part);
+  std::string error;
+  if (!encoder_.start(encoderArguments(plan, *format, partPath_, music.usable), error)) {
+    std::fprintf(stderr, "%s: cannot start ffmpeg for the video %s: %s\n", kPresentationName, plan.path.c_str(), error.c_str());
+    unlink(partPath_.c_str());
+    return false;
+  }
+  DebugLog::append(kLogFileName, "Video: %s, %d x %d at %d frames per second, %ld frames from %.3f s%s, written to %s\r\n",
                    plan.path.c_str(), plan.width, plan.height, plan.framesPerSecond, plan.frameCount, plan.startSeconds,
-                   withMusic ? ", with the music" : ", silent");
+                   music.usable ? ", with the music" : ", silent", partPath_.c_str());
   readback_.create(plan.width, plan.height);
   onTerminal_ = isatty(STDERR_FILENO) != 0;
   began_ = lastShown_ = std::chrono::steady_clock::now();
@@ -180,7 +256,14 @@ bool VideoOutput::send(const uint8_t* frame) {
     return !broken_;
   }
   const auto began = std::chrono::steady_clock::now();
-  const platform::WriteOutcome written = platform::writeUnlessStopped(encoder_.input(), frame, readback_.frameBytes());
+  const platform::WriteOutcome written =
+      platform::writeUnlessStopped(encoder_.input(), frame, readback_.frameBytes(), [this](double waitedSeconds) {
+        if (waitedSeconds >= kStalledEncoderSeconds && !stallReported_) {
+          stallReported_ = true;
+          std::fprintf(stderr, "%s%s: ffmpeg has taken no frame for %.0f s; still waiting (a stop signal ends the video)\n",
+                       onTerminal_ ? "\n" : "", kPresentationName, kStalledEncoderSeconds);
+        }
+      });
   handOverSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   if (written != platform::WriteOutcome::Written) {
     broken_ = true;
@@ -247,19 +330,27 @@ int VideoOutput::finish(bool stopped) {
   const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - began_).count();
   if (stopped && status == 0) {
     std::fprintf(stderr, "%s: video stopped after %ld of %ld frames; %s plays up to there, %s is left as it was\n", kPresentationName,
-                 framesSent_, plan_.frameCount, partPath().c_str(), plan_.path.c_str());
+                 framesSent_, plan_.frameCount, partPath_.c_str(), plan_.path.c_str());
+    return 3;
+  }
+  if (stopped && encoder_.endedByUs()) {
+    std::fprintf(stderr, "%s: video stopped after %ld of %ld frames; ffmpeg did not finish the file within %.0f s and "
+                 "was ended, so nothing is kept; %s is left as it was\n", kPresentationName, framesSent_,
+                 plan_.frameCount, platform::ChildProcess::kStopGraceSeconds, plan_.path.c_str());
+    unlink(partPath_.c_str());
     return 3;
   }
   if (status != 0 || broken_ || framesSent_ < plan_.frameCount) {
     const std::string lastLines = encoder_.lastErrorLines(kShownEncoderLines);
-    std::fprintf(stderr, "%s: ffmpeg could not make the video %s (it ended with status %d after %ld of %ld frames)%s%s\n",
-                 kPresentationName, plan_.path.c_str(), status, framesSent_, plan_.frameCount,
+    std::fprintf(stderr, "%s: ffmpeg could not make the video %s (it %s after %ld of %ld frames)%s%s\n",
+                 kPresentationName, plan_.path.c_str(), encoder_.howItEnded().c_str(), framesSent_, plan_.frameCount,
                  lastLines.empty() ? "" : ":\n", lastLines.c_str());
-    unlink(partPath().c_str());
+    unlink(partPath_.c_str());
     return 3;
   }
-  if (std::rename(partPath().c_str(), plan_.path.c_str()) != 0) {
+  if (std::rename(partPath_.c_str(), plan_.path.c_str()) != 0) {
     std::fprintf(stderr, "%s: cannot put the video in place as %s: %s\n", kPresentationName, plan_.path.c_str(), std::strerror(errno));
+    unlink(partPath_.c_str());
     return 3;
   }
   struct stat made = {};

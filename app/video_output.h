@@ -1,6 +1,7 @@
 // A finished video of the presentation: the frames drawn off-screen go through a pipe to an ffmpeg
-// process, which encodes them with the music cut to the same span into FILE.part, renamed to FILE
-// once ffmpeg has finished and said so. A run that fails leaves an existing FILE untouched.
+// process, which encodes them with the music cut to the same span into a part file of the run's own
+// beside FILE (FILE.XXXXXX.part), renamed to FILE once ffmpeg has finished and said so. A run that
+// fails leaves an existing FILE untouched and no part file.
 #pragma once
 
 #include <chrono>
@@ -19,18 +20,19 @@ struct VideoPlan {
   int framesPerSecond = 0;
   long frameCount = 0;
   double startSeconds = 0.0;
-  std::string musicPath;  // empty or missing: a video without sound, said on stderr
+  std::string musicPath;  // missing or damaged: a video without sound, said on stderr
 };
 
 // The number of frames from startSeconds up to, not including, endSeconds: the frames of a video
-// that lasts exactly the time between them.
+// that lasts exactly the time between them; 0 when the span is empty.
 long videoFrameCount(double startSeconds, double endSeconds, int framesPerSecond);
 
 class VideoOutput {
  public:
-  // Before anything is drawn: ffmpeg is on PATH with the encoders the file's name asks for, and
-  // FILE.part can be written. False, with one line on stderr saying what is missing.
-  static bool check(const std::string& path);
+  // Before anything is drawn: ffmpeg is on PATH with the encoders the file's name asks for and
+  // takes pictures of the size, a part file can be written beside FILE, and nothing that cannot be
+  // replaced (a folder) stands at FILE. False, with one line on stderr saying what is wrong.
+  static bool check(const std::string& path, int width, int height);
 
   // Starts ffmpeg. False, with a line on stderr, when it cannot be started.
   bool begin(const VideoPlan& plan);
@@ -40,22 +42,24 @@ class VideoOutput {
   // Every frame of the plan has been drawn.
   bool complete() const { return framesDrawn_ >= plan_.frameCount; }
   // Hands over the last frame, closes ffmpeg's input and waits for it. With all frames given and
-  // ffmpeg content, FILE.part becomes FILE and one line says what was made: status 0. Stopped by a
-  // signal, FILE.part is kept playable up to where it stopped; otherwise it goes, and ffmpeg's last
-  // lines are shown: status 3.
+  // ffmpeg content, the part file becomes FILE and one line says what was made: status 0. Stopped
+  // by a signal, the part file is kept playable up to where it stopped (unless ffmpeg did not finish
+  // it within its grace period); otherwise it goes, and how ffmpeg ended and its last lines are
+  // shown: status 3.
   int finish(bool stopped);
 
  private:
   bool send(const uint8_t* frame);
   void reportProgress(bool last);
-  std::string partPath() const { return plan_.path + ".part"; }
 
   VideoPlan plan_;
+  std::string partPath_;
   platform::ChildProcess encoder_;
   FrameReadback readback_;
   long framesDrawn_ = 0;
   long framesSent_ = 0;
   bool broken_ = false;  // ffmpeg stopped taking frames
+  bool stallReported_ = false;
   bool onTerminal_ = false;
   int lastTenth_ = 0;
   std::chrono::steady_clock::time_point began_;

@@ -44,6 +44,8 @@ class SurfaceScaleController {
   double lastMeasuredFrameSeconds() const { return lastMeasuredSeconds_; }
   double targetFrameSeconds() const { return targetSeconds_; }
   int levelCount() const { return static_cast<int>(levels_.size()); }
+  // The last level: the floor, where the full size is not smaller than it on either side.
+  SurfaceSize smallest() const { return levels_.back(); }
 
  private:
   int levelToShrinkTo(double measured) const;

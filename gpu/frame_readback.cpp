@@ -6,10 +6,18 @@
 #include "platform/gl_capabilities.h"
 
 void readFromDrawnFrame() {
-  const unsigned int framebuffer = windowFramebuffer();
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-  // The frame that stands for the window draws into its one colour attachment.
-  glReadBuffer(framebuffer != 0 ? GL_COLOR_ATTACHMENT0 : platform::contextCapabilities().windowDrawBuffer);
+  const platform::GLCapabilities& driver = platform::contextCapabilities();
+  // A driver without framebuffer objects has only the drawable's own buffers, and those are bound;
+  // one without separate read and draw bindings has no frame standing for the window either.
+  const unsigned int framebuffer = driver.framebufferBlit ? windowFramebuffer() : 0u;
+  if (driver.framebufferBlit) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+  } else if (driver.framebufferObjects) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  }
+  // The frame that stands for the window draws into its one colour attachment; the drawable's own
+  // draw buffer was read with the context's record, so nothing is asked of the driver here.
+  glReadBuffer(framebuffer != 0 ? GL_COLOR_ATTACHMENT0 : driver.windowDrawBuffer);
 }
 
 FrameReadback::~FrameReadback() { release(); }

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,27 +30,66 @@ ScriptState& script() {
   return state;
 }
 
+std::string lowerCase(std::string text) {
+  for (char& letter : text) {
+    letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+  }
+  return text;
+}
+
+// A switch's value: on for 1, true, yes, on; off for 0, false, no, off and the empty value; any
+// other value is off, with a line on stderr naming it.
+bool switchedOn(const EnvironmentSetting& setting) {
+  const std::string value = lowerCase(setting.value);
+  for (const char* on : {"1", "true", "yes", "on"}) {
+    if (value == on) {
+      return true;
+    }
+  }
+  for (const char* off : {"", "0", "false", "no", "off"}) {
+    if (value == off) {
+      return false;
+    }
+  }
+  std::fprintf(stderr, "%s: %s=%s is neither on (1, true, yes, on) nor off (0, false, no, off); taken as off\n",
+               programName(), setting.name, setting.value);
+  return false;
+}
+
+// The scripted answers, "yes,no,...": any other word is left out, with a line on stderr naming it.
+void readScriptedAnswers(const EnvironmentSetting& setting, std::deque<BoxAnswer>& answers) {
+  std::stringstream stream(setting.value);
+  std::string word;
+  while (std::getline(stream, word, ',')) {
+    const std::string answer = lowerCase(word);
+    if (answer == "yes") {
+      answers.push_back(BoxAnswer::Yes);
+    } else if (answer == "no") {
+      answers.push_back(BoxAnswer::No);
+    } else {
+      std::fprintf(stderr, "%s: %s: \"%s\" is not an answer (yes or no); left out\n", programName(), setting.name,
+                   word.c_str());
+    }
+  }
+}
+
 void readEnvironmentOnce() {
   ScriptState& state = script();
   if (state.environmentRead) {
     return;
   }
   state.environmentRead = true;
-  const char* unattended = readEnvironmentSetting("ORVO_GL_UNATTENDED", "DEMO_UNATTENDED").value;
-  state.unattended = unattended != nullptr && unattended[0] != '\0' && std::strcmp(unattended, "0") != 0;
-  const char* text = readEnvironmentSetting("ORVO_GL_BOX_ANSWERS", "DEMO_BOX_ANSWERS").value;
-  if (text == nullptr) {
-    return;
+  const EnvironmentSetting answers = readEnvironmentSetting("ORVO_GL_BOX_ANSWERS", "DEMO_BOX_ANSWERS");
+  if (answers.value != nullptr) {
+    state.enabled = true;
+    readScriptedAnswers(answers, state.answers);
   }
-  state.enabled = true;
-  std::stringstream stream(text);
-  std::string word;
-  while (std::getline(stream, word, ',')) {
-    if (word == "yes" || word == "Yes" || word == "YES") {
-      state.answers.push_back(BoxAnswer::Yes);
-    } else if (word == "no" || word == "No" || word == "NO") {
-      state.answers.push_back(BoxAnswer::No);
-    }
+  const EnvironmentSetting unattended = readEnvironmentSetting("ORVO_GL_UNATTENDED", "DEMO_UNATTENDED");
+  // The variable does what the option does, scripted answers set up beside it ending included.
+  if (unattended.value != nullptr && switchedOn(unattended)) {
+    state.unattended = true;
+    state.enabled = false;
+    state.answers.clear();
   }
 }
 
@@ -77,8 +117,19 @@ Uint32 sdlIconFlag(BoxIcon icon) {
   return 0;
 }
 
+// Every line of the box begins with the program's name, so a reader of stderr knows whose it is.
 void printBox(const std::string& text, const std::string& caption, BoxIcon icon, const char* how) {
-  std::fprintf(stderr, "%s: [%s box, %s] %s: %s\n", programName(), iconName(icon), how, caption.c_str(), text.c_str());
+  std::stringstream lines(text);
+  std::string line;
+  bool first = true;
+  while (std::getline(lines, line) || first) {
+    if (first) {
+      std::fprintf(stderr, "%s: [%s box, %s] %s: %s\n", programName(), iconName(icon), how, caption.c_str(), line.c_str());
+      first = false;
+    } else {
+      std::fprintf(stderr, "%s:   %s\n", programName(), line.c_str());
+    }
+  }
 }
 
 BoxAnswer scriptedAnswer(BoxButtons buttons) {

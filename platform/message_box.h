@@ -29,14 +29,14 @@ BoxAnswer showMessageBox(const std::string& text, const std::string& caption, Bo
 
 // Scripted mode: Yes/No boxes take the answers in order (No once they run out); OK boxes take Ok.
 // The environment variable ORVO_GL_BOX_ANSWERS ("yes,no,...", or by its older name DEMO_BOX_ANSWERS)
-// switches it on for a whole run.
+// switches it on for a whole run; a word that is neither answer is left out, with a line on stderr.
 void setScriptedAnswers(const std::vector<BoxAnswer>& answers);
 void clearScriptedMode();
 bool scriptedMode();
-// Unattended mode: for runs nobody watches. The environment variable ORVO_GL_UNATTENDED=1 (or by
-// its older name DEMO_UNATTENDED=1) switches it on for a whole run; scripted mode, when also on,
-// goes first. Switching it on here (the --unattended option) ends scripted mode: what the user
-// typed goes before the environment.
+// Unattended mode: for runs nobody watches. The environment variable ORVO_GL_UNATTENDED=1 (true,
+// yes, on; 0, false, no, off leave it off; or by its older name DEMO_UNATTENDED) switches it on for a
+// whole run, as the --unattended option does; either ends the scripted mode ORVO_GL_BOX_ANSWERS set
+// up.
 void setUnattendedMode(bool on);
 bool unattendedMode();
 const std::vector<RecordedBox>& recordedBoxes();

@@ -9,6 +9,7 @@
 #include "core/debug_log.h"
 #include "core/input_state.h"
 #include "platform/native_window_cover.h"
+#include "platform/x_display.h"
 
 namespace platform {
 
@@ -138,14 +139,17 @@ int64_t sdlFrequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency
 
 }  // namespace
 
-bool displayAvailable() {
-  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = SDL_getenv(variable);
-    if (value != nullptr && *value != '\0') {
-      return true;
-    }
+bool displayAvailable(std::string& unopened) {
+  unopened.clear();
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  if (wayland != nullptr && *wayland != '\0') {
+    return true;
   }
-  return false;
+  const char* x = SDL_getenv("DISPLAY");
+  if (x == nullptr || *x == '\0') {
+    return false;
+  }
+  return xDisplayOpens(unopened);
 }
 
 void drawOffScreen() {
@@ -164,6 +168,7 @@ bool registerWindowClass(WindowProcedure procedure, std::string& error) {
   // Closing the last window is a message for the window procedure, not a quit of its own.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  reportXErrors();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     error = SDL_GetError();
     return false;
@@ -173,7 +178,9 @@ bool registerWindowClass(WindowProcedure procedure, std::string& error) {
   const char* driver = SDL_GetCurrentVideoDriver();
   const bool invisible = driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
   if (invisible && SDL_getenv("SDL_VIDEODRIVER") == nullptr && !state.offScreen) {
-    error = "no display to open a window on";
+    std::string unopened;
+    error = displayAvailable(unopened) || unopened.empty() ? "no display to open a window on"
+                                                           : "no display to open a window on: cannot open the display " + unopened;
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return false;
   }
@@ -302,9 +309,22 @@ void setContextAttributes(GLContextKind kind, bool debugContext) {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, flags);
 }
 
+// A context with the attributes set; one the driver answered with an X error is refused like any
+// other, even when SDL got one.
+SDL_GLContext createCheckedContext(NativeWindow* window) {
+  const int xErrorsBefore = xErrorCount();
+  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
+  if (context != nullptr && xErrorCount() != xErrorsBefore) {
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
+    SDL_SetError("the driver answered with an X error");
+  }
+  return context;
+}
+
 SDL_GLContext contextOfKind(NativeWindow* window, GLContextKind kind, bool debugContext, std::string& error) {
   setContextAttributes(kind, debugContext);
-  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
+  SDL_GLContext context = createCheckedContext(window);
   if (context == nullptr) {
     error = std::string(contextKindName(kind)) + ": " + SDL_GetError();
   }
@@ -318,7 +338,7 @@ SDL_GLContext anyContext(NativeWindow* window, const std::string& refused, std::
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
-  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
+  SDL_GLContext context = createCheckedContext(window);
   if (context == nullptr) {
     error = refused + "; without a version: " + SDL_GetError();
     return nullptr;

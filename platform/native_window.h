@@ -35,8 +35,9 @@ using WindowProcedure = long (*)(const WindowMessage& message);
 struct NativeWindow;
 using GLContextHandle = void*;
 
-// Whether the environment names a display (X11 or Wayland) to open windows on.
-bool displayAvailable();
+// Whether there is a display (X11 or Wayland) to open windows on: the environment names one and,
+// for X11, it opens. A display named that cannot be opened is named in `unopened`.
+bool displayAvailable(std::string& unopened);
 // Windows made from now on are drawn off-screen, with no display and no visible window: for runs
 // that only make files. Call before registerWindowClass.
 void drawOffScreen();

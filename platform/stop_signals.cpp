@@ -21,7 +21,12 @@
 namespace platform {
 namespace {
 
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 std::atomic<int> gStopSignal(0);
+// Child process groups to end with the process on a second stop signal; 0 marks a free place.
+constexpr int kWatchedGroups = 4;
+std::atomic<pid_t> gWatchedGroups[kWatchedGroups];
 std::atomic<bool> gBoxWaiting(false);
 std::atomic<bool> gInstalled(false);
 
@@ -75,7 +80,13 @@ void watchStopSignals(sigset_t signals) {
       continue;
     }
     if (gStopSignal.load() != 0) {
-      // Asked twice: whoever sends it wants the process gone now.
+      // Asked twice: whoever sends it wants the process gone now, and nothing of ours left behind.
+      for (const std::atomic<pid_t>& group : gWatchedGroups) {
+        const pid_t watched = group.load();
+        if (watched > 0) {
+          kill(-watched, SIGKILL);
+        }
+      }
       _exit(128 + received);
     }
     gStopSignal.store(received);
@@ -96,8 +107,9 @@ void installStopSignalHandlers() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   sigset_t signals;
   sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
+  for (const int signal : kStopSignals) {
+    sigaddset(&signals, signal);
+  }
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   // A capture reader that goes away must be reported like any failed write, not end the run.
   signal(SIGPIPE, SIG_IGN);
@@ -106,11 +118,33 @@ void installStopSignalHandlers() {
 
 int stopSignal() { return gStopSignal.load(); }
 
+const int* stopSignalNumbers(size_t& count) {
+  count = sizeof kStopSignals / sizeof kStopSignals[0];
+  return kStopSignals;
+}
+
+void watchChildGroup(pid_t group) {
+  for (std::atomic<pid_t>& place : gWatchedGroups) {
+    pid_t free = 0;
+    if (place.compare_exchange_strong(free, group)) {
+      return;
+    }
+  }
+}
+
+void forgetChildGroup(pid_t group) {
+  for (std::atomic<pid_t>& place : gWatchedGroups) {
+    pid_t watched = group;
+    place.compare_exchange_strong(watched, 0);
+  }
+}
+
 void beginBoxWait() { gBoxWaiting.store(true); }
 
 void endBoxWait() { gBoxWaiting.store(false); }
 
-WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBytes) {
+WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBytes,
+                                const std::function<void(double)>& stillWaiting) {
   // The stop signals are blocked in this thread, so nothing would interrupt a write that waits on
   // a reader. Only a file on disk never waits; anything else gets at most a pipe buffer's worth at
   // a time, the most that room for one write promises to take without waiting.
@@ -121,6 +155,7 @@ WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBy
   const size_t largestWrite = mayWait && !neverBlocks ? PIPE_BUF : sizeBytes;
   const char* next = static_cast<const char*>(bytes);
   size_t left = sizeBytes;
+  auto lastTaken = std::chrono::steady_clock::now();
   while (left > 0) {
     if (gStopSignal.load() != 0) {
       return WriteOutcome::Stopped;
@@ -131,6 +166,9 @@ WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBy
       return WriteOutcome::Failed;
     }
     if (ready <= 0) {
+      if (stillWaiting) {
+        stillWaiting(std::chrono::duration<double>(std::chrono::steady_clock::now() - lastTaken).count());
+      }
       continue;
     }
     const ssize_t written = write(descriptor, next, std::min(left, largestWrite));
@@ -140,6 +178,7 @@ WriteOutcome writeUnlessStopped(int descriptor, const void* bytes, size_t sizeBy
     if (written > 0) {
       next += written;
       left -= static_cast<size_t>(written);
+      lastTaken = std::chrono::steady_clock::now();
     }
   }
   return WriteOutcome::Written;

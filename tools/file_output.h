@@ -6,7 +6,8 @@
 
 namespace baker {
 
-// Creates or replaces the file; on failure writes "<who>: cannot write <path> (<reason>)" to stderr.
+// Creates or replaces the file in one piece; on failure writes "<who>: cannot write <path>: <reason>"
+// to stderr and leaves an existing file as it was.
 bool writeBytesToFile(const std::string& path, const std::vector<unsigned char>& bytes, const char* who);
 
 }  // namespace baker

@@ -10,6 +10,7 @@
 #include <jpeglib.h>
 
 #include "core/program_name.h"
+#include "platform/replacing_file.h"
 #include "tools/baked_picture.h"
 
 namespace baker {
@@ -32,9 +33,10 @@ void onJpegError(j_common_ptr info) {
 }  // namespace
 
 bool writeJpegFile(const std::string& path, const BakedPicture& picture, int quality) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    std::fprintf(stderr, "%s: jpeg writer: cannot write %s (%s)\n", kToolName, path.c_str(), std::strerror(errno));
+  platform::ReplacingFile file;
+  std::string error;
+  if (!file.open(path, error)) {
+    std::fprintf(stderr, "%s: jpeg writer: cannot write %s (%s)\n", kToolName, path.c_str(), error.c_str());
     return false;
   }
   const std::vector<unsigned char> bytes = picture.toBytes();
@@ -51,12 +53,10 @@ bool writeJpegFile(const std::string& path, const BakedPicture& picture, int qua
       std::fprintf(stderr, "%s: jpeg writer: cannot write %s (%s)\n", kToolName, path.c_str(), std::strerror(errno));
     }
     jpeg_destroy_compress(&info);
-    std::fclose(file);
-    std::remove(path.c_str());
     return false;
   }
   jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, file);
+  jpeg_stdio_dest(&info, file.stream());
   info.image_width = static_cast<JDIMENSION>(picture.width());
   info.image_height = static_cast<JDIMENSION>(picture.height());
   info.input_components = picture.channels();
@@ -72,11 +72,11 @@ bool writeJpegFile(const std::string& path, const BakedPicture& picture, int qua
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
-  const bool closed = std::fclose(file) == 0;
-  if (!closed) {
-    std::fprintf(stderr, "%s: jpeg writer: cannot write %s (%s)\n", kToolName, path.c_str(), std::strerror(errno));
+  if (!file.commit(error)) {
+    std::fprintf(stderr, "%s: jpeg writer: cannot write %s (%s)\n", kToolName, path.c_str(), error.c_str());
+    return false;
   }
-  return closed;
+  return true;
 }
 
 }  // namespace baker

@@ -246,7 +246,11 @@ TEST(VideoOptions, badNamesRatesSizesAndCompanionsAreRefusedWithTheUsage) {
                          {"--video", "a.mp4", "--size", "15x16"}, {"--video", "a.mp4", "--size", "16x16385"},
                          {"--video", "a.mp4", "--size", "320x"}, {"--video", "a.mp4", "--size", "321x240"},
                          {"--video", "a.webm", "--size", "320x241"}, {"--video", "a.mp4", "--capture", "-"},
-                         {"--video", "a.mp4", "--benchmark"}}) {
+                         {"--video", "a.mp4", "--benchmark"},
+                         // Spans that hold no whole frame.
+                         {"--video", "a.mkv", "--start-at", "10", "--end-at", "10"}, {"--video", "a.mkv", "--end-at", "0"},
+                         {"--video", "a.mkv", "--start-at", "153.99"},
+                         {"--video", "a.mkv", "--rate", "10", "--start-at", "20", "--end-at", "20.05"}}) {
     AppOptions options;
     std::string message;
     std::vector<const char*> argv = {"orvo-gl"};

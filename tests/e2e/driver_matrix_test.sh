@@ -99,6 +99,37 @@ check_limited_driver gl21-without-npot 98 MESA_GL_VERSION_OVERRIDE=2.1 MESA_GLSL
   MESA_EXTENSION_OVERRIDE=-GL_ARB_texture_non_power_of_two
 grep -q "render targets on" debug.txt || fail "gl21-without-npot: $(grep '^GL:' debug.txt)"
 grep -q " off: " gl21-without-npot.err && fail "gl21-without-npot: $(grep ' off: ' gl21-without-npot.err)"
+# Without framebuffer objects every output reads the frame from the drawable's own buffer: a
+# screenshot, a capture and a video all work, and a video's frame is the screenshot drawn
+# off-screen at the same time.
+no_fbo=(MESA_EXTENSION_OVERRIDE="-GL_ARB_framebuffer_object -GL_EXT_framebuffer_object")
+check_limited_driver without-framebuffer-objects 25 "${no_fbo[@]}"
+grep -q "^orvo-gl: render targets off: the driver has no framebuffer objects" without-framebuffer-objects.err ||
+  fail "without-framebuffer-objects: the render targets were not off: $(cat without-framebuffer-objects.err)"
+env "${no_fbo[@]}" xvfb-run -a -s "-screen 0 1024x768x24" timeout 900 "$run_dir/orvo-gl" --windowed --unattended --seed 3 \
+  --fixed-step 0.1 --start-at 24.5 --end-at 25.05 --capture no-fbo.rgb >/dev/null 2>no-fbo-capture.err
+status=$?
+[ "$status" = 0 ] && [ -s no-fbo.rgb ] || fail "without-framebuffer-objects: a capture: status $status: $(tail -2 no-fbo-capture.err)"
+env "${no_fbo[@]}" timeout 900 "$run_dir/orvo-gl" --seed 3 --video no-fbo.mkv --rate 10 --size 800x600 --start-at 25 \
+  --end-at 25.1 >/dev/null 2>no-fbo-video.err
+status=$?
+[ "$status" = 0 ] || fail "without-framebuffer-objects: a video: status $status: $(tail -2 no-fbo-video.err)"
+env -u DISPLAY "${no_fbo[@]}" timeout 900 "$run_dir/orvo-gl" --seed 3 --fixed-step 0.1 --size 800x600 --start-at 25 \
+  --end-at 25.05 --screenshot 25:no-fbo-off-screen.png >/dev/null 2>&1
+ffmpeg -v error -i no-fbo.mkv -frames:v 1 -pix_fmt rgb24 -y no-fbo-video.png
+differing=$(compare -metric AE no-fbo-off-screen.png no-fbo-video.png null: 2>&1)
+[ "$differing" = 0 ] || fail "without-framebuffer-objects: the video's frame at 25 s differs from the screenshot by $differing pixels"
+
+# A driver that answers the context with an X error (zink without a Vulkan device): the error is a
+# line of ours and a refusal like any other; every kind is tried and the run ends with its own line.
+MESA_LOADER_DRIVER_OVERRIDE=zink xvfb-run -a -s "-screen 0 1024x768x24" timeout 120 "$run_dir/orvo-gl" --windowed \
+  --unattended --end-at 1 >/dev/null 2>zink.err
+status=$?
+[ "$status" = 1 ] || fail "zink without Vulkan: status $status: $(tail -2 zink.err)"
+grep -q "^orvo-gl: X error: " zink.err || fail "zink without Vulkan: the X error is not a line of ours: $(cat zink.err)"
+grep -q "^orvo-gl: could not create the window: .*core: .*es: " zink.err ||
+  fail "zink without Vulkan: not every context kind was tried: $(tail -1 zink.err)"
+
 for version in 1.4 2.0; do
   check_limited_driver "gl${version/./}" 25 MESA_GL_VERSION_OVERRIDE=$version
   grep -q "refused a GL 2.1 compatibility context" debug.txt || fail "gl$version: the log does not say which context it took"

@@ -30,6 +30,13 @@ grep -q "Surfaces: 1229 x 922 for the 1920 x 1080 drawable, kept at that size" d
 grep -q "FBO: depth component 1229,922" debug.txt || fail "the landscape's surface was not made at 1229 x 922"
 rm -f debug.txt
 
+# A drawable whose full surfaces are below the 800 x 600 frame's on one side shrinks no further on
+# that side, and the log gives that real floor.
+on_slow_wide_screen --windowed --size 1600x300 --end-at 1 >/dev/null 2>flat.err || fail "the flat run failed: $(tail -2 flat.err)"
+grep -q "Surfaces: 1024 x 256 for the 1600 x 300 drawable, smaller down to 512 x 256 " debug.txt ||
+  fail "the flat run's log gives another floor: $(grep Surfaces: debug.txt | head -1)"
+rm -f debug.txt
+
 GRAB_AFTER=14 on_slow_wide_screen --windowed --size 1920x1080 --fps --start-at 20 --end-at 34 \
   >live.out 2>live.err || fail "the live run failed: $(tail -2 live.err)"
 grep -q "Surfaces: 1229 x 922 for the 1920 x 1080 drawable, smaller down to 512 x 512" debug.txt ||

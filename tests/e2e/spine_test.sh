@@ -70,6 +70,25 @@ ORVO_GL_BOX_ANSWERS= play_and_escape 1024x768 "$run_dir/orvo-gl" --unattended
 grep -q '^orvo-gl: \[exclamation box, unattended\] Orvo GL: The Requested Fullscreen Mode' "$work/stderr.txt" ||
   fail "--unattended with ORVO_GL_BOX_ANSWERS=: the question was not answered unattended"
 
+# ORVO_GL_UNATTENDED=1 is the option: it goes before ORVO_GL_BOX_ANSWERS=no as --unattended does.
+rm -f "$work/debug.txt"
+ORVO_GL_UNATTENDED=1 ORVO_GL_BOX_ANSWERS=no play_and_escape 1024x768 "$run_dir/orvo-gl"
+[ "$(cat "$work/status.txt")" = 0 ] || fail "ORVO_GL_UNATTENDED=1 with ORVO_GL_BOX_ANSWERS=no: status $(cat "$work/status.txt")"
+grep -q '^orvo-gl: \[exclamation box, unattended\] ' "$work/stderr.txt" ||
+  fail "ORVO_GL_UNATTENDED=1 with ORVO_GL_BOX_ANSWERS=no: the question was not answered unattended"
+# A false-like value leaves it off, so the scripted No ends the run; an answer that is neither yes
+# nor no, and a value that is neither on nor off, are each named on stderr.
+for value in false no off 0; do
+  ORVO_GL_UNATTENDED=$value ORVO_GL_BOX_ANSWERS=no,maybe play_and_escape 1024x768 "$run_dir/orvo-gl"
+  [ "$(cat "$work/status.txt")" != 0 ] && [ "$(cat "$work/windows.txt")" = 0 ] ||
+    fail "ORVO_GL_UNATTENDED=$value switched unattended mode on"
+  grep -q '^orvo-gl: ORVO_GL_BOX_ANSWERS: "maybe" is not an answer (yes or no); left out$' "$work/stderr.txt" ||
+    fail "ORVO_GL_UNATTENDED=$value: the unknown answer went unsaid: $(head -3 "$work/stderr.txt")"
+done
+ORVO_GL_UNATTENDED=sometimes ORVO_GL_BOX_ANSWERS=no play_and_escape 1024x768 "$run_dir/orvo-gl"
+grep -q '^orvo-gl: ORVO_GL_UNATTENDED=sometimes is neither on (1, true, yes, on) nor off (0, false, no, off); taken as off$' \
+  "$work/stderr.txt" || fail "an unknown ORVO_GL_UNATTENDED went unsaid: $(head -3 "$work/stderr.txt")"
+
 # A display that has the mode: full screen without a question.
 ORVO_GL_BOX_ANSWERS= play_and_escape 800x600 "$run_dir/orvo-gl"
 [ "$(cat "$work/status.txt")" = 0 ] || fail "full screen: status $(cat "$work/status.txt")"

@@ -95,6 +95,19 @@ timeout 60 env PATH=/nonexistent "$run_dir/orvo-gl" --video none.mp4 >/dev/null 
 [ $? = 3 ] || fail "a video without ffmpeg: status not 3"
 check_names "a video without ffmpeg" orvo-gl stderr.txt
 
+# A full disk (a file size limit, with the signal for it ignored as a shell's trap does): libpng's
+# complaint comes as a line of ours, and the screenshot and icon already there stay as they were,
+# with no part file beside them.
+echo "an older picture" >shot.png
+echo "an older icon" >icon.png
+(trap '' XFSZ; ulimit -f 8; play --screenshot 0.3:shot.png)
+check_names "a screenshot onto a full disk" orvo-gl stderr.txt
+[ "$(cat shot.png)" = "an older picture" ] || fail "a screenshot onto a full disk changed the file already there"
+(trap '' XFSZ; ulimit -f 8; "$run_dir/orvo-gl-tool" icon icon.png --size 512 >/dev/null 2>stderr.txt) && fail "an icon onto a full disk succeeded"
+check_names "an icon onto a full disk" orvo-gl-tool stderr.txt
+[ "$(cat icon.png)" = "an older icon" ] || fail "an icon onto a full disk changed the file already there"
+ls ./*.part >/dev/null 2>&1 && fail "a write onto a full disk left $(ls ./*.part)"
+
 # Key scripts: the current name, the older one, and both (the current one is read).
 play ORVO_GL_KEYS=2:Nowhere
 check_names "bad ORVO_GL_KEYS" orvo-gl stderr.txt
