@@ -71,6 +71,9 @@ void BenchmarkRecord::endFrame() {
   counted_.drawCalls += now.drawCalls - countsAtStart_.drawCalls;
   counted_.triangles += now.triangles - countsAtStart_.triangles;
   counted_.stateChanges += now.stateChanges - countsAtStart_.stateChanges;
+  counted_.bytesUploaded += now.bytesUploaded - countsAtStart_.bytesUploaded;
+  counted_.queries += now.queries - countsAtStart_.queries;
+  counted_.programLinks += now.programLinks - countsAtStart_.programLinks;
   current_ = nullptr;
 }
 
@@ -84,13 +87,16 @@ std::string BenchmarkRecord::report(double loadSeconds, double seekSeconds) cons
     std::snprintf(allocations, sizeof allocations, "%.2f",
                   steadyFrames > 0 ? static_cast<double>(steadyAllocations) / steadyFrames : 0.0);
   }
-  char tail[256];
+  char tail[384];
   std::snprintf(tail, sizeof tail,
                 "\"allocationsPerFrame\": %s, \"drawCallsPerFrame\": %.1f, \"trianglesPerFrame\": %.0f, "
-                "\"stateChangesPerFrame\": %.1f}",
+                "\"stateChangesPerFrame\": %.1f, \"bytesUploadedPerFrame\": %.0f, \"queriesPerFrame\": %.2f, "
+                "\"programLinksPerFrame\": %.3f}",
                 allocations, static_cast<double>(counted_.drawCalls) * perFrame,
                 static_cast<double>(counted_.triangles) * perFrame,
-                static_cast<double>(counted_.stateChanges) * perFrame);
+                static_cast<double>(counted_.stateChanges) * perFrame,
+                static_cast<double>(counted_.bytesUploaded) * perFrame, static_cast<double>(counted_.queries) * perFrame,
+                static_cast<double>(counted_.programLinks) * perFrame);
   char head[128];
   std::snprintf(head, sizeof head, "{\"loadSeconds\": %.3f, \"seekSeconds\": %.3f, \"frames\": %llu, ", loadSeconds,
                 seekSeconds, static_cast<unsigned long long>(frames));

@@ -1,6 +1,6 @@
 // The benchmark's record of a run: each frame's wall time and the process's CPU time (all threads,
-// the software renderer's included), per scene, with allocations, draw calls and triangles, and
-// the JSON line it reports at the end.
+// the software renderer's included), per scene, with allocations, draw calls, triangles, bytes
+// uploaded, GL queries and program links, and the JSON line it reports at the end.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +33,8 @@ class BenchmarkRecord {
   void endFrame();
   // {"loadSeconds": …, "seekSeconds": …, "frames": …, "outdoor": {…}, "title": {…},
   //  "allocationsPerFrame": …, "drawCallsPerFrame": …, "trianglesPerFrame": …,
-  //  "stateChangesPerFrame": …}
+  //  "stateChangesPerFrame": …, "bytesUploadedPerFrame": …, "queriesPerFrame": …,
+  //  "programLinksPerFrame": …}
   std::string report(double loadSeconds, double seekSeconds) const;
 
   SceneFrames outdoor;

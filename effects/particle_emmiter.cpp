@@ -309,6 +309,11 @@ void ParticleEmmiter::drawParticles(const Vector3& right, const Vector3& up, con
 // after they have been textured and tested. A scissor box round the part that can show saves that
 // work. The picture stays the same but for the GL's rounding: a box changes where the rasteriser
 // starts its sums, so a few pixels can move by a step or two of a channel.
+void ParticleEmmiter::prepareDrawing() {
+  measureSprite();
+  drawLayer().preparePass(spritePass());
+}
+
 void ParticleEmmiter::measureSprite() {
   if (spriteExtent_.texture != texture) {
     spriteExtent_ = measureSpriteExtent(texture, kAlphaThreshold);

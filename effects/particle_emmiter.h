@@ -62,6 +62,9 @@ class ParticleEmmiter : public CGameObj {
   // Measures where the current sprite can show, when it has changed since the last measurement;
   // drawing does it too, but doing it while loading keeps the frames free of allocations.
   void measureSprite();
+  // While loading: measures the sprite and has the drawing layer make what the sprites' pass
+  // draws with.
+  void prepareDrawing();
   // One step of the current mode; timeSeconds has no effect, dtSeconds is the frame duration.
   void simulate(float timeSeconds, float dtSeconds);
   // What simulating changes: the particles, the spawn accumulator and the emitter's positions ...

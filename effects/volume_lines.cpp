@@ -70,6 +70,7 @@ bool VolumeLines::initialize(const platform::GLCapabilities& capabilities) {
   modelViewProjParameter = shaders.getParameter(vertexProgram, "ModelViewProj");
   modelViewParameter = shaders.getParameter(vertexProgram, "ModelView");
   textureParameter = shaders.getParameter(fragmentProgram, "volumeLineTexure");
+  shaders.prepareStages(vertexProgram, fragmentProgram);
   effectsRegister().switchOn(Effect::VolumeLines);
   return enabled();
 }

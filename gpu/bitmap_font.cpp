@@ -11,6 +11,7 @@
 #include "core/debug_log.h"
 #include "gpu/pixel_store.h"
 #include "gpu/textured_quad.h"
+#include "platform/gl_binding_record.h"
 #include "platform/gl_capabilities.h"
 
 BitmapFont& bitmapFont() {
@@ -161,7 +162,7 @@ bool BitmapFont::createBitmapFont(const char* face, int size) {
 
 void BitmapFont::releaseFont() {
   if (texture != 0) {
-    glDeleteTextures(1, &texture);
+    platform::deleteTextures(1, &texture);
   }
   texture = 0;
   atlasWidth = atlasHeight = 0;

@@ -23,6 +23,20 @@ int changedFields(const PassState& from, const PassState& to) {
   return changes;
 }
 
+bool meshArraysValid(const VertexArrays& arrays, const uint32_t* indices, int indexCount) {
+  if (arrays.positions == nullptr || indices == nullptr || indexCount <= 0) {
+    return false;
+  }
+  for (int index = 0; index < indexCount; ++index) {
+    if (indices[index] >= static_cast<uint32_t>(arrays.vertexCount)) {
+      DebugLog::append(kLogFileName, "Drawing layer: a mesh of %d vertices names a vertex past its end; not drawn\r\n",
+                       arrays.vertexCount);
+      return false;
+    }
+  }
+  return true;
+}
+
 bool PassState::operator==(const PassState& other) const { return changedFields(*this, other) == 0; }
 
 bool createDrawLayer(const platform::GLCapabilities& capabilities) {

@@ -1,7 +1,19 @@
-// The one way pictures are drawn: matrix stacks, primitives, recorded draws, one light, texture
-// units and a pass state, turned into the GL of the current context by a back end.
+// The one way pictures are drawn: matrix stacks, primitives, meshes, recorded draws, one light,
+// texture units and a pass state, turned into the GL of the current context by a back end.
 // Every pass state the presentation relies on is set through here: nothing else enables or
-// disables what a pass state covers.
+// disables what a pass state covers. The layer binds every texture (through the binding record,
+// platform/gl_binding_record.h, which the shader runtime shares), so it knows what is bound and
+// never asks the driver while drawing.
+//
+// How to draw what the GPU should keep:
+// - A mesh (anything that does not change from frame to frame): make it while loading with
+//   createMesh from its arrays and indices, draw it by handle with drawMesh, release it with
+//   releaseMesh. Nothing of it is sent again. (world/mesh does this for models and the ground.)
+// - A pipeline: for each pass state a scene draws with, call preparePass while loading; the shader
+//   back end builds the program for it then, so no frame compiles or links one.
+// - A streamed run (what does change: sprites, lines, overlays): begin, the attributes and
+//   vertices, end. The run goes into the one streaming buffer in a layout of just the attributes
+//   set between begin and end; attributes set before begin are constant for the run.
 //
 // Sections: kinds and values; the pass state; the layer; making and reaching it.
 #pragma once
@@ -38,6 +50,13 @@ struct VertexArrays {
   const float* texCoords = nullptr;
   int vertexCount = 0;
 };
+
+// A mesh the layer keeps, made once and drawn by handle; 0 is no mesh.
+using MeshHandle = unsigned int;
+
+// False when there is nothing to draw (no positions, no indices) and, with a log line naming the
+// mesh's size, when an index names a vertex past the arrays' end.
+bool meshArraysValid(const VertexArrays& arrays, const uint32_t* indices, int indexCount);
 
 // ---- The pass state ----
 
@@ -78,6 +97,10 @@ class DrawLayer {
   // with the frames' draws (core/draw_counts).
   virtual void applyPass(const PassState& state) = 0;
   virtual const PassState& passState() const = 0;
+  // While loading, for every pass state a scene will draw with: makes now what drawing with it
+  // needs (the shader back end's program for the pass with a texture on each unit it uses), so
+  // that no frame compiles or links a program.
+  virtual void preparePass(const PassState& pass) = 0;
 
   // Matrix stacks, as the fixed function had them; angles in degrees.
   virtual void matrixMode(MatrixStack stack) = 0;
@@ -116,6 +139,15 @@ class DrawLayer {
   // A mesh's triangles from its arrays.
   virtual void drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
                            int indexCount) = 0;
+
+  // Meshes by handle: the arrays and indices (whole primitives) are handed over once, at load, in a
+  // vertex layout of just the arrays given, and drawn by handle with the pass state, matrices,
+  // light and material of the moment and the current values of the attributes not given. Nothing
+  // of a mesh is sent again when it is drawn. 0 when refused (see meshArraysValid).
+  virtual MeshHandle createMesh(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                                int indexCount) = 0;
+  virtual void drawMesh(MeshHandle mesh) = 0;  // not while recording
+  virtual void releaseMesh(MeshHandle mesh) = 0;  // 0, or a mesh released already, is ignored
 
   // Recorded draws: what is drawn between begin and end recording (primitives and matrix changes)
   // is kept and drawn again by `replay`, as display lists were. Names come in runs of `count`.

@@ -4,9 +4,13 @@
 #include <GL/glu.h>
 
 #include <cassert>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "core/draw_counts.h"
 #include "gpu/gl_kind_names.h"
+#include "platform/gl_binding_record.h"
 
 namespace {
 
@@ -82,17 +86,22 @@ class FixedFunctionLayer final : public DrawLayer {
  public:
   explicit FixedFunctionLayer(const platform::GLCapabilities& capabilities) : capabilities_(capabilities) {
     GLint box[4] = {0, 0, 0, 0};
+    countQueries(1);
     glGetIntegerv(GL_VIEWPORT, box);
     viewport_ = Viewport{box[0], box[1], box[2], box[3]};
     // Colour material follows the vertex colour for ambient and diffuse, front and back (the
     // context's default, stated so the shader back end's rule is visibly the same).
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    // From here on every binding goes through the record.
+    platform::resetBindingRecord();
   }
 
   const char* backEndName() const override { return "fixed-function"; }
 
   void applyPass(const PassState& state) override;
   const PassState& passState() const override { return state_; }
+  // The driver's own fixed function needs nothing made beforehand.
+  void preparePass(const PassState& /*pass*/) override {}
 
   void matrixMode(MatrixStack stack) override { glMatrixMode(matrixModeOf(stack)); }
   void pushMatrix() override { glPushMatrix(); }
@@ -119,6 +128,7 @@ class FixedFunctionLayer final : public DrawLayer {
   }
   Matrix4 matrix(MatrixStack stack) const override {
     Matrix4 top;
+    countQueries(1);
     glGetFloatv(matrixReadOf(stack), top.m);
     top.isIdentity = false;
     return top;
@@ -150,6 +160,13 @@ class FixedFunctionLayer final : public DrawLayer {
   void drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
                    int indexCount) override;
 
+  // A handle keeps copies of the arrays and draws them as drawIndexed does, so the pictures are
+  // those of drawing from the arrays.
+  MeshHandle createMesh(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                        int indexCount) override;
+  void drawMesh(MeshHandle mesh) override;
+  void releaseMesh(MeshHandle mesh) override { meshes_.erase(mesh); }
+
   unsigned int createRecordings(int count) override { return glGenLists(count); }
   void beginRecording(unsigned int name) override { glNewList(name, GL_COMPILE); }
   void endRecording() override { glEndList(); }
@@ -178,16 +195,10 @@ class FixedFunctionLayer final : public DrawLayer {
 
   void bindTexture(int unit, unsigned int texture) override {
     assert(unit >= 0 && unit < kDrawTextureUnits && "texture unit out of range");
-    if (unit == 0) {
-      glBindTexture(GL_TEXTURE_2D, texture);
+    if (unit != 0 && unit >= capabilities_.textureUnits) {
       return;
     }
-    if (unit >= capabilities_.textureUnits) {
-      return;
-    }
-    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glActiveTexture(GL_TEXTURE0);
+    platform::bindTexture2D(unit, texture);
   }
 
   void setViewport(const Viewport& viewport) override {
@@ -212,7 +223,18 @@ class FixedFunctionLayer final : public DrawLayer {
   void programEnded() override {}
 
  private:
+  struct KeptArrays {
+    Primitive primitive = Primitive::Triangles;
+    std::vector<float> positions;
+    std::vector<float> normals;
+    std::vector<float> texCoords;
+    std::vector<uint32_t> indices;
+    int vertexCount = 0;
+  };
+
   platform::GLCapabilities capabilities_;
+  std::map<MeshHandle, KeptArrays> meshes_;
+  MeshHandle nextMesh_ = 1;
   PassState state_;
   Viewport viewport_;
   float clearColor_[4] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -285,6 +307,10 @@ void FixedFunctionLayer::drawIndexed(Primitive primitive, const VertexArrays& ar
   if (lock) {
     glLockArraysEXT(0, arrays.vertexCount);
   }
+  // The driver copies the arrays it reads at every draw, as a buffer upload would.
+  const size_t floatsPerVertex = 3 + (arrays.normals != nullptr ? 3 : 0) + (arrays.texCoords != nullptr ? 2 : 0);
+  countUpload(static_cast<size_t>(arrays.vertexCount) * floatsPerVertex * sizeof(float) +
+              static_cast<size_t>(indexCount) * sizeof(uint32_t));
   glDrawElements(glPrimitiveMode(primitive), indexCount, GL_UNSIGNED_INT, indices);
   if (lock) {
     glUnlockArraysEXT();
@@ -293,6 +319,39 @@ void FixedFunctionLayer::drawIndexed(Primitive primitive, const VertexArrays& ar
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+MeshHandle FixedFunctionLayer::createMesh(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                                          int indexCount) {
+  if (!meshArraysValid(arrays, indices, indexCount)) {
+    return 0;
+  }
+  const size_t vertexCount = static_cast<size_t>(arrays.vertexCount);
+  KeptArrays kept;
+  kept.primitive = primitive;
+  kept.vertexCount = arrays.vertexCount;
+  kept.positions.assign(arrays.positions, arrays.positions + 3 * vertexCount);
+  if (arrays.normals != nullptr) {
+    kept.normals.assign(arrays.normals, arrays.normals + 3 * vertexCount);
+  }
+  if (arrays.texCoords != nullptr) {
+    kept.texCoords.assign(arrays.texCoords, arrays.texCoords + 2 * vertexCount);
+  }
+  kept.indices.assign(indices, indices + indexCount);
+  const MeshHandle handle = nextMesh_++;
+  meshes_[handle] = std::move(kept);
+  return handle;
+}
+
+void FixedFunctionLayer::drawMesh(MeshHandle mesh) {
+  const auto found = meshes_.find(mesh);
+  if (found == meshes_.end()) {
+    return;
+  }
+  const KeptArrays& kept = found->second;
+  const VertexArrays arrays{kept.positions.data(), kept.normals.empty() ? nullptr : kept.normals.data(),
+                            kept.texCoords.empty() ? nullptr : kept.texCoords.data(), kept.vertexCount};
+  drawIndexed(kept.primitive, arrays, kept.indices.data(), static_cast<int>(kept.indices.size()));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/debug_log.h"
 #include "core/draw_counts.h"
 #include "gpu/gl_kind_names.h"
+#include "platform/gl_binding_record.h"
 #include "platform/glsl_runtime.h"
 #include "platform/glsl_translation.h"
 
@@ -35,14 +36,18 @@ bool isIdentityMatrix(const Matrix4& matrix) {
 std::string objectLog(GLuint object, bool isProgram) {
   GLint length = 0;
   if (isProgram) {
+    countQueries(1);
     glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
   } else {
+    countQueries(1);
     glGetShaderiv(object, GL_INFO_LOG_LENGTH, &length);
   }
   std::string text(static_cast<size_t>(std::max(length, 1)), '\0');
   if (isProgram) {
+    countQueries(1);
     glGetProgramInfoLog(object, length, nullptr, &text[0]);
   } else {
+    countQueries(1);
     glGetShaderInfoLog(object, length, nullptr, &text[0]);
   }
   text.resize(std::strlen(text.c_str()));
@@ -56,6 +61,7 @@ GLuint compileStage(GLenum type, const std::string& source, std::string& problem
   glShaderSource(shader, 1, &text, nullptr);
   glCompileShader(shader);
   GLint compiled = GL_FALSE;
+  countQueries(1);
   glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
   if (compiled != GL_TRUE) {
     problem = objectLog(shader, false);
@@ -76,9 +82,11 @@ GLuint linkStages(const std::string& vertexSource, const std::string& fragmentSo
   glAttachShader(program, vertex);
   glAttachShader(program, fragment);
   glLinkProgram(program);
+  countProgramLink();
   glDeleteShader(vertex);
   glDeleteShader(fragment);
   GLint linked = GL_FALSE;
+  countQueries(1);
   glGetProgramiv(program, GL_LINK_STATUS, &linked);
   if (linked != GL_TRUE) {
     problem = objectLog(program, true);
@@ -97,14 +105,21 @@ void logStackRefused(const char* what) {
 
 ShaderLayer::ShaderLayer(const platform::GLCapabilities& capabilities) : capabilities_(capabilities) {
   GLint box[4] = {0, 0, 0, 0};
+  countQueries(1);
   glGetIntegerv(GL_VIEWPORT, box);
   viewport_ = Viewport{box[0], box[1], box[2], box[3]};
-  // The context may come from another layer or another user: the default pass is sent once.
-  sendPass(pass_);
+  // The context may come from another layer or another user: the default pass is sent whole once,
+  // and from here on every binding goes through the record.
+  sendPass(pass_, nullptr);
+  glCullFace(GL_BACK);
+  platform::resetBindingRecord();
   createStreamArrays();
 }
 
 ShaderLayer::~ShaderLayer() {
+  for (const auto& [handle, mesh] : meshes_) {
+    deleteMesh(mesh);
+  }
   for (auto& [name, recording] : recordings_) {
     for (const RecordedBatch& batch : recording.batches) {
       glDeleteVertexArrays(1, &batch.vertexArray);
@@ -113,15 +128,17 @@ ShaderLayer::~ShaderLayer() {
   }
   releaseStreamArrays();
   // Nothing of the layer stays in use: the context draws as before it was made.
-  glUseProgram(0);
+  platform::useProgram(0);
+  for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
+    platform::bindTexture2D(unit, 0);
+  }
   for (auto& [bits, program] : programs_) {
     glDeleteProgram(program->object);
   }
-  glActiveTexture(GL_TEXTURE0);
 }
 
 bool ShaderLayer::ready() {
-  if (streamArray_ == 0 || streamBuffer_ == 0) {
+  if (streamArrays_[0] == 0 || streamBuffer_ == 0) {
     DebugLog::append(kLogFileName, "Drawing layer: the shader back end got no vertex array or buffer\r\n");
     return false;
   }
@@ -130,11 +147,11 @@ bool ShaderLayer::ready() {
 
 // ---- Pass state ----
 
-// Every field reaches the driver on every pass, so a pass is right whatever any earlier code left;
-// the fields that shape the shading choose the program at the next draw.
+// The whole value is the pass in force, whatever an earlier pass set; the fields that reach the
+// driver go when they change, and those that shape the shading choose the program at the next draw.
 void ShaderLayer::applyPass(const PassState& state) {
   countStateChanges(static_cast<uint64_t>(changedFields(pass_, state)));
-  sendPass(state);
+  sendPass(state, &pass_);
   pass_ = state;
   followColor();
   if (projectProgramRuns_) {
@@ -153,14 +170,28 @@ void ShaderLayer::followColor() {
   ++materialVersion_;
 }
 
-void ShaderLayer::sendPass(const PassState& state) {
-  enableIf(GL_BLEND, state.blend);
-  glBlendFunc(glBlendFactor(state.blendSource), glBlendFactor(state.blendDestination));
-  enableIf(GL_DEPTH_TEST, state.depthTest);
-  glDepthMask(state.depthWrite ? GL_TRUE : GL_FALSE);
-  glCullFace(GL_BACK);
-  enableIf(GL_CULL_FACE, state.cullBackFaces);
-  enableIf(GL_SCISSOR_TEST, state.scissorTest);
+// Only what differs from the pass in force reaches the driver: nothing but the layer sets these
+// (a clear puts back what it sets aside), so the pass in force is what the GL has.
+void ShaderLayer::sendPass(const PassState& state, const PassState* inForce) {
+  const bool all = inForce == nullptr;
+  if (all || state.blend != inForce->blend) {
+    enableIf(GL_BLEND, state.blend);
+  }
+  if (all || state.blendSource != inForce->blendSource || state.blendDestination != inForce->blendDestination) {
+    glBlendFunc(glBlendFactor(state.blendSource), glBlendFactor(state.blendDestination));
+  }
+  if (all || state.depthTest != inForce->depthTest) {
+    enableIf(GL_DEPTH_TEST, state.depthTest);
+  }
+  if (all || state.depthWrite != inForce->depthWrite) {
+    glDepthMask(state.depthWrite ? GL_TRUE : GL_FALSE);
+  }
+  if (all || state.cullBackFaces != inForce->cullBackFaces) {
+    enableIf(GL_CULL_FACE, state.cullBackFaces);
+  }
+  if (all || state.scissorTest != inForce->scissorTest) {
+    enableIf(GL_SCISSOR_TEST, state.scissorTest);
+  }
 }
 
 // ---- Matrices ----
@@ -288,14 +319,7 @@ void ShaderLayer::bindTexture(int unit, unsigned int texture) {
                      texture);
     return;
   }
-  // Unit 0 stays the active one, the one that loading textures binds on.
-  if (unit != 0) {
-    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
-  }
-  glBindTexture(GL_TEXTURE_2D, texture);
-  if (unit != 0) {
-    glActiveTexture(GL_TEXTURE0);
-  }
+  platform::bindTexture2D(unit, texture);
 }
 
 // ---- Viewport, scissor, clearing ----
@@ -340,10 +364,8 @@ void ShaderLayer::finish() { glFinish(); }
 void ShaderLayer::programStarted() {
   // A generated program in use would hide the project's program pipeline; a program the shader
   // runtime put in use stays.
-  GLint inUse = 0;
-  glGetIntegerv(GL_CURRENT_PROGRAM, &inUse);
-  if (programInUse_ != 0 && static_cast<unsigned int>(inUse) == programInUse_) {
-    glUseProgram(0);
+  if (programInUse_ != 0 && platform::programInUse() == programInUse_) {
+    platform::useProgram(0);
   }
   programInUse_ = 0;
   projectProgramRuns_ = true;
@@ -358,33 +380,22 @@ void ShaderLayer::programEnded() {
 
 // ---- Programs and their values ----
 
-// The texture the GL has on the unit now. The shader runtime and surface set-up bind textures
-// themselves, so the layer's own record is not enough to know whether a unit has one.
-unsigned int ShaderLayer::textureOnUnit(int unit) const {
-  GLint texture = 0;
-  if (unit != 0) {
-    glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
-  }
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-  if (unit != 0) {
-    glActiveTexture(GL_TEXTURE0);
-  }
-  return static_cast<unsigned int>(texture);
-}
-
-ShadingKey ShaderLayer::currentKey() const {
+ShadingKey ShaderLayer::keyFor(const PassState& pass, bool unitsBound) const {
   ShadingKey key;
-  key.lighting = pass_.lighting;
-  key.colorMaterial = pass_.colorMaterial;
+  key.lighting = pass.lighting;
+  key.colorMaterial = pass.colorMaterial;
   key.positionalLight = light_[3] != 0.0f;
-  key.alphaTest = pass_.alphaTest;
+  key.alphaTest = pass.alphaTest;
   key.textureMatrix = textureMatrixUsed_;
   for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
-    key.units[unit] = pass_.units[unit];
-    key.units[unit].enabled = pass_.units[unit].enabled && textureOnUnit(unit) != 0;
+    key.units[unit] = pass.units[unit];
+    key.units[unit].enabled = pass.units[unit].enabled && (unitsBound || platform::textureOnUnit(unit) != 0);
   }
   return key;
 }
+
+// The program a pass draws with once its units have their textures, made while loading.
+void ShaderLayer::preparePass(const PassState& pass) { programFor(keyFor(pass, true)); }
 
 ShaderLayer::Program& ShaderLayer::programFor(const ShadingKey& key) {
   std::unique_ptr<Program>& program = programs_[key.bits()];
@@ -406,6 +417,7 @@ void ShaderLayer::makeProgram(const ShadingKey& key, Program& program) {
     return;
   }
   const GLuint object = program.object;
+  countQueries(7);
   program.modelViewProjection = glGetUniformLocation(object, shading::kModelViewProjection);
   program.modelView = glGetUniformLocation(object, shading::kModelView);
   program.normalMatrix = glGetUniformLocation(object, shading::kNormalMatrix);
@@ -414,10 +426,11 @@ void ShaderLayer::makeProgram(const ShadingKey& key, Program& program) {
   program.material = glGetUniformLocation(object, shading::kMaterial);
   program.alphaAbove = glGetUniformLocation(object, shading::kAlphaAbove);
   // Each unit's sampler reads its own texture unit, for good.
-  glUseProgram(object);
+  platform::useProgram(object);
   programInUse_ = object;
   for (int unit = 0; unit < kDrawTextureUnits; ++unit) {
     const std::string name = shading::kUnitSamplerPrefix + std::to_string(unit);
+    countQueries(1);
     const GLint location = glGetUniformLocation(object, name.c_str());
     if (location >= 0) {
       glUniform1i(location, unit);
@@ -477,14 +490,12 @@ bool ShaderLayer::prepareDraw() {
     return true;
   }
   refreshTransform();
-  Program& program = programFor(currentKey());
+  Program& program = programFor(keyFor(pass_, false));
   if (program.object == 0) {
     return false;
   }
-  if (programInUse_ != program.object) {
-    glUseProgram(program.object);
-    programInUse_ = program.object;
-  }
+  platform::useProgram(program.object);
+  programInUse_ = program.object;
   sendUniforms(program);
   return true;
 }

@@ -33,6 +33,35 @@ constexpr unsigned int kCarriesColor = 2u;
 constexpr unsigned int kCarriesTexCoord0 = 4u;  // unit N: kCarriesTexCoord0 << N
 constexpr unsigned int kCarriesEverything = 0x1fu;
 
+// The corners, in order, of the two triangles a quad v0 v1 v2 v3 is drawn as: split along v0-v2,
+// as Mesa's fixed function splits the quads the layer's callers draw. The GL leaves the split to
+// the driver; where a picture depends on the diagonal (the wobbling grid) the caller draws
+// triangles itself.
+constexpr int kQuadCorners[6] = {0, 1, 2, 0, 2, 3};
+
+// The GL mode a primitive is drawn with: quads are drawn as the triangles they are turned into.
+unsigned int drawnModeOf(Primitive primitive);
+
+// The indices of whole primitives, quads turned into two triangles each (a last, incomplete quad
+// is dropped, as the GL drops it).
+void drawnIndices(Primitive primitive, const uint32_t* indices, int indexCount, std::vector<uint32_t>& drawn);
+
+// The vertices of whole primitives: quads as triangles (in `triangles`), anything else as it is.
+const std::vector<LayerVertex>& asDrawable(Primitive primitive, const std::vector<LayerVertex>& vertices,
+                                           std::vector<LayerVertex>& triangles);
+
+// Points the bound vertex array's inputs, one after the other, at the interleaved floats of
+// vertices `strideBytes` long in the bound buffer, and switches each on.
+class InterleavedInputs {
+ public:
+  explicit InterleavedInputs(int strideBytes) : strideBytes_(strideBytes) {}
+  void add(unsigned int location, int components);
+
+ private:
+  int strideBytes_ = 0;
+  size_t offsetBytes_ = 0;
+};
+
 // ---- Recordings ----
 
 // A batch of vertices kept in its own buffer and vertex array.
@@ -76,6 +105,7 @@ class ShaderLayer : public DrawLayer {
 
   void applyPass(const PassState& state) override;
   const PassState& passState() const override { return pass_; }
+  void preparePass(const PassState& pass) override;
 
   void matrixMode(MatrixStack stack) override;
   void pushMatrix() override;
@@ -108,6 +138,11 @@ class ShaderLayer : public DrawLayer {
 
   void drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
                    int indexCount) override;
+
+  MeshHandle createMesh(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
+                        int indexCount) override;
+  void drawMesh(MeshHandle mesh) override;
+  void releaseMesh(MeshHandle mesh) override;
 
   unsigned int createRecordings(int count) override;
   void beginRecording(unsigned int name) override;
@@ -150,11 +185,24 @@ class ShaderLayer : public DrawLayer {
     float sentAlphaAbove = -1.0f;
   };
 
+  // A mesh by handle: its vertex array and buffers (vertices, indices), the indices' type, and
+  // which inputs its vertices carry.
+  struct KeptMesh {
+    Primitive primitive = Primitive::Triangles;  // Quads draw as the triangles their indices became
+    unsigned int vertexArray = 0;
+    unsigned int buffers[2] = {0, 0};
+    int indexCount = 0;
+    unsigned int indexType = 0;
+    unsigned int carried = 0;
+  };
+
   // Pass state, programs and uniforms (draw_layer_shaders.cpp).
-  void sendPass(const PassState& state);
+  // The pass's fields to the GL: all of them without a pass in force, else those that differ.
+  void sendPass(const PassState& state, const PassState* inForce);
   void followColor();
-  ShadingKey currentKey() const;
-  unsigned int textureOnUnit(int unit) const;
+  // The key the pass draws with: its units count where they have a texture (unitsBound: as if
+  // every unit it uses had one); the light and texture matrix as they stand.
+  ShadingKey keyFor(const PassState& pass, bool unitsBound) const;
   Program& programFor(const ShadingKey& key);
   void makeProgram(const ShadingKey& key, Program& program);
   void refreshTransform();
@@ -167,11 +215,22 @@ class ShaderLayer : public DrawLayer {
   void handAlphaTestToPrograms() const;
   float clampedAlphaAbove() const;
 
+  // Streamed runs (draw_layer_shaders_stream.cpp): one vertex array per layout of the attributes
+  // a run carries, and the buffer the runs append to.
+  void createStream();
+  void releaseStream();
+  // The run's first vertex in the buffer, or -1 when it could not be written.
+  int appendToStream(const std::vector<LayerVertex>& vertices, unsigned int carried);
+  void drawVertices(Primitive primitive, const std::vector<LayerVertex>& vertices, unsigned int carried);
+
+  // Meshes by handle (draw_layer_shaders_meshes.cpp).
+  void deleteMesh(const KeptMesh& mesh);
+
   // Draws (draw_layer_shaders_draws.cpp).
   void createStreamArrays();
   void releaseStreamArrays();
   void setCurrentAttributes(unsigned int carried) const;
-  void drawVertices(Primitive primitive, const std::vector<LayerVertex>& vertices);
+
   void recordVertices(Primitive primitive, const std::vector<LayerVertex>& vertices, unsigned int carried);
   void drawBatch(const RecordedBatch& batch);
   void replayCommands(const Recording& recording, int depth);
@@ -207,11 +266,19 @@ class ShaderLayer : public DrawLayer {
   std::vector<LayerVertex> vertices_;
   std::vector<LayerVertex> triangles_;  // scratch for quads
 
-  unsigned int streamArray_ = 0;
+  // The attributes set between begin and end: the run carries those, the rest are constant.
+  unsigned int runSets_ = 0;
+  static constexpr unsigned int kStreamLayouts = kCarriesEverything + 1;
+  unsigned int streamArrays_[kStreamLayouts] = {};
   unsigned int streamBuffer_ = 0;
+  size_t streamBytes_ = 0;
+  size_t streamCursor_ = 0;
   unsigned int indexedArray_ = 0;
   unsigned int indexedBuffers_[4] = {0, 0, 0, 0};  // positions, normals, texture coordinates, indices
   std::vector<uint32_t> quadIndices_;
+
+  std::map<MeshHandle, KeptMesh> meshes_;
+  MeshHandle nextMesh_ = 1;
 
   // Recorded draws by name; the one being recorded, and the current values outside it.
   std::map<unsigned int, Recording> recordings_;

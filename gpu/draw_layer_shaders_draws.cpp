@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "core/debug_log.h"
+#include "core/draw_counts.h"
 #include "gpu/gl_kind_names.h"
 #include "gpu/draw_layer_shaders.h"
 #include "platform/glsl_translation.h"
@@ -16,17 +17,6 @@ namespace {
 
 // The GL's own limit on recordings replaying recordings; deeper means one replays itself.
 constexpr int kReplayNestingLimit = 64;
-
-// Quads are drawn as the triangles they are turned into.
-GLenum modeOf(Primitive primitive) {
-  return primitive == Primitive::Quads ? GL_TRIANGLES : glPrimitiveMode(primitive);
-}
-
-// The corners, in order, of the two triangles a quad v0 v1 v2 v3 is drawn as: split along v0-v2,
-// as Mesa's fixed function splits the quads the layer's callers draw. The GL leaves the split to
-// the driver; where a picture depends on the diagonal (the wobbling grid) the caller draws
-// triangles itself.
-constexpr int kQuadCorners[6] = {0, 1, 2, 0, 2, 3};
 
 // Points the vertex array's inputs at interleaved LayerVertex records in the bound buffer; the
 // inputs a batch does not carry read the current value set just before it draws.
@@ -53,7 +43,8 @@ void pointAtInterleaved(unsigned int carried) {
   }
 }
 
-// Quads as triangles; anything else as it is. A last, incomplete quad is dropped, as the GL drops it.
+}  // namespace
+
 const std::vector<LayerVertex>& asDrawable(Primitive primitive, const std::vector<LayerVertex>& vertices,
                                            std::vector<LayerVertex>& triangles) {
   if (primitive != Primitive::Quads) {
@@ -68,25 +59,27 @@ const std::vector<LayerVertex>& asDrawable(Primitive primitive, const std::vecto
   return triangles;
 }
 
-bool indicesInRange(const uint32_t* indices, int indexCount, int vertexCount) {
-  for (int index = 0; index < indexCount; ++index) {
-    if (indices[index] >= static_cast<uint32_t>(vertexCount)) {
-      return false;
-    }
-  }
-  return true;
+unsigned int drawnModeOf(Primitive primitive) {
+  return primitive == Primitive::Quads ? GL_TRIANGLES : glPrimitiveMode(primitive);
 }
 
-}  // namespace
+void drawnIndices(Primitive primitive, const uint32_t* indices, int indexCount, std::vector<uint32_t>& drawn) {
+  drawn.clear();
+  if (primitive != Primitive::Quads) {
+    drawn.assign(indices, indices + indexCount);
+    return;
+  }
+  for (int quad = 0; quad + 4 <= indexCount; quad += 4) {
+    for (const int corner : kQuadCorners) {
+      drawn.push_back(indices[quad + corner]);
+    }
+  }
+}
 
 // ---- Vertex arrays of the layer's own ----
 
 void ShaderLayer::createStreamArrays() {
-  glGenVertexArrays(1, &streamArray_);
-  glGenBuffers(1, &streamBuffer_);
-  glBindVertexArray(streamArray_);
-  glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
-  pointAtInterleaved(kCarriesEverything);
+  createStream();
   glGenVertexArrays(1, &indexedArray_);
   glGenBuffers(4, indexedBuffers_);
   glBindVertexArray(indexedArray_);
@@ -105,12 +98,10 @@ void ShaderLayer::createStreamArrays() {
 }
 
 void ShaderLayer::releaseStreamArrays() {
-  glBindVertexArray(0);
-  glDeleteVertexArrays(1, &streamArray_);
+  releaseStream();
   glDeleteVertexArrays(1, &indexedArray_);
-  glDeleteBuffers(1, &streamBuffer_);
   glDeleteBuffers(4, indexedBuffers_);
-  streamArray_ = indexedArray_ = streamBuffer_ = 0;
+  indexedArray_ = 0;
 }
 
 // The current values go to the inputs whose arrays are off; the GL keeps them outside the vertex
@@ -136,6 +127,7 @@ void ShaderLayer::begin(Primitive primitive) {
   insideBegin_ = true;
   primitive_ = primitive;
   vertices_.clear();
+  runSets_ = 0;
 }
 
 void ShaderLayer::end() {
@@ -144,7 +136,7 @@ void ShaderLayer::end() {
   if (recording_ != nullptr) {
     recordVertices(primitive_, vertices_, recordingSets_);
   } else {
-    drawVertices(primitive_, vertices_);
+    drawVertices(primitive_, vertices_, runSets_);
   }
 }
 
@@ -162,6 +154,7 @@ void ShaderLayer::normal(float x, float y, float z) {
   current_.normal[1] = y;
   current_.normal[2] = z;
   recordingSets_ |= kCarriesNormal;
+  runSets_ |= kCarriesNormal;
 }
 
 void ShaderLayer::color(float red, float green, float blue, float alpha) {
@@ -170,6 +163,7 @@ void ShaderLayer::color(float red, float green, float blue, float alpha) {
   current_.color[2] = blue;
   current_.color[3] = alpha;
   recordingSets_ |= kCarriesColor;
+  runSets_ |= kCarriesColor;
   followColor();
 }
 
@@ -184,44 +178,23 @@ void ShaderLayer::unitTexCoord(int unit, float s, float t, float r, float q) {
   coordinates[2] = r;
   coordinates[3] = q;
   recordingSets_ |= kCarriesTexCoord0 << unit;
+  runSets_ |= kCarriesTexCoord0 << unit;
 }
 
-void ShaderLayer::drawVertices(Primitive primitive, const std::vector<LayerVertex>& vertices) {
-  const std::vector<LayerVertex>& drawn = asDrawable(primitive, vertices, triangles_);
-  if (drawn.empty() || !prepareDraw()) {
-    return;
-  }
-  glBindVertexArray(streamArray_);
-  glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(drawn.size() * sizeof(LayerVertex)), drawn.data(),
-               GL_STREAM_DRAW);
-  glDrawArrays(modeOf(primitive), 0, static_cast<GLsizei>(drawn.size()));
-  glBindVertexArray(0);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
+
 
 // ---- Meshes from their arrays ----
 
 void ShaderLayer::drawIndexed(Primitive primitive, const VertexArrays& arrays, const uint32_t* indices,
                               int indexCount) {
-  if (arrays.positions == nullptr || indices == nullptr || indexCount <= 0) {
+  if (!meshArraysValid(arrays, indices, indexCount)) {
     return;
   }
-  if (!indicesInRange(indices, indexCount, arrays.vertexCount)) {
-    DebugLog::append(kLogFileName, "Drawing layer: a mesh of %d vertices names a vertex past its end; not drawn\r\n",
-                     arrays.vertexCount);
-    return;
-  }
-  const uint32_t* drawnIndices = indices;
+  const uint32_t* cornerIndices = indices;
   int drawnCount = indexCount;
   if (primitive == Primitive::Quads) {
-    quadIndices_.clear();
-    for (int quad = 0; quad + 4 <= indexCount; quad += 4) {
-      for (const int corner : kQuadCorners) {
-        quadIndices_.push_back(indices[quad + corner]);
-      }
-    }
-    drawnIndices = quadIndices_.data();
+    drawnIndices(primitive, indices, indexCount, quadIndices_);
+    cornerIndices = quadIndices_.data();
     drawnCount = static_cast<int>(quadIndices_.size());
   }
   if (recording_ != nullptr) {
@@ -229,7 +202,7 @@ void ShaderLayer::drawIndexed(Primitive primitive, const VertexArrays& arrays, c
     std::vector<LayerVertex> vertices;
     unsigned int carried = recordingSets_;
     for (int corner = 0; corner < drawnCount; ++corner) {
-      const size_t index = drawnIndices[corner];
+      const size_t index = cornerIndices[corner];
       LayerVertex vertex = current_;
       std::copy(arrays.positions + 3 * index, arrays.positions + 3 * index + 3, vertex.position);
       if (arrays.normals != nullptr) {
@@ -264,13 +237,15 @@ void ShaderLayer::drawIndexed(Primitive primitive, const VertexArrays& arrays, c
     glBindBuffer(GL_ARRAY_BUFFER, indexedBuffers_[array]);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * components[array] * sizeof(float)),
                  sources[array], GL_STREAM_DRAW);
+    countUpload(vertexCount * components[array] * sizeof(float));
     glEnableVertexAttribArray(locations[array]);
     carried |= array == 1 ? kCarriesNormal : array == 2 ? kCarriesTexCoord0 : 0u;
   }
   setCurrentAttributes(carried);
   glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(static_cast<size_t>(drawnCount) * sizeof(uint32_t)),
-               drawnIndices, GL_STREAM_DRAW);
-  glDrawElements(modeOf(primitive), drawnCount, GL_UNSIGNED_INT, nullptr);
+               cornerIndices, GL_STREAM_DRAW);
+  countUpload(static_cast<size_t>(drawnCount) * sizeof(uint32_t));
+  glDrawElements(drawnModeOf(primitive), drawnCount, GL_UNSIGNED_INT, nullptr);
   glBindVertexArray(0);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
@@ -323,6 +298,7 @@ void ShaderLayer::recordVertices(Primitive primitive, const std::vector<LayerVer
   glBindBuffer(GL_ARRAY_BUFFER, batch.buffer);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(drawn.size() * sizeof(LayerVertex)), drawn.data(),
                GL_STATIC_DRAW);
+  countUpload(drawn.size() * sizeof(LayerVertex));
   pointAtInterleaved(carried);
   glBindVertexArray(0);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -339,7 +315,7 @@ void ShaderLayer::drawBatch(const RecordedBatch& batch) {
   }
   glBindVertexArray(batch.vertexArray);
   setCurrentAttributes(batch.carried);
-  glDrawArrays(modeOf(batch.primitive), 0, batch.vertexCount);
+  glDrawArrays(drawnModeOf(batch.primitive), 0, batch.vertexCount);
   glBindVertexArray(0);
 }
 

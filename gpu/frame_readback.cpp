@@ -9,15 +9,15 @@ void readFromDrawnFrame() {
   const platform::GLCapabilities& driver = platform::contextCapabilities();
   // A driver without framebuffer objects has only the drawable's own buffers, and those are bound;
   // one without separate read and draw bindings has no frame standing for the window either.
+  const unsigned int framebuffer = driver.framebufferBlit ? windowFramebuffer() : 0u;
   if (driver.framebufferBlit) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, windowFramebuffer());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
   } else if (driver.framebufferObjects) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
   }
-  GLint drawBuffer = GL_BACK;
-  // ES names only the numbered draw buffers; the first is the one drawn into.
-  glGetIntegerv(driver.isES() ? GL_DRAW_BUFFER0 : GL_DRAW_BUFFER, &drawBuffer);
-  glReadBuffer(static_cast<GLenum>(drawBuffer));
+  // The frame that stands for the window draws into its one colour attachment; the drawable's own
+  // draw buffer was read with the context's record, so nothing is asked of the driver here.
+  glReadBuffer(framebuffer != 0 ? GL_COLOR_ATTACHMENT0 : driver.windowDrawBuffer);
 }
 
 FrameReadback::~FrameReadback() { release(); }

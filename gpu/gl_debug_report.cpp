@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include "core/debug_log.h"
+#include "core/draw_counts.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ void GLDebugReport::checkAfterFrame() {
   }
   // A context that is lost keeps answering GL_CONTEXT_LOST; the bound keeps this loop finite.
   for (int read = 0; read < 64; ++read) {
+    countQueries(1);
     const GLenum error = glGetError();
     if (error == GL_NO_ERROR) {
       return;

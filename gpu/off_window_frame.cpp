@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/debug_log.h"
+#include "core/draw_counts.h"
 #include "gpu/draw_layer.h"
 
 namespace {
@@ -16,8 +17,10 @@ GLuint gWindowFramebuffer = 0;
 int windowDepthBits(const platform::GLCapabilities& driver) {
   GLint bits = 0;
   if (driver.hasFixedFunction()) {
+    countQueries(1);
     glGetIntegerv(GL_DEPTH_BITS, &bits);
   } else {
+    countQueries(1);
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &bits);
   }
   return bits;

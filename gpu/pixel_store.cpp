@@ -1,4 +1,5 @@
 #include "gpu/pixel_store.h"
+#include "core/draw_counts.h"
 
 #include <GL/glew.h>
 
@@ -10,6 +11,7 @@ PixelStoreScope::PixelStoreScope(PixelDirection direction, int alignmentBytes) {
   names_[3] = unpack ? GL_UNPACK_SKIP_PIXELS : GL_PACK_SKIP_PIXELS;
   const int wanted[kValueCount] = {alignmentBytes, 0, 0, 0};
   for (int i = 0; i < kValueCount; ++i) {
+    countQueries(1);
     glGetIntegerv(names_[i], &previous_[i]);
     glPixelStorei(names_[i], wanted[i]);
   }

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "core/debug_log.h"
+#include "core/draw_counts.h"
 #include "gpu/draw_layer.h"
 #include "gpu/off_window_frame.h"
 #include "platform/gl_capabilities.h"
+#include "platform/gl_binding_record.h"
 
 RenderTarget& renderTarget() {
   static RenderTarget target;
@@ -39,6 +41,7 @@ DepthStorageReport allocateDepthStorage(unsigned int format, int width, int heig
     return report;
   }
   glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+  countQueries(3);
   glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &report.width);
   glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &report.height);
   glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_DEPTH_SIZE, &report.depthBits);
@@ -105,7 +108,7 @@ void detachAll() {
 
 void deleteSurface(const RenderSurface& surface) {
   if (surface.texture != 0) {
-    glDeleteTextures(1, &surface.texture);
+    platform::deleteTextures(1, &surface.texture);
   }
   for (const GLuint buffer : {surface.depthBuffer, surface.multisampleColour, surface.multisampleDepth}) {
     if (buffer != 0) {
@@ -256,10 +259,11 @@ void RenderTarget::clampEdges(int index) {
   if (index < 0 || index >= static_cast<int>(surfaces.size())) {
     return;
   }
-  glBindTexture(GL_TEXTURE_2D, surfaces[static_cast<size_t>(index)].texture);
+  DrawLayer& layer = drawLayer();
+  layer.bindTexture(0, surfaces[static_cast<size_t>(index)].texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glBindTexture(GL_TEXTURE_2D, 0);
+  layer.bindTexture(0, 0);
 }
 
 int RenderTarget::addTarget(int width, int height, unsigned int format, bool withDepth) {

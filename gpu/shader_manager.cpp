@@ -87,6 +87,13 @@ bool ShaderManager::unbindProgram(const ShaderProgram* program) {
                                           [program] { platform::disableProfile(program->profile); });
 }
 
+void ShaderManager::prepareStages(const ShaderProgram* first, const ShaderProgram* second) {
+  bindProgram(first);
+  bindProgram(second);
+  unbindProgram(first);
+  unbindProgram(second);
+}
+
 void ShaderManager::release() {
   forgetPerPixelHandles();
   programs_.clear();

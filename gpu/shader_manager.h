@@ -63,6 +63,9 @@ class ShaderManager {
   // True when the runtime reported no error for this enable and bind (or unbind and disable).
   bool bindProgram(const ShaderProgram* program);
   bool unbindProgram(const ShaderProgram* program);
+  // While loading: binds the two stages and unbinds them again in the order drawing does, so that
+  // a driver without separable programs links the pairs drawing uses now, not in a frame.
+  void prepareStages(const ShaderProgram* first, const ShaderProgram* second);
   // Destroys every program and the context and forgets the lighting programs' handles.
   void release();
 

@@ -44,6 +44,7 @@ void ShaderManager::setupPerPixelLighting() {
   perPixel_.attenStrength = getParameter(fragment, "attenStrength");
   perPixel_.attenLinear = getParameter(fragment, "attenLinear");
   perPixel_.texmap = getParameter(fragment, "texmap");
+  prepareStages(fragment, vertex);
   effectsRegister().switchOn(Effect::PerPixelLighting);
 }
 

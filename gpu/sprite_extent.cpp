@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/draw_counts.h"
 #include "gpu/pixel_store.h"
 #include "gpu/texture_manager.h"
 
@@ -87,6 +88,7 @@ bool readLevelAlphaThroughFramebuffer(unsigned int texture, int level, int width
                                       std::vector<unsigned char>& alpha) {
   GLint drawFramebuffer = 0;
   GLint readFramebuffer = 0;
+  countQueries(2);
   glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
   glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
   GLuint framebuffer = 0;

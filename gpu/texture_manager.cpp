@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "core/debug_log.h"
+#include "core/draw_counts.h"
 #include "gpu/draw_layer.h"
 #include "gpu/pixel_store.h"
+#include "platform/gl_binding_record.h"
 
 TextureManager& textureManager() {
   static TextureManager manager;
@@ -29,21 +31,23 @@ TextureManager::~TextureManager() { release(); }
 void TextureManager::release() {
   for (const auto& entry : textureCache) {
     const GLuint name = entry.second;
-    glDeleteTextures(1, &name);
+    platform::deleteTextures(1, &name);
   }
   textureCache.clear();
   shapes_.clear();
 }
 
 void TextureManager::useNearestMipmapLevel(unsigned int texture) {
-  glBindTexture(GL_TEXTURE_2D, texture);
+  DrawLayer& layer = drawLayer();
+  layer.bindTexture(0, texture);
   GLint filter = 0;
+  countQueries(1);
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
   // Only a texture blended between two mipmap levels has the levels to pick one from.
   if (filter == GL_LINEAR_MIPMAP_LINEAR) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
   }
-  glBindTexture(GL_TEXTURE_2D, 0);
+  layer.bindTexture(0, 0);
 }
 
 const TextureShape* TextureManager::shapeOf(unsigned int texture) const {
@@ -123,6 +127,8 @@ unsigned int TextureManager::uploadPending() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, useMipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
   shapes_[textureName] = TextureShape{upload.width, upload.height, upload.components == 4};
+  countUpload(static_cast<uint64_t>(upload.width) * static_cast<uint64_t>(upload.height) *
+              static_cast<uint64_t>(upload.components));
   resultName = textureName;
   setUploadDone(true);
   // The new texture stays bound.

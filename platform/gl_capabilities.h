@@ -38,6 +38,10 @@ struct GLCapabilities {
   int largestRenderbufferSide = 0;
   int samples = 0;                // largest multisample count of a renderbuffer
   bool pixelBuffers = false;      // pixel-pack buffer objects for reading frames back
+  // The buffer the window's own framebuffer draws into (GL_BACK where it is double-buffered), read
+  // while that framebuffer is bound, so that reading frames back asks the driver nothing; GL_BACK
+  // where the driver does not say.
+  unsigned int windowDrawBuffer = 0x0405;
 
   bool isES() const { return kind == GLContextKind::ES; }
   bool hasFixedFunction() const { return kind == GLContextKind::Compatibility; }

@@ -51,6 +51,11 @@ GLCapabilities readGLCapabilities(GLContextKind kind) {
   const bool mapping = kind == GLContextKind::Compatibility ? glMapBuffer != nullptr : glMapBufferRange != nullptr;
   record.pixelBuffers = glGenBuffers != nullptr && mapping && (es || GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object);
   record.largestTextureSide = driverInteger(GL_MAX_TEXTURE_SIZE);
+  // ES names only the numbered draw buffers; the first is the one drawn into.
+  const int windowDrawBuffer = driverInteger(es ? GL_DRAW_BUFFER0 : GL_DRAW_BUFFER);
+  if (windowDrawBuffer != 0) {
+    record.windowDrawBuffer = static_cast<unsigned int>(windowDrawBuffer);
+  }
   if (record.framebufferObjects) {
     record.largestRenderbufferSide = driverInteger(GL_MAX_RENDERBUFFER_SIZE);
   }

@@ -12,7 +12,9 @@
 #include <cstring>
 #include <regex>
 
+#include "core/draw_counts.h"
 #include "core/input_file.h"
+#include "platform/gl_binding_record.h"
 #include "platform/gl_capabilities.h"
 #include "platform/glsl_runtime_objects.h"
 #include "platform/glsl_translation.h"
@@ -154,7 +156,9 @@ GLuint linkProgram(std::initializer_list<GLuint> shaders) {
     glAttachShader(object, shader);
   }
   glLinkProgram(object);
+  countProgramLink();
   GLint linked = GL_FALSE;
+  countQueries(1);
   glGetProgramiv(object, GL_LINK_STATUS, &linked);
   if (linked != GL_TRUE) {
     runtime().lastListing = programLog(object);
@@ -185,6 +189,7 @@ const LinkedStages& linkedStagesFor(GlslProgram* vertex, GlslProgram* fragment) 
     stages->object = (vertex != nullptr ? vertex : fragment)->object;
   }
   if (stages->object != 0) {
+    countQueries(2);
     stages->alphaTestLocation = glGetUniformLocation(stages->object, kAlphaTestUniform);
     stages->alphaAboveLocation = glGetUniformLocation(stages->object, kAlphaAboveUniform);
   }
@@ -193,6 +198,7 @@ const LinkedStages& linkedStagesFor(GlslProgram* vertex, GlslProgram* fragment) 
       continue;
     }
     for (const std::unique_ptr<GlslParameter>& parameter : program->parameters) {
+      countQueries(pair ? 1 : 0);
       const GLint location =
           pair ? glGetUniformLocation(stages->object, parameter->name.c_str()) : parameter->location;
       if (location >= 0) {
@@ -219,7 +225,7 @@ void applyLinkedStages() {
     return;
   }
   state.inUse = wanted;
-  glUseProgram(wanted != nullptr ? wanted->object : 0);
+  useProgram(wanted != nullptr ? wanted->object : 0);
   if (wanted != nullptr) {
     for (const auto& [parameter, location] : wanted->locations) {
       sendKeptValue(*parameter, location);
@@ -246,7 +252,7 @@ void forgetLinkedStagesOf(const GlslProgram* program) {
       continue;
     }
     if (state.inUse == stages->get()) {
-      glUseProgram(0);
+      useProgram(0);
       state.inUse = nullptr;
     }
     if ((*stages)->vertex != nullptr && (*stages)->fragment != nullptr && (*stages)->object != 0) {
@@ -368,11 +374,13 @@ GLuint compileSeparable(Stage stage, const std::string& written) {
   }
   const char* text = source.c_str();
   const GLuint object = createSeparableProgram(shaderTypeOf(stage), text);
+  countProgramLink();
   if (object == 0) {
     runtime().lastListing = "the driver made no program object";
     return 0;
   }
   GLint linked = GL_FALSE;
+  countQueries(1);
   glGetProgramiv(object, GL_LINK_STATUS, &linked);
   runtime().lastListing = programLog(object);
   if (linked != GL_TRUE) {
@@ -439,6 +447,7 @@ GLuint compileShader(Stage stage, const std::string& written) {
   glShaderSource(shader, 1, &text, nullptr);
   glCompileShader(shader);
   GLint compiled = GL_FALSE;
+  countQueries(1);
   glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
   runtime().lastListing = shaderLog(shader);
   if (compiled != GL_TRUE) {
@@ -515,6 +524,7 @@ bool compileStage(Stage stage, const std::string& source, GlslProgram& program) 
     compiled = compileForPairs(stage, source, program);
   }
   if (compiled) {
+    countQueries(2);
     program.alphaTestLocation = glGetUniformLocation(program.object, kAlphaTestUniform);
     program.alphaAboveLocation = glGetUniformLocation(program.object, kAlphaAboveUniform);
   }

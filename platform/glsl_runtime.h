@@ -97,8 +97,8 @@ void setParameter1f(GlslParameter* parameter, float value);
 
 // Samplers take texture units 0, 1, ... in the program's order unless the source fixes them with
 // layout(binding = N). Setting a texture points the sampler at its unit and remembers the texture;
-// enabling binds that texture on the unit, disabling binds none there. Both leave the active
-// texture unit as they found it.
+// enabling binds that texture on the unit, disabling binds none there. Both bind through the
+// binding record (platform/gl_binding_record.h) and leave unit 0 the active one.
 void setTextureParameter(GlslParameter* parameter, unsigned int texture);
 void enableTextureParameter(GlslParameter* parameter);
 void disableTextureParameter(GlslParameter* parameter);

@@ -2,7 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/draw_counts.h"
 #include "core/matrix4.h"
+#include "platform/gl_binding_record.h"
 #include "platform/gl_capabilities.h"
 #include "platform/glsl_runtime.h"
 #include "platform/glsl_runtime_objects.h"
@@ -50,6 +52,7 @@ void assignTextureUnits(GlslProgram& program) {
   for (const auto& parameter : program.parameters) {
     if (isSamplerType(parameter->type) && parameter->location >= 0) {
       GLint unit = 0;
+      countQueries(1);
       glGetUniformiv(program.object, parameter->location, &unit);
       parameter->textureUnit = unit;
       sourceBindsUnits = sourceBindsUnits || unit != 0;
@@ -107,17 +110,22 @@ Matrix4 stateMatrix(GLenum name) {
   }
   Matrix4 value;
   value.isIdentity = false;
+  countQueries(1);
   glGetFloatv(name, value.m);
   return value;
 }
 
-// Binds the texture on the sampler's unit and makes the earlier active unit active again.
+// Binds the texture on the sampler's unit; unit 0 stays the active one. 2D textures go through the
+// binding record, which the drawing layer reads.
 void bindOnUnit(const GlslParameter& parameter, GLuint texture) {
-  GLint activeUnit = GL_TEXTURE0;
-  glGetIntegerv(GL_ACTIVE_TEXTURE, &activeUnit);
+  const GLenum target = textureTargetOf(parameter.type);
+  if (target == GL_TEXTURE_2D) {
+    bindTexture2D(parameter.textureUnit, texture);
+    return;
+  }
   glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + parameter.textureUnit));
-  glBindTexture(textureTargetOf(parameter.type), texture);
-  glActiveTexture(static_cast<GLenum>(activeUnit));
+  glBindTexture(target, texture);
+  glActiveTexture(GL_TEXTURE0);
 }
 
 bool isAlphaTestUniform(const char* name) {
@@ -144,6 +152,7 @@ bool isSamplerType(GLenum type) {
 void collectParameters(GlslProgram& program, unsigned int listing) {
   GLint uniformCount = 0;
   GLint longestName = 0;
+  countQueries(2);
   glGetProgramiv(listing, GL_ACTIVE_UNIFORMS, &uniformCount);
   glGetProgramiv(listing, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longestName);
   std::string nameBuffer(static_cast<size_t>(longestName > 0 ? longestName : 1), '\0');
@@ -151,6 +160,7 @@ void collectParameters(GlslProgram& program, unsigned int listing) {
     GLsizei nameLength = 0;
     GLint size = 0;
     GLenum type = 0;
+    countQueries(2);
     glGetActiveUniform(listing, static_cast<GLuint>(index), static_cast<GLsizei>(nameBuffer.size()), &nameLength,
                        &size, &type, &nameBuffer[0]);
     // Uniforms inside blocks and the GL's own state (gl_...) have no location of their own; the
@@ -160,6 +170,7 @@ void collectParameters(GlslProgram& program, unsigned int listing) {
     }
     // In the program's own object a uniform that only shapes what the stage hands on may be gone
     // (location -1); loads to it then do nothing, as nothing there reads it.
+    countQueries(1);
     const GLint location = glGetUniformLocation(program.object, nameBuffer.c_str());
     auto parameter = std::make_unique<GlslParameter>();
     parameter->program = &program;

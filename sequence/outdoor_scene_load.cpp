@@ -5,6 +5,8 @@
 #include "core/debug_log.h"
 #include "core/random.h"
 #include "effects/particle_explosion.h"
+#include "gpu/draw_layer.h"
+#include "sequence/scene_pass.h"
 #include "sequence/tween_timeline.h"
 #include "world/mesh.h"
 
@@ -73,6 +75,10 @@ void OutdoorScene::load(const FrameContext& /*firstFrame*/) {
   placePalms(grid);
   placeWindmills(grid);
   loadLauncher();
+  // The programs the ground, the models and the explosions draw with are made now, not in a frame.
+  for (const PassState& pass : {litScenePass(), scenePass(), explosionPass()}) {
+    drawLayer().preparePass(pass);
+  }
 }
 
 void OutdoorScene::loadEmitters() {
@@ -90,7 +96,7 @@ void OutdoorScene::loadEmitters() {
     column.acceleration = Vector3(0.0f, -1.4f, 0.0f, 0.0f);
   }
   for (ParticleEmmiter& emitter : emitters) {
-    emitter.measureSprite();
+    emitter.prepareDrawing();
   }
 }
 
@@ -102,7 +108,7 @@ void OutdoorScene::loadMissiles() {
     missile.trail = nullptr;
     missile.spareTrail = std::make_unique<ParticleEmmiter>();
     missile.spareTrail->presetFlareTrail();
-    missile.spareTrail->measureSprite();
+    missile.spareTrail->prepareDrawing();
   }
   missiles[0].spareTrail->writeState(freshTrail_);
   // A trail per missile, and a few explosions at once for each: a flight ends within 9 s and

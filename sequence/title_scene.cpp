@@ -116,7 +116,7 @@ void TitleScene::load(const FrameContext& firstFrame) {
   bubbles.texture = textureManager().loadTextureWithMask("redBubble.jpg", "redBubble.jpg");
   bubbles.endSize *= 25.0f;
   bubbles.boxMin.y = -10.0f;
-  bubbles.measureSprite();
+  bubbles.prepareDrawing();
 
   lineField.build(TerrainBox{-40.0f, -15.0f, -40.0f, 40.0f, 15.0f, 40.0f}, 4, 4, 20);
 
@@ -133,6 +133,11 @@ void TitleScene::load(const FrameContext& firstFrame) {
   shimmer.textureWidth = shimmer.regionWidth = size.width;
   shimmer.textureHeight = shimmer.regionHeight = size.height;
   shimmer.buildGrid();
+  // The programs the titles, the lines and the layers draw with are made now, not in a frame.
+  for (const PassState& pass : {scenePass(), lineFieldPass(), compositePass(), onePassCompositePass(),
+                                blendedPass(BlendFactor::One, BlendFactor::One)}) {
+    drawLayer().preparePass(pass);
+  }
 }
 
 void TitleScene::resizeSurfaces(const FrameContext& frame) {

@@ -37,6 +37,7 @@ void Mesh::release() {
   std::vector<uint32_t>().swap(indices);
   vertexCount = 0;
   indexCount = 0;
+  releaseGpuMesh();
   if (displayList != -1) {
     // Recordings go with the context and its layer; once those are gone there is nothing to free.
     if (hasDrawLayer()) {
@@ -44,6 +45,24 @@ void Mesh::release() {
     }
     displayList = -1;
   }
+}
+
+void Mesh::createGpuMesh() {
+  releaseGpuMesh();
+  // Models are also read where nothing draws (the tools, tests of the reader).
+  if (!hasDrawLayer()) {
+    return;
+  }
+  const VertexArrays arrays{vertices.data(), normals.data(), textured ? texCoords.data() : nullptr, vertexCount};
+  gpuMesh = drawLayer().createMesh(Primitive::Triangles, arrays, indices.data(), indexCount);
+}
+
+// Meshes go with the context and its layer; once those are gone there is nothing to free.
+void Mesh::releaseGpuMesh() {
+  if (gpuMesh != 0 && hasDrawLayer()) {
+    drawLayer().releaseMesh(gpuMesh);
+  }
+  gpuMesh = 0;
 }
 
 void Mesh::computeBounds() {
@@ -68,6 +87,9 @@ void Mesh::translate(float dx, float dy, float dz) {
     vertices[i] += dx;
     vertices[i + 1] += dy;
     vertices[i + 2] += dz;
+  }
+  if (gpuMesh != 0) {
+    createGpuMesh();
   }
 }
 
@@ -185,9 +207,12 @@ void Mesh::drawPoints() const {
 }
 
 // An untextured mesh hands no texture coordinates, so no stale ones from an earlier mesh are read.
-void Mesh::drawElements() const {
-  const VertexArrays arrays{vertices.data(), normals.data(), textured ? texCoords.data() : nullptr, vertexCount};
-  drawLayer().drawIndexed(Primitive::Triangles, arrays, indices.data(), indexCount);
+// A mesh with nothing to draw (or refused) stays without one and draws nothing.
+void Mesh::drawElements() {
+  if (gpuMesh == 0) {
+    createGpuMesh();
+  }
+  drawLayer().drawMesh(gpuMesh);
   countDraw(static_cast<uint64_t>(indexCount / 3));
 }
 

@@ -31,11 +31,18 @@ class Mesh {
   // Replaces any arrays (and the recording) with new ones for the counts, contents unset
   // (zero). False, with the mesh left empty, when a count is negative or memory runs out.
   bool allocate(int32_t newVertexCount, int32_t newIndexCount);
-  // Frees the arrays and the recording; the counts become 0. Safe to call again.
+  // Frees the arrays, the recording and the drawing layer's mesh; the counts become 0. Safe to call
+  // again.
   void release();
   void computeBounds();  // all nine values 0 for a mesh without vertices
-  // Moves every vertex; the bounds and a recording made earlier stay as they were.
+  // Moves every vertex; the bounds and a recording made earlier stay as they were, the mesh the
+  // drawing layer keeps is made again.
   void translate(float dx, float dy, float dz);
+  // Hands the arrays (texture coordinates only when textured) to the drawing layer once, as the
+  // mesh it keeps; the indexed draws (kDrawVertexArrays, kDrawPerPixel) draw that from then on.
+  // Loaders call it once the arrays are final; a draw before that makes it then. Without a drawing
+  // layer it does nothing.
+  void createGpuMesh();
   // normalLength is used by kDrawNormals only.
   void draw(int32_t mode, float normalLength);
   // The per-pixel path without binding the lighting programs: for drawing many meshes of one
@@ -49,6 +56,7 @@ class Mesh {
   int32_t vertexCount = 0;
   int32_t indexCount = 0;  // triangles = indexCount / 3
   int32_t displayList = -1;  // the recording's name; -1 while none has been made
+  unsigned int gpuMesh = 0;  // the drawing layer's mesh of the arrays; 0 while none has been made
   Material material;
   bool textured = false;
   std::string name;
@@ -68,6 +76,7 @@ class Mesh {
   void bindLayerTexture(ShaderManager& shaders) const;
   // The whole triangles one by one, texture coordinates first when textured.
   void issueTriangles() const;
-  // The indexed triangles from the arrays in one draw.
-  void drawElements() const;
+  // The indexed triangles in one draw, by the drawing layer's mesh.
+  void drawElements();
+  void releaseGpuMesh();
 };

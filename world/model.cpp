@@ -22,3 +22,9 @@ void Model::draw(int32_t mode, float normalLength) {
     mesh->draw(mode, normalLength);
   }
 }
+
+void Model::createGpuMeshes() {
+  for (const std::unique_ptr<Mesh>& mesh : meshes) {
+    mesh->createGpuMesh();
+  }
+}

@@ -18,6 +18,8 @@ class Model {
   // (min 9999999, max -9999999) and the centre 0.
   void computeBounds();
   void draw(int32_t mode, float normalLength);
+  // Every mesh's arrays to the drawing layer, once they are final (see Mesh::createGpuMesh).
+  void createGpuMeshes();
 
   std::vector<std::unique_ptr<Mesh>> meshes;  // in load order
   float boundsMin[3] = {0.0f, 0.0f, 0.0f};

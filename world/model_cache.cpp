@@ -116,6 +116,8 @@ Model* ModelCache::getModel(const std::string& fileName) {
   if (!loadModelFile(fileName, *model)) {
     return nullptr;
   }
+  // The meshes are made on the GPU here, at load, never in a frame.
+  model->createGpuMeshes();
   Model* loaded = model.get();
   models_.emplace(fileName, std::move(model));
   return loaded;

@@ -90,6 +90,8 @@ void Terrain::setTexture(const std::string& imageFileName) {
   // Texturing the ground is much of a frame's cost on a software renderer. Reading the one nearest
   // mipmap level instead of blending two costs noticeably less and moves no pixel of the landscape
   // by more than a few steps of a channel.
+  // The patches go to the GPU with their texture coordinates, once.
+  model->createGpuMeshes();
   const int texture = model->meshes.empty() ? 0 : model->meshes.front()->material.layers[0].textureName;
   if (texture < 1) {
     return;

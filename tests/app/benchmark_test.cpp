@@ -45,6 +45,29 @@ TEST(Benchmark, framesAreFiledUnderTheirSceneAndReportedAsOneJsonLine) {
   EXPECT_EQ(line.find('\n'), std::string::npos);
 }
 
+// What the frames between begin and end hand to the GL is reported per frame; what came before
+// the first frame (loading) is not.
+TEST(Benchmark, uploadsQueriesAndLinksAreCountedPerFrameWithoutLoading) {
+  countUpload(1000);
+  countQueries(50);
+  countProgramLink();
+  BenchmarkRecord record(4);
+  for (int frame = 0; frame < 4; ++frame) {
+    record.beginFrame(0);
+    countUpload(200);
+    countQueries(frame == 0 ? 2 : 0);
+    if (frame == 3) {
+      countProgramLink();
+    }
+    record.endFrame();
+  }
+  const std::string line = record.report(0.0, 0.0);
+  for (const char* field :
+       {"\"bytesUploadedPerFrame\": 200,", "\"queriesPerFrame\": 0.50,", "\"programLinksPerFrame\": 0.250}"}) {
+    EXPECT_NE(line.find(field), std::string::npos) << field << " in " << line;
+  }
+}
+
 TEST(Benchmark, theOptionPlaysWindowedSilentAtSixtyStepsASecondWithAFixedSeed) {
   AppOptions options;
   std::string message;

@@ -9,7 +9,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" timeout 300 "$run_dir/orvo-gl" --benchmar
   fail "the benchmark run failed: $(cat stderr.txt)"
 line=$(tail -1 stdout.txt)
 for field in loadSeconds seekSeconds frames outdoor title p50ms p99ms maxms cpuMsPerFrame allocationsPerFrame drawCallsPerFrame \
-  trianglesPerFrame stateChangesPerFrame; do
+  trianglesPerFrame stateChangesPerFrame bytesUploadedPerFrame queriesPerFrame programLinksPerFrame; do
   echo "$line" | grep -q "\"$field\": " || fail "no $field in: $line"
 done
 # One second at 60 steps a second, from frame 0: 61 frames, all of the outdoor scene.

@@ -16,6 +16,7 @@
 #include "gpu/matrix_helpers.h"
 #include "gpu/render_target.h"
 #include "gpu/textured_quad.h"
+#include "platform/gl_binding_record.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
 #include "tests/support/private_working_folder.h"
@@ -38,7 +39,7 @@ GLuint createWhiteTexture() {
   const std::vector<unsigned char> white(4 * 4 * 4, 255);
   GLuint name = 0;
   glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
+  platform::bindTexture2D(0, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
@@ -74,7 +75,7 @@ TEST_F(EffectsDrawing, emitterQuadsStandOnTheirParticles) {
   const int middle = surface.size() / 2;
   EXPECT_GT(surface.pixel(middle, middle + 4).r, 200);
   EXPECT_EQ(surface.pixel(middle, middle - 4).r, 0);
-  glDeleteTextures(1, &sprite);
+  platform::deleteTextures(1, &sprite);
 }
 
 // A 32 × 16 trilinear sprite with alpha: a bright disc in the middle, black and transparent round it.
@@ -92,7 +93,7 @@ GLuint createDiscTexture() {
   }
   GLuint name = 0;
   glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
+  platform::bindTexture2D(0, name);
   gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -123,7 +124,7 @@ class DiscParticles : public EffectsDrawing {
   }
   void TearDown() override {
     if (sprite_ != 0) {
-      glDeleteTextures(1, &sprite_);
+      platform::deleteTextures(1, &sprite_);
     }
   }
 
@@ -292,7 +293,7 @@ TEST_F(EffectsDrawing, groundSmokeAndExplosionDrawnIntoATargetShowOnTheWindow) {
   EXPECT_GT(litWindowPixels(256, 256), 256 * 256 / 3);
   layer.bindTexture(0, 0);
   layer.applyPass(PassState{});
-  glDeleteTextures(1, &sprite);
+  platform::deleteTextures(1, &sprite);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/random.h"
 #include "gpu/distortion_grid.h"
 #include "gpu/draw_layer.h"
+#include "platform/gl_binding_record.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
 
@@ -126,7 +127,7 @@ TEST(DistortionGrid, atRestItShowsTheTextureAcrossTheScreenAndKeepsTheMatrices) 
   EXPECT_EQ(surface.pixel(56, 56).b, 255);
   EXPECT_FLOAT_EQ(layer.matrix(MatrixStack::ModelView).m[12], 5.0f);
   layer.loadIdentity();
-  glDeleteTextures(1, &grid.texture);
+  platform::deleteTextures(1, &grid.texture);
 }
 
 }  // namespace

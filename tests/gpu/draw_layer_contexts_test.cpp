@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gpu/draw_layer.h"
+#include "platform/gl_binding_record.h"
 #include "platform/gl_capabilities.h"
 #include "platform/glsl_runtime.h"
 #include "tests/support/gl_test_context.h"
@@ -138,7 +139,7 @@ void expectProjectShadersOn(platform::GLContextKind kind) {
   const Pixel topLeft = picture[56 * kSide + 8];
   EXPECT_TRUE(bottomLeft.r == 0 && bottomLeft.g == 255 && bottomLeft.b == 0) << "the green texel at the bottom left";
   EXPECT_TRUE(topLeft.r == 255 && topLeft.g == 255 && topLeft.b == 255) << "the white texel at the top left";
-  glDeleteTextures(1, &texture);
+  platform::deleteTextures(1, &texture);
   platform::destroyShaderContext(context);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -9,10 +9,13 @@
 #include <memory>
 #include <vector>
 
+#include "core/draw_counts.h"
 #include "gpu/draw_layer.h"
 #include "platform/gl_capabilities.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/layer_scenes.h"
+#include "tests/support/private_working_folder.h"
+#include "tests/support/text_files.h"
 
 namespace {
 
@@ -100,6 +103,97 @@ TEST(DrawLayer, lightAndMaterialMatchTheFixedFunction) {
                       "point light on the material");
   expectBackEndsAgree([](DrawLayer& layer) { litHemisphere(layer, kDirectionalLight, true); },
                       "directional light with colour material");
+}
+
+// A mesh by handle draws what its arrays draw, on both back ends.
+TEST(DrawLayer, aMeshByHandleDrawsWhatItsArraysDraw) {
+  REQUIRE_GL_CONTEXT();
+  const Scene fromArrays = [](DrawLayer& layer) { litHemisphere(layer, kPointLight, true); };
+  const Scene byHandle = [](DrawLayer& layer) { litHemisphere(layer, kPointLight, true, MeshDraw::ByHandle); };
+  const std::vector<Pixel> expected = fixedFunctionPicture(fromArrays);
+  expectSamePicture(expected, fixedFunctionPicture(byHandle), "fixed function, by handle");
+  expectSamePicture(expected, shaderPicture(byHandle), "shader back end, by handle");
+}
+
+// What does not change is handed over once: drawing a mesh again sends none of its bytes.
+TEST(DrawLayer, aMeshMadeOnceUploadsNothingWhenDrawnAgain) {
+  REQUIRE_GL_CONTEXT();
+  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::contextCapabilities());
+  ASSERT_NE(shader, nullptr);
+  const float positions[12] = {-1, -1, 0, 1, -1, 0, 1, 1, 0, -1, 1, 0};
+  const uint32_t indices[4] = {0, 1, 2, 3};
+  const uint64_t beforeMaking = drawCounts().bytesUploaded;
+  const MeshHandle mesh = shader->createMesh(Primitive::Quads, VertexArrays{positions, nullptr, nullptr, 4}, indices, 4);
+  ASSERT_NE(mesh, 0u);
+  // Twelve floats of positions, and the quad's six corners as two-byte indices.
+  EXPECT_EQ(drawCounts().bytesUploaded - beforeMaking, 12 * sizeof(float) + 6 * sizeof(uint16_t));
+  const uint64_t beforeDrawing = drawCounts().bytesUploaded;
+  shader->drawMesh(mesh);
+  shader->drawMesh(mesh);
+  EXPECT_EQ(drawCounts().bytesUploaded, beforeDrawing);
+  shader->releaseMesh(mesh);
+  shader->releaseMesh(mesh);
+}
+
+// A quad given vertex by vertex streams only what changes within it: a textured 2D quad carries
+// positions and texture coordinates, not a normal, a colour or the other units' coordinates.
+TEST(DrawLayer, aStreamedRunCarriesOnlyTheAttributesThatChangeWithinIt) {
+  REQUIRE_GL_CONTEXT();
+  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::contextCapabilities());
+  ASSERT_NE(shader, nullptr);
+  shader->color(0.5f, 0.5f, 0.5f, 1.0f);
+  const uint64_t before = drawCounts().bytesUploaded;
+  shader->begin(Primitive::Quads);
+  const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  for (const auto& corner : corners) {
+    shader->texCoord(corner[0], corner[1]);
+    shader->vertex(corner[0], corner[1]);
+  }
+  shader->end();
+  // Six corners (two triangles) of a position and one unit's four coordinates.
+  EXPECT_EQ(drawCounts().bytesUploaded - before, 6 * (3 + 4) * sizeof(float));
+}
+
+// A pass prepared while loading draws without compiling, linking or asking the driver anything.
+TEST(DrawLayer, aPreparedPassDrawsWithoutBuildingAProgramOrAskingTheDriver) {
+  REQUIRE_GL_CONTEXT();
+  std::unique_ptr<DrawLayer> shader = createShaderLayer(platform::contextCapabilities());
+  ASSERT_NE(shader, nullptr);
+  PassState pass;
+  pass.colorMaterial = true;
+  pass.alphaTest = true;
+  pass.units[0].enabled = true;
+  pass.units[0].mode = TextureMode::Replace;
+  const uint64_t linksBefore = drawCounts().programLinks;
+  shader->preparePass(pass);
+  EXPECT_EQ(drawCounts().programLinks, linksBefore + 1);
+  const Textures textures;
+  const DrawCounts before = drawCounts();
+  shader->bindTexture(0, textures.names[0]);
+  shader->applyPass(pass);
+  texturedSquare(*shader);
+  shader->applyPass(PassState());
+  shader->bindTexture(0, 0);
+  EXPECT_EQ(drawCounts().programLinks, before.programLinks);
+  EXPECT_EQ(drawCounts().queries, before.queries);
+}
+
+// A mesh that names a vertex past its arrays is refused on either back end, with a log line.
+TEST(DrawLayer, aMeshNamingAVertexPastItsArraysIsRefused) {
+  REQUIRE_GL_CONTEXT();
+  const float positions[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+  const uint32_t indices[3] = {0, 1, 3};
+  const PrivateWorkingFolder working;
+  for (const bool shader : {false, true}) {
+    const std::unique_ptr<DrawLayer> layer = shader ? createShaderLayer(platform::contextCapabilities())
+                                                    : createFixedFunctionLayer(platform::contextCapabilities());
+    ASSERT_NE(layer, nullptr);
+    const LogTail log;
+    EXPECT_EQ(layer->createMesh(Primitive::Triangles, VertexArrays{positions, nullptr, nullptr, 3}, indices, 3), 0u)
+        << layer->backEndName();
+    EXPECT_NE(log.text().find("a mesh of 3 vertices names a vertex past its end"), std::string::npos)
+        << layer->backEndName() << ": " << log.text();
+  }
 }
 
 // Colour material writes the colour into the material; a lit pass after it without a material of

@@ -12,6 +12,7 @@
 #include "core/debug_log.h"
 #include "gpu/draw_layer.h"
 #include "gpu/render_target.h"
+#include "platform/gl_binding_record.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
 #include "tests/support/text_files.h"
@@ -22,7 +23,7 @@ std::string readLog() { return readTextFile(kLogFileName); }
 
 std::vector<unsigned char> texturePixels(GLuint texture, int width, int height) {
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  platform::bindTexture2D(0, texture);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   return pixels;
 }

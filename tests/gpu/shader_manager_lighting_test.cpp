@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gpu/shader_manager.h"
+#include "platform/gl_binding_record.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/private_working_folder.h"
 #include "tests/support/shader_test_files.h"
@@ -66,7 +67,7 @@ class PerPixelLightingTest : public testing::Test {
 
     const GLubyte white[4] = {255, 255, 255, 255};
     glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    platform::bindTexture2D(0, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
@@ -86,7 +87,7 @@ class PerPixelLightingTest : public testing::Test {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &framebuffer);
     glDeleteRenderbuffers(1, &colourBuffer);
-    glDeleteTextures(1, &texture);
+    platform::deleteTextures(1, &texture);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -99,7 +100,7 @@ class PerPixelLightingTest : public testing::Test {
     manager.setTexture(texture);
     glActiveTexture(GL_TEXTURE0);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    platform::bindTexture2D(0, texture);
     manager.beginPerPixel();
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 1.0f, 0.0f);

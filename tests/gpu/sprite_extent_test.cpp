@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gpu/sprite_extent.h"
+#include "platform/gl_binding_record.h"
 #include "tests/support/gl_test_context.h"
 
 namespace {
@@ -125,13 +126,13 @@ TEST(SpriteExtent, measuredFromTheTexturesOwnMipmaps) {
   }
   GLuint texture = 0;
   glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  platform::bindTexture2D(0, texture);
   gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   GLuint opaque = 0;
   glGenTextures(1, &opaque);
-  glBindTexture(GL_TEXTURE_2D, opaque);
+  platform::bindTexture2D(0, opaque);
   gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-  glBindTexture(GL_TEXTURE_2D, 0);
+  platform::bindTexture2D(0, 0);
 
   const SpriteExtent extent = measureSpriteExtent(texture, 0.01f);
   EXPECT_EQ(extent.width, width);
@@ -164,8 +165,8 @@ TEST(SpriteExtent, measuredFromTheTexturesOwnMipmaps) {
   glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawnAfter);
   EXPECT_EQ(drawnAfter, drawnBefore);
   EXPECT_TRUE(measureSpriteExtentThroughFramebuffer(0, width, height, 0.01f).upToLevel.empty());
-  glDeleteTextures(1, &texture);
-  glDeleteTextures(1, &opaque);
+  platform::deleteTextures(1, &texture);
+  platform::deleteTextures(1, &opaque);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "gpu/draw_layer.h"
 #include "gpu/matrix_helpers.h"
 #include "gpu/textured_quad.h"
+#include "platform/gl_binding_record.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
 
@@ -55,7 +56,7 @@ TEST(TexturedQuad, unitQuadCoversTheSurfaceWithTheWholeTextureTheRightWayUp) {
   EXPECT_EQ(topLeft.r, 0);
   EXPECT_EQ(topRight.r + topRight.g + topRight.b, 3 * 255);
   EXPECT_EQ(surface.countPixels(&isBlank), 0);
-  glDeleteTextures(1, &texture);
+  platform::deleteTextures(1, &texture);
 }
 
 TEST(TexturedQuad, drawsOnlyInsideItsScreenCorners) {
@@ -71,7 +72,7 @@ TEST(TexturedQuad, drawsOnlyInsideItsScreenCorners) {
   EXPECT_TRUE(isBlank(surface.pixel(16, 8)));
   // The whole texture is squeezed into the right half: red now sits just right of the middle.
   EXPECT_TRUE(isRed(surface.pixel(40, 8)));
-  glDeleteTextures(1, &texture);
+  platform::deleteTextures(1, &texture);
 }
 
 TEST(TexturedQuad, unitSquareGivesEveryUnitTheSameTextureCoordinates) {
@@ -104,8 +105,8 @@ TEST(TexturedQuad, unitSquareGivesEveryUnitTheSameTextureCoordinates) {
   EXPECT_EQ(surface.pixel(56, 8).b, 0);
   EXPECT_EQ(surface.pixel(8, 56).b, 255);
   EXPECT_EQ(surface.countPixels(&isBlank), 0);
-  glDeleteTextures(1, &corner);
-  glDeleteTextures(1, &quadrants);
+  platform::deleteTextures(1, &corner);
+  platform::deleteTextures(1, &quadrants);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/gl_binding_record.h"
 #include "platform/glsl_runtime.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/offscreen_surface.h"
@@ -202,11 +203,13 @@ TEST_F(GlslRuntimeTest, samplersTakeTheirOwnUnitsAndBindTheirTextureThere) {
   glGetUniformiv(object, glGetUniformLocation(object, "second"), &unitUniform);
   EXPECT_EQ(unitUniform, platform::textureUnit(second));
 
-  glActiveTexture(GL_TEXTURE3);
+  // The binding record, which the drawing layer reads instead of asking the driver, follows the
+  // runtime's binds, and unit 0 stays the active one.
   platform::enableTextureParameter(second);
   GLint active = 0;
   glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-  EXPECT_EQ(active, GL_TEXTURE3);
+  EXPECT_EQ(active, GL_TEXTURE0);
+  EXPECT_EQ(platform::textureOnUnit(platform::textureUnit(second)), texture);
   glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + platform::textureUnit(second)));
   GLint bound = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
@@ -214,8 +217,9 @@ TEST_F(GlslRuntimeTest, samplersTakeTheirOwnUnitsAndBindTheirTextureThere) {
   platform::disableTextureParameter(second);
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   EXPECT_EQ(bound, 0);
+  EXPECT_EQ(platform::textureOnUnit(platform::textureUnit(second)), 0u);
   glActiveTexture(GL_TEXTURE0);
-  glDeleteTextures(1, &texture);
+  platform::deleteTextures(1, &texture);
   EXPECT_EQ(platform::getError(), ShaderError::None);
 }
 

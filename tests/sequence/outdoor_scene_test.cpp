@@ -12,6 +12,7 @@
 #include "core/effects_register.h"
 #include "gpu/render_target.h"
 #include "gpu/texture_manager.h"
+#include "platform/gl_binding_record.h"
 #include "platform/message_box.h"
 #include "sequence/jump_cut_clock.h"
 #include "sequence/outdoor_scene.h"
@@ -70,7 +71,7 @@ TEST(OutdoorScene, initLaysTheSixtySecondFlightThroughTheFirstAndLastPoints) {
 std::array<unsigned char, 4> firstTexel() {
   const RenderSurface& surface = renderTarget().surfaces[0];
   std::vector<unsigned char> texels(static_cast<size_t>(surface.width * surface.height * 4));
-  glBindTexture(GL_TEXTURE_2D, surface.texture);
+  platform::bindTexture2D(0, surface.texture);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
   return {texels[0], texels[1], texels[2], texels[3]};
 }

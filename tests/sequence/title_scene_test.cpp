@@ -16,6 +16,7 @@
 #include "core/random.h"
 #include "gpu/draw_layer.h"
 #include "gpu/texture_manager.h"
+#include "platform/gl_binding_record.h"
 #include "platform/gl_capabilities.h"
 #include "platform/message_box.h"
 #include "sequence/jump_cut_clock.h"
@@ -143,7 +144,7 @@ class TitleSceneLoaded : public ::testing::Test {
     const RenderSurface& surface = scene_->layers.surfaces[static_cast<size_t>(index)];
     std::vector<unsigned char> pixels(static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, surface.texture);
+    platform::bindTexture2D(0, surface.texture);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
   }
@@ -374,7 +375,7 @@ TEST_F(TitleSceneLoaded, layersRefusedAtANewSizeLeaveTheLandscapesSurfaceInUse) 
   playFrame(landscape, 10.0f, 0.1f, landscapeDrawable);
   // The world's clear, black at half alpha, took the red's place.
   std::vector<unsigned char> texels(static_cast<size_t>(16 * 16 * 4));
-  glBindTexture(GL_TEXTURE_2D, target.surfaces[0].texture);
+  platform::bindTexture2D(0, target.surfaces[0].texture);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
   EXPECT_EQ(texels[0], 0) << "the landscape's surface was not drawn into";
   EXPECT_NEAR(texels[3], 128, 1);

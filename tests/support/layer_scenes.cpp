@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "platform/gl_binding_record.h"
 #include "tests/support/offscreen_surface.h"
 
 namespace {
@@ -153,7 +154,7 @@ const float kLightSpecular[4] = {0.3f, 0.3f, 0.3f, 1.0f};
 
 }  // namespace
 
-void litHemisphere(DrawLayer& layer, const float lightPosition[4], bool colorMaterial) {
+void litHemisphere(DrawLayer& layer, const float lightPosition[4], bool colorMaterial, MeshDraw draw) {
   static const Hemisphere kHemisphere;
   perspectiveView(layer);
   // Placed under the view, so the light turns with the camera's look-at.
@@ -172,8 +173,15 @@ void litHemisphere(DrawLayer& layer, const float lightPosition[4], bool colorMat
   layer.pushMatrix();
   layer.rotate(-60.0f, 1.0f, 0.0f, 0.0f);
   layer.scale(1.2f, 1.2f, 1.2f);
-  layer.drawIndexed(Primitive::Triangles, kHemisphere.arrays(true, false), kHemisphere.indices.data(),
-                    static_cast<int>(kHemisphere.indices.size()));
+  const VertexArrays arrays = kHemisphere.arrays(true, false);
+  const int indexCount = static_cast<int>(kHemisphere.indices.size());
+  if (draw == MeshDraw::FromArrays) {
+    layer.drawIndexed(Primitive::Triangles, arrays, kHemisphere.indices.data(), indexCount);
+  } else {
+    const MeshHandle mesh = layer.createMesh(Primitive::Triangles, arrays, kHemisphere.indices.data(), indexCount);
+    layer.drawMesh(mesh);
+    layer.releaseMesh(mesh);
+  }
   layer.popMatrix();
 }
 
@@ -183,7 +191,7 @@ Textures::Textures() {
   names[2] = createTwoByTwoTexture(kThirdTexels);
 }
 
-Textures::~Textures() { glDeleteTextures(kDrawTextureUnits, names); }
+Textures::~Textures() { platform::deleteTextures(kDrawTextureUnits, names); }
 
 void texturedSquare(DrawLayer& layer) {
   const float corners[4][2] = {{-0.8f, -0.8f}, {0.8f, -0.8f}, {0.8f, 0.8f}, {-0.8f, 0.8f}};

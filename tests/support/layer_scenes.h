@@ -13,8 +13,11 @@ void placedBoxes(DrawLayer& layer);
 
 extern const float kDirectionalLight[4];
 extern const float kPointLight[4];
-// A lit hemisphere mesh (drawn from its arrays) with a material, under the light placed in the view.
-void litHemisphere(DrawLayer& layer, const float lightPosition[4], bool colorMaterial);
+// A lit hemisphere mesh with a material, under the light placed in the view, drawn from its arrays
+// or made as a mesh by handle, drawn and released.
+enum class MeshDraw { FromArrays, ByHandle };
+void litHemisphere(DrawLayer& layer, const float lightPosition[4], bool colorMaterial,
+                   MeshDraw draw = MeshDraw::FromArrays);
 
 // Three 2 × 2 textures of different texels and alphas, made and deleted with this.
 struct Textures {

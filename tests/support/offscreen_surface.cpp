@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/gl_binding_record.h"
 #include "tests/support/private_working_folder.h"
 
 static_assert(sizeof(Pixel) == 4, "pixels are read back as packed RGBA bytes");
@@ -38,7 +39,7 @@ void OffscreenSurface::end() {
 
 std::vector<Pixel> OffscreenSurface::readBack() const {
   std::vector<Pixel> pixels(static_cast<size_t>(size_) * size_);
-  glBindTexture(GL_TEXTURE_2D, target_.surfaces[0].texture);
+  platform::bindTexture2D(0, target_.surfaces[0].texture);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   return pixels;
@@ -62,7 +63,7 @@ unsigned int createQuadrantTexture() {
 unsigned int createTwoByTwoTexture(const unsigned char texels[16]) {
   GLuint name = 0;
   glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
+  platform::bindTexture2D(0, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);

@@ -8,6 +8,7 @@
 
 #include "gpu/draw_layer.h"
 #include "gpu/texture_manager.h"
+#include "platform/gl_binding_record.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/image_magick.h"
 #include "tests/support/offscreen_surface.h"
@@ -83,7 +84,7 @@ TEST(Material, aDefaultMaterialDrawsGreyAndLeavesTexturingAlone) {
     EXPECT_EQ(boundTexture(), static_cast<GLint>(other));
   }
   layer.applyPass(PassState{});
-  glDeleteTextures(1, &other);
+  platform::deleteTextures(1, &other);
   float diffuse[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   glGetMaterialfv(GL_BACK, GL_DIFFUSE, diffuse);
   EXPECT_FLOAT_EQ(diffuse[2], 0.4f);
@@ -129,7 +130,7 @@ TEST(Material, aFailedTextureBindsNameZero) {
   EXPECT_EQ(boundTexture(), 0);
   expectPassUnchanged(PassState{});
   expectCurrentColour(1.0f, 1.0f, 1.0f, 1.0f);
-  glDeleteTextures(1, &other);
+  platform::deleteTextures(1, &other);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gpu/draw_layer.h"
+#include "platform/gl_binding_record.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/world/plain_view.h"
 #include "world/model.h"
@@ -100,7 +101,7 @@ TEST_F(MeshDrawingTest, vertexArraysDrawTheMaterialAndTheTexCoordsOfTexturedMesh
   plain.draw(kDrawVertexArrays, 1.0f);
   EXPECT_EQ(surface_->pixel(16, 16).b, 255);
   EXPECT_EQ(surface_->pixel(16, 16).r, 0);
-  glDeleteTextures(1, &quadrants);
+  platform::deleteTextures(1, &quadrants);
 }
 
 TEST_F(MeshDrawingTest, displayListIsCompiledOnceAndDroppedByANewAllocation) {
@@ -187,7 +188,7 @@ TEST_F(MeshDrawingTest, perPixelModeBindsTheTextureOfTexturedMeshesOnly) {
   EXPECT_EQ(bound, 0);
   EXPECT_EQ(drawLayer().passState(), pass);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-  glDeleteTextures(1, &other);
+  platform::deleteTextures(1, &other);
 }
 
 }  // namespace
