@@ -9,6 +9,7 @@
 
 #include "core/draw_counts.h"
 #include "gpu/draw_layer_shaders.h"
+#include "gpu/stream_write.h"
 #include "platform/glsl_translation.h"
 
 namespace {
@@ -108,8 +109,7 @@ int ShaderLayer::appendToStream(const std::vector<LayerVertex>& vertices, unsign
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamBytes_), nullptr, GL_STREAM_DRAW);
     start = 0;
   }
-  void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(start), static_cast<GLsizeiptr>(bytes),
-                                  GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+  void* mapped = beginStreamWrite(start, bytes);
   if (mapped == nullptr) {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     return -1;
@@ -118,7 +118,7 @@ int ShaderLayer::appendToStream(const std::vector<LayerVertex>& vertices, unsign
   for (const LayerVertex& vertex : vertices) {
     to = packVertex(vertex, carried, to);
   }
-  glUnmapBuffer(GL_ARRAY_BUFFER);
+  endStreamWrite();
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   countUpload(bytes);
   streamCursor_ = start + bytes;
