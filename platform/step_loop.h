@@ -30,7 +30,8 @@ struct SteppedRun {
 };
 
 // Runs the steps to their end and returns the status, on a target where the program's loop is
-// its own; where the host calls the steps, it hands them over and returns at once.
+// its own; where the host calls the steps (a page), it hands them over and does not return, so the
+// run main holds stays where it is for as long as the host calls it.
 int runSteps(const SteppedRun& run);
 
 }  // namespace platform
