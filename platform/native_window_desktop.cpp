@@ -21,7 +21,11 @@ bool displayAvailable(std::string& unopened) {
   if (x == nullptr || *x == '\0') {
     return false;
   }
-  return xDisplayOpens(unopened);
+  if (!xDisplayOpens(x)) {
+    unopened = x;
+    return false;
+  }
+  return true;
 }
 
 void noteDisplayErrors() { reportXErrors(); }

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 
 #include "core/debug_log.h"
 #include "core/program_name.h"
@@ -26,19 +25,12 @@ int noteXError(Display* display, XErrorEvent* event) {
 
 }  // namespace
 
-bool xDisplayOpens(std::string& name) {
-  const char* named = std::getenv("DISPLAY");
-  if (named == nullptr || *named == '\0') {
-    name.clear();
-    return true;
-  }
-  name = named;
-  Display* display = XOpenDisplay(nullptr);
+bool xDisplayOpens(const char* name) {
+  Display* display = XOpenDisplay(name);
   if (display == nullptr) {
     return false;
   }
   XCloseDisplay(display);
-  name.clear();
   return true;
 }
 

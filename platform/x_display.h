@@ -3,13 +3,11 @@
 // user, counts it and lets the caller treat what failed as refused.
 #pragma once
 
-#include <string>
 
 namespace platform {
 
-// Whether the display the environment names ($DISPLAY) opens; false with its name in `name` when it
-// does not, true with an empty name when none is named.
-bool xDisplayOpens(std::string& name);
+// Whether the X display of that name (as $DISPLAY gives it) opens.
+bool xDisplayOpens(const char* name);
 // Installs the report: every X error after this is one line on stderr beginning with the
 // program's name (and in the log), and is counted. SDL's GL set-up puts this one back after its own.
 void reportXErrors();
