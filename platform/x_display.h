@@ -3,7 +3,6 @@
 // user, counts it and lets the caller treat what failed as refused.
 #pragma once
 
-
 namespace platform {
 
 // Whether the X display of that name (as $DISPLAY gives it) opens.
